@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+// One open SQLCipher database file. The key is applied and checked on opening: a wrong key or a
+// file that is not a database throws StoreError with a message naming the file.
+class Database {
+public:
+    enum class Mode { ReadWrite, ReadOnly, Create };
+    Database(const std::string& file, const std::string& key, Mode mode = Mode::ReadWrite);
+    ~Database();
+    Database(Database&&) noexcept;
+    Database& operator=(Database&&) noexcept;
+
+    sqlite3* handle() const noexcept { return db_.get(); }
+    const std::string& file() const noexcept { return file_; }
+
+    void exec(const std::string& sql);
+    std::int64_t lastInsertRowId() const noexcept;
+    int changes() const noexcept;
+
+    // Copies the whole database into target (replacing it) with SQLite's online backup, under
+    // the same key, so the copy is consistent even while other connections write.
+    void backupTo(const std::string& targetFile) const;
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const noexcept;
+    };
+    std::unique_ptr<sqlite3, Closer> db_;
+    std::string file_;
+};
+
+// Checks that file opens with key as a database; the message of the failure otherwise.
+bool canOpenDatabase(const std::string& file, const std::string& key, std::string* error = nullptr);
+
+// A prepared statement. Columns are read while the statement stands on a row.
+class Statement {
+public:
+    Statement(const Database& db, std::string_view sql);
+    ~Statement();
+    Statement(Statement&&) noexcept = default;
+    Statement& operator=(Statement&&) noexcept = default;
+
+    bool step();  // true while a row is available
+    void reset() noexcept;
+
+    void bindNull(int index);  // 1-based like SQLite
+    void bindText(int index, std::string_view text);
+    void bindDouble(int index, double value);
+    void bindInt64(int index, std::int64_t value);
+
+    int columnCount() const noexcept;
+    std::string columnName(int index) const;      // 0-based
+    std::string columnDeclType(int index) const;  // empty when not a table column
+    bool isNull(int index) const noexcept;
+    int columnType(int index) const noexcept;  // SQLITE_INTEGER, SQLITE_FLOAT, ...
+    std::string_view text(int index) const noexcept;
+    double doubleValue(int index) const noexcept;
+    std::int64_t int64Value(int index) const noexcept;
+
+    sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
+
+private:
+    struct Finalizer {
+        void operator()(sqlite3_stmt* stmt) const noexcept;
+    };
+    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    sqlite3* db_;
+};
+
+// Begins in its constructor, commits only when told, rolls back in its destructor otherwise.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+}  // namespace store

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace store {
+
+class Connection;
+class Query;
+
+enum class FieldType { Counter, Text, Double, Other };
+
+struct FieldDef {
+    std::string name;
+    FieldType type = FieldType::Text;
+    int size = 0;  // declared maximum number of characters of a text column, 0 when not limited
+};
+
+// Told of every change of a query's rows and position; the data grid follows a result set this
+// way. Indexes are 0-based row positions in the result set.
+class QueryObserver {
+public:
+    virtual ~QueryObserver() = default;
+    virtual void queryOpened(Query&) {}
+    virtual void queryClosed(Query&) {}
+    virtual void queryScrolled(Query&) {}  // the current row moved
+    // The current row entered edit state, or a new row was begun (insert state); the new row
+    // stands at index currentIndex() and is counted by rowCount() but not by recordCount().
+    virtual void queryEditStarted(Query&) {}
+    virtual void queryRowInserted(Query&, int /*index*/) {}  // a begun row entered the list
+    virtual void queryPosted(Query&, int /*index*/) {}       // the row at index was stored
+    virtual void queryCancelled(Query&) {}                   // edit or insert given up
+    virtual void queryAboutToDelete(Query&, int /*index*/) {}
+    virtual void queryRowRemoved(Query&, int /*index*/) {}  // a deleted or cancelled new row left
+};
+
+// A query with a static (snapshot) result set: opening it runs the statement and copies every
+// row; the rows do not change when other connections write, until the query is run again.
+// Row operations store each row at once when it is posted.
+class Query {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Bookmark = std::uint64_t;  // stable for a row while the result set stays open
+
+    explicit Query(Connection& connection);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Connection& connection() const noexcept { return connection_; }
+
+    // The statement: "select * from <table>" optionally followed by a where clause. Parameters
+    // of the statement ("?") take the texts given here.
+    void setSql(std::string sql, std::vector<std::string> parameters = {});
+    void clearSql();
+    const std::string& sql() const noexcept { return sql_; }
+    const std::string& tableName() const noexcept { return table_; }
+
+    void open();            // opens the connection if needed, runs the statement
+    void close() noexcept;  // drops the rows; an unposted row is discarded
+    bool isOpen() const noexcept { return state_ != State::Inactive; }
+    State state() const noexcept { return state_; }
+
+    const std::vector<FieldDef>& fields() const noexcept { return fields_; }
+    int fieldIndex(std::string_view name) const noexcept;  // -1 when missing
+    bool hasField(std::string_view name) const noexcept { return fieldIndex(name) >= 0; }
+
+    int recordCount() const noexcept;  // stored rows
+    int rowCount() const noexcept;     // rows in the list, a begun new row included
+    bool isEmpty() const noexcept { return recordCount() == 0; }
+    int currentIndex() const noexcept { return current_; }  // -1 when there is no row
+    int recNo() const noexcept;  // 1-based position of the current row, 0 when none
+    bool eof() const noexcept { return eof_; }
+    bool bof() const noexcept { return bof_; }
+
+    // Moving the current row posts an edit in progress first (like a data set does), so a
+    // move never loses typed values silently. Throws when the query is closed.
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int index);  // 0-based
+
+    Bookmark bookmark() const;  // of the current row
+    Bookmark bookmarkAt(int index) const;
+    int indexOf(Bookmark bookmark) const noexcept;  // -1 when gone
+    void gotoBookmark(Bookmark bookmark);           // throws when the row is gone
+
+    // Values of the current row (the edit buffer while editing), as text. Throw
+    // "Field '%s' not found" for a missing column.
+    std::string fieldText(std::string_view name) const;
+    std::string_view fieldTextAt(int row, int column) const noexcept;  // fast access for lists
+    bool fieldIsNull(std::string_view name) const;
+    // Writes a value as text into the current row's column; the row must be in edit or insert
+    // state. Double columns: empty stores NULL, a number is kept in its shortest form, anything
+    // else throws "'%s' is not a valid floating point value for field '%s'". Text columns
+    // longer than their declared size are refused with an error naming the column.
+    void setFieldText(std::string_view name, std::string_view text);
+    // The database row id of a row (the counter ID where the table has one).
+    std::int64_t rowIdAt(int index) const noexcept;
+
+    void append();  // begins a new row at the end (insert state)
+    void edit();    // current row into edit state
+    void post();    // stores the row; on failure the row stays in its state and the error is thrown
+    void cancel();  // gives up an edit or a begun row
+    void remove();  // deletes the current row from the table and the result set
+
+    void addObserver(QueryObserver* observer);
+    void removeObserver(QueryObserver* observer) noexcept;
+
+    // Bytes held by the rows of the result set (for measurements).
+    std::size_t memoryUsage() const noexcept;
+
+private:
+    friend class Connection;
+    struct Rows;
+    void requireOpen(const char* what) const;
+    void requireEditing() const;
+    void setCurrent(int index);
+    template <typename F>
+    void notify(F&& f);
+
+    Connection& connection_;
+    std::string sql_;
+    std::vector<std::string> parameters_;
+    std::string table_;
+    std::vector<FieldDef> fields_;
+    std::unique_ptr<Rows> rows_;
+    State state_ = State::Inactive;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    std::vector<std::string> editBuffer_;
+    std::vector<bool> editTouched_;
+    std::vector<QueryObserver*> observers_;
+};
+
+}  // namespace store

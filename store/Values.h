@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// How values pass as text between the windows and the tables.
+namespace store::values {
+
+// Parses a decimal number with "." as the decimal point (optional sign, digits, optional point,
+// optional exponent; surrounding blanks allowed). Empty optional when the text is not a number.
+std::optional<double> parseNumber(std::string_view text);
+
+// Converts text to a number or throws StoreError "'%s' is not a valid floating point value".
+double toNumber(std::string_view text);
+
+// The shortest decimal form with at most 15 significant digits: 12.5, 3, 0.1, never 3.00.
+std::string formatNumber(double value);
+std::string formatNumber(long double value);
+
+// price × quantity: both texts converted, multiplied in extended precision, turned into the
+// shortest text with at most 15 significant digits. Throws on a text that is not a number.
+std::string productText(std::string_view a, std::string_view b);
+
+// The display format "#0.##": at least one digit before the point, at most two after it,
+// trailing zeros and a bare point dropped, no thousands separator. Empty text stays empty.
+std::string formatDisplay(double value);
+std::string displayText(std::string_view storedText);
+
+// The entry panels' two-decimal reduction: format "0.00" (rounded), back to a number, shortest
+// text. Throws on a text that is not a number (an empty text included).
+std::string roundTo2Text(std::string_view text);
+
+// Running totals held as whole counts of ten-thousandths.
+std::int64_t addTenThousandths(std::int64_t total, double value);  // nearest, halves to even
+std::int64_t toTenThousandths(double value);                        // nearest, halves to even
+std::string tenThousandthsText(std::int64_t total);                 // shortest form of total/10000
+std::string tenThousandthsDisplay(std::int64_t total);              // "#0.##" of total/10000
+
+// Number of Unicode characters of a UTF-8 text.
+std::size_t characterCount(std::string_view utf8);
+
+}  // namespace store::values
