@@ -13,7 +13,7 @@ class Query;
 // A window's connection to the data store: a connection string and, while open, its own
 // database handle. Several connections may hold the same file at once.
 class Connection {
-public:
+  public:
     Connection();
     explicit Connection(std::string connectionString);
     ~Connection();
@@ -22,15 +22,16 @@ public:
 
     void setConnectionString(std::string text);
     const std::string& connectionString() const noexcept { return connectionString_; }
-    void setLoginPrompt(bool on) noexcept { loginPrompt_ = on; }  // kept for the window code; never prompts
+    // Kept for the window code; the store never prompts for credentials.
+    void setLoginPrompt(bool on) noexcept { loginPrompt_ = on; }
     bool loginPrompt() const noexcept { return loginPrompt_; }
 
-    void open();             // no effect when already open
-    void close() noexcept;   // closes every query on this connection first
+    void open();            // no effect when already open
+    void close() noexcept;  // closes every query on this connection first
     bool isOpen() const noexcept { return db_ != nullptr; }
-    Database& database();    // opens on demand
+    Database& database();  // opens on demand
 
-private:
+  private:
     friend class Query;
     void attach(Query* query);
     void detach(Query* query) noexcept;
@@ -43,6 +44,7 @@ private:
 
 // Closes the window's connection and queries, rebuilds the connection string from the current
 // directory, sets every query's statement to "select * from " + its table and opens them again.
-void reconnectAndRequery(Connection& connection, const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
+void reconnectAndRequery(Connection& connection,
+                         const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
 
 }  // namespace store

@@ -13,7 +13,7 @@ namespace store {
 // One open SQLCipher database file. The key is applied and checked on opening: a wrong key or a
 // file that is not a database throws StoreError with a message naming the file.
 class Database {
-public:
+  public:
     enum class Mode { ReadWrite, ReadOnly, Create };
     Database(const std::string& file, const std::string& key, Mode mode = Mode::ReadWrite);
     ~Database();
@@ -31,12 +31,13 @@ public:
     // the same key, so the copy is consistent even while other connections write.
     void backupTo(const std::string& targetFile) const;
 
-private:
+  private:
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
     };
     std::unique_ptr<sqlite3, Closer> db_;
     std::string file_;
+    std::string key_;
 };
 
 // Checks that file opens with key as a database; the message of the failure otherwise.
@@ -44,7 +45,7 @@ bool canOpenDatabase(const std::string& file, const std::string& key, std::strin
 
 // A prepared statement. Columns are read while the statement stands on a row.
 class Statement {
-public:
+  public:
     Statement(const Database& db, std::string_view sql);
     ~Statement();
     Statement(Statement&&) noexcept = default;
@@ -69,7 +70,7 @@ public:
 
     sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
 
-private:
+  private:
     struct Finalizer {
         void operator()(sqlite3_stmt* stmt) const noexcept;
     };
@@ -79,14 +80,14 @@ private:
 
 // Begins in its constructor, commits only when told, rolls back in its destructor otherwise.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     Database& db_;
     bool done_ = false;
 };

@@ -8,12 +8,12 @@ namespace store {
 // Every failure of the data store: the message is the text shown to the user; the code is the
 // SQLite result code where SQLite reported the failure, 0 otherwise.
 class StoreError : public std::runtime_error {
-public:
+  public:
     explicit StoreError(const std::string& message, int code = 0)
         : std::runtime_error(message), code_(code) {}
     int code() const noexcept { return code_; }
 
-private:
+  private:
     int code_;
 };
 

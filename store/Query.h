@@ -9,7 +9,9 @@
 namespace store {
 
 class Connection;
+class Database;
 class Query;
+class Statement;
 
 enum class FieldType { Counter, Text, Double, Other };
 
@@ -22,7 +24,7 @@ struct FieldDef {
 // Told of every change of a query's rows and position; the data grid follows a result set this
 // way. Indexes are 0-based row positions in the result set.
 class QueryObserver {
-public:
+  public:
     virtual ~QueryObserver() = default;
     virtual void queryOpened(Query&) {}
     virtual void queryClosed(Query&) {}
@@ -33,15 +35,17 @@ public:
     virtual void queryRowInserted(Query&, int /*index*/) {}  // a begun row entered the list
     virtual void queryPosted(Query&, int /*index*/) {}       // the row at index was stored
     virtual void queryCancelled(Query&) {}                   // edit or insert given up
+    // The row at index was deleted from its table and is about to leave the result set.
     virtual void queryAboutToDelete(Query&, int /*index*/) {}
     virtual void queryRowRemoved(Query&, int /*index*/) {}  // a deleted or cancelled new row left
+    virtual void queryDestroyed(Query&) {}                  // the query is going away: forget it
 };
 
 // A query with a static (snapshot) result set: opening it runs the statement and copies every
 // row; the rows do not change when other connections write, until the query is run again.
 // Row operations store each row at once when it is posted.
 class Query {
-public:
+  public:
     enum class State { Inactive, Browse, Edit, Insert };
     using Bookmark = std::uint64_t;  // stable for a row while the result set stays open
 
@@ -114,11 +118,17 @@ public:
     // Bytes held by the rows of the result set (for measurements).
     std::size_t memoryUsage() const noexcept;
 
-private:
+  private:
     friend class Connection;
     struct Rows;
     void requireOpen(const char* what) const;
     void requireEditing() const;
+    void requireWritable() const;
+    int requireField(std::string_view name) const;
+    void readFields(const Database& db, const Statement& statement);
+    void checkBrowseMode();  // posts a modified row, gives up an untouched one
+    void startEditBuffer();
+    void bindEditValue(Statement& statement, int parameter, std::size_t column) const;
     void setCurrent(int index);
     template <typename F>
     void notify(F&& f);
@@ -127,6 +137,8 @@ private:
     std::string sql_;
     std::vector<std::string> parameters_;
     std::string table_;
+    bool selectsAll_ = false;  // "select * from <table> ...": rows can be written back
+    std::string selectRest_;   // what follows the table name (a where clause)
     std::vector<FieldDef> fields_;
     std::unique_ptr<Rows> rows_;
     State state_ = State::Inactive;
@@ -135,6 +147,9 @@ private:
     bool bof_ = true;
     std::vector<std::string> editBuffer_;
     std::vector<bool> editTouched_;
+    std::vector<bool> editNull_;
+    int rowBeforeInsert_ = -1;
+    bool connectionGone_ = false;  // the connection was destroyed first
     std::vector<QueryObserver*> observers_;
 };
 

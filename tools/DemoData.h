@@ -1,1 +1,17 @@
 #pragma once
+
+namespace store {
+class Database;
+}
+
+namespace tools {
+
+// A believable small shop: the company row, a few dozen purchases in 表1, some of them partly
+// sold, with the matching sale rows in 表3. Sales and stock figures agree with each other.
+void fillDemoData(store::Database& db);
+
+// Appends count generated goods rows to 表1 in one transaction (for measurements and tests).
+// Row i (counting from 0) has the goods code "SP" followed by i in six digits.
+void appendGeneratedGoods(store::Database& db, int count);
+
+}  // namespace tools

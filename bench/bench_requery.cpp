@@ -1,0 +1,94 @@
+// Re-reading the goods table (reconnect-and-requery) against a bare sqlite3_step loop over the
+// same rows, and the memory of the static result set against the bytes of its text.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/DemoData.h"
+
+namespace {
+
+using testsupport::TestDatabase;
+
+// One database per row count, made once for the whole run.
+const TestDatabase& goodsDatabase(int rows) {
+    static std::map<int, std::unique_ptr<TestDatabase>> made;
+    auto& slot = made[rows];
+    if (!slot) {
+        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
+        store::Database db(slot->path(), store::kDatabasePassword);
+        tools::appendGeneratedGoods(db, rows);
+    }
+    return *slot;
+}
+
+std::size_t textBytes(const store::Query& query) {
+    std::size_t bytes = 0;
+    for (int row = 0; row < query.recordCount(); ++row)
+        for (int column = 0; column < static_cast<int>(query.fields().size()); ++column)
+            bytes += query.fieldTextAt(row, column).size();
+    return bytes;
+}
+
+void BM_ReconnectAndRequery(benchmark::State& state) {
+    const auto& db = goodsDatabase(static_cast<int>(state.range(0)));
+    testsupport::ScopedCurrentDirectory cwd(db.directory());
+    store::Connection connection;
+    store::Query query(connection);
+    for (auto _ : state) {
+        store::reconnectAndRequery(connection, {{&query, "表1"}});
+        benchmark::DoNotOptimize(query.recordCount());
+    }
+    const auto text = static_cast<double>(textBytes(query));
+    state.counters["rows"] = query.recordCount();
+    state.counters["memoryBytes"] = static_cast<double>(query.memoryUsage());
+    state.counters["textBytes"] = text;
+    state.counters["memoryPerText"] = static_cast<double>(query.memoryUsage()) / text;
+}
+
+// Reads every column of every row as text, the least any reader of the table must do.
+std::size_t stepAll(const store::Database& db) {
+    store::Statement select(db, "select * from 表1");
+    sqlite3_stmt* stmt = select.handle();
+    const int columns = sqlite3_column_count(stmt);
+    std::size_t bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+            bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, c));
+        }
+    }
+    return bytes;
+}
+
+// The bare loop on a connection held open, without the opening and keying of the file.
+void BM_BareStepLoop(benchmark::State& state) {
+    const auto& file = goodsDatabase(static_cast<int>(state.range(0)));
+    store::Database db(file.path(), store::kDatabasePassword);
+    for (auto _ : state) benchmark::DoNotOptimize(stepAll(db));
+}
+
+// The bare loop with the connection opened and keyed each time, as a reconnect does.
+void BM_BareOpenAndStepLoop(benchmark::State& state) {
+    const auto& file = goodsDatabase(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        store::Database db(file.path(), store::kDatabasePassword);
+        benchmark::DoNotOptimize(stepAll(db));
+    }
+}
+
+#define ROW_COUNTS Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_ReconnectAndRequery)->ROW_COUNTS;
+BENCHMARK(BM_BareStepLoop)->ROW_COUNTS;
+BENCHMARK(BM_BareOpenAndStepLoop)->ROW_COUNTS;
+
+}  // namespace
+
+BENCHMARK_MAIN();

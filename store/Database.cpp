@@ -1,0 +1,228 @@
+#include "store/Database.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "store/Error.h"
+#include "store/KeyCache.h"
+
+namespace store {
+
+namespace {
+
+std::string openFailure(const std::string& file, const std::string& reason) {
+    return "无法打开数据库文件“" + file + "”：" + reason;
+}
+
+constexpr int kBusyTimeoutMs = 5000;
+
+}  // namespace
+
+void Database::Closer::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+
+Database::Database(const std::string& file, const std::string& key, Mode mode)
+    : file_(file), key_(key) {
+    std::error_code ec;
+    if (mode != Mode::Create) {
+        if (!std::filesystem::exists(file, ec)) throw StoreError(openFailure(file, "文件不存在"));
+        if (!std::filesystem::is_regular_file(file, ec) ||
+            std::filesystem::file_size(file, ec) == 0)
+            throw StoreError(openFailure(file, "密码错误或不是数据库文件"));
+    }
+    int flags = SQLITE_OPEN_NOMUTEX;
+    switch (mode) {
+        case Mode::ReadWrite:
+            flags |= SQLITE_OPEN_READWRITE;
+            break;
+        case Mode::ReadOnly:
+            flags |= SQLITE_OPEN_READONLY;
+            break;
+        case Mode::Create:
+            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+            break;
+    }
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) {
+        std::string reason = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
+        throw StoreError(openFailure(file, reason), rc);
+    }
+    sqlite3_extended_result_codes(raw, 0);
+    std::optional<std::string> rawKey;
+    if (mode != Mode::Create && key.rfind("x'", 0) != 0) rawKey = rawKeyFor(file, key);
+    const std::string& keyText = rawKey ? *rawKey : key;
+    rc = sqlite3_key(raw, keyText.data(), static_cast<int>(keyText.size()));
+    if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    // The key is only tried on the first read: a wrong key or a foreign file fails here.
+    rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, "密码错误或不是数据库文件"), rc);
+    if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+}
+
+Database::~Database() = default;
+Database::Database(Database&&) noexcept = default;
+Database& Database::operator=(Database&&) noexcept = default;
+
+void Database::exec(const std::string& sql) {
+    char* message = nullptr;
+    int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        std::string text = message != nullptr ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        throw StoreError(text, rc);
+    }
+}
+
+std::int64_t Database::lastInsertRowId() const noexcept {
+    return sqlite3_last_insert_rowid(db_.get());
+}
+
+int Database::changes() const noexcept { return sqlite3_changes(db_.get()); }
+
+void Database::backupTo(const std::string& targetFile) const {
+    // Written beside the target under a temporary name and renamed at the end, so a failed
+    // copy never leaves a half-written target.
+    const std::string partial = targetFile + ".partial";
+    std::error_code ec;
+    std::filesystem::remove(partial, ec);
+    try {
+        {
+            Database target(partial, key_, Mode::Create);
+            sqlite3_backup* backup =
+                sqlite3_backup_init(target.handle(), "main", db_.get(), "main");
+            if (backup == nullptr) throw StoreError(sqlite3_errmsg(target.handle()));
+            int rc = SQLITE_OK;
+            for (int attempt = 0; attempt < 200; ++attempt) {
+                rc = sqlite3_backup_step(backup, -1);
+                if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+                sqlite3_sleep(25);
+            }
+            int finish = sqlite3_backup_finish(backup);
+            if (rc != SQLITE_DONE)
+                throw StoreError("备份数据库失败：" + std::string(sqlite3_errstr(rc)), rc);
+            if (finish != SQLITE_OK)
+                throw StoreError("备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())),
+                                 finish);
+        }
+        std::filesystem::rename(partial, targetFile);
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::filesystem::remove(partial, ec);
+        throw StoreError("备份数据库失败：无法写入“" + targetFile + "”（" + e.code().message() +
+                         "）");
+    } catch (...) {
+        std::filesystem::remove(partial, ec);
+        throw;
+    }
+}
+
+bool canOpenDatabase(const std::string& file, const std::string& key, std::string* error) {
+    try {
+        Database db(file, key, Database::Mode::ReadOnly);
+        return true;
+    } catch (const StoreError& e) {
+        if (error != nullptr) *error = e.what();
+        return false;
+    }
+}
+
+// --- Statement
+
+void Statement::Finalizer::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+
+Statement::Statement(const Database& db, std::string_view sql) : db_(db.handle()) {
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
+    stmt_.reset(raw);
+    if (rc != SQLITE_OK) throw StoreError(sqlite3_errmsg(db_), rc);
+    if (raw == nullptr) throw StoreError("empty statement", SQLITE_MISUSE);
+}
+
+Statement::~Statement() = default;
+
+bool Statement::step() {
+    int rc = sqlite3_step(stmt_.get());
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throw StoreError(sqlite3_errmsg(db_), rc);
+}
+
+void Statement::reset() noexcept {
+    sqlite3_reset(stmt_.get());
+    sqlite3_clear_bindings(stmt_.get());
+}
+
+namespace {
+void checkBind(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK) throw StoreError(sqlite3_errmsg(db), rc);
+}
+}  // namespace
+
+void Statement::bindNull(int index) { checkBind(db_, sqlite3_bind_null(stmt_.get(), index)); }
+
+void Statement::bindText(int index, std::string_view text) {
+    checkBind(db_, sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+                                     SQLITE_TRANSIENT));
+}
+
+void Statement::bindDouble(int index, double value) {
+    checkBind(db_, sqlite3_bind_double(stmt_.get(), index, value));
+}
+
+void Statement::bindInt64(int index, std::int64_t value) {
+    checkBind(db_, sqlite3_bind_int64(stmt_.get(), index, value));
+}
+
+int Statement::columnCount() const noexcept { return sqlite3_column_count(stmt_.get()); }
+
+std::string Statement::columnName(int index) const {
+    const char* name = sqlite3_column_name(stmt_.get(), index);
+    return name != nullptr ? name : "";
+}
+
+std::string Statement::columnDeclType(int index) const {
+    const char* type = sqlite3_column_decltype(stmt_.get(), index);
+    return type != nullptr ? type : "";
+}
+
+bool Statement::isNull(int index) const noexcept {
+    return sqlite3_column_type(stmt_.get(), index) == SQLITE_NULL;
+}
+
+int Statement::columnType(int index) const noexcept {
+    return sqlite3_column_type(stmt_.get(), index);
+}
+
+std::string_view Statement::text(int index) const noexcept {
+    const unsigned char* text = sqlite3_column_text(stmt_.get(), index);
+    if (text == nullptr) return {};
+    return {reinterpret_cast<const char*>(text),
+            static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index))};
+}
+
+double Statement::doubleValue(int index) const noexcept {
+    return sqlite3_column_double(stmt_.get(), index);
+}
+
+std::int64_t Statement::int64Value(int index) const noexcept {
+    return sqlite3_column_int64(stmt_.get(), index);
+}
+
+// --- Transaction
+
+Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN"); }
+
+Transaction::~Transaction() {
+    if (!done_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_.exec("COMMIT");
+    done_ = true;
+}
+
+}  // namespace store

@@ -1,0 +1,605 @@
+#include "store/Query.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "store/Connection.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/RowArena.h"
+#include "store/Values.h"
+
+namespace store {
+
+namespace {
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string quoteName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Skips blanks, then matches word (ASCII, any case) followed by a blank or the end.
+bool takeWord(std::string_view& text, std::string_view word) {
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i])) ++i;
+    if (text.size() - i < word.size() ||
+        !equalsIgnoringAsciiCase(text.substr(i, word.size()), word))
+        return false;
+    std::size_t end = i + word.size();
+    if (end < text.size() && !isSpace(text[end]) && word != "*") return false;
+    text.remove_prefix(end);
+    return true;
+}
+
+std::string takeName(std::string_view& text) {
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i])) ++i;
+    text.remove_prefix(i);
+    if (text.empty()) return {};
+    char open = text.front();
+    char close = open == '[' ? ']' : open == '"' ? '"' : open == '`' ? '`' : '\0';
+    if (close != '\0') {
+        auto end = text.find(close, 1);
+        if (end == std::string_view::npos) return {};
+        std::string name(text.substr(1, end - 1));
+        text.remove_prefix(end + 1);
+        return name;
+    }
+    std::size_t end = 0;
+    while (end < text.size() && !isSpace(text[end]) && text[end] != ';' && text[end] != '(') ++end;
+    std::string name(text.substr(0, end));
+    text.remove_prefix(end);
+    return name;
+}
+
+std::string notFound(std::string_view name) {
+    return "Field '" + std::string(name) + "' not found";
+}
+
+FieldDef fieldFromDeclaredType(std::string name, const std::string& declared, bool isRowIdAlias) {
+    FieldDef field;
+    field.name = std::move(name);
+    std::string type = upper(declared);
+    if (isRowIdAlias || type.find("COUNTER") != std::string::npos ||
+        type.find("AUTOINCREMENT") != std::string::npos) {
+        field.type = FieldType::Counter;
+    } else if (type.find("DOUBLE") != std::string::npos || type.find("REAL") != std::string::npos ||
+               type.find("FLOAT") != std::string::npos) {
+        field.type = FieldType::Double;
+    } else if (type.empty() || type.find("TEXT") != std::string::npos ||
+               type.find("CHAR") != std::string::npos || type.find("CLOB") != std::string::npos) {
+        field.type = FieldType::Text;
+        auto open = type.find('(');
+        if (open != std::string::npos) field.size = std::atoi(type.c_str() + open + 1);
+    } else {
+        field.type = FieldType::Other;
+    }
+    return field;
+}
+
+}  // namespace
+
+struct Query::Rows : RowArena {};
+
+Query::Query(Connection& connection) : connection_(connection) { connection_.attach(this); }
+
+Query::~Query() {
+    notify([this](QueryObserver& o) { o.queryDestroyed(*this); });
+    observers_.clear();
+    close();
+    if (!connectionGone_) connection_.detach(this);
+}
+
+void Query::setSql(std::string sql, std::vector<std::string> parameters) {
+    close();
+    sql_ = std::move(sql);
+    parameters_ = std::move(parameters);
+    std::string_view rest = sql_;
+    table_.clear();
+    selectsAll_ = false;
+    if (takeWord(rest, "select")) {
+        std::string_view afterSelect = rest;
+        if (takeWord(rest, "*") && takeWord(rest, "from")) {
+            selectsAll_ = true;
+            table_ = takeName(rest);
+            selectRest_ = std::string(rest);
+        } else {
+            auto from = upper(std::string(afterSelect)).find(" FROM ");
+            if (from != std::string::npos) {
+                std::string_view tail = afterSelect.substr(from + 5);
+                table_ = takeName(tail);
+            }
+        }
+    }
+}
+
+void Query::clearSql() { setSql({}); }
+
+void Query::requireOpen(const char* what) const {
+    if (state_ == State::Inactive)
+        throw StoreError(std::string("Cannot perform this operation on a closed dataset (") + what +
+                         ")");
+}
+
+void Query::requireEditing() const {
+    if (state_ != State::Edit && state_ != State::Insert)
+        throw StoreError("Dataset not in edit or insert mode");
+}
+
+template <typename F>
+void Query::notify(F&& f) {
+    auto observers = observers_;  // an observer may remove itself while told
+    for (QueryObserver* observer : observers) {
+        if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end())
+            f(*observer);
+    }
+}
+
+void Query::addObserver(QueryObserver* observer) {
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void Query::removeObserver(QueryObserver* observer) noexcept {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+// --- open and close
+
+void Query::readFields(const Database& db, const Statement& statement) {
+    fields_.clear();
+    std::string rowIdAlias;
+    if (selectsAll_) {
+        // The table's INTEGER PRIMARY KEY column is the counter.
+        Statement info(db, "PRAGMA table_info(" + quoteName(table_) + ")");
+        int primaryKeys = 0;
+        std::string candidate;
+        while (info.step()) {
+            if (info.int64Value(5) > 0) {
+                ++primaryKeys;
+                if (upper(std::string(info.text(2))) == "INTEGER") candidate = info.text(1);
+            }
+        }
+        if (primaryKeys == 1) rowIdAlias = candidate;
+    }
+    int first = selectsAll_ ? 1 : 0;
+    for (int i = first; i < statement.columnCount(); ++i) {
+        std::string name = statement.columnName(i);
+        bool alias = !rowIdAlias.empty() && equalsIgnoringAsciiCase(name, rowIdAlias);
+        fields_.push_back(
+            fieldFromDeclaredType(std::move(name), statement.columnDeclType(i), alias));
+    }
+}
+
+void Query::open() {
+    if (state_ != State::Inactive) return;
+    if (sql_.empty()) throw StoreError("SQL 语句为空，无法打开查询");
+    Database& db = connection_.database();
+    std::string text =
+        selectsAll_ ? "select rowid, * from " + quoteName(table_) + selectRest_ : sql_;
+    Statement statement(db, text);
+    for (std::size_t i = 0; i < parameters_.size(); ++i)
+        statement.bindText(static_cast<int>(i) + 1, parameters_[i]);
+    readFields(db, statement);
+
+    auto rows = std::make_unique<Rows>();
+    rows->reset(fields_.size());
+    sqlite3_stmt* stmt = statement.handle();
+    const int first = selectsAll_ ? 1 : 0;
+    const int columns = static_cast<int>(fields_.size());
+    char number[40];
+    while (statement.step()) {
+        rows->beginRow(selectsAll_ ? sqlite3_column_int64(stmt, 0) : 0);
+        for (int c = 0; c < columns; ++c) {
+            int column = c + first;
+            int type = sqlite3_column_type(stmt, column);
+            if (type == SQLITE_NULL) {
+                rows->addNull();
+                continue;
+            }
+            FieldType fieldType = fields_[static_cast<std::size_t>(c)].type;
+            if (type == SQLITE_FLOAT ||
+                (type == SQLITE_INTEGER && fieldType == FieldType::Double)) {
+                rows->addCell(values::formatNumber(sqlite3_column_double(stmt, column)));
+            } else if (type == SQLITE_INTEGER) {
+                auto end = std::to_chars(number, number + sizeof number,
+                                         sqlite3_column_int64(stmt, column))
+                               .ptr;
+                rows->addCell(std::string_view(number, static_cast<std::size_t>(end - number)));
+            } else {
+                const auto* bytes = sqlite3_column_text(stmt, column);
+                rows->addCell(
+                    std::string_view(reinterpret_cast<const char*>(bytes),
+                                     static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))));
+            }
+        }
+        rows->endRow();
+    }
+    rows->finish();
+    rows_ = std::move(rows);
+    state_ = State::Browse;
+    current_ = rows_->count() > 0 ? 0 : -1;
+    bof_ = true;
+    eof_ = rows_->count() == 0;
+    notify([this](QueryObserver& o) { o.queryOpened(*this); });
+}
+
+void Query::close() noexcept {
+    if (state_ == State::Inactive) return;
+    rows_.reset();
+    state_ = State::Inactive;
+    current_ = -1;
+    eof_ = bof_ = true;
+    editBuffer_.clear();
+    editTouched_.clear();
+    editNull_.clear();
+    notify([this](QueryObserver& o) { o.queryClosed(*this); });
+}
+
+// --- fields and values
+
+int Query::fieldIndex(std::string_view name) const noexcept {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (equalsIgnoringAsciiCase(fields_[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+int Query::recordCount() const noexcept { return rows_ ? static_cast<int>(rows_->count()) : 0; }
+
+int Query::rowCount() const noexcept { return recordCount() + (state_ == State::Insert ? 1 : 0); }
+
+int Query::recNo() const noexcept { return current_ >= 0 ? current_ + 1 : 0; }
+
+std::string_view Query::fieldTextAt(int row, int column) const noexcept {
+    if (!rows_ || column < 0 || column >= static_cast<int>(fields_.size()) || row < 0) return {};
+    if ((state_ == State::Edit || state_ == State::Insert) && row == current_)
+        return editBuffer_[static_cast<std::size_t>(column)];
+    if (row >= recordCount()) return {};
+    return rows_->cell(static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+}
+
+int Query::requireField(std::string_view name) const {
+    int index = fieldIndex(name);
+    if (index < 0) throw StoreError(notFound(name));
+    return index;
+}
+
+std::string Query::fieldText(std::string_view name) const {
+    requireOpen("field");
+    int index = requireField(name);
+    return std::string(fieldTextAt(current_, index));
+}
+
+bool Query::fieldIsNull(std::string_view name) const {
+    requireOpen("field");
+    int index = requireField(name);
+    if (current_ < 0) return true;
+    if (state_ == State::Edit || state_ == State::Insert)
+        return editNull_[static_cast<std::size_t>(index)];
+    return rows_->isNull(static_cast<std::size_t>(current_), static_cast<std::size_t>(index));
+}
+
+void Query::setFieldText(std::string_view name, std::string_view text) {
+    requireOpen("set field");
+    int index = requireField(name);
+    requireEditing();
+    const FieldDef& field = fields_[static_cast<std::size_t>(index)];
+    std::string value;
+    bool isNull = false;
+    switch (field.type) {
+        case FieldType::Counter:
+            throw StoreError("Field '" + field.name + "' cannot be modified");
+        case FieldType::Double:
+            if (text.empty()) {
+                isNull = true;
+            } else {
+                auto number = values::parseNumber(text);
+                if (!number)
+                    throw StoreError("'" + std::string(text) +
+                                     "' is not a valid floating point value for field '" +
+                                     field.name + "'");
+                value = values::formatNumber(*number);
+            }
+            break;
+        case FieldType::Text:
+        case FieldType::Other:
+            if (field.size > 0) {
+                auto count = values::characterCount(text);
+                if (count > static_cast<std::size_t>(field.size))
+                    throw StoreError("字段“" + field.name + "”最多 " + std::to_string(field.size) +
+                                     " 个字符，输入的文本有 " + std::to_string(count) + " 个字符");
+            }
+            value = std::string(text);
+            break;
+    }
+    auto i = static_cast<std::size_t>(index);
+    editBuffer_[i] = std::move(value);
+    editNull_[i] = isNull;
+    editTouched_[i] = true;
+}
+
+std::int64_t Query::rowIdAt(int index) const noexcept {
+    if (!rows_ || index < 0 || index >= recordCount()) return 0;
+    return rows_->rowId(static_cast<std::size_t>(index));
+}
+
+// --- moving
+
+void Query::checkBrowseMode() {
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    bool modified = std::find(editTouched_.begin(), editTouched_.end(), true) != editTouched_.end();
+    if (modified)
+        post();
+    else
+        cancel();
+}
+
+void Query::setCurrent(int index) {
+    int before = current_;
+    current_ = index;
+    if (current_ != before) notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+}
+
+void Query::first() {
+    requireOpen("first");
+    checkBrowseMode();
+    bof_ = true;
+    eof_ = recordCount() == 0;
+    setCurrent(recordCount() > 0 ? 0 : -1);
+}
+
+void Query::last() {
+    requireOpen("last");
+    checkBrowseMode();
+    eof_ = true;
+    bof_ = recordCount() == 0;
+    setCurrent(recordCount() - 1);
+}
+
+void Query::next() {
+    requireOpen("next");
+    checkBrowseMode();
+    if (current_ + 1 >= recordCount()) {
+        eof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    setCurrent(current_ + 1);
+}
+
+void Query::prior() {
+    requireOpen("prior");
+    checkBrowseMode();
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    setCurrent(current_ - 1);
+}
+
+void Query::moveTo(int index) {
+    requireOpen("move");
+    checkBrowseMode();
+    int count = recordCount();
+    if (count == 0) {
+        bof_ = eof_ = true;
+        setCurrent(-1);
+        return;
+    }
+    index = std::clamp(index, 0, count - 1);
+    bof_ = eof_ = false;
+    setCurrent(index);
+}
+
+Query::Bookmark Query::bookmark() const {
+    requireOpen("bookmark");
+    return bookmarkAt(current_);
+}
+
+Query::Bookmark Query::bookmarkAt(int index) const {
+    if (!rows_ || index < 0 || index >= recordCount()) return 0;
+    return rows_->bookmark(static_cast<std::size_t>(index));
+}
+
+int Query::indexOf(Bookmark bookmark) const noexcept {
+    if (!rows_ || bookmark == 0) return -1;
+    return rows_->indexOf(bookmark);
+}
+
+void Query::gotoBookmark(Bookmark bookmark) {
+    requireOpen("bookmark");
+    int index = indexOf(bookmark);
+    if (index < 0) throw StoreError("Record not found");
+    checkBrowseMode();
+    // Posting or giving up a begun row leaves the stored rows where they were.
+    bof_ = eof_ = false;
+    setCurrent(indexOf(bookmark));
+}
+
+// --- editing
+
+void Query::requireWritable() const {
+    if (!selectsAll_ || table_.empty())
+        throw StoreError("无法修改此查询的结果（查询不是 select * from 表）");
+}
+
+void Query::startEditBuffer() {
+    std::size_t n = fields_.size();
+    editBuffer_.assign(n, std::string());
+    editNull_.assign(n, true);
+    editTouched_.assign(n, false);
+}
+
+void Query::append() {
+    requireOpen("append");
+    requireWritable();
+    checkBrowseMode();
+    startEditBuffer();
+    rowBeforeInsert_ = current_;
+    state_ = State::Insert;
+    current_ = recordCount();
+    eof_ = bof_ = false;
+    notify([this](QueryObserver& o) { o.queryRowInserted(*this, current_); });
+    notify([this](QueryObserver& o) { o.queryEditStarted(*this); });
+}
+
+void Query::edit() {
+    requireOpen("edit");
+    if (state_ == State::Edit || state_ == State::Insert) return;
+    requireWritable();
+    if (current_ < 0) throw StoreError("Cannot perform this operation on an empty dataset");
+    startEditBuffer();
+    for (std::size_t c = 0; c < fields_.size(); ++c) {
+        auto row = static_cast<std::size_t>(current_);
+        editBuffer_[c] = std::string(rows_->cell(row, c));
+        editNull_[c] = rows_->isNull(row, c);
+    }
+    state_ = State::Edit;
+    notify([this](QueryObserver& o) { o.queryEditStarted(*this); });
+}
+
+void Query::bindEditValue(Statement& statement, int parameter, std::size_t column) const {
+    if (editNull_[column]) {
+        statement.bindNull(parameter);
+    } else if (fields_[column].type == FieldType::Double) {
+        statement.bindDouble(parameter, *values::parseNumber(editBuffer_[column]));
+    } else {
+        statement.bindText(parameter, editBuffer_[column]);
+    }
+}
+
+void Query::post() {
+    requireOpen("post");
+    if (state_ == State::Browse) return;
+    Database& db = connection_.database();
+    std::vector<std::size_t> columns;
+    for (std::size_t c = 0; c < fields_.size(); ++c)
+        if (editTouched_[c] && fields_[c].type != FieldType::Counter) columns.push_back(c);
+
+    if (state_ == State::Insert) {
+        std::string sql = "INSERT INTO " + quoteName(table_);
+        if (columns.empty()) {
+            sql += " DEFAULT VALUES";
+        } else {
+            std::string names, marks;
+            for (std::size_t c : columns) {
+                names += (names.empty() ? "" : ", ") + quoteName(fields_[c].name);
+                marks += marks.empty() ? "?" : ", ?";
+            }
+            sql += " (" + names + ") VALUES (" + marks + ")";
+        }
+        Statement statement(db, sql);
+        int parameter = 1;
+        for (std::size_t c : columns) bindEditValue(statement, parameter++, c);
+        statement.step();
+        std::int64_t rowId = db.lastInsertRowId();
+        for (std::size_t c = 0; c < fields_.size(); ++c) {
+            if (fields_[c].type == FieldType::Counter) {
+                editBuffer_[c] = std::to_string(rowId);
+                editNull_[c] = false;
+            }
+        }
+        rows_->appendRow(rowId, editBuffer_, editNull_);
+    } else {
+        if (!columns.empty()) {
+            std::string sql = "UPDATE " + quoteName(table_) + " SET ";
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                sql += (i == 0 ? "" : ", ") + quoteName(fields_[columns[i]].name) + " = ?";
+            sql += " WHERE rowid = ?";
+            Statement statement(db, sql);
+            int parameter = 1;
+            for (std::size_t c : columns) bindEditValue(statement, parameter++, c);
+            statement.bindInt64(parameter, rowIdAt(current_));
+            statement.step();
+            if (db.changes() == 0)
+                throw StoreError(
+                    "Row cannot be located for updating. Some values may have been changed since "
+                    "it was last read.");
+        }
+        rows_->replaceRow(static_cast<std::size_t>(current_), editBuffer_, editNull_);
+    }
+    state_ = State::Browse;
+    editBuffer_.clear();
+    editTouched_.clear();
+    editNull_.clear();
+    notify([this](QueryObserver& o) { o.queryPosted(*this, current_); });
+}
+
+void Query::cancel() {
+    requireOpen("cancel");
+    if (state_ == State::Browse) return;
+    bool wasInsert = state_ == State::Insert;
+    int index = current_;
+    state_ = State::Browse;
+    editBuffer_.clear();
+    editTouched_.clear();
+    editNull_.clear();
+    if (wasInsert) {
+        current_ = std::min(rowBeforeInsert_, recordCount() - 1);
+        if (current_ < 0 && recordCount() > 0) current_ = 0;
+        eof_ = bof_ = recordCount() == 0;
+        notify([this, index](QueryObserver& o) { o.queryRowRemoved(*this, index); });
+        notify([this](QueryObserver& o) { o.queryCancelled(*this); });
+        notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+    } else {
+        notify([this](QueryObserver& o) { o.queryCancelled(*this); });
+    }
+}
+
+void Query::remove() {
+    requireOpen("delete");
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    requireWritable();
+    if (current_ < 0 || recordCount() == 0)
+        throw StoreError("Cannot perform this operation on an empty dataset");
+    if (state_ == State::Edit) cancel();
+    const int index = current_;
+    Database& db = connection_.database();
+    Statement statement(db, "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?");
+    statement.bindInt64(1, rowIdAt(index));
+    statement.step();
+    // Observers hear of the removal only once the table has let the row go, so a refused
+    // DELETE leaves them with nothing half-done. A row another connection deleted already is
+    // gone either way: it leaves the result set too.
+    notify([this, index](QueryObserver& o) { o.queryAboutToDelete(*this, index); });
+    rows_->removeRow(static_cast<std::size_t>(index));
+    int count = recordCount();
+    current_ = index < count ? index : count - 1;
+    bof_ = eof_ = count == 0;
+    notify([this, index](QueryObserver& o) { o.queryRowRemoved(*this, index); });
+    notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+}
+
+std::size_t Query::memoryUsage() const noexcept { return rows_ ? rows_->memoryUsage() : 0; }
+
+}  // namespace store

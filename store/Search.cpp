@@ -1,0 +1,14 @@
+#include "store/Search.h"
+
+#include "store/Query.h"
+
+namespace store {
+
+void runSearch(Query& query, const std::string& table, const std::string& column,
+               const std::string& text) {
+    query.close();
+    query.setSql("select * from " + table + " where " + column + " like ?", {"%" + text + "%"});
+    query.open();
+}
+
+}  // namespace store

@@ -1,0 +1,232 @@
+#include "store/Values.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+#include "store/Error.h"
+
+namespace store::values {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// True when text is sign, digits, optional point and digits (at least one digit in all), and an
+// optional exponent.
+bool hasNumberShape(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < text.size() && isDigit(text[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == text.size();
+}
+
+// Exponent forms like "1e-05" become "1E-5".
+std::string tidyExponent(std::string text) {
+    auto e = text.find('e');
+    if (e == std::string::npos) return text;
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    std::string sign;
+    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+        if (exponent[0] == '-') sign = "-";
+        exponent.erase(0, 1);
+    }
+    while (exponent.size() > 1 && exponent[0] == '0') exponent.erase(0, 1);
+    return mantissa + "E" + sign + exponent;
+}
+
+template <typename T>
+std::string shortest15(T value) {
+    if (value == 0) return "0";  // negative zero included
+    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    char buffer[64];
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return tidyExponent(std::string(buffer, result.ptr));
+}
+
+// The decimal digits of value at 18 significant digits, rounded half away from zero to the given
+// number of decimals. Returns the sign and the digits of |value| × 10^decimals as a whole number.
+struct Rounded {
+    bool negative = false;
+    std::string digits;  // no leading zeros; "0" when the rounded value is zero
+};
+
+Rounded roundDecimals(double value, int decimals) {
+    Rounded out;
+    if (value == 0 || !std::isfinite(value)) {
+        out.digits = "0";
+        return out;
+    }
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                std::chars_format::scientific, 17);
+    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    auto e = text.find('e');
+    std::string mantissa;
+    for (char c : text.substr(0, e))
+        if (isDigit(c)) mantissa += c;
+    int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    // value = 0.mantissa × 10^(exponent + 1); keep (exponent + 1 + decimals) digits.
+    int keep = exponent + 1 + decimals;
+    std::string whole;
+    bool roundUp = false;
+    if (keep <= 0) {
+        roundUp = keep == 0 && mantissa[0] >= '5';
+        whole = "0";
+    } else if (keep >= static_cast<int>(mantissa.size())) {
+        whole = mantissa + std::string(static_cast<std::size_t>(keep) - mantissa.size(), '0');
+    } else {
+        whole = mantissa.substr(0, static_cast<std::size_t>(keep));
+        roundUp = mantissa[static_cast<std::size_t>(keep)] >= '5';
+    }
+    if (roundUp) {
+        int i = static_cast<int>(whole.size()) - 1;
+        while (i >= 0 && whole[static_cast<std::size_t>(i)] == '9')
+            whole[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0)
+            whole.insert(whole.begin(), '1');
+        else
+            ++whole[static_cast<std::size_t>(i)];
+    }
+    auto firstNonZero = whole.find_first_not_of('0');
+    whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
+    out.negative = value < 0 && whole != "0";
+    out.digits = whole;
+    return out;
+}
+
+// Formats a whole number of 10^-decimals units with at least one integer digit; trailing zeros
+// of the fraction dropped unless keepZeros.
+std::string placeDecimalPoint(const Rounded& r, int decimals, bool keepZeros) {
+    std::string digits = r.digits;
+    auto d = static_cast<std::size_t>(decimals);
+    if (digits.size() <= d) digits.insert(0, d + 1 - digits.size(), '0');
+    std::string integer = digits.substr(0, digits.size() - d);
+    std::string fraction = digits.substr(digits.size() - d);
+    if (!keepZeros) {
+        while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    }
+    std::string text = r.negative ? "-" : "";
+    text += integer;
+    if (!fraction.empty()) text += "." + fraction;
+    return text;
+}
+
+std::string fromWhole(std::int64_t total, int decimals, bool keepZeros) {
+    Rounded r;
+    r.negative = total < 0;
+    // The magnitude as unsigned so that the smallest value does not overflow.
+    std::uint64_t magnitude =
+        total < 0 ? ~static_cast<std::uint64_t>(total) + 1 : static_cast<std::uint64_t>(total);
+    r.digits = std::to_string(magnitude);
+    return placeDecimalPoint(r, decimals, keepZeros);
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(std::string_view text) {
+    text = trimmed(text);
+    if (!hasNumberShape(text)) return std::nullopt;
+    if (text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Underflow reads as zero; overflow is not a number this program can hold.
+        std::size_t e = text.find_first_of("eE");
+        if (e != std::string_view::npos && text.find('-', e) != std::string_view::npos) return 0.0;
+        return std::nullopt;
+    }
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    if (value == 0) value = 0;  // no negative zero
+    return value;
+}
+
+double toNumber(std::string_view text) {
+    auto value = parseNumber(text);
+    if (!value) {
+        std::string out = "'" + std::string(text) + "' is not a valid floating point value";
+        throw StoreError(out);
+    }
+    return *value;
+}
+
+std::string formatNumber(double value) { return shortest15(value); }
+
+std::string formatNumber(long double value) { return shortest15(value); }
+
+std::string productText(std::string_view a, std::string_view b) {
+    long double product =
+        static_cast<long double>(toNumber(a)) * static_cast<long double>(toNumber(b));
+    return formatNumber(product);
+}
+
+std::string formatDisplay(double value) {
+    return placeDecimalPoint(roundDecimals(value, 2), 2, false);
+}
+
+std::string displayText(std::string_view storedText) {
+    if (storedText.empty()) return {};
+    auto value = parseNumber(storedText);
+    if (!value) return std::string(storedText);
+    return formatDisplay(*value);
+}
+
+std::string roundTo2Text(std::string_view text) {
+    double value = toNumber(text);
+    std::string twoDecimals = placeDecimalPoint(roundDecimals(value, 2), 2, true);
+    return formatNumber(*parseNumber(twoDecimals));
+}
+
+std::int64_t addTenThousandths(std::int64_t total, double value) {
+    return std::llrintl(static_cast<long double>(total) +
+                        static_cast<long double>(value) * 10000.0L);
+}
+
+std::int64_t toTenThousandths(double value) {
+    return std::llrintl(static_cast<long double>(value) * 10000.0L);
+}
+
+std::string tenThousandthsText(std::int64_t total) { return fromWhole(total, 4, false); }
+
+std::string tenThousandthsDisplay(std::int64_t total) {
+    bool negative = total < 0;
+    std::uint64_t magnitude =
+        negative ? ~static_cast<std::uint64_t>(total) + 1 : static_cast<std::uint64_t>(total);
+    std::uint64_t hundredths = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+    Rounded r;
+    r.digits = std::to_string(hundredths);
+    r.negative = negative && hundredths != 0;
+    return placeDecimalPoint(r, 2, false);
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
+}
+
+}  // namespace store::values

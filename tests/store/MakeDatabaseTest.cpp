@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Values.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/MakeDatabase.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::TemporaryDirectory;
+using testsupport::TestDatabase;
+
+TEST(MakeDatabase, RefusesToOverwriteAndLeavesNoPartialFile) {
+    TemporaryDirectory dir;
+    const fs::path path = dir.path() / "data.mdb";
+    std::ofstream(path) << "precious";
+    EXPECT_THROW(tools::makeDatabase(path.string(), false), store::StoreError);
+    std::stringstream kept;
+    kept << std::ifstream(path).rdbuf();
+    EXPECT_EQ(kept.str(), "precious");
+
+    EXPECT_THROW(tools::makeDatabase((dir.path() / "missing" / "data.mdb").string(), false),
+                 store::StoreError);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(MakeDatabase, EveryTableHasItsColumnsAndTypes) {
+    TestDatabase db;
+    store::Connection connection;
+    for (const auto& table : store::schema::tables()) {
+        store::Query query(connection);
+        query.setSql("select * from " + table.name);
+        query.open();
+        ASSERT_EQ(query.fields().size(), table.columns.size()) << table.name;
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            EXPECT_EQ(query.fields()[i].name, table.columns[i].name);
+            EXPECT_EQ(query.fields()[i].type, table.columns[i].type) << table.columns[i].name;
+            if (table.columns[i].type == store::FieldType::Text) {
+                EXPECT_EQ(query.fields()[i].size, table.columns[i].size);
+            }
+        }
+        EXPECT_TRUE(query.isEmpty());
+    }
+}
+
+TEST(MakeDatabase, DemoGoodsFiguresAgree) {
+    TestDatabase db(TestDatabase::Content::Demo);
+    store::Connection connection;
+    store::Query goods(connection);
+    goods.setSql("select * from 表1");
+    goods.open();
+    ASSERT_GE(goods.recordCount(), 20);
+    int sold = 0;
+    using store::values::toNumber;
+    for (goods.first(); !goods.eof(); goods.next()) {
+        double price = toNumber(goods.fieldText("进货单价"));
+        double quantity = toNumber(goods.fieldText("进货数量"));
+        double soldQuantity = toNumber(goods.fieldText("销售数量"));
+        double stock = toNumber(goods.fieldText("库存数量"));
+        EXPECT_EQ(stock, quantity - soldQuantity);
+        EXPECT_EQ(
+            goods.fieldText("库存金额"),
+            store::values::productText(goods.fieldText("进货单价"), goods.fieldText("库存数量")));
+        EXPECT_NEAR(toNumber(goods.fieldText("销售利润")),
+                    toNumber(goods.fieldText("销售金额")) - price * soldQuantity, 1e-9);
+        if (soldQuantity > 0) ++sold;
+    }
+    EXPECT_GT(sold, 5);
+
+    store::Query company(connection);
+    company.setSql("select * from 表2");
+    company.open();
+    EXPECT_EQ(company.recordCount(), 1);
+    EXPECT_FALSE(company.fieldText("公司名称").empty());
+}
+
+}  // namespace

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Query.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testsupport::TestDatabase;
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const store::StoreError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+class QueryTest : public testing::Test {
+  protected:
+    void SetUp() override { open(query, "表1"); }
+
+    static void open(store::Query& q, const std::string& table) {
+        q.setSql("select * from " + table);
+        q.open();
+    }
+
+    // Appends and posts a goods row with the given code and purchase price.
+    void addGoods(const std::string& code, const std::string& price = "1") {
+        query.append();
+        query.setFieldText("商品编码", code);
+        query.setFieldText("进货单价", price);
+        query.post();
+    }
+
+    std::vector<std::string> codes(store::Query& q) {
+        std::vector<std::string> out;
+        int column = q.fieldIndex("商品编码");
+        for (int row = 0; row < q.recordCount(); ++row)
+            out.emplace_back(q.fieldTextAt(row, column));
+        return out;
+    }
+
+    TestDatabase db;
+    store::Connection connection;
+    store::Query query{connection};
+};
+
+TEST_F(QueryTest, OpensTheConnectionAndReadsFieldTypes) {
+    EXPECT_TRUE(connection.isOpen());
+    EXPECT_EQ(query.tableName(), "表1");
+    EXPECT_TRUE(query.isEmpty());
+    EXPECT_TRUE(query.eof());
+    EXPECT_TRUE(query.bof());
+    EXPECT_EQ(query.currentIndex(), -1);
+    EXPECT_EQ(query.fields()[0].type, store::FieldType::Counter);
+    EXPECT_EQ(query.fields()[1].type, store::FieldType::Text);
+    EXPECT_EQ(query.fields()[1].size, 255);
+    EXPECT_EQ(query.fields()[query.fieldIndex("进货单价")].type, store::FieldType::Double);
+    EXPECT_EQ(query.fieldText("商品编码"), "");  // no row: empty
+}
+
+TEST_F(QueryTest, PostedValuesReadBackAsText) {
+    query.append();
+    query.setFieldText("商品编码", "A001");
+    query.setFieldText("进货单价", "5.");
+    query.setFieldText("进货数量", " 3.10 ");
+    query.setFieldText("进货金额", "");
+    query.post();
+    EXPECT_EQ(query.fieldText("ID"), std::to_string(query.rowIdAt(0)));
+    EXPECT_EQ(query.fieldText("进货单价"), "5");
+
+    store::Query fresh(connection);
+    open(fresh, "表1");
+    ASSERT_EQ(fresh.recordCount(), 1);
+    EXPECT_EQ(fresh.fieldText("ID"), query.fieldText("ID"));
+    EXPECT_EQ(fresh.fieldText("商品编码"), "A001");
+    EXPECT_EQ(fresh.fieldText("进货单价"), "5");
+    EXPECT_EQ(fresh.fieldText("进货数量"), "3.1");
+    EXPECT_EQ(fresh.fieldText("进货金额"), "");
+    EXPECT_TRUE(fresh.fieldIsNull("进货金额"));
+    EXPECT_EQ(fresh.fieldText("备注"), "");
+}
+
+TEST_F(QueryTest, RefusedValuesStoreNothing) {
+    store::Query sales(connection);
+    open(sales, "表3");
+    sales.append();
+    std::string name;
+    for (int i = 0; i < 50; ++i) name += "王";
+
+    EXPECT_EQ(errorOf([&] { sales.setFieldText("客户", "x"); }), "Field '客户' not found");
+    EXPECT_EQ(errorOf([&] { sales.fieldText("客户"); }), "Field '客户' not found");
+    EXPECT_EQ(errorOf([&] { sales.setFieldText("销售单价", "1,5"); }),
+              "'1,5' is not a valid floating point value for field '销售单价'");
+    EXPECT_EQ(errorOf([&] { sales.setFieldText("客户姓名", name + "王"); }),
+              "字段“客户姓名”最多 50 个字符，输入的文本有 51 个字符");
+    EXPECT_EQ(errorOf([&] { sales.setFieldText("ID", "7"); }), "Field 'ID' cannot be modified");
+    EXPECT_EQ(sales.fieldText("客户姓名"), "");
+    EXPECT_EQ(sales.fieldText("销售单价"), "");
+
+    sales.setFieldText("客户姓名", name);  // exactly fifty characters fit
+    sales.post();
+    store::Query fresh(connection);
+    open(fresh, "表3");
+    EXPECT_EQ(fresh.fieldText("客户姓名"), name);
+
+    EXPECT_EQ(errorOf([&] { fresh.setFieldText("客户姓名", "x"); }),
+              "Dataset not in edit or insert mode");
+}
+
+TEST_F(QueryTest, EditPostAndCancel) {
+    addGoods("A");
+    addGoods("B");
+    query.first();
+    query.edit();
+    query.setFieldText("商品编码", "A2");
+    EXPECT_EQ(query.fieldText("商品编码"), "A2");
+    query.cancel();
+    EXPECT_EQ(query.fieldText("商品编码"), "A");
+
+    query.edit();
+    query.setFieldText("商品编码", "A3");
+    query.next();  // moving posts the edit
+    EXPECT_EQ(query.state(), store::Query::State::Browse);
+    EXPECT_EQ(query.fieldText("商品编码"), "B");
+
+    query.append();
+    EXPECT_EQ(query.rowCount(), 3);
+    EXPECT_EQ(query.recordCount(), 2);
+    query.cancel();
+    EXPECT_EQ(query.rowCount(), 2);
+    EXPECT_EQ(query.fieldText("商品编码"), "B");  // back on the row that was current
+
+    store::Query fresh(connection);
+    open(fresh, "表1");
+    EXPECT_EQ(codes(fresh), (std::vector<std::string>{"A3", "B"}));
+}
+
+TEST_F(QueryTest, RemoveMovesToNextOrPreviousAndKeepsBookmarks) {
+    for (const char* code : {"A", "B", "C", "D"}) addGoods(code);
+    auto a = query.bookmarkAt(0), c = query.bookmarkAt(2), d = query.bookmarkAt(3);
+
+    query.gotoBookmark(query.bookmarkAt(1));
+    query.remove();  // B
+    EXPECT_EQ(query.fieldText("商品编码"), "C");
+    query.gotoBookmark(d);
+    query.remove();  // D, the last row
+    EXPECT_EQ(query.fieldText("商品编码"), "C");
+    EXPECT_EQ(query.indexOf(a), 0);
+    EXPECT_EQ(query.indexOf(c), 1);
+    EXPECT_EQ(query.indexOf(d), -1);
+    EXPECT_THROW(query.gotoBookmark(d), store::StoreError);
+
+    while (!query.isEmpty()) query.remove();
+    EXPECT_TRUE(query.eof());
+    EXPECT_THROW(query.remove(), store::StoreError);
+
+    store::Query fresh(connection);
+    open(fresh, "表1");
+    EXPECT_TRUE(fresh.isEmpty());
+}
+
+TEST_F(QueryTest, NavigationSetsBofAndEof) {
+    for (const char* code : {"A", "B", "C"}) addGoods(code);
+    std::vector<std::string> seen;
+    for (query.first(); !query.eof(); query.next()) seen.push_back(query.fieldText("商品编码"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(query.recNo(), 3);
+    query.prior();
+    EXPECT_EQ(query.recNo(), 2);
+    EXPECT_FALSE(query.eof());
+    query.moveTo(0);
+    query.prior();
+    EXPECT_TRUE(query.bof());
+    EXPECT_EQ(query.recNo(), 1);
+}
+
+TEST_F(QueryTest, SecondConnectionSeesPostOnlyAfterRerun) {
+    store::Connection other;
+    store::Query otherQuery(other);
+    open(otherQuery, "表1");
+    addGoods("NEW");
+    EXPECT_TRUE(otherQuery.isEmpty());
+    otherQuery.close();
+    otherQuery.open();
+    EXPECT_EQ(codes(otherQuery), std::vector<std::string>{"NEW"});
+}
+
+TEST_F(QueryTest, FailedPostKeepsTheRowInItsState) {
+    store::Query exportTable(connection);
+    open(exportTable, "表4");
+    exportTable.append();
+    exportTable.setFieldText("商品编码", "X");
+    store::Database(db.path(), store::kDatabasePassword).exec("DROP TABLE 表4");
+    EXPECT_THROW(exportTable.post(), store::StoreError);
+    EXPECT_EQ(exportTable.state(), store::Query::State::Insert);
+    EXPECT_EQ(exportTable.fieldText("商品编码"), "X");
+
+    addGoods("A");
+    query.edit();
+    query.setFieldText("商品编码", "B");
+    store::Database(db.path(), store::kDatabasePassword).exec("DELETE FROM 表1");
+    EXPECT_THROW(query.post(), store::StoreError);
+    EXPECT_EQ(query.state(), store::Query::State::Edit);
+}
+
+TEST_F(QueryTest, ReconnectAndRequeryShowsAllRowsAgain) {
+    addGoods("A");
+    addGoods("B");
+    query.setSql("select * from 表1 where 商品编码 = ?", {"B"});
+    query.open();
+    EXPECT_EQ(query.recordCount(), 1);
+
+    store::reconnectAndRequery(connection, {{&query, "表1"}});
+    EXPECT_EQ(connection.connectionString(), store::buildConnectionStringForCurrentDirectory());
+    EXPECT_FALSE(connection.loginPrompt());
+    EXPECT_EQ(query.sql(), "select * from 表1");
+    EXPECT_EQ(codes(query), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(query.currentIndex(), 0);
+}
+
+TEST_F(QueryTest, ClosingTheConnectionClosesItsQueries) {
+    connection.close();
+    EXPECT_FALSE(query.isOpen());
+    EXPECT_THROW(query.first(), store::StoreError);
+    query.open();  // opens the connection again
+    EXPECT_TRUE(connection.isOpen());
+}
+
+TEST_F(QueryTest, ReadOnlyStatementsRefuseWrites) {
+    addGoods("A", "2.5");
+    store::Query sum(connection);
+    sum.setSql("select count(*) as n, sum(进货单价) as total from 表1");
+    sum.open();
+    EXPECT_EQ(sum.fieldText("n"), "1");
+    EXPECT_EQ(sum.fieldText("total"), "2.5");
+    EXPECT_THROW(sum.append(), store::StoreError);
+    EXPECT_THROW(sum.edit(), store::StoreError);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QueryLifetime, QueryMayOutliveItsConnection) {
+    TestDatabase db;
+    auto connection = std::make_unique<store::Connection>();
+    store::Query query(*connection);
+    query.setSql("select * from 表1");
+    query.open();
+    connection.reset();  // closes the query; the query's own end must not touch the connection
+    EXPECT_FALSE(query.isOpen());
+}
+
+}  // namespace

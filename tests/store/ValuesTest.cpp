@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "store/Error.h"
+#include "store/Values.h"
+
+using namespace store::values;
+
+namespace {
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> expected;
+};
+
+class ParseNumber : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumber, ReadsDecimalTextWithPoint) {
+    auto [text, expected] = GetParam();
+    EXPECT_EQ(parseNumber(text), expected) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ParseNumber,
+    testing::Values(ParseCase{"12.5", 12.5}, ParseCase{" 3 ", 3.0}, ParseCase{"5.", 5.0},
+                    ParseCase{".5", 0.5}, ParseCase{"-1e3", -1000.0}, ParseCase{"+2", 2.0},
+                    ParseCase{"-0", 0.0}, ParseCase{"1e-400", 0.0}, ParseCase{"", std::nullopt},
+                    ParseCase{"abc", std::nullopt}, ParseCase{"1,5", std::nullopt},
+                    ParseCase{"1e", std::nullopt}, ParseCase{".", std::nullopt},
+                    ParseCase{"inf", std::nullopt}, ParseCase{"nan", std::nullopt},
+                    ParseCase{"1e400", std::nullopt}, ParseCase{"1 2", std::nullopt},
+                    ParseCase{"0x10", std::nullopt}));
+
+struct FormatCase {
+    double value;
+    const char* expected;
+};
+
+class FormatNumber : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatNumber, GivesShortestTextOfFifteenDigits) {
+    EXPECT_EQ(formatNumber(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FormatNumber,
+                         testing::Values(FormatCase{3.0, "3"}, FormatCase{12.5, "12.5"},
+                                         FormatCase{0.1, "0.1"}, FormatCase{0.1 + 0.2, "0.3"},
+                                         FormatCase{1.0 / 3, "0.333333333333333"},
+                                         FormatCase{-2.25, "-2.25"}, FormatCase{-0.0, "0"},
+                                         FormatCase{123456789012.5, "123456789012.5"},
+                                         FormatCase{123456789012345678.0, "1.23456789012346E17"},
+                                         FormatCase{0.00001, "1E-5"},
+                                         FormatCase{0.0001, "0.0001"}));
+
+TEST(Values, ProductIsRoundedToFifteenDigitsInExtendedPrecision) {
+    EXPECT_EQ(productText("1.1", "3"), "3.3");
+    EXPECT_EQ(productText("0.1", "3"), "0.3");
+    EXPECT_EQ(productText("19.9", "3"), "59.7");
+    EXPECT_EQ(productText("5.", "2"), "10");
+    EXPECT_EQ(formatNumber(1.0L / 3.0L), "0.333333333333333");
+    EXPECT_THROW(productText("abc", "1"), store::StoreError);
+    EXPECT_THROW(productText("2", ""), store::StoreError);
+}
+
+TEST(Values, NotANumberMessageQuotesTheText) {
+    try {
+        toNumber("");
+        FAIL();
+    } catch (const store::StoreError& e) {
+        EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
+    }
+    try {
+        toNumber("12a");
+        FAIL();
+    } catch (const store::StoreError& e) {
+        EXPECT_STREQ(e.what(), "'12a' is not a valid floating point value");
+    }
+}
+
+struct DisplayCase {
+    double value;
+    const char* display;  // "#0.##"
+    const char* rounded;  // "0.00", then shortest
+};
+
+class DisplayFormats : public testing::TestWithParam<DisplayCase> {};
+
+TEST_P(DisplayFormats, RoundHalfAwayAtTheDigitsOfTheDouble) {
+    const auto& c = GetParam();
+    EXPECT_EQ(formatDisplay(c.value), c.display) << c.value;
+    EXPECT_EQ(roundTo2Text(formatNumber(c.value)), c.rounded) << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DisplayFormats,
+    testing::Values(DisplayCase{2.675, "2.67", "2.67"},  // the double is 2.67499999...
+                    DisplayCase{1234.567, "1234.57", "1234.57"}, DisplayCase{0.004, "0", "0"},
+                    DisplayCase{-1.5, "-1.5", "-1.5"}, DisplayCase{-0.001, "0", "0"},
+                    DisplayCase{0.125, "0.13", "0.13"}, DisplayCase{1.005, "1", "1"},
+                    DisplayCase{3, "3", "3"}, DisplayCase{9.999, "10", "10"},
+                    DisplayCase{0.5, "0.5", "0.5"}, DisplayCase{1e-20, "0", "0"},
+                    DisplayCase{12345678.9, "12345678.9", "12345678.9"}));
+
+TEST(Values, DisplayTextOfStoredText) {
+    EXPECT_EQ(displayText(""), "");
+    EXPECT_EQ(displayText("3.14159"), "3.14");
+    EXPECT_THROW(roundTo2Text(""), store::StoreError);
+}
+
+TEST(Values, TotalsInTenThousandths) {
+    EXPECT_EQ(addTenThousandths(7, 1.2), 12007);
+    EXPECT_EQ(addTenThousandths(0, 0.1), 1000);
+    EXPECT_EQ(addTenThousandths(10, -2.5), -24990);
+    EXPECT_EQ(toTenThousandths(0.03125), 312);  // exactly 312.5: halves go to even
+    EXPECT_EQ(toTenThousandths(0.09375), 938);  // exactly 937.5
+    EXPECT_EQ(toTenThousandths(1.23456), 12346);
+
+    std::int64_t total = 0;
+    for (int i = 0; i < 10; ++i) total = addTenThousandths(total, 0.1);
+    EXPECT_EQ(tenThousandthsText(total), "1");
+
+    struct Case {
+        std::int64_t total;
+        const char* text;
+        const char* display;
+    };
+    for (auto c : {Case{12345, "1.2345", "1.23"}, Case{12350, "1.235", "1.24"},
+                   Case{-12350, "-1.235", "-1.24"}, Case{-49, "-0.0049", "0"},
+                   Case{30000, "3", "3"}, Case{0, "0", "0"}}) {
+        EXPECT_EQ(tenThousandthsText(c.total), c.text) << c.total;
+        EXPECT_EQ(tenThousandthsDisplay(c.total), c.display) << c.total;
+    }
+}
+
+TEST(Values, CharacterCountCountsUnicodeCharacters) {
+    EXPECT_EQ(characterCount("中文ab"), 4u);
+    EXPECT_EQ(characterCount(""), 0u);
+}
+
+}  // namespace
