@@ -18,7 +18,7 @@ struct Goods {
     const char* code;
     const char* name;
     const char* model;
-    const char* spec;
+    const char* variant;
     const char* unit;
     double price;
     double quantity;
@@ -158,10 +158,10 @@ Figures figuresFor(double price, double quantity, double salePrice, double sold,
 }
 
 void bindGoods(store::Statement& insert, const char* code, const char* name, const char* model,
-               const char* spec, const char* unit, const Figures& f, const char* supplier,
+               const char* variant, const char* unit, const Figures& f, const char* supplier,
                const char* contact, const char* phone, const char* address, const char* remark) {
     int i = 1;
-    for (const char* text : {code, name, model, spec, unit}) insert.bindText(i++, text);
+    for (const char* text : {code, name, model, variant, unit}) insert.bindText(i++, text);
     for (double value : {f.price, f.quantity, f.amount, f.salePrice, f.soldQuantity, f.soldAmount,
                          f.profit, f.stock, f.stockAmount})
         insert.bindDouble(i++, value);
@@ -206,7 +206,7 @@ void fillDemoData(store::Database& db) {
             sale.reset();
             int p = 1;
             for (const char* text :
-                 {s.date, item.code, item.name, item.model, item.spec, item.unit})
+                 {s.date, item.code, item.name, item.model, item.variant, item.unit})
                 sale.bindText(p++, text);
             for (double value : {s.price, s.quantity, amount}) sale.bindDouble(p++, value);
             for (const char* text : {s.customer, s.phone, s.address, s.remark})
@@ -215,7 +215,7 @@ void fillDemoData(store::Database& db) {
         }
         Figures f = figuresFor(item.price, item.quantity, salePrice, sold, stored(soldAmount));
         goods.reset();
-        bindGoods(goods, item.code, item.name, item.model, item.spec, item.unit, f, item.supplier,
+        bindGoods(goods, item.code, item.name, item.model, item.variant, item.unit, f, item.supplier,
                   item.contact, item.phone, item.address, "");
         goods.step();
     }
@@ -227,11 +227,11 @@ void appendGeneratedGoods(store::Database& db, int count) {
     static const char* const units[] = {"支", "本", "包", "个", "瓶"};
     store::Transaction transaction(db);
     store::Statement goods = goodsInsert(db);
-    char code[32], model[32], spec[32], phone[32], address[96];
+    char code[32], model[32], variant[32], phone[32], address[96];
     for (int i = 0; i < count; ++i) {
         std::snprintf(code, sizeof code, "SP%06d", i);
         std::snprintf(model, sizeof model, "M-%d", 100 + i % 900);
-        std::snprintf(spec, sizeof spec, "%d号 规格%d", 1 + i % 12, i % 7);
+        std::snprintf(variant, sizeof variant, "%d号 规格%d", 1 + i % 12, i % 7);
         std::snprintf(phone, sizeof phone, "138%08d", (i * 7919) % 100000000);
         std::snprintf(address, sizeof address, "杭州市西湖区文一西路%d号", 1 + i % 999);
         double price = (100 + (i * 37) % 9000) / 100.0;
@@ -241,7 +241,7 @@ void appendGeneratedGoods(store::Database& db, int count) {
         double soldAmount = stored(static_cast<long double>(salePrice) * sold);
         Figures f = figuresFor(price, quantity, salePrice, sold, soldAmount);
         goods.reset();
-        bindGoods(goods, code, names[i % 10], model, spec, units[i % 5], f, "惠民批发市场",
+        bindGoods(goods, code, names[i % 10], model, variant, units[i % 5], f, "惠民批发市场",
                   "王经理", phone, address, i % 4 == 0 ? "" : "常规进货");
         goods.step();
     }
