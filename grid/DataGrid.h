@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <vector>
 
 #include "grid/GridColumn.h"
+#include "grid/SortMarks.h"
 
 namespace store {
 class Query;
@@ -18,7 +20,7 @@ namespace grid {
 // the rows.
 class TDataGrid : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TDataGrid(QWidget* parent = nullptr);
     ~TDataGrid() override;
 
@@ -26,8 +28,8 @@ public:
     store::Query* query() const;
     void setColumns(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const;
-    void setFooterBold(bool bold);       // the grid's footer font
-    void setPopupMenu(QMenu* menu);      // opened by the right button
+    void setFooterBold(bool bold);   // the grid's footer font
+    void setPopupMenu(QMenu* menu);  // opened by the right button
 
     int selectedCount() const;
     bool isRowSelected(int index) const;
@@ -35,11 +37,39 @@ public:
     // there and is rethrown, the rows not reached stay selected.
     void deleteSelected();
 
-signals:
+    // What the grid shows, for the windows and for checks of the grid itself.
+    SortMark sortMark(int column) const;
+    QString footerText(int column) const;
+    std::int64_t footerTotal(int column) const;  // in ten-thousandths
+    int indicatorWidth() const;
+    int titleHeight() const;
+    int rowHeight() const;
+    int topRow() const;  // first row shown
+    // Rectangles in the grid's coordinates; column -1 is the indicator column. Empty when the
+    // cell is not shown.
+    QRect cellRect(int row, int column) const;
+    QRect titleRect(int column, bool upperLevel = false) const;
+    QRect footerRect(int column) const;
+
+  signals:
     void doubleClicked();  // DataGrid1DblClick
 
-private:
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
     class Impl;
+    friend class Impl;
     Impl* d;
 };
 

@@ -1,0 +1,182 @@
+// The data grid: opening a result set in the grid (its totals walk included) against opening it
+// and walking the same columns bare, and painting one screenful of rows offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <map>
+#include <memory>
+
+#include "grid/DataGrid.h"
+#include "platform/Fonts.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/DemoData.h"
+
+namespace {
+
+using testsupport::TestDatabase;
+
+const TestDatabase& goodsDatabase(int rows) {
+    static std::map<int, std::unique_ptr<TestDatabase>> made;
+    auto& slot = made[rows];
+    if (!slot) {
+        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
+        store::Database db(slot->path(), store::kDatabasePassword);
+        tools::appendGeneratedGoods(db, rows);
+    }
+    return *slot;
+}
+
+// The goods list of the sales window: fifteen columns, four of them summed.
+std::vector<grid::GridColumn> goodsColumns() {
+    struct Plan {
+        const char* field;
+        const char* caption;
+        int width;
+        bool number;
+        bool sum;
+    };
+    const Plan plans[] = {
+        {"商品编码", "①商品信息|商品编码", 65, false, false},
+        {"商品名称", "①商品信息|商品名称", 65, false, false},
+        {"商品型号", "①商品信息|商品型号", 65, false, false},
+        {"商品规格", "①商品信息|商品规格", 65, false, false},
+        {"单位", "①商品信息|单位", 45, false, false},
+        {"进货单价", "②进货信息|单价", 50, true, false},
+        {"进货数量", "②进货信息|数量", 50, true, false},
+        {"进货金额", "②进货信息|金额", 65, true, true},
+        {"销售单价", "③销售信息|单价", 50, true, false},
+        {"销售数量", "③销售信息|数量", 50, true, false},
+        {"销售金额", "③销售信息|金额", 65, true, true},
+        {"销售利润", "③销售信息|利润", 65, true, true},
+        {"库存数量", "④库存信息|数量", 50, true, false},
+        {"库存金额", "④库存信息|金额", 65, true, true},
+        {"备注", "", 75, false, false},
+    };
+    std::vector<grid::GridColumn> columns;
+    for (const Plan& plan : plans) {
+        grid::GridColumn column;
+        column.field = QString::fromUtf8(plan.field);
+        column.caption = QString::fromUtf8(plan.caption);
+        column.width = plan.width;
+        column.alignment = plan.number ? Qt::AlignHCenter : Qt::AlignLeft;
+        if (plan.number) column.displayFormat = QStringLiteral("#0.##");
+        if (plan.sum) {
+            column.footer = grid::FooterKind::Sum;
+            column.footerFormat = QStringLiteral("#0.##");
+        }
+        columns.push_back(column);
+    }
+    columns[0].footer = grid::FooterKind::StaticText;
+    columns[0].footerText = QStringLiteral("合计");
+    return columns;
+}
+
+const char* const kSummed[] = {"进货金额", "销售金额", "销售利润", "库存金额"};
+
+// What any reader of the totals must do at least: touch the same columns of every row.
+std::size_t bareWalk(const store::Query& query) {
+    int fields[4];
+    for (int i = 0; i < 4; ++i) fields[i] = query.fieldIndex(kSummed[i]);
+    std::size_t bytes = 0;
+    for (int row = 0; row < query.recordCount(); ++row)
+        for (int field : fields) bytes += query.fieldTextAt(row, field).size();
+    return bytes;
+}
+
+struct Setup {
+    explicit Setup(int rows)
+        : cwd(goodsDatabase(rows).directory()),
+          connection(store::initialConnectionString()),
+          query(connection) {
+        query.setSql("select * from 表1");
+    }
+    testsupport::ScopedCurrentDirectory cwd;
+    store::Connection connection;
+    store::Query query;
+};
+
+void BM_OpenBareWalk(benchmark::State& state) {
+    Setup setup(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        setup.query.close();
+        setup.query.open();
+        benchmark::DoNotOptimize(bareWalk(setup.query));
+    }
+}
+
+void BM_OpenInGrid(benchmark::State& state) {
+    Setup setup(static_cast<int>(state.range(0)));
+    grid::TDataGrid grid;
+    grid.resize(976, 505);
+    grid.setColumns(goodsColumns());
+    grid.setQuery(&setup.query);
+    for (auto _ : state) {
+        setup.query.close();
+        setup.query.open();
+        benchmark::DoNotOptimize(grid.footerTotal(7));
+    }
+}
+
+// The walks alone, on a result set already open.
+void BM_BareWalkOnly(benchmark::State& state) {
+    Setup setup(static_cast<int>(state.range(0)));
+    setup.query.open();
+    for (auto _ : state) benchmark::DoNotOptimize(bareWalk(setup.query));
+}
+
+void BM_TotalsWalkOnly(benchmark::State& state) {
+    Setup setup(static_cast<int>(state.range(0)));
+    setup.query.open();
+    grid::TDataGrid grid;
+    grid.setQuery(&setup.query);
+    const auto columns = goodsColumns();
+    for (auto _ : state) {
+        grid.setColumns(columns);  // rebuilds the totals of the open result set
+        benchmark::DoNotOptimize(grid.footerTotal(7));
+    }
+}
+
+// One screenful of the 976 x 505 list, from the middle of the result set.
+void BM_PaintScreenful(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    Setup setup(rows);
+    setup.query.open();
+    grid::TDataGrid grid;
+    grid.resize(976, 505);
+    grid.setColumns(goodsColumns());
+    grid.setQuery(&setup.query);
+    setup.query.moveTo(rows / 2);
+    QImage image(grid.size(), QImage::Format_ARGB32_Premultiplied);
+    grid.render(&image);  // fonts and glyph caches warm
+    for (auto _ : state) {
+        grid.render(&image);
+        benchmark::ClobberMemory();
+    }
+    state.counters["firstRow"] = grid.topRow();
+}
+
+#define ROWS Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_OpenBareWalk)->ROWS;
+BENCHMARK(BM_OpenInGrid)->ROWS;
+BENCHMARK(BM_BareWalkOnly)->ROWS;
+BENCHMARK(BM_TotalsWalkOnly)->ROWS;
+BENCHMARK(BM_PaintScreenful)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::installFonts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

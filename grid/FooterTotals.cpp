@@ -1,0 +1,137 @@
+#include "grid/FooterTotals.h"
+
+#include "store/Query.h"
+#include "store/Values.h"
+
+namespace grid {
+
+namespace values = store::values;
+
+void FooterTotals::setColumns(const std::vector<GridColumn>& columns) {
+    columns_ = columns;
+    sums_.clear();
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const GridColumn& column = columns[static_cast<std::size_t>(c)];
+        if (column.footer == FooterKind::Sum) {
+            Sum sum;
+            sum.column = c;
+            sum.formatted = !column.footerFormat.isEmpty();
+            sums_.push_back(sum);
+        }
+    }
+    editPending_ = false;
+    deletePending_.reset();
+}
+
+std::int64_t FooterTotals::valueAt(const store::Query& query, int row, int field) {
+    if (field < 0) return 0;
+    const std::string_view text = query.fieldTextAt(row, field);
+    if (text.empty()) return 0;
+    const std::optional<double> number = values::parseNumber(text);
+    return number ? values::toTenThousandths(*number) : 0;
+}
+
+void FooterTotals::rebuild(const store::Query& query) {
+    editPending_ = false;
+    deletePending_.reset();
+    for (Sum& sum : sums_) {
+        sum.field =
+            query.fieldIndex(columns_[static_cast<std::size_t>(sum.column)].field.toStdString());
+        sum.total = 0;
+        sum.saved = 0;
+    }
+    const int rows = query.recordCount();
+    for (Sum& sum : sums_) {
+        if (sum.field < 0) continue;
+        std::int64_t total = 0;
+        for (int row = 0; row < rows; ++row) {
+            const std::string_view text = query.fieldTextAt(row, sum.field);
+            if (text.empty()) continue;
+            if (const std::optional<double> number = values::parseNumber(text))
+                total = values::addTenThousandths(total, *number);
+        }
+        sum.total = total;
+    }
+}
+
+void FooterTotals::reset() {
+    for (Sum& sum : sums_) {
+        sum.field = -1;
+        sum.total = 0;
+        sum.saved = 0;
+    }
+    editPending_ = false;
+    deletePending_.reset();
+}
+
+void FooterTotals::deleteRefused() { deletePending_.reset(); }
+
+void FooterTotals::editStarted(const store::Query& query) {
+    deletePending_.reset();
+    const bool inserting = query.state() == store::Query::State::Insert;
+    for (Sum& sum : sums_)
+        sum.saved = inserting ? 0 : valueAt(query, query.currentIndex(), sum.field);
+    editPending_ = true;
+}
+
+void FooterTotals::posted(const store::Query& query, int row) {
+    if (!editPending_) return;
+    editPending_ = false;
+    for (Sum& sum : sums_) {
+        if (sum.field < 0) continue;
+        const std::string_view text = query.fieldTextAt(row, sum.field);
+        const std::optional<double> number =
+            text.empty() ? std::nullopt : values::parseNumber(text);
+        sum.total = number ? values::addTenThousandths(sum.total - sum.saved, *number)
+                           : sum.total - sum.saved;
+        sum.saved = 0;
+    }
+}
+
+void FooterTotals::cancelled() { editPending_ = false; }
+
+void FooterTotals::aboutToDelete(const store::Query& query, int row) {
+    for (Sum& sum : sums_) sum.pendingDelete = valueAt(query, row, sum.field);
+    deletePending_ = row;
+}
+
+void FooterTotals::removed(int row) {
+    // Only a deletion the store carried out lowers the totals; a refused one leaves them.
+    if (deletePending_ != row) return;
+    deletePending_.reset();
+    for (Sum& sum : sums_) {
+        sum.total -= sum.pendingDelete;
+        sum.pendingDelete = 0;
+    }
+}
+
+const FooterTotals::Sum* FooterTotals::sumOf(int column) const {
+    for (const Sum& sum : sums_)
+        if (sum.column == column) return &sum;
+    return nullptr;
+}
+
+std::int64_t FooterTotals::total(int column) const {
+    const Sum* sum = sumOf(column);
+    return sum ? sum->total : 0;
+}
+
+QString FooterTotals::text(int column) const {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) return {};
+    const GridColumn& settings = columns_[static_cast<std::size_t>(column)];
+    switch (settings.footer) {
+        case FooterKind::None:
+            return {};
+        case FooterKind::StaticText:
+            return settings.footerText;
+        case FooterKind::Sum:
+            break;
+    }
+    const Sum* sum = sumOf(column);
+    if (!sum || sum->field < 0) return QStringLiteral("0");
+    const std::string text = sum->formatted ? values::tenThousandthsDisplay(sum->total)
+                                            : values::tenThousandthsText(sum->total);
+    return QString::fromStdString(text);
+}
+
+}  // namespace grid

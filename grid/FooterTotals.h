@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "grid/GridColumn.h"
+
+namespace store {
+class Query;
+}
+
+namespace grid {
+
+// The running totals of a grid's sum footers, each a whole count of ten-thousandths. Opening a
+// result set walks it once; posts and deletions adjust the totals without a walk.
+class FooterTotals {
+  public:
+    void setColumns(const std::vector<GridColumn>& columns);
+    // Looks the sum columns up in the query and walks its rows (no moves of the current row).
+    void rebuild(const store::Query& query);
+    void reset();  // the result set closed: every total 0, no column found
+
+    void editStarted(const store::Query& query);  // saves the current row's values
+    void posted(const store::Query& query, int row);
+    void cancelled();
+    void aboutToDelete(const store::Query& query, int row);
+    void removed(int row);  // applies the deletion announced for this row
+    void deleteRefused();   // the announced deletion did not happen
+
+    std::int64_t total(int column) const;
+    // The footer text of a column: its static text, the total in its format, "0" when the
+    // column is not in the result set, or empty for a column without a footer.
+    QString text(int column) const;
+
+  private:
+    struct Sum {
+        int column = 0;  // grid column
+        int field = -1;  // result-set column, -1 when missing
+        bool formatted = false;
+        std::int64_t total = 0;
+        std::int64_t saved = 0;
+        std::int64_t pendingDelete = 0;
+    };
+    static std::int64_t valueAt(const store::Query& query, int row, int field);
+    const Sum* sumOf(int column) const;
+
+    std::vector<GridColumn> columns_;
+    std::vector<Sum> sums_;
+    bool editPending_ = false;
+    std::optional<int> deletePending_;
+};
+
+}  // namespace grid

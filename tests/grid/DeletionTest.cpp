@@ -1,0 +1,119 @@
+#include <QTest>
+
+#include "platform/ScriptedPlatform.h"
+#include "store/Error.h"
+#include "tests/grid/GridFixture.h"
+#include "tests/grid/GridTests.h"
+
+namespace gridtest {
+
+namespace {
+
+std::vector<std::string> codes(const store::Query& query) {
+    std::vector<std::string> result;
+    const int field = query.fieldIndex("商品编码");
+    for (int row = 0; row < query.recordCount(); ++row)
+        result.emplace_back(query.fieldTextAt(row, field));
+    return result;
+}
+
+void click(grid::TDataGrid& grid, int row, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseClick(&grid, Qt::LeftButton, modifiers, grid.cellRect(row, 2).center());
+}
+
+// The store refuses to delete rows marked "locked", as a locked file would.
+const char* kRefuseLocked =
+    "CREATE TRIGGER keep_locked BEFORE DELETE ON \"表3\" WHEN old.\"备注\" = 'locked' "
+    "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;";
+
+}  // namespace
+
+void DeletionTest::deletesSelectedRowsLastToFirst() {
+    GridFixture f(numberedSales(6));
+    click(*f.grid, 1);
+    click(*f.grid, 3, Qt::ControlModifier);
+    click(*f.grid, 4, Qt::ControlModifier);
+    f.grid->deleteSelected();
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A1", "A3", "A6"}));
+    QCOMPARE(f.grid->selectedCount(), 0);
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("10"));  // 21 - 2 - 4 - 5
+    QCOMPARE(f.query.currentIndex(), 1);  // where the last deletion (of A2) left it
+}
+
+void DeletionTest::refusedDeletionStopsAtThatRow() {
+    std::vector<Sale> sales = numberedSales(6);
+    sales[2].remark = "locked";
+    GridFixture f(sales);
+    f.execute(kRefuseLocked);
+    for (int row : {0, 2, 4}) click(*f.grid, row, Qt::ControlModifier);
+    QVERIFY_THROWS_EXCEPTION(store::StoreError, f.grid->deleteSelected());
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A1", "A2", "A3", "A4", "A6"}));
+    QCOMPARE(f.grid->selectedCount(), 2);
+    QVERIFY(f.grid->isRowSelected(0));
+    QVERIFY(f.grid->isRowSelected(2));
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("16"));  // only A5 left the total
+    f.grid->grab();                                                     // painting goes on
+
+    f.execute("DROP TRIGGER keep_locked");
+    f.grid->deleteSelected();
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A2", "A4", "A6"}));
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("12"));
+}
+
+void DeletionTest::ctrlDeleteAsksInEnglish() {
+    platform::ScriptedPlatform platform;
+    GridFixture f(numberedSales(4));
+    click(*f.grid, 0);
+    click(*f.grid, 2, Qt::ControlModifier);
+    platform.messageAnswers.enqueue(platform::Answer::Cancel);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages[0].caption, QStringLiteral("Confirm"));
+    QCOMPARE(platform.messages[0].text, QStringLiteral("Delete all selected records?"));
+    QCOMPARE(platform.messages[0].kind, platform::MessageKind::Question);
+    QCOMPARE(f.query.recordCount(), 4);
+
+    platform.messageAnswers.enqueue(platform::Answer::Ok);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A2", "A4"}));
+    QCOMPARE(f.grid->selectedCount(), 0);
+
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete);  // without Ctrl nothing happens
+    QCOMPARE(platform.messages.size(), 2);
+}
+
+void DeletionTest::ctrlDeleteWithoutSelectionDeletesCurrentRow() {
+    platform::ScriptedPlatform platform;
+    GridFixture f(numberedSales(3));
+    f.query.moveTo(1);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messageTexts(), QStringList{QStringLiteral("Delete record?")});
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A1", "A3"}));
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("4"));
+}
+
+void DeletionTest::ctrlDeleteRefusedIsShown() {
+    platform::ScriptedPlatform platform;
+    std::vector<Sale> sales = numberedSales(3);
+    sales[1].remark = "locked";
+    GridFixture f(sales);
+    f.execute(kRefuseLocked);
+    f.query.moveTo(1);
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messages.size(), 2);
+    QCOMPARE(platform.messages[1].kind, platform::MessageKind::Error);
+    QVERIFY(platform.messages[1].text.contains(QStringLiteral("locked")));
+    QCOMPARE(f.query.recordCount(), 3);
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("6"));
+}
+
+void DeletionTest::ctrlDeleteOnEmptyListDoesNothing() {
+    platform::ScriptedPlatform platform;
+    GridFixture f({});
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messages.size(), 0);
+    f.grid->deleteSelected();
+    QCOMPARE(f.grid->selectedCount(), 0);
+}
+
+}  // namespace gridtest

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+
+namespace gridtest {
+
+class FooterTotalsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void sumText_data();
+    void sumText();
+    void emptyResultSet();
+    void postsAndDeletionsAdjustTheTotal();
+    void missingColumnShowsZero();
+    void reopenRebuildsAndEmptiesSelection();
+    void gridOutlivesItsQuery();
+};
+
+class SelectionTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void plainCtrlAndShiftClicks();
+    void indicatorCellSelectsToo();
+    void dragSelectsARange();
+    void rightButtonKeepsSelectionAndOpensMenu();
+    void cursorKeys();
+    void shiftKeysExtendAndShrink();
+    void doubleClickRaisesEventOnThatRow();
+    void gridFollowsTheQuery();
+};
+
+class TitlesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void upperCellsJoinEqualRuns();
+    void plainClicksCycleOneMark();
+    void ctrlKeepsMarksAndPlainClickClearsThem();
+    void joinedUpperCellIsNotAButton();
+    void resizingKeepsTheSpan();
+    void indicatorWidthFollowsRowCount();
+};
+
+class RenderingTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void rowsAreStripedByRecordNumber();
+    void highlightWithAndWithoutFocus();
+    void upperCellIsJoined();
+    void footerShowsItsTexts();
+};
+
+class DeletionTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void deletesSelectedRowsLastToFirst();
+    void refusedDeletionStopsAtThatRow();
+    void ctrlDeleteAsksInEnglish();
+    void ctrlDeleteWithoutSelectionDeletesCurrentRow();
+    void ctrlDeleteRefusedIsShown();
+    void ctrlDeleteOnEmptyListDoesNothing();
+};
+
+}  // namespace gridtest
