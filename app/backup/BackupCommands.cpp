@@ -1,0 +1,48 @@
+#include "app/backup/BackupCommands.h"
+
+#include <QCoreApplication>
+
+#include "app/backup/DataStoreCopy.h"
+#include "app/backup/SharedSaveName.h"
+#include "platform/Platform.h"
+
+namespace backup {
+
+namespace {
+
+void tell(QWidget* owner, const QString& text) {
+    platform::current().message(owner, text, platform::MessageKind::Plain);
+}
+
+}  // namespace
+
+QString programFolder() { return QCoreApplication::applicationDirPath(); }
+
+void runBackup(QWidget* owner, SharedSaveName& saveName, const QString& programFolder) {
+    const QString chosen = saveName.ask(owner);
+    if (chosen.isEmpty()) return;
+    if (backupDataStore(programFolder, backupFileName(chosen)))
+        tell(owner, QStringLiteral("数据备份成功！"));
+    else
+        tell(owner, QStringLiteral("数据备份失败，请重试！"));
+}
+
+RestoreResult runRestore(QWidget* owner, const QString& programFolder,
+                         const std::function<void()>& closeConnections) {
+    const QString chosen = platform::current().openFileName(owner);
+    if (chosen.isEmpty()) return RestoreResult::Cancelled;
+    // A file that is not our database is refused before anything is closed or replaced.
+    if (!isRestorableFile(chosen)) {
+        tell(owner, QStringLiteral("数据恢复失败，请重试！"));
+        return RestoreResult::Failed;
+    }
+    if (closeConnections) closeConnections();
+    if (!restoreDataStore(programFolder, chosen)) {
+        tell(owner, QStringLiteral("数据恢复失败，请重试！"));
+        return RestoreResult::Failed;
+    }
+    tell(owner, QStringLiteral("数据恢复成功！"));
+    return RestoreResult::Restored;
+}
+
+}  // namespace backup

@@ -1,0 +1,75 @@
+#include "app/backup/DataStoreCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+
+namespace backup {
+
+namespace {
+
+// Copies a database file through the engine into target, replacing it; throws on failure.
+void copyDatabase(const QString& sourceFile, const QString& targetFile) {
+    const store::Database source(sourceFile.toStdString(), store::kDatabasePassword,
+                                 store::Database::Mode::ReadOnly);
+    // Written beside the target and renamed over it: the target is either the old file or the
+    // complete copy.
+    source.backupTo(targetFile.toStdString());
+}
+
+// Journal files of the replaced database must not be applied to the restored one.
+void removeLeftoverJournals(const QString& databaseFile) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        QFile::remove(databaseFile + QLatin1String(suffix));
+    }
+}
+
+}  // namespace
+
+QString dataStoreFile(const QString& programFolder) {
+    return QDir(programFolder).filePath(QString::fromUtf8(store::kDatabaseFileName));
+}
+
+QString backupFileName(const QString& chosenName) { return chosenName + QStringLiteral(".bak"); }
+
+bool backupDataStore(const QString& programFolder, const QString& backupFile) {
+    try {
+        copyDatabase(dataStoreFile(programFolder), backupFile);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool isRestorableFile(const QString& file) {
+    if (!QFileInfo(file).isFile()) return false;
+    // Opening with the password is not enough: the program needs its five tables in the file.
+    try {
+        const store::Database db(file.toStdString(), store::kDatabasePassword,
+                                 store::Database::Mode::ReadOnly);
+        store::Statement count(db,
+                               "select count(*) from sqlite_master where type = 'table' and "
+                               "name in ('表1', '表2', '表3', '表4', '表5')");
+        return count.step() && count.int64Value(0) == 5;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool restoreDataStore(const QString& programFolder, const QString& sourceFile) {
+    if (!isRestorableFile(sourceFile)) return false;
+    const QString dataStore = dataStoreFile(programFolder);
+    try {
+        copyDatabase(sourceFile, dataStore);
+    } catch (const std::exception&) {
+        return false;
+    }
+    removeLeftoverJournals(dataStore);
+    return true;
+}
+
+}  // namespace backup

@@ -1,0 +1,31 @@
+#include "profile/CompanyProfile.h"
+
+#include "store/Query.h"
+
+namespace profile {
+
+CompanyTexts readCompany(const store::Query& query) {
+    CompanyTexts texts;
+    if (query.currentIndex() < 0) return texts;
+    for (std::size_t i = 0; i < kCompanyColumns.size(); ++i)
+        texts[i] = query.fieldText(kCompanyColumns[i]);
+    return texts;
+}
+
+void saveCompany(store::Query& query, const CompanyTexts& texts) {
+    if (query.isEmpty())
+        query.append();
+    else
+        query.edit();
+    try {
+        for (std::size_t i = 0; i < kCompanyColumns.size(); ++i)
+            query.setFieldText(kCompanyColumns[i], texts[i]);
+        query.post();
+    } catch (...) {
+        // The reports read this query: a half-written row must not stay in it.
+        query.cancel();
+        throw;
+    }
+}
+
+}  // namespace profile

@@ -1,0 +1,72 @@
+#include "profile/JbzlForm.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/Fonts.h"
+#include "platform/Platform.h"
+#include "store/ConnectionString.h"
+#include "ui_JbzlForm.h"
+
+namespace {
+
+// Flat edits; the read-only ones look like the others.
+constexpr const char* kEditStyle =
+    "QLineEdit { border: 1px solid #7f7f7f; background-color: white; color: black; }";
+
+}  // namespace
+
+TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
+    : QDialog(parent),
+      forms_(forms),
+      ui_(std::make_unique<Ui::TJbzlForm>()),
+      ADOConnection1(store::initialConnectionString()),
+      ADOQuery1(ADOConnection1) {
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(428, 187);
+    platform::setPixelFont(*this, 13);
+    platform::setPixelFont(*ui_->Label1, 16, true);
+    platform::setPixelFont(*ui_->Label8, 16, true);
+    ui_->Panel2->setStyleSheet(QString::fromLatin1(kEditStyle));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(ui_->SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(ui_->SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+
+    ADOQuery1.setSql("select * from 表2");
+    ADOQuery1.open();
+    FormCreate();
+}
+
+TJbzlForm::~TJbzlForm() = default;
+
+void TJbzlForm::FormCreate() {
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表2"}});
+    showTexts(profile::readCompany(ADOQuery1));
+}
+
+void TJbzlForm::SpeedButton1Click() {
+    profile::saveCompany(ADOQuery1, editTexts());
+    platform::current().message(this, QStringLiteral("基本资料保存成功！"),
+                                platform::MessageKind::Plain);
+    close();
+}
+
+void TJbzlForm::SpeedButton2Click() { close(); }
+
+profile::CompanyTexts TJbzlForm::editTexts() const {
+    const QLineEdit* edits[] = {ui_->Edit1, ui_->Edit2, ui_->Edit3,
+                                ui_->Edit4, ui_->Edit5, ui_->Edit6};
+    profile::CompanyTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = edits[i]->text().toStdString();
+    return texts;
+}
+
+void TJbzlForm::showTexts(const profile::CompanyTexts& texts) {
+    QLineEdit* edits[] = {ui_->Edit1, ui_->Edit2, ui_->Edit3, ui_->Edit4, ui_->Edit5, ui_->Edit6};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        edits[i]->setText(QString::fromStdString(texts[i]));
+}

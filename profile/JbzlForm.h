@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "profile/CompanyProfile.h"
+#include "store/Connection.h"
+#include "store/Query.h"
+
+struct Forms;
+namespace Ui {
+class TJbzlForm;
+}
+
+// The company window: the shop's own details, one row of 表2. Its query stays open on the
+// company row for the whole run, because the report headings read it.
+class TJbzlForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TJbzlForm(Forms& forms, QWidget* parent = nullptr);
+    ~TJbzlForm() override;
+
+    store::Query& companyQuery() noexcept { return ADOQuery1; }
+
+    void FormCreate();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+  private:
+    profile::CompanyTexts editTexts() const;
+    void showTexts(const profile::CompanyTexts& texts);
+
+    [[maybe_unused]] Forms& forms_;
+    std::unique_ptr<Ui::TJbzlForm> ui_;
+    store::Connection ADOConnection1;
+    store::Query ADOQuery1;
+};

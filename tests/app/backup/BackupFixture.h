@@ -1,0 +1,37 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/ScriptedPlatform.h"
+#include "tests/support/TestDatabase.h"
+
+// A program folder holding a fresh data.mdb with one goods row "A", a separate folder for the
+// files the user chooses, and a scripted platform answering the dialogs. The current directory
+// is left elsewhere on purpose: backup and restore work on the program folder.
+class BackupFixture : public ::testing::Test {
+  protected:
+    BackupFixture();
+
+    QString programFolder() const;
+    std::string dataStore() const { return program_.path(); }
+    QString chosen(const std::string& name) const;  // a name in the user's folder
+    std::filesystem::path userFolder() const { return user_.path(); }
+
+    testsupport::TestDatabase program_{testsupport::TestDatabase::Content::Empty, false};
+    testsupport::TemporaryDirectory user_;
+    platform::ScriptedPlatform platform_;
+};
+
+// Goods rows of 表1 by code, through a connection of their own.
+void addGoods(const std::string& databaseFile, const std::string& code, int count = 1);
+std::vector<std::string> goodsCodes(const std::string& databaseFile);
+
+bool opensWithPassword(const std::string& file);
+bool passesIntegrityCheck(const std::string& databaseFile);
+std::string fileBytes(const std::filesystem::path& file);
+std::vector<std::string> fileNames(const std::filesystem::path& folder);  // sorted
