@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace purchases {
+
+// The twelve fields of the main window's entry panel, Edit1 to Edit12, in that order.
+inline constexpr int kFieldCount = 12;
+inline constexpr int kPriceField = 5;     // Edit6
+inline constexpr int kQuantityField = 6;  // Edit7
+
+// The column of 表1 behind each field.
+inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
+    "商品编码", "商品名称", "商品型号", "商品规格", "单位",     "进货单价",
+    "进货数量", "供货单位", "联系人",   "联系电话", "详细地址", "备注"};
+
+// What the panel holds: each field's text and whether the user changed it since the program
+// last set it.
+struct PurchaseFields {
+    std::array<std::string, kFieldCount> texts;
+    std::array<bool, kFieldCount> changed{};
+
+    bool allEmpty() const noexcept;
+};
+
+// The texts a panel shown for adding starts with: all empty but price and quantity "0".
+std::array<std::string, kFieldCount> blankEntryTexts();
+
+}  // namespace purchases

@@ -1,0 +1,108 @@
+#include "app/purchases/PurchaseRecords.h"
+
+#include "store/Connection.h"
+#include "store/Query.h"
+#include "store/Search.h"
+#include "store/Values.h"
+
+namespace purchases {
+
+namespace {
+
+// Runs fill on a row in edit or insert state and posts it; the row is given up when anything
+// fails, so the result set never keeps a half-set row.
+template <typename Fill>
+void fillAndPost(store::Query& query, Fill&& fill) {
+    try {
+        fill();
+        query.post();
+    } catch (...) {
+        query.cancel();
+        throw;
+    }
+}
+
+}  // namespace
+
+std::optional<int> searchCase(const SearchTexts& texts) {
+    std::optional<int> found;
+    for (int i = 0; i < kSearchFieldCount; ++i) {
+        if (texts[i].empty()) continue;
+        if (found) return std::nullopt;
+        found = i;
+    }
+    return found;
+}
+
+void PurchaseRecords::refresh() {
+    store::reconnectAndRequery(connection_, {{&query_, kGoodsTable}});
+}
+
+AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
+    refresh();
+    if (fields.allEmpty()) return AddOutcome::Empty;
+
+    const auto& t = fields.texts;
+    query_.append();
+    fillAndPost(query_, [&] {
+        for (int i = 0; i <= kQuantityField; ++i) query_.setFieldText(kFieldColumns[i], t[i]);
+        query_.setFieldText("进货金额",
+                            store::values::productText(t[kPriceField], t[kQuantityField]));
+        for (int i = kQuantityField + 1; i < kFieldCount; ++i)
+            query_.setFieldText(kFieldColumns[i], t[i]);
+        for (const char* column : {"销售单价", "销售数量", "销售金额", "销售利润"})
+            query_.setFieldText(column, "0");
+        query_.setFieldText("库存数量", t[kQuantityField]);
+        query_.setFieldText("库存金额",
+                            store::values::productText(t[kPriceField], t[kQuantityField]));
+    });
+    return AddOutcome::Added;
+}
+
+std::optional<std::int64_t> PurchaseRecords::load(const FieldSetter& setField) {
+    if (query_.isEmpty()) return std::nullopt;
+
+    const std::int64_t rowId = query_.rowIdAt(query_.currentIndex());
+    for (int i = 0; i < kFieldCount; ++i) {
+        std::string text = query_.fieldText(kFieldColumns[i]);
+        setField(i, text);
+        if (i == kPriceField || i == kQuantityField) setField(i, store::values::roundTo2Text(text));
+    }
+    return rowId;
+}
+
+WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFields& fields) {
+    if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
+    const int index = indexOfRow(rowId);
+    if (index < 0) return WriteBackOutcome::RowGone;
+
+    const auto& t = fields.texts;
+    query_.moveTo(index);
+    query_.edit();
+    fillAndPost(query_, [&] {
+        for (int i = 0; i <= kQuantityField; ++i)
+            if (fields.changed[i]) query_.setFieldText(kFieldColumns[i], t[i]);
+        query_.setFieldText("进货金额",
+                            store::values::productText(t[kPriceField], t[kQuantityField]));
+        for (int i = kQuantityField + 1; i < kFieldCount; ++i)
+            if (fields.changed[i]) query_.setFieldText(kFieldColumns[i], t[i]);
+    });
+    return WriteBackOutcome::Written;
+}
+
+bool PurchaseRecords::search(const SearchTexts& texts) {
+    // A list closed by a failed search counts as a list without rows, like an empty one.
+    if (!query_.isOpen() || query_.isEmpty()) return false;
+    const std::optional<int> field = searchCase(texts);
+    if (!field) return false;
+    store::runSearch(query_, kGoodsTable, std::string(kSearchColumns[*field]), texts[*field]);
+    return true;
+}
+
+int PurchaseRecords::indexOfRow(std::int64_t rowId) const noexcept {
+    for (int i = 0; i < query_.recordCount(); ++i)
+        if (query_.rowIdAt(i) == rowId) return i;
+    return -1;
+}
+
+}  // namespace purchases

@@ -1,0 +1,558 @@
+// The main window's purchase commands and panels, driven through its real widgets.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/Forms.h"
+#include "app/MainForm.h"
+#include "grid/DataGrid.h"
+#include "platform/Application.h"
+#include "platform/ScriptedPlatform.h"
+#include "tests/app/purchases/StoredRows.h"
+#include "tests/support/TestDatabase.h"
+
+using platform::MessageKind;
+using purchasetest::Row;
+using purchasetest::storedGoods;
+
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+// Types characters that QTest's key clicks cannot (they take Latin-1 only), as a keyboard with
+// an input method would deliver them one by one.
+void typeCharacters(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+const char* const kButtonHint =
+    "请单击左边的序号选中一条记录或拖选一段记录，\r\n"
+    "也可以用Ctrl及Shift来进行多选，然后再删除信息。";
+const char* const kMenuHint =
+    "请单击左边的序号选中一条记录或拖选一段记录，\r\n"
+    "也可以用Ctrl及Shift来进行多选，然后再删除记录。";
+
+}  // namespace
+
+class PurchasePanelsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void numericEditsTakeDigitsAndOnePoint();
+    void numericEditsDiscardOtherCharactersAndCtrlKeys();
+    void showingPanelsPutsThemAtTheirPlaceAndSetsTheMode();
+    void doubleClickLeavesTheQueryPanelOpen();
+    void panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton();
+    void addingStoresTheTypedPurchaseAndClearsThePanel();
+    void addingEverythingAsShownTwiceStoresTwoRows();
+    void allEditsEmptyAreRefused();
+    void aLonePointStopsTheAddWithoutAHalfRow();
+    void loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields();
+    void changingTheQuantityLeavesSalesAndStockAlone();
+    void writeBackGoesToTheLoadedRowAfterMovingInTheList();
+    void writeBackToADeletedRowSaysSoAndWritesNothing();
+    void loadingAnEmptyListWarns();
+    void deletingRemovesNonAdjacentSelectedRowsAfterOneConfirmation();
+    void deletingWithoutSelectionShowsTheCommandsHint();
+    void cancellingTheConfirmationDeletesNothing();
+    void searchFindsTheTextAnywhere();
+    void searchNeedsExactlyOneFilledField();
+    void searchFindingNothingBlocksSearchesUntilRefresh();
+
+  private:
+    QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
+    QLineEdit* edit(const char* name) { return form->findChild<QLineEdit*>(name); }
+    QAction* action(const char* name) { return form->findChild<QAction*>(name); }
+    grid::TDataGrid* grid() { return form->findChild<grid::TDataGrid*>("DataGrid1"); }
+    void addRow(const char* code, const char* price, const char* quantity, const char* remark = "");
+    void typeInto(QLineEdit* edit, const QString& text);
+    void replaceText(QLineEdit* edit, const QString& text);
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void doubleClickRow(int row);
+    QStringList listedCodes();
+
+    std::unique_ptr<testsupport::TestDatabase> database;
+    std::unique_ptr<platform::ScriptedPlatform> scripted;
+    Forms forms;
+    std::unique_ptr<TMainForm> form;
+};
+
+void PurchasePanelsTest::init() {
+    database = std::make_unique<testsupport::TestDatabase>();
+    scripted = std::make_unique<platform::ScriptedPlatform>();
+    forms = Forms{};
+    form = std::make_unique<TMainForm>(forms);
+    forms.mainForm = form.get();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void PurchasePanelsTest::cleanup() {
+    form.reset();
+    scripted.reset();
+    database.reset();
+}
+
+void PurchasePanelsTest::addRow(const char* code, const char* price, const char* quantity,
+                                const char* remark) {
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(edit("Edit1"), u(code));
+    replaceText(edit("Edit6"), u(price));
+    replaceText(edit("Edit7"), u(quantity));
+    typeInto(edit("Edit12"), u(remark));
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    scripted->clear();
+}
+
+void PurchasePanelsTest::typeInto(QLineEdit* edit, const QString& text) {
+    QTest::keyClick(edit, Qt::Key_End);
+    typeCharacters(edit, text);
+}
+
+void PurchasePanelsTest::replaceText(QLineEdit* edit, const QString& text) {
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClick(edit, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void PurchasePanelsTest::clickRow(int row, Qt::KeyboardModifiers modifiers) {
+    const QRect cell = grid()->cellRect(row, -1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseClick(grid(), Qt::LeftButton, modifiers, cell.center());
+}
+
+void PurchasePanelsTest::doubleClickRow(int row) {
+    const QRect cell = grid()->cellRect(row, 1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseDClick(grid(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+QStringList PurchasePanelsTest::listedCodes() {
+    QStringList codes;
+    const store::Query& query = form->ADOQuery1;
+    for (int i = 0; i < query.recordCount(); ++i)
+        codes << QString::fromStdString(
+            std::string(query.fieldTextAt(i, query.fieldIndex("商品编码"))));
+    return codes;
+}
+
+void PurchasePanelsTest::numericEditsTakeDigitsAndOnePoint() {
+    for (QLineEdit* edit : {edit("Edit6"), edit("Edit7")}) {
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("1.2.3"));
+        QCOMPARE(edit->text(), QStringLiteral("1.23"));
+        QVERIFY(edit->isModified());
+
+        edit->setText(QStringLiteral("1.5"));
+        edit->selectAll();
+        QTest::keyClick(edit, '.');
+        QCOMPARE(edit->text(), QStringLiteral("1.5"));
+
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QStringLiteral(".7"));
+        QCOMPARE(edit->text(), QStringLiteral("1.7"));
+
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Right);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QCOMPARE(edit->text(), QStringLiteral("17"));
+    }
+}
+
+void PurchasePanelsTest::numericEditsDiscardOtherCharactersAndCtrlKeys() {
+    QLineEdit* price = edit("Edit6");
+    price->setText(QStringLiteral("12"));
+    QTest::keyClick(price, Qt::Key_End);
+    QTest::keyClicks(price, QStringLiteral("-, a+e"));
+    typeCharacters(price, u("１箱"));
+    QCOMPARE(price->text(), QStringLiteral("12"));
+    QVERIFY(!price->isModified());
+
+    edit("Edit1")->setText(QStringLiteral("99"));
+    edit("Edit1")->selectAll();
+    edit("Edit1")->copy();
+    // Ctrl+V as platforms report it: with the control character, or with no text at all.
+    const auto pasteKeys = [](QWidget* widget) {
+        for (const QString& text : {QString(QChar(0x16)), QString()}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, text);
+            QApplication::sendEvent(widget, &press);
+        }
+    };
+    edit("Edit2")->clear();
+    pasteKeys(edit("Edit2"));
+    QCOMPARE(edit("Edit2")->text(), QStringLiteral("9999"));  // an edit without the filter pastes
+
+    price->selectAll();
+    pasteKeys(price);
+    QTest::keyClick(price, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(price->text(), QStringLiteral("12"));
+
+    // Edits without the filter take anything.
+    edit("Edit5")->clear();
+    typeCharacters(edit("Edit5"), u("箱-a"));
+    QCOMPARE(edit("Edit5")->text(), u("箱-a"));
+}
+
+void PurchasePanelsTest::showingPanelsPutsThemAtTheirPlaceAndSetsTheMode() {
+    QVERIFY(widget("Panel2")->isHidden());
+    QVERIFY(widget("Panel5")->isHidden());
+
+    edit("Edit1")->setText(QStringLiteral("left over"));
+    widget("Panel2")->move(10, 10);
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    QVERIFY(widget("Panel2")->isVisible());
+    QCOMPARE(widget("Panel2")->pos(), QPoint(240, 88));
+    QVERIFY(widget("Button1")->isVisible());
+    QVERIFY(widget("Button3")->isHidden());
+    QVERIFY(widget("Button2")->isVisible());
+    QCOMPARE(edit("Edit1")->text(), QString());
+    QCOMPARE(edit("Edit6")->text(), QStringLiteral("0"));
+    QCOMPARE(edit("Edit7")->text(), QStringLiteral("0"));
+
+    edit("Edit13")->setText(QStringLiteral("x"));
+    widget("Panel5")->move(0, 0);
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    QVERIFY(widget("Panel5")->isVisible());
+    QVERIFY(widget("Panel2")->isHidden());
+    QCOMPARE(widget("Panel5")->pos(), QPoint(224, 168));
+    QCOMPARE(edit("Edit13")->text(), QString());
+
+    QTest::mouseClick(widget("Image3"), Qt::LeftButton);
+    QVERIFY(widget("Panel5")->isHidden());
+
+    action("N1")->trigger();
+    QVERIFY(widget("Panel2")->isVisible());
+    edit("Edit2")->setText(QStringLiteral("kept"));
+    QTest::mouseClick(widget("Button2"), Qt::LeftButton);
+    QVERIFY(widget("Panel2")->isHidden());
+    QCOMPARE(edit("Edit2")->text(), QStringLiteral("kept"));
+    action("N1")->trigger();
+    QTest::mouseClick(widget("Image2"), Qt::LeftButton);
+    QVERIFY(widget("Panel2")->isHidden());
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void PurchasePanelsTest::doubleClickLeavesTheQueryPanelOpen() {
+    addRow("A01", "1", "1");
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    doubleClickRow(0);
+    QVERIFY(widget("Panel2")->isVisible());
+    QVERIFY(widget("Panel5")->isVisible());
+    QVERIFY(widget("Button3")->isVisible());
+    QVERIFY(widget("Button1")->isHidden());
+
+    QTest::mouseClick(widget("SpeedButton2"), Qt::LeftButton);
+    QVERIFY(widget("Panel2")->isVisible());
+    QVERIFY(widget("Panel5")->isHidden());
+}
+
+void PurchasePanelsTest::panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton() {
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    QWidget* panel = widget("Panel2");
+    QCOMPARE(panel->cursor().shape(), Qt::SizeAllCursor);
+    QCOMPARE(widget("Label1")->cursor().shape(), Qt::ArrowCursor);
+    const QPoint free(12, 270);
+    QVERIFY(panel->childAt(free) == nullptr);
+
+    QTest::mousePress(panel, Qt::RightButton, {}, free);
+    QTest::mouseMove(panel, free + QPoint(30, 20));
+    QTest::mouseRelease(panel, Qt::RightButton, {}, free + QPoint(30, 20));
+    QCOMPARE(panel->pos(), QPoint(240, 88));
+
+    // A press on a label is not on the free surface.
+    const QPoint onLabel = widget("Label1")->geometry().center();
+    QTest::mousePress(panel, Qt::LeftButton, {}, onLabel);
+    QTest::mouseMove(panel, onLabel + QPoint(30, 20));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, onLabel + QPoint(30, 20));
+    QCOMPARE(panel->pos(), QPoint(240, 88));
+
+    QTest::mousePress(panel, Qt::LeftButton, {}, free);
+    QTest::mouseMove(panel, free + QPoint(-40, 25));
+    // The panel follows the pointer, so the pointer stays where it took hold of the panel.
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, free);
+    QCOMPARE(panel->pos(), QPoint(200, 113));
+    QVERIFY(QWidget::mouseGrabber() == nullptr);
+
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    QCOMPARE(panel->pos(), QPoint(240, 88));
+}
+
+void PurchasePanelsTest::addingStoresTheTypedPurchaseAndClearsThePanel() {
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(edit("Edit1"), QStringLiteral("A01"));
+    typeInto(edit("Edit2"), u("螺丝"));
+    replaceText(edit("Edit6"), QStringLiteral("12.5"));
+    replaceText(edit("Edit7"), QStringLiteral("4."));
+    typeInto(edit("Edit9"), u("张三"));
+    scripted->onMessage = [&](const platform::MessageRecord&) {
+        // The row is stored before the success message shows.
+        QCOMPARE(storedGoods().size(), size_t(1));
+        QCOMPARE(edit("Edit1")->text(), QString());
+    };
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    scripted->onMessage = nullptr;
+
+    QCOMPARE(scripted->messageTexts(), QStringList{u("进货信息添加成功！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
+    const auto rows = storedGoods();
+    QCOMPARE(rows.size(), size_t(1));
+    Row row = rows[0];
+    QCOMPARE(row["商品名称"], std::string("螺丝"));
+    QCOMPARE(row["联系人"], std::string("张三"));
+    QCOMPARE(row["进货数量"], std::string("4"));
+    QCOMPARE(row["进货金额"], std::string("50"));
+    QCOMPARE(row["库存数量"], std::string("4"));
+    QCOMPARE(row["库存金额"], std::string("50"));
+    QCOMPARE(row["销售数量"], std::string("0"));
+    QCOMPARE(listedCodes(), QStringList{QStringLiteral("A01")});
+    QVERIFY(widget("Panel2")->isVisible());
+    QVERIFY(widget("Button1")->isVisible());
+    QCOMPARE(edit("Edit6")->text(), QStringLiteral("0"));
+    QCOMPARE(edit("Edit9")->text(), QString());
+}
+
+void PurchasePanelsTest::addingEverythingAsShownTwiceStoresTwoRows() {
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(),
+             QStringList({u("进货信息添加成功！"), u("进货信息添加成功！")}));
+    const auto rows = storedGoods();
+    QCOMPARE(rows.size(), size_t(2));
+    for (Row row : rows) {
+        QCOMPARE(row["商品编码"], std::string());
+        QCOMPARE(row["进货单价"], std::string("0"));
+        QCOMPARE(row["进货金额"], std::string("0"));
+        QCOMPARE(row["库存数量"], std::string("0"));
+    }
+    QCOMPARE(form->ADOQuery1.recordCount(), 2);
+}
+
+void PurchasePanelsTest::allEditsEmptyAreRefused() {
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    edit("Edit6")->clear();
+    edit("Edit7")->clear();
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("进货信息不能为空！")});
+    QVERIFY(storedGoods().empty());
+    QVERIFY(widget("Panel2")->isVisible());
+}
+
+void PurchasePanelsTest::aLonePointStopsTheAddWithoutAHalfRow() {
+    addRow("A01", "1", "1");
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(edit("Edit1"), QStringLiteral("B02"));
+    replaceText(edit("Edit6"), QStringLiteral("."));
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+
+    QCOMPARE(scripted->messageTexts(),
+             QStringList{u("'.' is not a valid floating point value for field '进货单价'")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Error);
+    QCOMPARE(storedGoods().size(), size_t(1));
+    QCOMPARE(form->ADOQuery1.rowCount(), 1);
+    QCOMPARE(form->ADOQuery1.state(), store::Query::State::Browse);
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B02"));
+    QCOMPARE(edit("Edit6")->text(), QStringLiteral("."));
+
+    // Moving in the list afterwards stores nothing.
+    clickRow(0);
+    QCOMPARE(storedGoods().size(), size_t(1));
+}
+
+void PurchasePanelsTest::loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields() {
+    addRow("A01", "1.234", "10", "old");
+    purchasetest::changeStoredGoods(storedGoods()[0].at("ID"), {{"商品名称", "elsewhere"}});
+    doubleClickRow(0);
+    QCOMPARE(edit("Edit6")->text(), QStringLiteral("1.23"));
+    QCOMPARE(edit("Edit7")->text(), QStringLiteral("10"));
+    QCOMPARE(edit("Edit12")->text(), QStringLiteral("old"));
+    QVERIFY(!edit("Edit6")->isModified());
+
+    replaceText(edit("Edit12"), QStringLiteral("new"));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
+    QVERIFY(widget("Panel2")->isHidden());
+    Row row = storedGoods()[0];
+    QCOMPARE(row["进货单价"], std::string("1.234"));
+    QCOMPARE(row["进货金额"], std::string("12.3"));
+    QCOMPARE(row["备注"], std::string("new"));
+    // An unchanged field is not written: another window's name stays.
+    QCOMPARE(row["商品名称"], std::string("elsewhere"));
+}
+
+void PurchasePanelsTest::changingTheQuantityLeavesSalesAndStockAlone() {
+    addRow("A01", "5", "10");
+    const Row sold = {{"销售单价", "8"},  {"销售数量", "4"}, {"销售金额", "32"},
+                      {"销售利润", "12"}, {"库存数量", "6"}, {"库存金额", "30"}};
+    purchasetest::changeStoredGoods(storedGoods()[0].at("ID"), sold);
+    QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);
+
+    QTest::mouseClick(widget("SpeedButton2"), Qt::LeftButton);
+    replaceText(edit("Edit7"), QStringLiteral("20"));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+
+    Row row = storedGoods()[0];
+    QCOMPARE(row["进货数量"], std::string("20"));
+    QCOMPARE(row["进货金额"], std::string("100"));
+    for (const auto& [column, text] : sold) QCOMPARE(row[column], text);
+}
+
+void PurchasePanelsTest::writeBackGoesToTheLoadedRowAfterMovingInTheList() {
+    addRow("A01", "1", "1", "a");
+    addRow("B02", "1", "1", "b");
+    doubleClickRow(0);
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A01"));
+    replaceText(edit("Edit12"), QStringLiteral("changed"));
+    clickRow(1);
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
+    for (const Row& row : storedGoods())
+        QCOMPARE(row.at("备注"), std::string(row.at("商品编码") == "A01" ? "changed" : "b"));
+}
+
+void PurchasePanelsTest::writeBackToADeletedRowSaysSoAndWritesNothing() {
+    addRow("A01", "1", "1", "a");
+    addRow("B02", "1", "1", "b");
+    doubleClickRow(0);
+    replaceText(edit("Edit12"), QStringLiteral("changed"));
+    clickRow(0);
+    QTest::mouseClick(widget("SpeedButton3"), Qt::LeftButton);
+    scripted->clear();
+
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的进货信息已不存在，请重新选择！")});
+    const auto rows = storedGoods();
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(rows[0].at("备注"), std::string("b"));
+    QVERIFY(widget("Panel2")->isVisible());
+}
+
+void PurchasePanelsTest::loadingAnEmptyListWarns() {
+    QTest::mouseDClick(grid(), Qt::LeftButton, {}, QPoint(200, 100));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("当前修改进货信息为空！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Confirm);
+    QVERIFY(widget("Panel2")->isHidden());
+
+    scripted->clear();
+    widget("Panel2")->show();
+    widget("Button3")->show();
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("当前修改进货信息为空！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
+}
+
+void PurchasePanelsTest::deletingRemovesNonAdjacentSelectedRowsAfterOneConfirmation() {
+    addRow("A01", "1", "1");
+    addRow("B02", "1", "1");
+    addRow("C03", "1", "1");
+    clickRow(0);
+    clickRow(2, Qt::ControlModifier);
+    QCOMPARE(grid()->selectedCount(), 2);
+    QTest::mouseClick(widget("SpeedButton3"), Qt::LeftButton);
+
+    QCOMPARE(scripted->messageTexts(), QStringList{u("确定要删除选中的记录？")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Confirm);
+    QCOMPARE(listedCodes(), QStringList{QStringLiteral("B02")});
+    const auto rows = storedGoods();
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(rows[0].at("商品编码"), std::string("B02"));
+    QCOMPARE(grid()->selectedCount(), 0);
+}
+
+void PurchasePanelsTest::deletingWithoutSelectionShowsTheCommandsHint() {
+    addRow("A01", "1", "1");
+    QTest::mouseClick(widget("SpeedButton3"), Qt::LeftButton);
+    action("N3")->trigger();
+    QCOMPARE(scripted->messageTexts(), QStringList({u(kButtonHint), u(kMenuHint)}));
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Info);
+    QCOMPARE(scripted->messages[1].kind, MessageKind::Info);
+    QCOMPARE(storedGoods().size(), size_t(1));
+}
+
+void PurchasePanelsTest::cancellingTheConfirmationDeletesNothing() {
+    addRow("A01", "1", "1");
+    clickRow(0);
+    scripted->messageAnswers.enqueue(platform::Answer::Cancel);
+    action("N3")->trigger();
+    QCOMPARE(scripted->messageTexts(), QStringList{u("确定要删除选中的记录？")});
+    QCOMPARE(storedGoods().size(), size_t(1));
+    QCOMPARE(form->ADOQuery1.recordCount(), 1);
+}
+
+void PurchasePanelsTest::searchFindsTheTextAnywhere() {
+    for (const char* code : {"A01", "010", "1A0", "01"}) addRow(code, "1", "1");
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    typeInto(edit("Edit13"), QStringLiteral("01"));
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QCOMPARE(listedCodes(), QStringList({"A01", "010", "01"}));
+    QVERIFY(widget("Panel5")->isVisible());
+    QCOMPARE(edit("Edit13")->text(), QStringLiteral("01"));
+    QVERIFY(scripted->messages.isEmpty());
+
+    QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);
+    QCOMPARE(listedCodes().size(), 4);
+    QVERIFY(widget("Panel5")->isVisible());
+}
+
+void PurchasePanelsTest::searchNeedsExactlyOneFilledField() {
+    addRow("A01", "1", "1");
+    addRow("B02", "1", "1");
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    typeInto(edit("Edit13"), QStringLiteral("A01"));
+    typeInto(edit("Edit14"), QStringLiteral("x"));
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QCOMPARE(listedCodes().size(), 2);
+
+    edit("Edit13")->clear();
+    edit("Edit14")->clear();
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QCOMPARE(listedCodes().size(), 2);
+}
+
+void PurchasePanelsTest::searchFindingNothingBlocksSearchesUntilRefresh() {
+    addRow("A01", "1", "1");
+    addRow("B02", "1", "1");
+    action("N11")->trigger();
+    typeInto(edit("Edit13"), QStringLiteral("zz"));
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QVERIFY(listedCodes().isEmpty());
+
+    replaceText(edit("Edit13"), QStringLiteral("B"));
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QVERIFY(listedCodes().isEmpty());
+
+    action("N12")->trigger();
+    QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+    QCOMPARE(listedCodes(), QStringList{QStringLiteral("B02")});
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+int main(int argc, char** argv) {
+    // The main window saves its icon under the user's data folder; keep that out of the home.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    platform::Application app(argc, argv);
+    PurchasePanelsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PurchasePanelsTest.moc"

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Query.h"
+
+namespace purchasetest {
+
+using Row = std::map<std::string, std::string>;
+
+// The rows of 表1 as the database file holds them, read through a connection of its own.
+inline std::vector<Row> storedGoods() {
+    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+    store::Query query(connection);
+    query.setSql("select * from 表1");
+    query.open();
+    std::vector<Row> rows;
+    for (int i = 0; i < query.recordCount(); ++i) {
+        query.moveTo(i);
+        Row row;
+        for (const store::FieldDef& field : query.fields())
+            row[field.name] = query.fieldText(field.name);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Sets columns of the stored row with the given ID, through a connection of its own.
+inline void changeStoredGoods(const std::string& id, const Row& values) {
+    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+    store::Query query(connection);
+    query.setSql("select * from 表1");
+    query.open();
+    for (int i = 0; i < query.recordCount(); ++i) {
+        query.moveTo(i);
+        if (query.fieldText("ID") != id) continue;
+        query.edit();
+        for (const auto& [column, text] : values) query.setFieldText(column, text);
+        query.post();
+        return;
+    }
+}
+
+}  // namespace purchasetest
