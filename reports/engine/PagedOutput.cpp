@@ -1,0 +1,109 @@
+#include "reports/engine/PagedOutput.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <stdexcept>
+
+#include "reports/engine/PagePainter.h"
+#include "reports/engine/Report.h"
+#include "reports/engine/Units.h"
+
+namespace reports {
+
+namespace {
+
+QPageLayout::Orientation orientationOf(const TReport& report) {
+    return report.Page.Orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
+                                                                       : QPageLayout::Portrait;
+}
+
+}  // namespace
+
+PagedOutput::PagedOutput(QPagedPaintDevice& device, int firstPage, int lastPage)
+    : device_(device), firstPage_(firstPage), lastPage_(lastPage) {}
+
+PagedOutput::~PagedOutput() {
+    if (painter_.isActive()) painter_.end();
+}
+
+void PagedOutput::begin(const std::vector<ReportFont>& fonts) { fonts_ = fonts; }
+
+void PagedOutput::pageFinished(int number, PageImage&& page) {
+    const bool ranged = firstPage_ > 0 || lastPage_ > 0;
+    if (ranged && (number < firstPage_ || (lastPage_ > 0 && number > lastPage_))) return;
+    if (!painter_.isActive()) {
+        if (!painter_.begin(&device_)) throw std::runtime_error("The printer could not be opened.");
+    } else {
+        device_.newPage();
+    }
+    // The painter's origin is the printable area's corner; page positions count from the
+    // paper's edge, so the unprintable margins are the offsets.
+    const double dpiX = device_.logicalDpiX();
+    const double dpiY = device_.logicalDpiY();
+    const QRect paint = device_.pageLayout().paintRectPixels(device_.logicalDpiX());
+    DeviceMapping mapping{dpiX, dpiY, paint.left() * kTenthsPerInch / dpiX,
+                          paint.top() * kTenthsPerInch / dpiY};
+    paintPage(page, fonts_, painter_, mapping);
+    ++pagesSent_;
+}
+
+void PagedOutput::progress(int percent) {
+    if (onProgress) onProgress(percent);
+}
+
+void PagedOutput::finished() {
+    if (painter_.isActive()) painter_.end();
+}
+
+void applyPrinterSettings(QPrinter& printer, const TReport& report) {
+    const ReportPrinterSettings& s = report.Printer;
+    if (s.fromDialog && !s.printerName.isEmpty()) printer.setPrinterName(s.printerName);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(s.fromDialog ? s.orientation : orientationOf(report));
+    printer.setCopyCount(std::max(1, s.copies));
+    if (s.fromDialog) {
+        printer.setPaperSource(s.paperSource);
+        printer.setDuplex(s.duplex);
+        if (s.resolution > 0) printer.setResolution(s.resolution);
+        printer.setCollateCopies(s.collate);
+        printer.setColorMode(s.colorMode);
+    }
+    if (s.firstPage > 0 && s.lastPage >= s.firstPage) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(s.firstPage, s.lastPage);
+    }
+}
+
+bool writePdf(TReport& report, const QString& path, std::function<void(int)> onProgress) {
+    if (report.isProducing()) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw std::runtime_error("Cannot create file " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    }
+    bool completed = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(report.ReportTitle);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), orientationOf(report), QMarginsF(0, 0, 0, 0)));
+        PagedOutput output(writer);
+        output.onProgress = std::move(onProgress);
+        completed = report.produce(output);
+    }
+    if (!completed) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        throw std::runtime_error("Cannot write file " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    }
+    return true;
+}
+
+}  // namespace reports

@@ -1,0 +1,64 @@
+#include "reports/engine/ReportElements.h"
+
+#include <QStringView>
+#include <algorithm>
+
+#include "reports/engine/DataCursor.h"
+#include "reports/engine/PageImage.h"
+#include "reports/engine/TextMeasurer.h"
+#include "reports/engine/Units.h"
+
+namespace reports {
+
+namespace {
+
+// One screen pixel, the "plus one" of a text's least height.
+constexpr double kOnePixel = kTenthsPerInch / 96.0;
+
+// Lines end at carriage returns; line feeds are dropped.
+template <typename F>
+void forEachLine(const QString& text, F&& f) {
+    if (!text.contains(QLatin1Char('\n'))) {
+        for (QStringView line : QStringView(text).split(QLatin1Char('\r'))) f(line);
+        return;
+    }
+    QString cleaned = text;
+    cleaned.remove(QLatin1Char('\n'));
+    for (QStringView line : QStringView(cleaned).split(QLatin1Char('\r'))) f(line);
+}
+
+}  // namespace
+
+void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double left,
+                               double top) const {
+    const QString value = text();
+    const std::uint16_t font = measurer.fontId(Font);
+    const double lineHeight = measurer.lineHeight(font);
+    const double x = left + Size.Left;
+    const double y = top + Size.Top;
+
+    double width = 0;
+    forEachLine(value,
+                [&](QStringView line) { width = std::max(width, measurer.width(font, line)); });
+    const double height = std::max(Size.Height, lineHeight + kOnePixel);
+
+    if (!Transparent) page.fill(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF);
+    int index = 0;
+    forEachLine(value, [&](QStringView line) {
+        const double lineTop = index * lineHeight;
+        ++index;
+        if (lineTop + lineHeight > height) return;
+        if (!line.isEmpty()) page.text(x, y + lineTop, font, line);
+    });
+}
+
+QString TReportDBText::text() const {
+    if (DataSet == nullptr || DataField.isEmpty()) return {};
+    return DataSet->displayText(DataField);
+}
+
+void TReportShape::print(PageImage& page, TextMeasurer&, double left, double top) const {
+    page.shape(QRectF(left + Size.Left, top + Size.Top, Size.Width, Size.Height));
+}
+
+}  // namespace reports

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QPrinter>
+#include <QString>
+
+namespace reports {
+
+enum class TPrinterOrientation { poPortrait, poLandscape };
+
+// Page values in tenths of a millimetre. Length runs top to bottom, Width left to right.
+struct ReportPage {
+    TPrinterOrientation Orientation = TPrinterOrientation::poLandscape;
+    double Length = 2100.0;
+    double Width = 2970.0;
+    double TopMargin = 150.0;
+    double BottomMargin = 150.0;
+    double LeftMargin = 130.0;
+    double RightMargin = 130.0;
+    int Columns = 1;
+    double ColumnSpace = 0.0;
+};
+
+enum ReportOption { FirstPageHeader = 0x1, LastPageFooter = 0x2 };
+
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TPreviewZoom { zoomToFit, zoomToWidth, zoom100 };
+
+// The choices of the print dialog, kept for later printing. Until the dialog has been confirmed
+// the printer driver's defaults apply, apart from the copies and the page range.
+struct ReportPrinterSettings {
+    bool fromDialog = false;
+    QString printerName;  // empty: the default printer
+    int copies = 1;
+    int firstPage = 0;  // 0 and 0: all pages
+    int lastPage = 0;
+    QPageLayout::Orientation orientation = QPageLayout::Landscape;
+    QPrinter::PaperSource paperSource = QPrinter::Auto;
+    QPrinter::DuplexMode duplex = QPrinter::DuplexNone;
+    int resolution = 0;  // dots per inch; 0: the driver's
+    bool collate = true;
+    QPrinter::ColorMode colorMode = QPrinter::Color;
+};
+
+}  // namespace reports

@@ -1,0 +1,22 @@
+#pragma once
+
+class QWidget;
+
+namespace reports {
+
+class TReport;
+
+// Opens the preview window for report, produces its pages into it and returns when the window
+// has been closed (or the application is ending). Does nothing while report is being produced.
+void Preview(TReport& report);
+
+// Produces report again straight onto the printer with the stored printer choices and the
+// "Printing progress" window. Without an installed printer the report is offered as a PDF file
+// instead. Ignored while report is being produced.
+void Print(TReport& report, QWidget* owner);
+
+// Shows the print dialog and stores the choices for later printing; pageCount is the number of
+// pages produced so far (0 when none). Returns whether the user confirmed.
+bool PrinterSetup(TReport& report, QWidget* owner, int pageCount = 0);
+
+}  // namespace reports
