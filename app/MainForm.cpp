@@ -1,0 +1,265 @@
+// The main window's layout, wiring and navigation.
+#include "app/MainForm.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <exception>
+
+#include "app/Artwork.h"
+#include "app/DesktopLauncher.h"
+#include "grid/GridColumn.h"
+#include "platform/Fonts.h"
+#include "platform/Modal.h"
+#include "platform/Platform.h"
+#include "profile/JbzlForm.h"
+#include "sales/XsxxForm.h"
+#include "store/ConnectionString.h"
+#include "ui_MainForm.h"
+
+namespace {
+
+const QString kHomePage = QStringLiteral("https://www.quenvar.example/");
+const QString kQuestionsPage = QStringLiteral("https://www.quenvar.example/faq.html");
+
+std::vector<grid::GridColumn> purchaseColumns() {
+    using grid::FooterKind;
+    const auto left = Qt::Alignment(Qt::AlignLeft);
+    const auto centre = Qt::Alignment(Qt::AlignHCenter);
+    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
+        grid::GridColumn c;
+        c.field = QString::fromUtf8(field);
+        c.caption = QString::fromUtf8(caption);
+        c.width = width;
+        c.alignment = alignment;
+        return c;
+    };
+    auto number = [&](const char* field, const char* caption, int width) {
+        grid::GridColumn c = column(field, caption, width, centre);
+        c.displayFormat = QStringLiteral("#0.##");
+        return c;
+    };
+
+    grid::GridColumn code = column("商品编码", "①商品信息|商品编码", 65, centre);
+    code.footer = FooterKind::StaticText;
+    code.footerText = QStringLiteral("合计");
+    code.footerAlignment = centre;
+    code.footerBold = true;
+
+    grid::GridColumn amount = number("进货金额", "②进货信息|金额", 65);
+    amount.footer = FooterKind::Sum;
+    amount.footerFormat = QStringLiteral("#0.##");
+    amount.footerAlignment = centre;
+
+    return {code,
+            column("商品名称", "①商品信息|商品名称", 65, left),
+            column("商品型号", "①商品信息|商品型号", 65, left),
+            column("商品规格", "①商品信息|商品规格", 65, left),
+            column("单位", "①商品信息|单位", 45, centre),
+            number("进货单价", "②进货信息|单价", 50),
+            number("进货数量", "②进货信息|数量", 50),
+            amount,
+            column("供货单位", "③供货商信息|供货单位", 65, left),
+            column("联系人", "③供货商信息|联系人", 65, centre),
+            column("联系电话", "③供货商信息|联系电话", 80, left),
+            column("详细地址", "③供货商信息|详细地址", 120, left),
+            column("备注", "备注", 90, left)};
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Forms& forms, QWidget* parent)
+    : QMainWindow(parent),
+      ADOConnection1(store::initialConnectionString()),
+      ADOQuery1(ADOConnection1),
+      forms_(forms),
+      ui(std::make_unique<Ui::TMainForm>()) {
+    ADOConnection1.setLoginPrompt(false);
+    ADOConnection1.open();
+    ADOQuery1.setSql("select * from 表1");
+    ADOQuery1.open();
+
+    ui->setupUi(this);
+    setUpWindow();
+    setUpLook();
+    setUpGrid();
+    setUpMenus();
+    wireCommands();
+    setUpPanels();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The list lets go of the query before the query goes.
+    ui->DataGrid1->setQuery(nullptr);
+}
+
+void TMainForm::setUpWindow() {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(artwork::programIcon()));
+    ui->centralwidget->setFixedSize(1000, 603);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TMainForm::setUpLook() {
+    platform::setPixelFont(*ui->centralwidget, 13);
+    ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
+
+    const artwork::Glyph glyphs[] = {artwork::Glyph::Add,     artwork::Glyph::Edit,
+                                     artwork::Glyph::Delete,  artwork::Glyph::Search,
+                                     artwork::Glyph::Refresh, artwork::Glyph::Print,
+                                     artwork::Glyph::Export};
+    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
+                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
+                              ui->SpeedButton7};
+    for (int k = 0; k < 7; ++k) {
+        buttons[k]->setFocusPolicy(Qt::NoFocus);
+        platform::setPixelFont(*buttons[k], 15, true);
+        buttons[k]->setIcon(artwork::toolGlyph(glyphs[k]));
+        buttons[k]->setStyleSheet(QStringLiteral(
+            "QToolButton { color: white; border: none; background: transparent; }"
+            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
+            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
+    }
+    const QString pictureButton =
+        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
+    ui->Image4->setIcon(QIcon(artwork::homePageButton()));
+    ui->Image4->setFocusPolicy(Qt::NoFocus);
+    ui->Image4->setStyleSheet(pictureButton);
+    for (QToolButton* close : {ui->Image2, ui->Image3}) {
+        close->setIcon(QIcon(artwork::closePicture()));
+        close->setStyleSheet(pictureButton);
+        close->setFocusPolicy(Qt::NoFocus);
+    }
+
+    QPalette white = ui->Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    ui->Panel1->setPalette(white);
+    for (QFrame* panel : {ui->Panel2, ui->Panel5}) {
+        QPalette face = panel->palette();
+        face.setColor(QPalette::Window, QColor(240, 240, 240));
+        panel->setPalette(face);
+        // The move cursor belongs to the panel's free surface only.
+        for (QWidget* child : panel->findChildren<QWidget*>())
+            if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
+    }
+
+    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3}) {
+        platform::setPixelFont(*mark, 16, true);
+        QPalette red = mark->palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        mark->setPalette(red);
+    }
+    for (QLabel* contact : {ui->QQLabel, ui->PhoneLabel, ui->MailLabel}) {
+        QPalette light = contact->palette();
+        light.setColor(QPalette::WindowText, Qt::white);
+        contact->setPalette(light);
+    }
+}
+
+void TMainForm::setUpGrid() {
+    ui->DataGrid1->setColumns(purchaseColumns());
+    ui->DataGrid1->setFooterBold(false);
+    ui->DataGrid1->setQuery(&ADOQuery1);
+}
+
+void TMainForm::setUpMenus() {
+    setMenuBar(ui->MainMenu1);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addAction(ui->N1);
+    PopupMenu1->addAction(ui->N2);
+    PopupMenu1->addAction(ui->N3);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N11);
+    PopupMenu1->addAction(ui->N12);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N14);
+    PopupMenu1->addAction(ui->N7);
+    ui->DataGrid1->setPopupMenu(PopupMenu1);
+}
+
+void TMainForm::wireCommands() {
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TMainForm::SpeedButton1Click);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TMainForm::SpeedButton2Click);
+    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TMainForm::SpeedButton3Click);
+    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TMainForm::SpeedButton4Click);
+    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
+    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TMainForm::SpeedButton6Click);
+    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TMainForm::SpeedButton7Click);
+    connect(ui->Image4, &QToolButton::clicked, this, &TMainForm::Image4Click);
+    connect(ui->Image2, &QToolButton::clicked, this, &TMainForm::Image2Click);
+    connect(ui->Image3, &QToolButton::clicked, this, &TMainForm::Image3Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    connect(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this, &TMainForm::DataGrid1DblClick);
+
+    connect(ui->N1, &QAction::triggered, this, &TMainForm::N1Click);
+    connect(ui->N2, &QAction::triggered, this, &TMainForm::N2Click);
+    connect(ui->N3, &QAction::triggered, this, &TMainForm::N3Click);
+    connect(ui->N11, &QAction::triggered, this, &TMainForm::N11Click);
+    connect(ui->N12, &QAction::triggered, this, &TMainForm::N12Click);
+    connect(ui->N14, &QAction::triggered, this, &TMainForm::N14Click);
+    connect(ui->N7, &QAction::triggered, this, &TMainForm::N7Click);
+    connect(ui->N5, &QAction::triggered, this, &TMainForm::N5Click);
+    connect(ui->N6, &QAction::triggered, this, &TMainForm::N6Click);
+    connect(ui->N8, &QAction::triggered, this, &TMainForm::N8Click);
+    connect(ui->N9, &QAction::triggered, this, &TMainForm::N9Click);
+    connect(ui->N10, &QAction::triggered, this, &TMainForm::N10Click);
+    connect(ui->N15, &QAction::triggered, this, &TMainForm::N15Click);
+    connect(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
+}
+
+void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TMainForm::FormActivate() {
+    if (ignoreActivation_) return;
+    try {
+        store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表1"}});
+    } catch (const std::exception& error) {
+        // Closing the error box activates this window again; re-reading at once would fail the
+        // same way and show the box again without end. The next activation tries again.
+        ignoreActivation_ = true;
+        platform::showError(this, QString::fromUtf8(error.what()));
+        QTimer::singleShot(500, this, [this] { ignoreActivation_ = false; });
+    }
+}
+
+void TMainForm::N5Click() {
+    if (forms_.jbzlForm != nullptr) platform::showModal(*forms_.jbzlForm);
+}
+
+void TMainForm::N6Click() {
+    if (forms_.xsxxForm == nullptr) return;
+    hide();
+    platform::showModal(*forms_.xsxxForm);
+    show();
+    activateWindow();
+}
+
+void TMainForm::N10Click() { platform::current().openUrl(kHomePage); }
+
+void TMainForm::Image4Click() { platform::current().openUrl(kHomePage); }
+
+void TMainForm::N15Click() { platform::current().openUrl(kQuestionsPage); }
+
+void TMainForm::N17Click() { close(); }

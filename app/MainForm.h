@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "app/Forms.h"
+#include "store/Connection.h"
+#include "store/Query.h"
+
+class QMenu;
+
+namespace Ui {
+class TMainForm;
+}
+
+// The main window: the purchase list of the goods table 表1 with its tool buttons, menu bar and
+// context menu, through which every other window is reached. Closing it ends the program.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TMainForm(Forms& forms, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    store::Connection ADOConnection1;
+    store::Query ADOQuery1;  // select * from 表1
+
+    Ui::TMainForm& form() { return *ui; }
+    QMenu* popupMenu() const { return PopupMenu1; }
+
+  public slots:
+    // Navigation and web pages.
+    void FormActivate();
+    void N5Click();
+    void N6Click();
+    void N10Click();
+    void Image4Click();
+    void N15Click();
+    void N17Click();
+
+    // Purchase commands, panels, backup and restore (MainFormCommands.cpp).
+    void SpeedButton1Click();
+    void N1Click();
+    void Button1Click();
+    void SpeedButton2Click();
+    void N2Click();
+    void DataGrid1DblClick();
+    void Button3Click();
+    void SpeedButton3Click();
+    void N3Click();
+    void SpeedButton4Click();
+    void N11Click();
+    void Button4Click();
+    void SpeedButton5Click();
+    void N12Click();
+    void Button2Click();
+    void Image2Click();
+    void Image3Click();
+    void SpeedButton6Click();
+    void N14Click();
+    void SpeedButton7Click();
+    void N7Click();
+    void N8Click();
+    void N9Click();
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    void FormCreate();
+    void setUpWindow();
+    void setUpLook();
+    void setUpGrid();
+    void setUpMenus();
+    void wireCommands();
+    // Panel drag and the numeric key filters of the entry panel (MainFormCommands.cpp).
+    void setUpPanels();
+
+    Forms& forms_;
+    std::unique_ptr<Ui::TMainForm> ui;
+    QMenu* PopupMenu1 = nullptr;
+    bool ignoreActivation_ = false;
+    std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from
+};

@@ -1,0 +1,173 @@
+// The main window's purchase commands, its panels, backup and restore.
+#include "app/MainForm.h"
+#include "ui_MainForm.h"
+
+#include <QLineEdit>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/panels/EditTexts.h"
+#include "app/panels/NumericKeyFilter.h"
+#include "app/panels/PanelDrag.h"
+#include "app/panels/PanelPlacement.h"
+#include "app/purchases/PurchaseMessages.h"
+#include "app/purchases/PurchaseRecords.h"
+#include "grid/DataGrid.h"
+#include "platform/Platform.h"
+
+// ---- Purchase commands and the entry and query panels ----
+
+namespace {
+
+const QPoint kEntryPanelPlace(240, 88);
+const QPoint kQueryPanelPlace(224, 168);
+
+std::array<QLineEdit*, purchases::kFieldCount> entryEdits(Ui::TMainForm& ui) {
+    return {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit4,  ui.Edit5,  ui.Edit6,
+            ui.Edit7, ui.Edit8, ui.Edit9, ui.Edit10, ui.Edit11, ui.Edit12};
+}
+
+std::array<QLineEdit*, purchases::kSearchFieldCount> searchEdits(Ui::TMainForm& ui) {
+    return {ui.Edit13, ui.Edit14, ui.Edit15, ui.Edit16};
+}
+
+purchases::PurchaseFields entryFields(Ui::TMainForm& ui) {
+    const auto edits = entryEdits(ui);
+    return {panels::editTexts(edits), panels::editsChanged(edits)};
+}
+
+platform::Answer say(QWidget* owner, const char* text,
+                     platform::MessageKind kind = platform::MessageKind::Plain) {
+    return platform::current().message(owner, QString::fromUtf8(text), kind);
+}
+
+// Fills the entry panel from the current row and shows it in edit mode; the row's ID, or none when
+// the list is empty. A row that cannot be loaded leaves the panel as it was.
+std::optional<std::int64_t> showForEditing(TMainForm& form, bool hideQueryPanel) {
+    Ui::TMainForm& ui = form.form();
+    const auto edits = entryEdits(ui);
+    purchases::PurchaseRecords records(form.ADOConnection1, form.ADOQuery1);
+    const std::optional<std::int64_t> rowId = records.load(
+        [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
+    if (!rowId) {
+        say(&form, purchases::kNothingToEdit, platform::MessageKind::Confirm);
+        return std::nullopt;
+    }
+    panels::showPanelAt(ui.Panel2, kEntryPanelPlace);
+    if (hideQueryPanel) ui.Panel5->hide();
+    panels::showModeButton(ui.Button3, ui.Button1);
+    return rowId;
+}
+
+void deleteSelectedPurchases(TMainForm& form, const char* selectionHint) {
+    grid::TDataGrid& list = *form.form().DataGrid1;
+    if (list.selectedCount() < 1) {
+        say(&form, selectionHint, platform::MessageKind::Info);
+        return;
+    }
+    if (say(&form, purchases::kConfirmDelete, platform::MessageKind::Confirm) !=
+        platform::Answer::Ok)
+        return;
+    if (!form.ADOQuery1.isEmpty()) list.deleteSelected();
+}
+
+}  // namespace
+
+void TMainForm::setUpPanels() {
+    panels::NumericKeyFilter::install(ui->Edit6);
+    panels::NumericKeyFilter::install(ui->Edit7);
+    panels::PanelDrag::install(ui->Panel2);
+    panels::PanelDrag::install(ui->Panel5);
+    ui->Panel2->hide();
+    ui->Panel5->hide();
+    panels::showModeButton(ui->Button1, ui->Button3);
+}
+
+void TMainForm::SpeedButton1Click() {
+    panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
+    ui->Panel5->hide();
+    panels::showModeButton(ui->Button1, ui->Button3);
+    panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
+}
+
+void TMainForm::N1Click() { SpeedButton1Click(); }
+
+void TMainForm::Button1Click() {
+    purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
+    if (records.add(entryFields(*ui)) == purchases::AddOutcome::Empty) {
+        say(this, purchases::kEntryEmpty);
+        return;
+    }
+    panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
+    say(this, purchases::kAdded);
+    records.refresh();
+}
+
+void TMainForm::SpeedButton2Click() {
+    if (const auto rowId = showForEditing(*this, true)) editedPurchaseId_ = *rowId;
+}
+
+void TMainForm::N2Click() { SpeedButton2Click(); }
+
+void TMainForm::DataGrid1DblClick() {
+    // The double click leaves the query panel as it is.
+    if (const auto rowId = showForEditing(*this, false)) editedPurchaseId_ = *rowId;
+}
+
+void TMainForm::Button3Click() {
+    purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
+    switch (records.writeBack(editedPurchaseId_, entryFields(*ui))) {
+        case purchases::WriteBackOutcome::NoCurrentRow:
+            say(this, purchases::kNothingToEdit);
+            return;
+        case purchases::WriteBackOutcome::RowGone:
+            say(this, purchases::kEditedRowGone);
+            return;
+        case purchases::WriteBackOutcome::Written:
+            say(this, purchases::kEdited);
+            ui->Panel2->hide();
+            return;
+    }
+}
+
+void TMainForm::SpeedButton3Click() {
+    deleteSelectedPurchases(*this, purchases::kSelectToDeleteButton);
+}
+
+void TMainForm::N3Click() { deleteSelectedPurchases(*this, purchases::kSelectToDeleteMenu); }
+
+void TMainForm::SpeedButton4Click() {
+    for (QLineEdit* edit : searchEdits(*ui)) panels::setEditText(edit, {});
+    panels::showPanelAt(ui->Panel5, kQueryPanelPlace);
+    ui->Panel2->hide();
+}
+
+void TMainForm::N11Click() { SpeedButton4Click(); }
+
+void TMainForm::Button4Click() {
+    purchases::PurchaseRecords(ADOConnection1, ADOQuery1)
+        .search(panels::editTexts(searchEdits(*ui)));
+}
+
+void TMainForm::SpeedButton5Click() {
+    purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+}
+
+void TMainForm::N12Click() { SpeedButton5Click(); }
+
+void TMainForm::Button2Click() { ui->Panel2->hide(); }
+
+void TMainForm::Image2Click() { ui->Panel2->hide(); }
+
+void TMainForm::Image3Click() { ui->Panel5->hide(); }
+
+// ---- end of the purchase commands ----
+
+void TMainForm::SpeedButton6Click() {}
+void TMainForm::N14Click() {}
+void TMainForm::SpeedButton7Click() {}
+void TMainForm::N7Click() {}
+void TMainForm::N8Click() {}
+void TMainForm::N9Click() {}

@@ -1,0 +1,46 @@
+#include "platform/Modal.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+
+class HideWatcher : public QObject {
+  public:
+    explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A minimised window gets a spontaneous hide event; only a real hide ends the loop.
+        if (event->type() == QEvent::Hide && !event->spontaneous()) loop_.quit();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QEventLoop& loop_;
+};
+
+}  // namespace
+
+void showModal(QWidget& window) {
+    QPointer<QWidget> guard(&window);
+    const Qt::WindowModality previous = window.windowModality();
+    if (window.isVisible()) window.hide();  // modality takes effect only when a window is shown
+    window.setWindowModality(Qt::ApplicationModal);
+
+    QEventLoop loop;
+    HideWatcher watcher(loop);
+    window.installEventFilter(&watcher);
+    QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    window.show();
+    if (window.isVisible()) loop.exec(QEventLoop::DialogExec);
+
+    if (guard) {
+        guard->removeEventFilter(&watcher);
+        guard->setWindowModality(previous);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#include "platform/Platform.h"
+
+#include "platform/QtPlatform.h"
+
+namespace platform {
+
+namespace {
+
+QtPlatform& qtPlatform() {
+    static QtPlatform instance;
+    return instance;
+}
+
+Platform* installed = nullptr;
+
+}  // namespace
+
+Platform& current() { return installed != nullptr ? *installed : qtPlatform(); }
+
+void setCurrent(Platform* platform) { installed = platform; }
+
+void showError(QWidget* owner, const QString& text) {
+    current().message(owner, text, MessageKind::Error);
+}
+
+}  // namespace platform

@@ -1,0 +1,179 @@
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/Application.h"
+#include "platform/Fonts.h"
+#include "platform/Modal.h"
+#include "platform/QtPlatform.h"
+#include "platform/ScriptedPlatform.h"
+#include "store/Error.h"
+
+using platform::Answer;
+using platform::MessageKind;
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void scriptedPlatformRecordsAndAnswersInOrder() {
+        platform::ScriptedPlatform scripted;
+        QCOMPARE(&platform::current(), &scripted);
+        scripted.messageAnswers.enqueue(Answer::Cancel);
+        scripted.saveFileNames.enqueue(QStringLiteral("/tmp/a.bak"));
+
+        QCOMPARE(
+            platform::current().message(nullptr, QStringLiteral("删除吗？"), MessageKind::Confirm),
+            Answer::Cancel);
+        QCOMPARE(platform::current().message(nullptr, QStringLiteral("好"), MessageKind::Plain),
+                 Answer::Ok);  // queue empty: OK
+        QCOMPARE(platform::current().saveFileName(nullptr, QStringLiteral("data")),
+                 QStringLiteral("/tmp/a.bak"));
+        QVERIFY(platform::current().saveFileName(nullptr, QString()).isEmpty());  // cancelled
+        QVERIFY(platform::current().openFileName(nullptr).isEmpty());
+        platform::current().openUrl(QStringLiteral("https://example.org/"));
+
+        QCOMPARE(scripted.messages.size(), 2);
+        QCOMPARE(scripted.messages[0].caption, QStringLiteral("提示"));
+        QCOMPARE(scripted.messages[0].kind, MessageKind::Confirm);
+        QCOMPARE(scripted.messageTexts(), QStringList({"删除吗？", "好"}));
+        using D = platform::ScriptedPlatform::Dialog;
+        QCOMPARE(scripted.dialogs,
+                 QList<D>({D::Message, D::Message, D::SaveFile, D::SaveFile, D::OpenFile}));
+        QCOMPARE(scripted.saveInitialNames, QStringList({"data", ""}));
+        QCOMPARE(scripted.openedUrls, QStringList({"https://example.org/"}));
+    }
+
+    void scriptedPlatformRestoresThePreviousOne() {
+        platform::Platform* before = &platform::current();
+        {
+            platform::ScriptedPlatform outer;
+            {
+                platform::ScriptedPlatform inner;
+                QCOMPARE(&platform::current(), &inner);
+            }
+            QCOMPARE(&platform::current(), &outer);
+        }
+        QCOMPARE(&platform::current(), before);
+    }
+
+    void uncaughtErrorIsShownAndTheProgramGoesOn() {
+        platform::ScriptedPlatform scripted;
+        QPushButton button(QStringLiteral("go"));
+        int runs = 0;
+        connect(&button, &QPushButton::clicked, [&] {
+            ++runs;
+            throw store::StoreError("数据库文件不存在");
+        });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+
+        QCOMPARE(runs, 2);
+        QCOMPARE(scripted.messageTexts(), QStringList({"数据库文件不存在", "数据库文件不存在"}));
+        QCOMPARE(scripted.messages[0].kind, MessageKind::Error);
+    }
+
+    void messageBoxesShowTheirKind_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<bool>("hasCancel");
+        QTest::newRow("plain") << int(MessageKind::Plain) << int(QMessageBox::NoIcon) << false;
+        QTest::newRow("confirm") << int(MessageKind::Confirm) << int(QMessageBox::Warning) << true;
+        QTest::newRow("info") << int(MessageKind::Info) << int(QMessageBox::Information) << false;
+        QTest::newRow("question") << int(MessageKind::Question) << int(QMessageBox::Question)
+                                  << true;
+        QTest::newRow("error") << int(MessageKind::Error) << int(QMessageBox::Critical) << false;
+    }
+
+    void messageBoxesShowTheirKind() {
+        QFETCH(int, kind);
+        QFETCH(int, icon);
+        QFETCH(bool, hasCancel);
+        platform::QtPlatform qt;
+        QMessageBox* seen = nullptr;
+        QString caption;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (seen == nullptr) return;
+            caption = seen->windowTitle();
+            buttons = seen->standardButtons();
+            QCOMPARE(int(seen->icon()), icon);
+            seen->button(hasCancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
+        });
+        const Answer answer = qt.message(nullptr, QStringLiteral("文本"), MessageKind(kind));
+        QVERIFY(seen != nullptr);
+        QCOMPARE(caption, QStringLiteral("提示"));
+        const auto expected = hasCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                        : QMessageBox::StandardButtons(QMessageBox::Ok);
+        QCOMPARE(buttons, expected);
+        QCOMPARE(answer, hasCancel ? Answer::Cancel : Answer::Ok);
+    }
+
+    void desktopFolderFollowsTheUserDirectories() {
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
+        QDir(home.path()).mkpath(QStringLiteral(".config"));
+        QDir(home.path()).mkpath(QStringLiteral("桌面"));
+        QFile dirs(home.path() + "/.config/user-dirs.dirs");
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DESKTOP_DIR=\"$HOME/桌面\"\n");
+        dirs.close();
+
+        const QString folder = platform::QtPlatform().desktopFolder();
+        qputenv("HOME", oldHome);
+        if (oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(folder, home.path() + QStringLiteral("/桌面"));
+    }
+
+    void showModalReturnsWhenTheWindowHides() {
+        QWidget window;
+        QTimer::singleShot(0, &window, [&] {
+            QVERIFY(window.isVisible());
+            QCOMPARE(window.windowModality(), Qt::ApplicationModal);
+            window.hide();
+        });
+        platform::showModal(window);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.windowModality(), Qt::NonModal);
+    }
+
+    void showModalReturnsWhenTheWindowCloses() {
+        QWidget window;
+        QTimer::singleShot(0, &window, [&] { window.close(); });
+        platform::showModal(window);
+        QVERIFY(!window.isVisible());
+    }
+
+    void songTiStandsForACjkSerifFace() {
+        platform::installFonts();
+        QCOMPARE(QFont::substitute(QStringLiteral("宋体")).toLower(),
+                 QStringLiteral("noto serif cjk sc"));
+        const QFont font = platform::pixelFont("宋体", 15, true);
+        QCOMPARE(font.pixelSize(), 15);
+        QVERIFY(font.bold());
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Noto Serif CJK SC"));
+    }
+};
+
+int main(int argc, char** argv) {
+    platform::Application application(argc, argv);
+    PlatformTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PlatformTest.moc"
