@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/Forms.h"
+#include "app/backup/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
@@ -80,4 +81,5 @@ class TMainForm : public QMainWindow {
     QMenu* PopupMenu1 = nullptr;
     bool ignoreActivation_ = false;
     std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from
+    SharedSaveName saveName_;             // the save dialog shared by backup and export
 };

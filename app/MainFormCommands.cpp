@@ -2,12 +2,15 @@
 #include "app/MainForm.h"
 #include "ui_MainForm.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/backup/BackupCommands.h"
 #include "app/panels/EditTexts.h"
 #include "app/panels/NumericKeyFilter.h"
 #include "app/panels/PanelDrag.h"
@@ -16,6 +19,11 @@
 #include "app/purchases/PurchaseRecords.h"
 #include "grid/DataGrid.h"
 #include "platform/Platform.h"
+#include "reports/Dy1Form.h"
+#include "reports/Dy2Form.h"
+#include "reports/DyForm.h"
+#include "sales/XsmxForm.h"
+#include "sales/XsxxForm.h"
 
 // ---- Purchase commands and the entry and query panels ----
 
@@ -169,5 +177,34 @@ void TMainForm::SpeedButton6Click() {}
 void TMainForm::N14Click() {}
 void TMainForm::SpeedButton7Click() {}
 void TMainForm::N7Click() {}
-void TMainForm::N8Click() {}
-void TMainForm::N9Click() {}
+
+// ---- Backup and restore ----
+
+namespace {
+
+// The connections of the windows that open theirs again when they are next used.
+std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
+    std::vector<store::Connection*> connections;
+    if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->ADOConnection1);
+    if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->ADOConnection1);
+    if (forms.dyForm) connections.push_back(&forms.dyForm->ADOConnection1);
+    if (forms.dy1Form) connections.push_back(&forms.dy1Form->ADOConnection1);
+    if (forms.dy2Form) connections.push_back(&forms.dy2Form->ADOConnection1);
+    return connections;
+}
+
+}  // namespace
+
+void TMainForm::N8Click() { backup::runBackup(this, saveName_, backup::programFolder()); }
+
+void TMainForm::N9Click() {
+    // The windows that reconnect by themselves let go of the file; the company window keeps its
+    // query, which the reports read, in case the restore fails and the program goes on.
+    const auto closeConnections = [this] {
+        ADOConnection1.close();
+        for (store::Connection* c : otherReconnectingConnections(forms_)) c->close();
+    };
+    if (backup::runRestore(this, backup::programFolder(), closeConnections) ==
+        backup::RestoreResult::Restored)
+        QCoreApplication::quit();
+}
