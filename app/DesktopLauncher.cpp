@@ -96,7 +96,8 @@ QString iconFolder() {
 
 bool writeForThisProgram() {
     const QString desktop = platform::current().desktopFolder();
-    if (desktop.isEmpty() || !QFileInfo(desktop).isDir()) return false;
+    // A fresh account may have no desktop folder yet; the file manager makes it the same way.
+    if (desktop.isEmpty() || !QDir().mkpath(desktop)) return false;
     const QString icon = saveIcon(iconFolder());
     return write(desktop, QCoreApplication::applicationFilePath(), icon);
 }

@@ -104,6 +104,17 @@ class LauncherTest : public QObject {
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.size(), QSize(256, 256));
     }
+
+    void aMissingDesktopFolderIsMadeFirst() {
+        QTemporaryDir home;
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        platform::ScriptedPlatform scripted;
+        scripted.desktop = QDir(home.path()).filePath(QStringLiteral("桌面"));
+
+        QVERIFY(launcher::writeForThisProgram());
+        QVERIFY(QFileInfo::exists(QDir(scripted.desktop).filePath(launcher::fileName())));
+    }
 };
 
 QTEST_MAIN(LauncherTest)
