@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <map>
 #include <memory>
 
 #include "grid/DataGrid.h"
@@ -14,23 +13,11 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
-#include "tests/support/TestDatabase.h"
-#include "tools/DemoData.h"
+#include "tests/support/GoodsDatabases.h"
 
 namespace {
 
-using testsupport::TestDatabase;
-
-const TestDatabase& goodsDatabase(int rows) {
-    static std::map<int, std::unique_ptr<TestDatabase>> made;
-    auto& slot = made[rows];
-    if (!slot) {
-        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
-        store::Database db(slot->path(), store::kDatabasePassword);
-        tools::appendGeneratedGoods(db, rows);
-    }
-    return *slot;
-}
+using testsupport::goodsDatabase;
 
 // The goods list of the sales window: fifteen columns, four of them summed.
 std::vector<grid::GridColumn> goodsColumns() {

@@ -3,31 +3,17 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <map>
 #include <memory>
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
-#include "tests/support/TestDatabase.h"
-#include "tools/DemoData.h"
+#include "tests/support/GoodsDatabases.h"
 
 namespace {
 
-using testsupport::TestDatabase;
-
-// One database per row count, made once for the whole run.
-const TestDatabase& goodsDatabase(int rows) {
-    static std::map<int, std::unique_ptr<TestDatabase>> made;
-    auto& slot = made[rows];
-    if (!slot) {
-        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
-        store::Database db(slot->path(), store::kDatabasePassword);
-        tools::appendGeneratedGoods(db, rows);
-    }
-    return *slot;
-}
+using testsupport::goodsDatabase;
 
 std::size_t textBytes(const store::Query& query) {
     std::size_t bytes = 0;
