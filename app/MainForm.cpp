@@ -14,6 +14,7 @@
 #include "app/DesktopLauncher.h"
 #include "grid/GridColumn.h"
 #include "platform/Fonts.h"
+#include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "profile/JbzlForm.h"
@@ -78,6 +79,7 @@ TMainForm::TMainForm(Forms& forms, QWidget* parent)
       ADOQuery1(ADOConnection1),
       forms_(forms),
       ui(std::make_unique<Ui::TMainForm>()) {
+    platform::FormActivation::instance();  // watching before the first activation
     ADOConnection1.setLoginPrompt(false);
     ADOConnection1.open();
     ADOQuery1.setSql("select * from 表1");
@@ -227,21 +229,14 @@ void TMainForm::wireCommands() {
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
 bool TMainForm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate &&
+        platform::FormActivation::instance().cameFromAnotherForm(this))
+        FormActivate();
     return QMainWindow::event(event);
 }
 
 void TMainForm::FormActivate() {
-    if (ignoreActivation_) return;
-    try {
-        store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表1"}});
-    } catch (const std::exception& error) {
-        // Closing the error box activates this window again; re-reading at once would fail the
-        // same way and show the box again without end. The next activation tries again.
-        ignoreActivation_ = true;
-        platform::showError(this, QString::fromUtf8(error.what()));
-        QTimer::singleShot(500, this, [this] { ignoreActivation_ = false; });
-    }
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表1"}});
 }
 
 void TMainForm::N5Click() {

@@ -79,7 +79,6 @@ class TMainForm : public QMainWindow {
     Forms& forms_;
     std::unique_ptr<Ui::TMainForm> ui;
     QMenu* PopupMenu1 = nullptr;
-    bool ignoreActivation_ = false;
     std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from
     SharedSaveName saveName_;             // the save dialog shared by backup and export
 };

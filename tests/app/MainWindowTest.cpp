@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "grid/DataGrid.h"
+#include "platform/Application.h"
 #include "platform/Fonts.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
@@ -237,13 +239,31 @@ class MainWindowTest : public QObject {
         QCOMPARE(grid->footerText(7), QStringLiteral("19.75"));
     }
 
-    void activationAfterTheDatabaseWentAwayShowsTheErrorOnce() {
+    void closingAMessageBoxKeepsTheListAsItWas() {
+        TMainForm& main = windows_->mainForm();
+        activate(main);
+        addPurchaseElsewhere("A-1", "12.5");
+
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示"),
+                        QStringLiteral("修改进货信息成功！"), QMessageBox::Ok, &main);
+        activate(box);
+        box.close();
+        activate(main);
+        QCOMPARE(main.ADOQuery1.recordCount(), 0);  // no re-read: a search or a position stays
+    }
+
+    void anErrorWhileReReadingIsShownOnce() {
         TMainForm& main = windows_->mainForm();
         activate(main);
         QVERIFY(QFile::remove(QString::fromStdString(database_->path())));
-        main.FormActivate();
+        QWidget other;
+        activate(other);
+        activate(main);
         QCOMPARE(scripted_->messages.size(), 1);
-        main.FormActivate();  // the activation that closing the error box brings
+        QMessageBox errorBox(&main);  // the box that showed the error closes
+        activate(errorBox);
+        errorBox.close();
+        activate(main);
         QCOMPARE(scripted_->messages.size(), 1);
     }
 
@@ -319,5 +339,10 @@ class MainWindowTest : public QObject {
     std::unique_ptr<startup::Windows> windows_;
 };
 
-QTEST_MAIN(MainWindowTest)
+int main(int argc, char** argv) {
+    // The program's own application object: errors a command does not catch are shown.
+    platform::Application application(argc, argv);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "MainWindowTest.moc"

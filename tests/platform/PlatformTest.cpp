@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include "platform/Application.h"
 #include "platform/Fonts.h"
+#include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/QtPlatform.h"
 #include "platform/ScriptedPlatform.h"
@@ -167,6 +169,36 @@ class PlatformTest : public QObject {
         QCOMPARE(font.pixelSize(), 15);
         QVERIFY(font.bold());
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Noto Serif CJK SC"));
+    }
+
+    // Which activations re-read a window's table: those that come from another form only.
+    void formActivationCountsOnlyOtherForms() {
+        platform::FormActivation& watch = platform::FormActivation::instance();
+        QWidget mainForm;
+        QWidget otherForm;
+        QMessageBox box;
+        QFileDialog dialog;
+        const auto activate = [](QWidget& window) {
+            QEvent event(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(&window, &event);
+        };
+        struct Step {
+            QWidget* before;
+            bool expected;
+            const char* what;
+        };
+        const Step steps[] = {
+            {&otherForm, true, "another form closed"},
+            {&box, false, "a message box closed"},
+            {&dialog, false, "a file dialog closed"},
+            {&mainForm, false, "back from another program"},
+        };
+        for (const Step& step : steps) {
+            activate(*step.before);
+            activate(mainForm);
+            QVERIFY2(watch.cameFromAnotherForm(&mainForm) == step.expected, step.what);
+        }
+        QVERIFY(!watch.cameFromAnotherForm(&otherForm));  // asked outside its activation
     }
 };
 
