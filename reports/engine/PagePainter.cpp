@@ -46,15 +46,21 @@ void paintPage(const PageImage& page, const std::vector<ReportFont>& fonts, QPai
     for (const PageOp& op : page.ops()) {
         const int x = m.x(op.x);
         const int y = m.y(op.y);
+        // A rectangle runs to its far corner placed like any position, so cells that meet at one
+        // position share the same pixel column at every resolution.
+        const auto farCorner = [&] { return QPoint(m.x(op.x + op.w), m.y(op.y + op.h)); };
         switch (op.kind) {
-            case PageOp::Kind::Fill:
-                painter.fillRect(QRect(x, y, m.width(op.w), m.height(op.h)),
+            case PageOp::Kind::Fill: {
+                const QPoint corner = farCorner();
+                painter.fillRect(QRect(x, y, corner.x() - x, corner.y() - y),
                                  QColor::fromRgb(op.value));
                 break;
+            }
             case PageOp::Kind::Shape: {
                 // The outline lies on the rectangle's first and last pixel rows and columns.
-                const int w = m.width(op.w);
-                const int h = m.height(op.h);
+                const QPoint corner = farCorner();
+                const int w = corner.x() - x;
+                const int h = corner.y() - y;
                 if (w <= 0 || h <= 0) break;
                 painter.setPen(outline);
                 painter.setBrush(Qt::white);

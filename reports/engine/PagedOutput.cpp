@@ -42,11 +42,12 @@ void PagedOutput::pageFinished(int number, PageImage&& page) {
     }
     // The painter's origin is the printable area's corner; page positions count from the
     // paper's edge, so the unprintable margins are the offsets.
-    const double dpiX = device_.logicalDpiX();
-    const double dpiY = device_.logicalDpiY();
-    const QRect paint = device_.pageLayout().paintRectPixels(device_.logicalDpiX());
-    DeviceMapping mapping{dpiX, dpiY, paint.left() * kTenthsPerInch / dpiX,
-                          paint.top() * kTenthsPerInch / dpiY};
+    const int dpiX = device_.logicalDpiX();
+    const int dpiY = device_.logicalDpiY();
+    const QPageLayout layout = device_.pageLayout();
+    DeviceMapping mapping{double(dpiX), double(dpiY),
+                          layout.paintRectPixels(dpiX).left() * kTenthsPerInch / dpiX,
+                          layout.paintRectPixels(dpiY).top() * kTenthsPerInch / dpiY};
     paintPage(page, fonts_, painter_, mapping);
     ++pagesSent_;
 }
@@ -63,7 +64,9 @@ void applyPrinterSettings(QPrinter& printer, const TReport& report) {
     const ReportPrinterSettings& s = report.Printer;
     if (s.fromDialog && !s.printerName.isEmpty()) printer.setPrinterName(s.printerName);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(s.fromDialog ? s.orientation : orientationOf(report));
+    // The layout is drawn for the report's own orientation; an orientation chosen in the print
+    // dialog is kept with the other choices but cannot turn the pages.
+    printer.setPageOrientation(orientationOf(report));
     printer.setCopyCount(std::max(1, s.copies));
     if (s.fromDialog) {
         printer.setPaperSource(s.paperSource);

@@ -86,6 +86,11 @@ void Print(TReport& report, QWidget* owner) {
 }
 
 bool PrinterSetup(TReport& report, QWidget* owner, int pageCount) {
+    platform::Platform& platform = platform::current();
+    if (!platform.hasPrinter()) {
+        platform.message(owner, QStringLiteral("没有安装打印机。"), platform::MessageKind::Info);
+        return false;
+    }
     QPrinter printer(QPrinter::HighResolution);
     applyPrinterSettings(printer, report);
     printer.setPrintRange(QPrinter::AllPages);
@@ -97,7 +102,7 @@ bool PrinterSetup(TReport& report, QWidget* owner, int pageCount) {
     } else {
         dialog.setMinMax(0, 9999);
     }
-    if (!platform::current().printDialog(owner, dialog)) return false;
+    if (!platform.printDialog(owner, dialog)) return false;
 
     ReportPrinterSettings& s = report.Printer;
     s.fromDialog = true;

@@ -16,7 +16,8 @@ void Preview(TReport& report);
 void Print(TReport& report, QWidget* owner);
 
 // Shows the print dialog and stores the choices for later printing; pageCount is the number of
-// pages produced so far (0 when none). Returns whether the user confirmed.
+// pages produced so far (0 when none). Returns whether the user confirmed. Without an installed
+// printer a warning is shown instead of the dialog.
 bool PrinterSetup(TReport& report, QWidget* owner, int pageCount = 0);
 
 }  // namespace reports

@@ -92,6 +92,28 @@ TEST(ReportDrawing, CellsShareTheirBorderLinesAndTextBoxesCoverThem) {
     EXPECT_GT(ink, 10) << "the text continues to the right of the cell";
 }
 
+TEST(ReportDrawing, NeighbouringCellsShareOneLineAtAnyZoom) {
+    // At 84 percent the right edge of a 73-unit cell, placed as its left edge plus a rounded
+    // width, would end one pixel short of the cell beside it: a double line.
+    const DeviceMapping m{96 * 0.84, 96 * 0.84};
+    const double left = 130;
+    const double meet = left + designToTenths(72);
+    PageImage page;
+    page.shape(QRectF(meet, 150, designToTenths(97), designToTenths(25)));
+    page.shape(QRectF(left, 150, designToTenths(73), designToTenths(25)));
+    QImage image(m.width(2970), m.height(2100), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintPage(page, {}, painter, m);
+    painter.end();
+
+    const int y = m.y(150) + 5;
+    const int shared = m.x(meet);
+    EXPECT_TRUE(black(image, shared, y));
+    for (int x = shared + 1; x < shared + 6; ++x) EXPECT_FALSE(black(image, x, y)) << x;
+    for (int x = m.x(left) + 1; x < shared; ++x) EXPECT_FALSE(black(image, x, y)) << x;
+}
+
 TEST(ReportDrawing, PdfCarriesTheTextsOfEveryPage) {
     FakeCursor rows(sampleFields(), numberedRows(30));
     TReport report;

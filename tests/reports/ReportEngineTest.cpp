@@ -110,6 +110,8 @@ TEST(ReportLayout, PagesAndSummaryPlacement) {
         {21, 2, 21, 2},                  // remaining 183 tenths: the summary alone on page 2
         {24, 2, 24, 2},                  // page 1 is full at 1950 tenths
         {25, 2, 24, 2}, {53, 3, 24, 3},  // page 2 holds 29 rows
+        {49, 2, 24, 2},                  // 25 rows on page 2 leave 275 tenths: the summary stays
+        {50, 3, 24, 3},                  // 26 leave 214, less than the unrounded 214.31
         {54, 3, 24, 3}, {55, 3, 24, 3},
     };
     for (const Case& c : cases) {

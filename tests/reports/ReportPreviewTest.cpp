@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListView>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -15,6 +16,7 @@
 #include "FakeCursor.h"
 #include "SampleReport.h"
 #include "platform/ScriptedPlatform.h"
+#include "reports/engine/PagedOutput.h"
 #include "reports/engine/ReportPages.h"
 #include "reports/preview/PageView.h"
 #include "reports/preview/PrintProgress.h"
@@ -297,6 +299,18 @@ class ReportPreviewTest : public QObject {
         QCOMPARE(report.Printer.orientation, QPageLayout::Landscape);
         QCOMPARE(report.Printer.firstPage, 0);  // "all pages" was left chosen
         QCOMPARE(report.Printer.lastPage, 0);
+
+        // A portrait choice is kept, but the landscape layout still goes out landscape.
+        report.Printer.orientation = QPageLayout::Portrait;
+        QPrinter printer;
+        applyPrinterSettings(printer, report);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+        platform.printerInstalled = false;
+        platform.clear();
+        QVERIFY(!PrinterSetup(report, nullptr, 5));
+        QCOMPARE(platform.dialogs, QList{platform::ScriptedPlatform::Dialog::Message});
+        QCOMPARE(report.Printer.copies, 1);
     }
 
     void printingProgressText() {
