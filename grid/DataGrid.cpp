@@ -314,6 +314,7 @@ store::Query* TDataGrid::query() const { return d->query; }
 void TDataGrid::setColumns(std::vector<GridColumn> columns) {
     d->columns = std::move(columns);
     d->marks.resize(static_cast<int>(d->columns.size()));
+    d->currentColumn = 0;
     d->totals.setColumns(d->columns);
     d->xOffset = 0;
     d->relayoutTitles();
@@ -356,6 +357,8 @@ int TDataGrid::titleHeight() const { return d->titles.bandHeight; }
 int TDataGrid::rowHeight() const { return d->rowHeight; }
 
 int TDataGrid::topRow() const { return d->topRow; }
+
+int TDataGrid::currentColumn() const { return d->currentColumn; }
 
 QRect TDataGrid::cellRect(int row, int column) const {
     if (row < d->topRow || row >= d->rowCount() || row >= d->topRow + d->visibleRows() + 1)

@@ -44,7 +44,8 @@ class TDataGrid : public QWidget {
     int indicatorWidth() const;
     int titleHeight() const;
     int rowHeight() const;
-    int topRow() const;  // first row shown
+    int topRow() const;         // first row shown
+    int currentColumn() const;  // moved by Tab and Shift+Tab
     // Rectangles in the grid's coordinates; column -1 is the indicator column. Empty when the
     // cell is not shown.
     QRect cellRect(int row, int column) const;
@@ -55,6 +56,7 @@ class TDataGrid : public QWidget {
     void doubleClicked();  // DataGrid1DblClick
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

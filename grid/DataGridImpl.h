@@ -64,6 +64,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     void pressRow(int row, Qt::KeyboardModifiers modifiers);
     void dragTo(int row);
     void keyMove(int target, bool shift);
+    void tabTo(int column);
     void deleteRows();
     void deleteByKeyboard();
 
@@ -119,8 +120,9 @@ class TDataGrid::Impl : public store::QueryObserver {
     int pressedTitle = -1;   // column whose title is held down
     bool titleDown = false;  // the pointer is over the held title
     int resizeColumn = -1;
-    int resizeOrigin = 0;  // x of the pointer at the press less the column's width
-    int shiftAnchor = -1;  // row where a Shift movement began
+    int resizeOrigin = 0;   // x of the pointer at the press less the column's width
+    int shiftAnchor = -1;   // row where a Shift movement began
+    int currentColumn = 0;  // not drawn: the whole row is selected
 };
 
 }  // namespace grid

@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
@@ -83,6 +84,21 @@ void TDataGrid::Impl::keyMove(int target, bool shift) {
     refresh();
 }
 
+void TDataGrid::Impl::tabTo(int column) {
+    const int count = static_cast<int>(columns.size());
+    if (count == 0) return;
+    currentColumn = std::clamp(column, 0, count - 1);
+    // Bring the column into view when the columns are wider than the grid.
+    const int left = columnLeft(currentColumn);
+    const int right = left + columnWidth(currentColumn);
+    int offset = xOffset;
+    if (left < indicatorWidth)
+        offset -= indicatorWidth - left;
+    else if (right > viewWidth())
+        offset += std::min(right - viewWidth(), left - indicatorWidth);
+    if (offset != xOffset) hbar->setValue(offset);
+}
+
 void TDataGrid::Impl::deleteRows() {
     if (!isOpen() || selection.empty()) return;
     Suspend suspend(*this);
@@ -126,6 +142,19 @@ void TDataGrid::Impl::deleteByKeyboard() {
 }
 
 // ---- events ----
+
+// Tab and Shift+Tab move between the columns and keep the focus in the grid.
+bool TDataGrid::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
 
 void TDataGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
@@ -243,6 +272,11 @@ void TDataGrid::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Delete && ctrl) {
         guarded(this, [&] { d->deleteByKeyboard(); });
+        return;
+    }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        const bool back = event->key() == Qt::Key_Backtab || shift;
+        d->tabTo(d->currentColumn + (back ? -1 : 1));
         return;
     }
     const int rows = d->isOpen() ? d->query->recordCount() : 0;

@@ -23,12 +23,15 @@ void FooterTotals::setColumns(const std::vector<GridColumn>& columns) {
     deletePending_.reset();
 }
 
-std::int64_t FooterTotals::valueAt(const store::Query& query, int row, int field) {
+double FooterTotals::numberAt(const store::Query& query, int row, int field) {
     if (field < 0) return 0;
     const std::string_view text = query.fieldTextAt(row, field);
     if (text.empty()) return 0;
-    const std::optional<double> number = values::parseNumber(text);
-    return number ? values::toTenThousandths(*number) : 0;
+    return values::parseNumber(text).value_or(0);
+}
+
+std::int64_t FooterTotals::valueAt(const store::Query& query, int row, int field) {
+    return values::toTenThousandths(numberAt(query, row, field));
 }
 
 void FooterTotals::rebuild(const store::Query& query) {
@@ -91,16 +94,17 @@ void FooterTotals::posted(const store::Query& query, int row) {
 void FooterTotals::cancelled() { editPending_ = false; }
 
 void FooterTotals::aboutToDelete(const store::Query& query, int row) {
-    for (Sum& sum : sums_) sum.pendingDelete = valueAt(query, row, sum.field);
+    for (Sum& sum : sums_) sum.pendingDelete = numberAt(query, row, sum.field);
     deletePending_ = row;
 }
 
 void FooterTotals::removed(int row) {
-    // Only a deletion the store carried out lowers the totals; a refused one leaves them.
+    // Only a deletion the store carried out lowers the totals; a refused one leaves them. The
+    // difference is rounded, not the row's share, so a half goes to the even new total.
     if (deletePending_ != row) return;
     deletePending_.reset();
     for (Sum& sum : sums_) {
-        sum.total -= sum.pendingDelete;
+        sum.total = values::addTenThousandths(sum.total, -sum.pendingDelete);
         sum.pendingDelete = 0;
     }
 }

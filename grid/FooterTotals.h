@@ -41,8 +41,9 @@ class FooterTotals {
         bool formatted = false;
         std::int64_t total = 0;
         std::int64_t saved = 0;
-        std::int64_t pendingDelete = 0;
+        double pendingDelete = 0;  // the value of the row about to leave, not yet scaled
     };
+    static double numberAt(const store::Query& query, int row, int field);  // 0 when empty
     static std::int64_t valueAt(const store::Query& query, int row, int field);
     const Sum* sumOf(int column) const;
 

@@ -84,6 +84,17 @@ void FooterTotalsTest::postsAndDeletionsAdjustTheTotal() {
     QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("30.05"));
 }
 
+void FooterTotalsTest::deletionRoundsTheNewTotal() {
+    // 0.03125 is 312.5 ten-thousandths: the walk gives 312 + 1 = 313; removing the row leaves
+    // 313 - 312.5 = 0.5, which goes to the even 0, not 313 - 312 = 1.
+    GridFixture f({{"A1", "0.03125", ""}, {"A2", "0.0001", ""}});
+    QCOMPARE(f.grid->footerTotal(kAmountColumn), 313);
+    f.query.moveTo(0);
+    f.query.remove();
+    QCOMPARE(f.grid->footerTotal(kAmountColumn), 0);
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("0"));
+}
+
 void FooterTotalsTest::missingColumnShowsZero() {
     GridFixture f({{"A1", "10", ""}});
     auto columns = salesColumns();

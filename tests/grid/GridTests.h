@@ -11,6 +11,7 @@ class FooterTotalsTest : public QObject {
     void sumText();
     void emptyResultSet();
     void postsAndDeletionsAdjustTheTotal();
+    void deletionRoundsTheNewTotal();
     void missingColumnShowsZero();
     void reopenRebuildsAndEmptiesSelection();
     void gridOutlivesItsQuery();
@@ -25,6 +26,7 @@ class SelectionTest : public QObject {
     void rightButtonKeepsSelectionAndOpensMenu();
     void cursorKeys();
     void shiftKeysExtendAndShrink();
+    void tabMovesBetweenColumns();
     void doubleClickRaisesEventOnThatRow();
     void gridFollowsTheQuery();
 };

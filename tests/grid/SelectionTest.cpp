@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -120,6 +121,29 @@ void SelectionTest::shiftKeysExtendAndShrink() {
     QTest::keyClick(f.grid.get(), Qt::Key_Escape);
     QCOMPARE(f.grid->selectedCount(), 0);
     QCOMPARE(f.query.currentIndex(), 0);
+}
+
+void SelectionTest::tabMovesBetweenColumns() {
+    GridFixture f(numberedSales(5));
+    QLineEdit next(f.grid.get());  // a further stop Tab must not move the focus to
+    next.show();
+    f.grid->activateWindow();
+    f.grid->setFocus();
+    QTRY_VERIFY(f.grid->hasFocus());
+    click(*f.grid, 2);
+    QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+    QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+    QCOMPARE(f.grid->currentColumn(), 2);
+    QVERIFY(f.grid->hasFocus());
+    QTest::keyClick(f.grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(f.grid->currentColumn(), 1);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(f.grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(f.grid->currentColumn(), 0);
+    for (int i = 0; i < 20; ++i) QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+    QCOMPARE(f.grid->currentColumn(), 12);
+    QVERIFY(f.grid->hasFocus());
+    QCOMPARE(f.query.currentIndex(), 2);  // rows and selection stay
+    QCOMPARE(selectedRows(*f.grid, 5), (QList<int>{2}));
 }
 
 void SelectionTest::doubleClickRaisesEventOnThatRow() {
