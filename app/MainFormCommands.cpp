@@ -51,22 +51,30 @@ platform::Answer say(QWidget* owner, const char* text,
     return platform::current().message(owner, QString::fromUtf8(text), kind);
 }
 
-// Fills the entry panel from the current row and shows it in edit mode; the row's ID, or none when
-// the list is empty. A row that cannot be loaded leaves the panel as it was.
-std::optional<std::int64_t> showForEditing(TMainForm& form, bool hideQueryPanel) {
+// Fills the entry panel from the current row, notes the row's ID in loadedRowId and shows the panel
+// in edit mode; an empty list only gets the warning. A row that cannot be loaded leaves the panel
+// where and how it was, but holding part of that row: no row is noted then, so that a write-back
+// cannot carry those texts into the row loaded before.
+void showForEditing(TMainForm& form, bool hideQueryPanel, std::int64_t& loadedRowId) {
     Ui::TMainForm& ui = form.form();
     const auto edits = entryEdits(ui);
     purchases::PurchaseRecords records(form.ADOConnection1, form.ADOQuery1);
-    const std::optional<std::int64_t> rowId = records.load(
-        [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
+    std::optional<std::int64_t> rowId;
+    try {
+        rowId = records.load(
+            [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
+    } catch (...) {
+        loadedRowId = -1;
+        throw;
+    }
     if (!rowId) {
         say(&form, purchases::kNothingToEdit, platform::MessageKind::Confirm);
-        return std::nullopt;
+        return;
     }
+    loadedRowId = *rowId;
     panels::showPanelAt(ui.Panel2, kEntryPanelPlace);
     if (hideQueryPanel) ui.Panel5->hide();
     panels::showModeButton(ui.Button3, ui.Button1);
-    return rowId;
 }
 
 void deleteSelectedPurchases(TMainForm& form, const char* selectionHint) {
@@ -113,15 +121,13 @@ void TMainForm::Button1Click() {
     records.refresh();
 }
 
-void TMainForm::SpeedButton2Click() {
-    if (const auto rowId = showForEditing(*this, true)) editedPurchaseId_ = *rowId;
-}
+void TMainForm::SpeedButton2Click() { showForEditing(*this, true, editedPurchaseId_); }
 
 void TMainForm::N2Click() { SpeedButton2Click(); }
 
 void TMainForm::DataGrid1DblClick() {
     // The double click leaves the query panel as it is.
-    if (const auto rowId = showForEditing(*this, false)) editedPurchaseId_ = *rowId;
+    showForEditing(*this, false, editedPurchaseId_);
 }
 
 void TMainForm::Button3Click() {

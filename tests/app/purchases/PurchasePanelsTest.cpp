@@ -65,6 +65,7 @@ class PurchasePanelsTest : public QObject {
     void changingTheQuantityLeavesSalesAndStockAlone();
     void writeBackGoesToTheLoadedRowAfterMovingInTheList();
     void writeBackToADeletedRowSaysSoAndWritesNothing();
+    void aRowThatCannotBeLoadedTakesNoWriteBack();
     void loadingAnEmptyListWarns();
     void deletingRemovesNonAdjacentSelectedRowsAfterOneConfirmation();
     void deletingWithoutSelectionShowsTheCommandsHint();
@@ -378,7 +379,8 @@ void PurchasePanelsTest::aLonePointStopsTheAddWithoutAHalfRow() {
 
 void PurchasePanelsTest::loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields() {
     addRow("A01", "1.234", "10", "old");
-    purchasetest::changeStoredGoods(storedGoods()[0].at("ID"), {{"商品名称", "elsewhere"}});
+    purchasetest::changeStoredGoods(storedGoods()[0].at("ID"),
+                                    {{"商品名称", "elsewhere"}, {"联系人", "elsewhere"}});
     doubleClickRow(0);
     QCOMPARE(edit("Edit6")->text(), QStringLiteral("1.23"));
     QCOMPARE(edit("Edit7")->text(), QStringLiteral("10"));
@@ -386,6 +388,9 @@ void PurchasePanelsTest::loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields()
     QVERIFY(!edit("Edit6")->isModified());
 
     replaceText(edit("Edit12"), QStringLiteral("new"));
+    // A character typed and deleted again is a change too.
+    typeInto(edit("Edit9"), QStringLiteral("x"));
+    QTest::keyClick(edit("Edit9"), Qt::Key_Backspace);
     QTest::mouseClick(widget("Button3"), Qt::LeftButton);
 
     QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
@@ -396,6 +401,7 @@ void PurchasePanelsTest::loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields()
     QCOMPARE(row["备注"], std::string("new"));
     // An unchanged field is not written: another window's name stays.
     QCOMPARE(row["商品名称"], std::string("elsewhere"));
+    QCOMPARE(row["联系人"], std::string());
 }
 
 void PurchasePanelsTest::changingTheQuantityLeavesSalesAndStockAlone() {
@@ -444,6 +450,35 @@ void PurchasePanelsTest::writeBackToADeletedRowSaysSoAndWritesNothing() {
     QCOMPARE(rows.size(), size_t(1));
     QCOMPARE(rows[0].at("备注"), std::string("b"));
     QVERIFY(widget("Panel2")->isVisible());
+}
+
+void PurchasePanelsTest::aRowThatCannotBeLoadedTakesNoWriteBack() {
+    addRow("A01", "1", "5", "a");
+    addRow("B02", "2", "1", "b");
+    for (const Row& row : storedGoods())
+        if (row.at("商品编码") == "B02")
+            purchasetest::changeStoredGoods(row.at("ID"), {{"进货单价", ""}});
+    QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);
+    doubleClickRow(static_cast<int>(listedCodes().indexOf(QStringLiteral("A01"))));
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A01"));
+
+    doubleClickRow(static_cast<int>(listedCodes().indexOf(QStringLiteral("B02"))));
+    QCOMPARE(scripted->messages.size(), 1);
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Error);
+    // The panel holds B02's first fields and A01's others: it may go to neither row.
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B02"));
+    QCOMPARE(edit("Edit12")->text(), QStringLiteral("a"));
+    QVERIFY(widget("Button3")->isVisible());
+    scripted->clear();
+    replaceText(edit("Edit6"), QStringLiteral("3"));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+
+    QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的进货信息已不存在，请重新选择！")});
+    for (Row row : storedGoods()) {
+        const bool a = row["商品编码"] == "A01";
+        QCOMPARE(row["进货单价"], std::string(a ? "1" : ""));
+        QCOMPARE(row["进货金额"], std::string(a ? "5" : "2"));
+    }
 }
 
 void PurchasePanelsTest::loadingAnEmptyListWarns() {
