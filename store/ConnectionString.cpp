@@ -80,9 +80,19 @@ std::string buildConnectionString(const std::string& directory) {
     std::string dir = directory;
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     if (dir == "/") dir.clear();
+    std::string source = dir + "/" + kDatabaseFileName;
+    // A folder name with a semicolon would end the setting early and name another file: such a
+    // value is enclosed in double quotes (a quote inside doubled). Other folders stay bare.
+    if (source.find(';') != std::string::npos) {
+        std::string quoted = "\"";
+        for (char c : source) {
+            if (c == '"') quoted += '"';
+            quoted += c;
+        }
+        source = quoted + "\"";
+    }
     return std::string("Provider=Microsoft.Jet.OLEDB.4.0;Jet OLEDB:Database Password=\"") +
-           kDatabasePassword + "\";Data Source=" + dir + "/" + kDatabaseFileName +
-           ";Persist Security Info=True";
+           kDatabasePassword + "\";Data Source=" + source + ";Persist Security Info=True";
 }
 
 std::string buildConnectionStringForCurrentDirectory() {

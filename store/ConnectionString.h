@@ -19,7 +19,8 @@ struct ConnectionSettings {
 ConnectionSettings parseConnectionString(const std::string& text);
 
 // The string every window builds before it re-reads its table: the fixed prefix, the directory
-// (without a trailing separator), "/data.mdb" and the fixed suffix.
+// (without a trailing separator), "/data.mdb" and the fixed suffix. A folder whose name holds a
+// semicolon has its Data Source value enclosed in double quotes.
 std::string buildConnectionString(const std::string& directory);
 std::string buildConnectionStringForCurrentDirectory();
 

@@ -86,10 +86,17 @@ int Database::changes() const noexcept { return sqlite3_changes(db_.get()); }
 
 void Database::backupTo(const std::string& targetFile) const {
     // Written beside the target under a temporary name and renamed at the end, so a failed
-    // copy never leaves a half-written target.
-    const std::string partial = targetFile + ".partial";
+    // copy never leaves a half-written target. A file that already has that name is not ours
+    // to replace: the next free name is taken instead.
     std::error_code ec;
-    std::filesystem::remove(partial, ec);
+    const auto taken = [&ec](const std::string& name) {
+        auto type = std::filesystem::symlink_status(name, ec).type();
+        // An unreadable folder (none) is left to the opening below, which reports it.
+        return type != std::filesystem::file_type::not_found &&
+               type != std::filesystem::file_type::none;
+    };
+    std::string partial = targetFile + ".partial";
+    for (int n = 1; taken(partial); ++n) partial = targetFile + ".partial" + std::to_string(n);
     try {
         {
             Database target(partial, key_, Mode::Create);

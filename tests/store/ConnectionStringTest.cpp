@@ -65,6 +65,10 @@ TEST(ConnectionString, TargetTakesRelativeSourceFromCurrentDirectory) {
     EXPECT_EQ(built.file, "/srv/shop/data.mdb");
     EXPECT_EQ(built.password, "583019264750");
 
+    // A folder with a semicolon (and a quote) in its name still names its own data.mdb.
+    EXPECT_EQ(store::connectionTarget(store::buildConnectionString("/srv/a;\"b")).file,
+              "/srv/a;\"b/data.mdb");
+
     EXPECT_THROW(store::connectionTarget("Provider=Microsoft.Jet.OLEDB.4.0"), store::StoreError);
     EXPECT_THROW(store::connectionTarget("Data Source=data.mdb"), store::StoreError);
 }

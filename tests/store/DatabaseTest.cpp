@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -75,6 +76,7 @@ TEST(Database, BackupIsAConsistentCopyUnderTheSameKey) {
     TestDatabase source(TestDatabase::Content::Demo, false);
     const std::string target = (source.directory() / "copy.bak").string();
     writeFile(target, "an older backup");
+    writeFile(target + ".partial", "a file of the user's");  // kept as it is
 
     store::Database db(source.path(), store::kDatabasePassword);
     store::Database writer(source.path(), store::kDatabasePassword);
@@ -88,7 +90,9 @@ TEST(Database, BackupIsAConsistentCopyUnderTheSameKey) {
     for (const char* table : {"表1", "表2", "表3", "表4", "表5"})
         EXPECT_EQ(countRows(copy, table), countRows(db, table)) << table;
     EXPECT_GT(countRows(copy, "表3"), 0);
-    EXPECT_FALSE(fs::exists(target + ".partial"));
+    std::ifstream kept(target + ".partial");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a file of the user's");
+    EXPECT_FALSE(fs::exists(target + ".partial1"));
 }
 
 TEST(Database, BackupIntoMissingFolderFailsAndLeavesNothing) {
