@@ -56,7 +56,10 @@ void TDataGrid::Impl::queryOpened(store::Query&) {
     topRow = 0;
 }
 
-void TDataGrid::Impl::queryClosed(store::Query&) {
+void TDataGrid::Impl::queryClosed(store::Query&) { forgetRows(); }
+
+// No rows any more: no selection, no totals, back at the top.
+void TDataGrid::Impl::forgetRows() {
     selection.clear();
     shiftAnchor = -1;
     deletingMark.reset();
@@ -111,14 +114,7 @@ void TDataGrid::Impl::queryRowRemoved(store::Query&, int index) {
 
 void TDataGrid::Impl::queryDestroyed(store::Query&) {
     query = nullptr;
-    selection.clear();
-    shiftAnchor = -1;
-    deletingMark.reset();
-    totals.reset();
-    resolveFields();
-    topRow = 0;
-    updateScrollBars();
-    refresh();
+    forgetRows();
 }
 
 // ---- geometry ----

@@ -32,6 +32,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     void queryAboutToDelete(store::Query&, int index) override;
     void queryRowRemoved(store::Query&, int index) override;
     void queryDestroyed(store::Query&) override;
+    void forgetRows();
 
     // Geometry.
     bool isOpen() const;
@@ -66,6 +67,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     void keyMove(int target, bool shift);
     void tabTo(int column);
     void deleteRows();
+    void removeCurrent();
     void deleteByKeyboard();
 
     // Painting (DataGridPaint.cpp).

@@ -108,13 +108,7 @@ void TDataGrid::Impl::deleteRows() {
         const int row = query->indexOf(*mark);
         if (row >= 0) {
             query->moveTo(row);
-            try {
-                query->remove();
-            } catch (...) {
-                deletingMark.reset();
-                totals.deleteRefused();
-                throw;
-            }
+            removeCurrent();
         }
         selection.remove(*mark);
     }
@@ -132,6 +126,11 @@ void TDataGrid::Impl::deleteByKeyboard() {
         deleteRows();
         return;
     }
+    removeCurrent();
+}
+
+// Deletes the current row; a refusal leaves the totals as they were and is passed on.
+void TDataGrid::Impl::removeCurrent() {
     try {
         query->remove();
     } catch (...) {
