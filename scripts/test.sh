@@ -27,7 +27,7 @@ run_suite() {
 }
 
 run_suite "normal build" "$root/build" -DJXC_SANITIZE=OFF
-run_suite "sanitizer build" "$root/build-asan" -DJXC_SANITIZE=ON
+run_suite "sanitizer build" "$root/build-asan" -DJXC_SANITIZE=ON -DJXC_BUILD_BENCH=OFF
 
 echo
 echo "=== Summary"
