@@ -116,7 +116,7 @@ void TDataGrid::Impl::deleteRows() {
 }
 
 void TDataGrid::Impl::deleteByKeyboard() {
-    if (!isOpen() || query->isEmpty() || query->currentIndex() < 0) return;
+    if (!isOpen() || !query->canModify() || query->isEmpty() || query->currentIndex() < 0) return;
     const QString text = selection.count() < 2 ? QStringLiteral("Delete record?")
                                                : QStringLiteral("Delete all selected records?");
     if (platform::current().message(q, text, platform::MessageKind::Question,

@@ -66,6 +66,8 @@ class Query {
     void open();            // opens the connection if needed, runs the statement
     void close() noexcept;  // drops the rows; an unposted row is discarded
     bool isOpen() const noexcept { return state_ != State::Inactive; }
+    // Whether rows can be appended, edited and deleted: an open "select * from <table>" query.
+    bool canModify() const noexcept { return isOpen() && selectsAll_ && !table_.empty(); }
     State state() const noexcept { return state_; }
 
     const std::vector<FieldDef>& fields() const noexcept { return fields_; }

@@ -116,4 +116,14 @@ void DeletionTest::ctrlDeleteOnEmptyListDoesNothing() {
     QCOMPARE(f.grid->selectedCount(), 0);
 }
 
+void DeletionTest::ctrlDeleteOnAListThatCannotChangeDoesNothing() {
+    platform::ScriptedPlatform platform;
+    GridFixture f(numberedSales(2));
+    f.query.setSql("select 商品编码, 销售金额 from 表3");
+    f.query.open();
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messages.size(), 0);
+    QCOMPARE(f.query.recordCount(), 2);
+}
+
 }  // namespace gridtest

@@ -60,6 +60,7 @@ class DeletionTest : public QObject {
     void ctrlDeleteWithoutSelectionDeletesCurrentRow();
     void ctrlDeleteRefusedIsShown();
     void ctrlDeleteOnEmptyListDoesNothing();
+    void ctrlDeleteOnAListThatCannotChangeDoesNothing();
 };
 
 }  // namespace gridtest
