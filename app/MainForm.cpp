@@ -80,10 +80,7 @@ TMainForm::TMainForm(Forms& forms, QWidget* parent)
       forms_(forms),
       ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
-    ADOConnection1.setLoginPrompt(false);
-    ADOConnection1.open();
-    ADOQuery1.setSql("select * from 表1");
-    ADOQuery1.open();
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表1"}});
 
     ui->setupUi(this);
     setUpWindow();

@@ -1,5 +1,6 @@
 #include "reports/Dy2Form.h"
 
+#include "store/Connection.h"
 #include "store/ConnectionString.h"
 
 TDy2Form::TDy2Form(Forms& forms, QWidget* parent)
@@ -7,10 +8,7 @@ TDy2Form::TDy2Form(Forms& forms, QWidget* parent)
       ADOConnection1(store::initialConnectionString()),
       ADODataSet1(ADOConnection1),
       forms_(forms) {
-    ADOConnection1.setLoginPrompt(false);
-    ADOConnection1.open();
-    ADODataSet1.setSql("select * from 表3");
-    ADODataSet1.open();
+    store::openOnCreation(ADOConnection1, {{&ADODataSet1, "表3"}});
 }
 
 TDy2Form::~TDy2Form() = default;

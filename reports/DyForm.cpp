@@ -1,5 +1,6 @@
 #include "reports/DyForm.h"
 
+#include "store/Connection.h"
 #include "store/ConnectionString.h"
 
 TDyForm::TDyForm(Forms& forms, QWidget* parent)
@@ -7,10 +8,7 @@ TDyForm::TDyForm(Forms& forms, QWidget* parent)
       ADOConnection1(store::initialConnectionString()),
       ADODataSet1(ADOConnection1),
       forms_(forms) {
-    ADOConnection1.setLoginPrompt(false);
-    ADOConnection1.open();
-    ADODataSet1.setSql("select * from 表1");
-    ADODataSet1.open();
+    store::openOnCreation(ADOConnection1, {{&ADODataSet1, "表1"}});
 }
 
 TDyForm::~TDyForm() = default;

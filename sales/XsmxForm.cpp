@@ -1,5 +1,6 @@
 #include "sales/XsmxForm.h"
 
+#include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "ui_XsmxForm.h"
 
@@ -9,10 +10,7 @@ TXsmxForm::TXsmxForm(Forms& forms, QWidget* parent)
       ADOQuery1(ADOConnection1),
       forms_(forms),
       ui(std::make_unique<Ui::TXsmxForm>()) {
-    ADOConnection1.setLoginPrompt(false);
-    ADOConnection1.open();
-    ADOQuery1.setSql("select * from 表3");
-    ADOQuery1.open();
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表3"}});
     ui->setupUi(this);
 }
 

@@ -1,5 +1,6 @@
 #include "sales/XsxxForm.h"
 
+#include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "ui_XsxxForm.h"
 
@@ -11,14 +12,8 @@ TXsxxForm::TXsxxForm(Forms& forms, QWidget* parent)
       ADOQuery3(ADOConnection1),
       forms_(forms),
       ui(std::make_unique<Ui::TXsxxForm>()) {
-    ADOConnection1.setLoginPrompt(false);
-    ADOConnection1.open();
-    ADOQuery1.setSql("select * from 表1");
-    ADOQuery1.open();
-    ADOQuery2.setSql("select * from 表3");
-    ADOQuery2.open();
-    ADOQuery3.setSql("select * from 表5");
-    ADOQuery3.open();
+    store::openOnCreation(ADOConnection1,
+                          {{&ADOQuery1, "表1"}, {&ADOQuery2, "表3"}, {&ADOQuery3, "表5"}});
     ui->setupUi(this);
 }
 

@@ -58,4 +58,14 @@ void reconnectAndRequery(Connection& connection,
     connection.open();
 }
 
+void openOnCreation(Connection& connection,
+                    const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
+    connection.setLoginPrompt(false);
+    connection.open();
+    for (const auto& [query, table] : queriesAndTables) {
+        query->setSql("select * from " + table);
+        query->open();
+    }
+}
+
 }  // namespace store

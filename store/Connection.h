@@ -47,4 +47,9 @@ class Connection {
 void reconnectAndRequery(Connection& connection,
                          const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
 
+// A window's first connection: opened on its stored initial connection string with the login
+// prompt off, then every query opened on "select * from " + its table.
+void openOnCreation(Connection& connection,
+                    const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
+
 }  // namespace store
