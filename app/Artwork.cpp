@@ -82,6 +82,18 @@ QPixmap background(QSize size) {
     return pixmap;
 }
 
+namespace {
+
+// A filled disc, with the pen left ready for the white mark drawn on it.
+void drawBadge(QPainter& p, const QColor& color) {
+    p.setBrush(color);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(1, 1, 14, 14));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+}
+
+}  // namespace
+
 QIcon toolGlyph(Glyph glyph) {
     QPixmap pixmap = transparentPixmap(QSize(16, 16));
     QPainter p(&pixmap);
@@ -90,10 +102,7 @@ QIcon toolGlyph(Glyph glyph) {
     p.setPen(pen);
     switch (glyph) {
         case Glyph::Add:
-            p.setBrush(QColor(76, 175, 80));
-            p.setPen(Qt::NoPen);
-            p.drawEllipse(QRectF(1, 1, 14, 14));
-            p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+            drawBadge(p, QColor(76, 175, 80));
             p.drawLine(QPointF(8, 4.5), QPointF(8, 11.5));
             p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
             break;
@@ -105,10 +114,7 @@ QIcon toolGlyph(Glyph glyph) {
             p.drawLine(QPointF(2.5, 13.5), QPointF(4, 12));
             break;
         case Glyph::Delete:
-            p.setBrush(QColor(220, 60, 50));
-            p.setPen(Qt::NoPen);
-            p.drawEllipse(QRectF(1, 1, 14, 14));
-            p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+            drawBadge(p, QColor(220, 60, 50));
             p.drawLine(QPointF(5, 5), QPointF(11, 11));
             p.drawLine(QPointF(11, 5), QPointF(5, 11));
             break;

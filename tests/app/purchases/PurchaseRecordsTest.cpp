@@ -54,6 +54,19 @@ class PurchaseRecordsTest : public ::testing::Test {
         return shown;
     }
 
+    // Two rows A01 and B02; A01 loaded into the panel and its 备注 changed.
+    purchases::PurchaseFields loadA01WithChangedRemark(std::optional<std::int64_t>* id) {
+        records.add(fieldsOf("A01", "1", "1", "a"));
+        records.add(fieldsOf("B02", "1", "1", "b"));
+        records.refresh();
+        moveToCode("A01");
+        purchases::PurchaseFields fields;
+        fields.texts = load(id);
+        fields.texts[11] = "changed";
+        fields.changed[11] = true;
+        return fields;
+    }
+
     void moveToCode(const std::string& code) {
         for (int i = 0; i < query.recordCount(); ++i) {
             query.moveTo(i);
@@ -210,15 +223,8 @@ TEST_F(PurchaseRecordsTest, WriteBackOfTheQuantityLeavesSalesAndStockAlone) {
 }
 
 TEST_F(PurchaseRecordsTest, WriteBackGoesToTheLoadedRowAfterMovingSearchingOrRefreshing) {
-    records.add(fieldsOf("A01", "1", "1", "a"));
-    records.add(fieldsOf("B02", "1", "1", "b"));
-    records.refresh();
-    moveToCode("A01");
     std::optional<std::int64_t> id;
-    purchases::PurchaseFields fields;
-    fields.texts = load(&id);
-    fields.texts[11] = "changed";
-    fields.changed[11] = true;
+    purchases::PurchaseFields fields = loadA01WithChangedRemark(&id);
 
     moveToCode("B02");
     EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::Written);
@@ -234,15 +240,8 @@ TEST_F(PurchaseRecordsTest, WriteBackGoesToTheLoadedRowAfterMovingSearchingOrRef
 }
 
 TEST_F(PurchaseRecordsTest, WriteBackToARowNoLongerListedWritesNothing) {
-    records.add(fieldsOf("A01", "1", "1", "a"));
-    records.add(fieldsOf("B02", "1", "1", "b"));
-    records.refresh();
-    moveToCode("A01");
     std::optional<std::int64_t> id;
-    purchases::PurchaseFields fields;
-    fields.texts = load(&id);
-    fields.texts[11] = "changed";
-    fields.changed[11] = true;
+    purchases::PurchaseFields fields = loadA01WithChangedRemark(&id);
 
     ASSERT_TRUE(records.search({"B0", "", "", ""}));
     EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::RowGone);
