@@ -78,6 +78,10 @@ void Database::exec(const std::string& sql) {
     }
 }
 
+bool Database::tryExec(const char* sql) noexcept {
+    return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 std::int64_t Database::lastInsertRowId() const noexcept {
     return sqlite3_last_insert_rowid(db_.get());
 }
@@ -224,7 +228,7 @@ std::int64_t Statement::int64Value(int index) const noexcept {
 Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN"); }
 
 Transaction::~Transaction() {
-    if (!done_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!done_) db_.tryExec("ROLLBACK");
 }
 
 void Transaction::commit() {

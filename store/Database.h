@@ -24,6 +24,7 @@ class Database {
     const std::string& file() const noexcept { return file_; }
 
     void exec(const std::string& sql);
+    bool tryExec(const char* sql) noexcept;  // for clean-up paths: false when it failed
     std::int64_t lastInsertRowId() const noexcept;
     int changes() const noexcept;
 

@@ -499,6 +499,7 @@ void Query::post() {
     requireOpen("post");
     if (state_ == State::Browse) return;
     Database& db = connection_.database();
+    connection_.noteWrite(this);
     std::vector<std::size_t> columns;
     for (std::size_t c = 0; c < fields_.size(); ++c)
         if (editTouched_[c] && fields_[c].type != FieldType::Counter) columns.push_back(c);
@@ -585,6 +586,7 @@ void Query::remove() {
     if (state_ == State::Edit) cancel();
     const int index = current_;
     Database& db = connection_.database();
+    connection_.noteWrite(this);
     Statement statement(db, "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?");
     statement.bindInt64(1, rowIdAt(index));
     statement.step();
@@ -598,6 +600,24 @@ void Query::remove() {
     bof_ = eof_ = count == 0;
     notify([this, index](QueryObserver& o) { o.queryRowRemoved(*this, index); });
     notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+}
+
+void Query::reread() noexcept {
+    if (state_ == State::Inactive) return;
+    const std::int64_t rowId = current_ >= 0 && current_ < recordCount() ? rowIdAt(current_) : 0;
+    close();
+    try {
+        open();
+    } catch (...) {
+        return;  // stays closed: better no list than a list the file does not hold
+    }
+    for (int i = 0; rowId != 0 && i < recordCount(); ++i) {
+        if (rowIdAt(i) == rowId) {
+            bof_ = eof_ = false;
+            setCurrent(i);
+            break;
+        }
+    }
 }
 
 std::size_t Query::memoryUsage() const noexcept { return rows_ ? rows_->memoryUsage() : 0; }

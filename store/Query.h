@@ -122,6 +122,10 @@ class Query {
 
   private:
     friend class Connection;
+    friend class WriteTransaction;
+    // Runs the statement again and stands on the row it stood on where that row is still there;
+    // errors close the query. Used after a rollback.
+    void reread() noexcept;
     struct Rows;
     void requireOpen(const char* what) const;
     void requireEditing() const;

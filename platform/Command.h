@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QWidget>
+#include <functional>
+
+namespace platform {
+
+// Runs one user command. An error it throws ends the command there and is shown once by the
+// default error handler over owner; nothing is thrown on into Qt's event code, which cannot
+// unwind through its own frames.
+void runCommand(QWidget* owner, const std::function<void()>& work) noexcept;
+
+// Connects a signal to a window's command handler through runCommand, so every handler has the
+// same edge: connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,
+// &TMainForm::SpeedButton1Click).
+template <typename Sender, typename Signal, typename Window>
+QMetaObject::Connection connectCommand(Sender* sender, Signal signal, Window* window,
+                                       void (Window::*handler)()) {
+    return QObject::connect(sender, signal, window, [window, handler] {
+        runCommand(window, [window, handler] { (window->*handler)(); });
+    });
+}
+
+}  // namespace platform
