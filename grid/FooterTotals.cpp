@@ -30,7 +30,7 @@ double FooterTotals::numberAt(const store::Query& query, int row, int field) {
     return values::parseNumber(text).value_or(0);
 }
 
-std::int64_t FooterTotals::valueAt(const store::Query& query, int row, int field) {
+store::values::Total FooterTotals::valueAt(const store::Query& query, int row, int field) {
     return values::toTenThousandths(numberAt(query, row, field));
 }
 
@@ -46,7 +46,7 @@ void FooterTotals::rebuild(const store::Query& query) {
     const int rows = query.recordCount();
     for (Sum& sum : sums_) {
         if (sum.field < 0) continue;
-        std::int64_t total = 0;
+        values::Total total = 0;
         for (int row = 0; row < rows; ++row) {
             const std::string_view text = query.fieldTextAt(row, sum.field);
             if (text.empty()) continue;
@@ -115,7 +115,7 @@ const FooterTotals::Sum* FooterTotals::sumOf(int column) const {
     return nullptr;
 }
 
-std::int64_t FooterTotals::total(int column) const {
+store::values::Total FooterTotals::total(int column) const {
     const Sum* sum = sumOf(column);
     return sum ? sum->total : 0;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/GridColumn.h"
+#include "store/Values.h"
 
 namespace store {
 class Query;
@@ -29,7 +30,7 @@ class FooterTotals {
     void removed(int row);  // applies the deletion announced for this row
     void deleteRefused();   // the announced deletion did not happen
 
-    std::int64_t total(int column) const;
+    store::values::Total total(int column) const;
     // The footer text of a column: its static text, the total in its format, "0" when the
     // column is not in the result set, or empty for a column without a footer.
     QString text(int column) const;
@@ -39,12 +40,12 @@ class FooterTotals {
         int column = 0;  // grid column
         int field = -1;  // result-set column, -1 when missing
         bool formatted = false;
-        std::int64_t total = 0;
-        std::int64_t saved = 0;
+        store::values::Total total = 0;
+        store::values::Total saved = 0;
         double pendingDelete = 0;  // the value of the row about to leave, not yet scaled
     };
     static double numberAt(const store::Query& query, int row, int field);  // 0 when empty
-    static std::int64_t valueAt(const store::Query& query, int row, int field);
+    static store::values::Total valueAt(const store::Query& query, int row, int field);
     const Sum* sumOf(int column) const;
 
     std::vector<GridColumn> columns_;

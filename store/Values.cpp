@@ -200,18 +200,18 @@ std::string roundTo2Text(std::string_view text) {
     return formatNumber(*parseNumber(twoDecimals));
 }
 
-std::int64_t addTenThousandths(std::int64_t total, double value) {
+Total addTenThousandths(Total total, double value) {
     return std::llrintl(static_cast<long double>(total) +
                         static_cast<long double>(value) * 10000.0L);
 }
 
-std::int64_t toTenThousandths(double value) {
+Total toTenThousandths(double value) {
     return std::llrintl(static_cast<long double>(value) * 10000.0L);
 }
 
-std::string tenThousandthsText(std::int64_t total) { return fromWhole(total, 4, false); }
+std::string tenThousandthsText(Total total) { return fromWhole(total, 4, false); }
 
-std::string tenThousandthsDisplay(std::int64_t total) {
+std::string tenThousandthsDisplay(Total total) {
     bool negative = total < 0;
     std::uint64_t magnitude =
         negative ? ~static_cast<std::uint64_t>(total) + 1 : static_cast<std::uint64_t>(total);

@@ -32,11 +32,13 @@ std::string displayText(std::string_view storedText);
 // text. Throws on a text that is not a number (an empty text included).
 std::string roundTo2Text(std::string_view text);
 
-// Running totals held as whole counts of ten-thousandths.
-std::int64_t addTenThousandths(std::int64_t total, double value);  // nearest, halves to even
-std::int64_t toTenThousandths(double value);                       // nearest, halves to even
-std::string tenThousandthsText(std::int64_t total);                // shortest form of total/10000
-std::string tenThousandthsDisplay(std::int64_t total);             // "#0.##" of total/10000
+// Running totals held as whole counts of ten-thousandths. Every total of the program (list
+// footers, report sums) is a Total.
+using Total = std::int64_t;
+Total addTenThousandths(Total total, double value);  // nearest, halves to even
+Total toTenThousandths(double value);                // nearest, halves to even
+std::string tenThousandthsText(Total total);         // shortest form of total/10000
+std::string tenThousandthsDisplay(Total total);      // "#0.##" of total/10000
 
 // Number of Unicode characters of a UTF-8 text.
 std::size_t characterCount(std::string_view utf8);
