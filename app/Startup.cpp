@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <type_traits>
 
 #include "app/MainForm.h"
 #include "platform/Fonts.h"
@@ -17,7 +18,12 @@ namespace startup {
 
 template <typename Window>
 Window* Windows::create(const CreatedHook& created) {
-    auto window = std::make_unique<Window>(forms_);
+    std::unique_ptr<Window> window;
+    // Windows get what they use through setters once all exist; older ones still take the table.
+    if constexpr (std::is_constructible_v<Window, Forms&>)
+        window = std::make_unique<Window>(forms_);
+    else
+        window = std::make_unique<Window>();
     Window* raw = window.get();
     // Only the main window's closing ends the program.
     if (!windows_.empty()) raw->setAttribute(Qt::WA_QuitOnClose, false);
