@@ -191,7 +191,7 @@ namespace {
 // The connections of the windows that open theirs again when they are next used.
 std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
     std::vector<store::Connection*> connections;
-    if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->ADOConnection1);
+    if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->connection());
     if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->ADOConnection1);
     if (forms.dyForm) connections.push_back(&forms.dyForm->ADOConnection1);
     if (forms.dy1Form) connections.push_back(&forms.dy1Form->ADOConnection1);

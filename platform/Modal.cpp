@@ -9,12 +9,17 @@ namespace platform {
 
 namespace {
 
+// Set on a modal window while it steps aside for another one: its hiding does not end its display.
+constexpr char kSteppingAside[] = "jxcSteppingAside";
+
 class HideWatcher : public QObject {
   public:
     explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         // A minimised window gets a spontaneous hide event; only a real hide ends the loop.
-        if (event->type() == QEvent::Hide && !event->spontaneous()) loop_.quit();
+        if (event->type() == QEvent::Hide && !event->spontaneous() &&
+            !watched->property(kSteppingAside).toBool())
+            loop_.quit();
         return QObject::eventFilter(watched, event);
     }
 
@@ -41,6 +46,15 @@ void showModal(QWidget& window) {
         guard->removeEventFilter(&watcher);
         guard->setWindowModality(previous);
     }
+}
+
+void showModalInPlace(QWidget& window, QWidget& next) {
+    QPointer<QWidget> guard(&window);
+    window.setProperty(kSteppingAside, true);
+    window.hide();
+    window.setProperty(kSteppingAside, false);
+    showModal(next);
+    if (guard) guard->show();
 }
 
 }  // namespace platform

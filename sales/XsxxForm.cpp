@@ -1,20 +1,320 @@
+// The sales window's layout, wiring, navigation and goods list commands.
 #include "sales/XsxxForm.h"
 
-#include "store/Connection.h"
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "app/panels/EditTexts.h"
+#include "app/panels/PanelDrag.h"
+#include "app/panels/PanelPlacement.h"
+#include "grid/DataGrid.h"
+#include "grid/GridColumn.h"
+#include "platform/Command.h"
+#include "platform/Fonts.h"
+#include "platform/FormActivation.h"
+#include "platform/Modal.h"
+#include "sales/SalesArtwork.h"
+#include "sales/records/SaleRecords.h"
 #include "store/ConnectionString.h"
+#include "store/Schema.h"
 #include "ui_XsxxForm.h"
 
-TXsxxForm::TXsxxForm(Forms& forms, QWidget* parent)
+namespace {
+
+const QPoint kQueryPanelPlace(224, 168);
+
+std::vector<grid::GridColumn> goodsColumns() {
+    using grid::FooterKind;
+    const auto left = Qt::Alignment(Qt::AlignLeft);
+    const auto centre = Qt::Alignment(Qt::AlignHCenter);
+    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
+        grid::GridColumn c;
+        c.field = QString::fromUtf8(field);
+        c.caption = QString::fromUtf8(caption);
+        c.width = width;
+        c.alignment = alignment;
+        return c;
+    };
+    auto number = [&](const char* field, const char* caption, int width) {
+        grid::GridColumn c = column(field, caption, width, centre);
+        c.displayFormat = QStringLiteral("#0.##");
+        return c;
+    };
+    auto summed = [&](const char* field, const char* caption, int width) {
+        grid::GridColumn c = number(field, caption, width);
+        c.footer = FooterKind::Sum;
+        c.footerFormat = QStringLiteral("#0.##");
+        c.footerAlignment = centre;
+        c.footerBold = false;
+        return c;
+    };
+
+    grid::GridColumn code = column("商品编码", "①商品信息|商品编码", 65, centre);
+    code.footer = FooterKind::StaticText;
+    code.footerText = QStringLiteral("合计");
+    code.footerAlignment = centre;
+
+    return {code,
+            column("商品名称", "①商品信息|商品名称", 65, left),
+            column("商品型号", "①商品信息|商品型号", 65, left),
+            column("商品规格", "①商品信息|商品规格", 65, left),
+            column("单位", "①商品信息|单位", 45, centre),
+            number("进货单价", "②进货信息|单价", 50),
+            number("进货数量", "②进货信息|数量", 50),
+            summed("进货金额", "②进货信息|金额", 65),
+            number("销售单价", "③销售信息|单价", 50),
+            number("销售数量", "③销售信息|数量", 50),
+            summed("销售金额", "③销售信息|金额", 65),
+            summed("销售利润", "③销售信息|利润", 65),
+            number("库存数量", "④库存信息|数量", 50),
+            summed("库存金额", "④库存信息|金额", 65),
+            column("备注", "", 75, left)};
+}
+
+}  // namespace
+
+TXsxxForm::TXsxxForm(QWidget* parent)
     : QWidget(parent),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1),
       ADOQuery2(ADOConnection1),
       ADOQuery3(ADOConnection1),
-      forms_(forms),
       ui(std::make_unique<Ui::TXsxxForm>()) {
-    store::openOnCreation(ADOConnection1,
-                          {{&ADOQuery1, "表1"}, {&ADOQuery2, "表3"}, {&ADOQuery3, "表5"}});
+    platform::FormActivation::instance();  // watching before the first activation
+    // The sales and staging queries open when they are first used.
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
     ui->setupUi(this);
+    setUpWindow();
+    setUpLook();
+    setUpGrid();
+    setUpMenu();
+    setUpSalePanel();
+    wireCommands();
 }
 
-TXsxxForm::~TXsxxForm() = default;
+TXsxxForm::~TXsxxForm() {
+    // The list lets go of the query before the query goes.
+    ui->DataGrid1->setQuery(nullptr);
+}
+
+store::Query& TXsxxForm::goodsExportQuery() {
+    if (!ADOQuery3.isOpen()) {
+        ADOQuery3.setSql(std::string("select * from ") + store::schema::kGoodsExport);
+        ADOQuery3.open();
+    }
+    return ADOQuery3;
+}
+
+grid::TDataGrid& TXsxxForm::goodsList() const { return *ui->DataGrid1; }
+QWidget& TXsxxForm::saleEntryPanel() const { return *ui->Panel2; }
+QWidget& TXsxxForm::queryPanel() const { return *ui->Panel6; }
+QDateEdit& TXsxxForm::saleDateEdit() const { return *ui->DateTimePicker1; }
+QLineEdit& TXsxxForm::purchasePriceEdit() const { return *ui->Edit6; }
+QLineEdit& TXsxxForm::stockEdit() const { return *ui->Edit7; }
+QLineEdit& TXsxxForm::priceEdit() const { return *ui->Edit8; }
+QLineEdit& TXsxxForm::quantityEdit() const { return *ui->Edit9; }
+QLineEdit& TXsxxForm::amountEdit() const { return *ui->Edit10; }
+QComboBox& TXsxxForm::customerBox() const { return *ui->ComboBox1; }
+
+sales::SaleRecords TXsxxForm::records() {
+    return sales::SaleRecords(ADOConnection1, ADOQuery1, ADOQuery2);
+}
+
+void TXsxxForm::setUpWindow() {
+    // A fixed frame with the close box only, centred on the desktop.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(1000, 603);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TXsxxForm::setUpLook() {
+    platform::setPixelFont(*this, 13);
+    ui->Image1->setPixmap(salesart::background(QSize(1000, 603)));
+
+    using salesart::Glyph;
+    const Glyph glyphs[] = {Glyph::Sell,  Glyph::Details, Glyph::Search, Glyph::Refresh,
+                            Glyph::Print, Glyph::Export,  Glyph::Close};
+    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
+                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
+                              ui->SpeedButton7};
+    for (int k = 0; k < 7; ++k) {
+        buttons[k]->setFocusPolicy(Qt::NoFocus);
+        platform::setPixelFont(*buttons[k], 15, true);
+        buttons[k]->setIcon(salesart::toolGlyph(glyphs[k]));
+        buttons[k]->setStyleSheet(QStringLiteral(
+            "QToolButton { color: white; border: none; background: transparent; }"
+            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
+            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
+    }
+    platform::setPixelFont(*ui->Label1, 15, true);
+    QPalette light = ui->Label1->palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+    ui->Label1->setPalette(light);
+    ui->Label1->installEventFilter(this);
+
+    const QString pictureButton =
+        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
+    for (QToolButton* close : {ui->Image2, ui->Image3}) {
+        close->setIcon(QIcon(salesart::closePicture()));
+        close->setStyleSheet(pictureButton);
+        close->setFocusPolicy(Qt::NoFocus);
+    }
+
+    QPalette white = ui->Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    ui->Panel1->setPalette(white);
+    for (QFrame* panel : {ui->Panel2, ui->Panel6}) {
+        QPalette face = panel->palette();
+        face.setColor(QPalette::Window, QColor(240, 240, 240));
+        panel->setPalette(face);
+    }
+}
+
+void TXsxxForm::setUpGrid() {
+    ui->DataGrid1->setColumns(goodsColumns());
+    ui->DataGrid1->setFooterBold(true);
+    ui->DataGrid1->setQuery(&ADOQuery1);
+}
+
+void TXsxxForm::setUpMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addAction(ui->N1);
+    PopupMenu1->addAction(ui->N2);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N4);
+    PopupMenu1->addAction(ui->N5);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N7);
+    PopupMenu1->addAction(ui->N8);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N10);
+    ui->DataGrid1->setPopupMenu(PopupMenu1);
+}
+
+void TXsxxForm::wireCommands() {
+    using platform::connectCommand;
+    using Form = TXsxxForm;
+    connectCommand(ui->SpeedButton1, &QToolButton::clicked, this, &Form::SpeedButton1Click);
+    connectCommand(ui->SpeedButton2, &QToolButton::clicked, this, &Form::SpeedButton2Click);
+    connectCommand(ui->SpeedButton3, &QToolButton::clicked, this, &Form::SpeedButton3Click);
+    connectCommand(ui->SpeedButton4, &QToolButton::clicked, this, &Form::SpeedButton4Click);
+    connectCommand(ui->SpeedButton5, &QToolButton::clicked, this, &Form::SpeedButton5Click);
+    connectCommand(ui->SpeedButton6, &QToolButton::clicked, this, &Form::SpeedButton6Click);
+    connectCommand(ui->SpeedButton7, &QToolButton::clicked, this, &Form::SpeedButton7Click);
+    connectCommand(ui->N1, &QAction::triggered, this, &Form::N1Click);
+    connectCommand(ui->N2, &QAction::triggered, this, &Form::N2Click);
+    connectCommand(ui->N4, &QAction::triggered, this, &Form::N4Click);
+    connectCommand(ui->N5, &QAction::triggered, this, &Form::N5Click);
+    connectCommand(ui->N7, &QAction::triggered, this, &Form::N7Click);
+    connectCommand(ui->N8, &QAction::triggered, this, &Form::N8Click);
+    connectCommand(ui->N10, &QAction::triggered, this, &Form::N10Click);
+    connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this, &Form::DataGrid1DblClick);
+    connectCommand(ui->Button2, &QPushButton::clicked, this, &Form::Button2Click);
+    connectCommand(ui->Image2, &QToolButton::clicked, this, &Form::Image2Click);
+    connectCommand(ui->Image3, &QToolButton::clicked, this, &Form::Image3Click);
+    connectCommand(ui->Button1, &QPushButton::clicked, this, &Form::Button1Click);
+    connectCommand(ui->ComboBox1, &QComboBox::editTextChanged, this, &Form::ComboBox1Change);
+}
+
+bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        ui->Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        platform::runCommand(this, [this] { Label1Click(); });
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease) {
+        if (watched == ui->Edit8) platform::runCommand(this, [this] { Edit8KeyUp(); });
+        if (watched == ui->Edit9) platform::runCommand(this, [this] { Edit9KeyUp(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TXsxxForm::event(QEvent* event) {
+    // Only coming back from another of the program's windows re-reads the list, not a message
+    // box closing or the user returning from another program.
+    if (event->type() == QEvent::WindowActivate &&
+        platform::FormActivation::instance().cameFromAnotherForm(this))
+        platform::runCommand(this, [this] { FormActivate(); });
+    return QWidget::event(event);
+}
+
+void TXsxxForm::closeEvent(QCloseEvent* event) {
+    platform::runCommand(this, [this] { FormClose(); });
+    event->accept();
+}
+
+void TXsxxForm::FormActivate() {
+    ui->Panel2->hide();
+    ui->Panel6->hide();
+    records().reloadGoods();
+}
+
+void TXsxxForm::FormClose() {
+    if (mainWindow_ != nullptr) mainWindow_->show();
+}
+
+void TXsxxForm::SpeedButton1Click() { openSalePanel(); }
+void TXsxxForm::N1Click() { openSalePanel(); }
+// In this window the double click closes the query panel like the other two commands.
+void TXsxxForm::DataGrid1DblClick() { openSalePanel(); }
+
+void TXsxxForm::SpeedButton2Click() {
+    if (detailWindow_ == nullptr) return;
+    platform::showModalInPlace(*this, *detailWindow_);
+}
+
+void TXsxxForm::N2Click() { SpeedButton2Click(); }
+
+void TXsxxForm::SpeedButton3Click() {
+    panels::setEditText(ui->Edit15, {});
+    panels::setEditText(ui->Edit16, {});
+    ui->Panel2->hide();
+    panels::showPanelAt(ui->Panel6, kQueryPanelPlace);
+}
+
+void TXsxxForm::N4Click() { SpeedButton3Click(); }
+
+void TXsxxForm::Button2Click() {
+    records().search(ui->Edit15->text().toStdString(), ui->Edit16->text().toStdString());
+}
+
+void TXsxxForm::SpeedButton4Click() {
+    // The three queries as the window's activation reads them, the panels left as they are.
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kGoods},
+                                                {&ADOQuery2, store::schema::kSales},
+                                                {&ADOQuery3, store::schema::kGoodsExport}});
+}
+
+void TXsxxForm::N5Click() { records().reloadGoods(); }
+
+// The goods report and the goods export are wired by their own commands' code.
+void TXsxxForm::SpeedButton5Click() {}
+void TXsxxForm::N7Click() {}
+void TXsxxForm::SpeedButton6Click() {}
+void TXsxxForm::N8Click() {}
+
+void TXsxxForm::SpeedButton7Click() {
+    if (mainWindow_ != nullptr) mainWindow_->show();
+    close();
+}
+
+void TXsxxForm::N10Click() { SpeedButton7Click(); }
+
+void TXsxxForm::Label1Click() {
+    if (mainWindow_ != nullptr) mainWindow_->close();
+}
+
+void TXsxxForm::Image2Click() { ui->Panel2->hide(); }
+
+void TXsxxForm::Image3Click() { ui->Panel6->hide(); }

@@ -1,29 +1,112 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 
-#include "app/Forms.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QMenu;
+
+namespace grid {
+class TDataGrid;
+}
+namespace sales {
+class SaleRecords;
+}
 namespace Ui {
 class TXsxxForm;
 }
 
-// The sales window: the goods list with its sales and stock figures, and the sale entry.
+// The sales window: every goods row of 表1 with its purchase, sales and stock figures, the query
+// by goods code or name, and the sale entry panel that sells out of the current row. It is shown
+// modally in place of the main window and brings the main window back however it closes.
 class TXsxxForm : public QWidget {
     Q_OBJECT
   public:
-    explicit TXsxxForm(Forms& forms, QWidget* parent = nullptr);
+    explicit TXsxxForm(QWidget* parent = nullptr);
     ~TXsxxForm() override;
+
+    // Set once all windows exist: the window that comes back when this one closes (and whose
+    // closing ends the program), and the sales detail window.
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
+
+    store::Connection& connection() noexcept { return ADOConnection1; }
+    store::Query& goodsQuery() noexcept { return ADOQuery1; }
+    // 表3: the customer list, the customer details and the appended sale row use it; closed until
+    // the sale entry panel first needs it.
+    store::Query& salesQuery() noexcept { return ADOQuery2; }
+    // The staging table 表5 of the goods export, opened on "select * from 表5" when asked for.
+    store::Query& goodsExportQuery();
+
+    grid::TDataGrid& goodsList() const;
+    QWidget& saleEntryPanel() const;
+    QWidget& queryPanel() const;
+    QDateEdit& saleDateEdit() const;
+    QLineEdit& purchasePriceEdit() const;
+    QLineEdit& stockEdit() const;
+    QLineEdit& priceEdit() const;
+    QLineEdit& quantityEdit() const;
+    QLineEdit& amountEdit() const;
+    QComboBox& customerBox() const;
+    QMenu* popupMenu() const { return PopupMenu1; }
+
+    // Commands; each runs through the command edge when wired to its control.
+    void FormActivate();
+    void SpeedButton1Click();
+    void N1Click();
+    void DataGrid1DblClick();
+    void SpeedButton2Click();
+    void N2Click();
+    void SpeedButton3Click();
+    void N4Click();
+    void Button2Click();
+    void SpeedButton4Click();
+    void N5Click();
+    void SpeedButton5Click();
+    void N7Click();
+    void SpeedButton6Click();
+    void N8Click();
+    void SpeedButton7Click();
+    void N10Click();
+    void Label1Click();
+    void Image2Click();
+    void Image3Click();
+
+    // The sale entry panel (XsxxFormSale.cpp).
+    void ComboBox1Change();
+    void Edit8KeyUp();
+    void Edit9KeyUp();
+    void Button1Click();
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormClose();
+    void setUpWindow();
+    void setUpLook();
+    void setUpGrid();
+    void setUpMenu();
+    void wireCommands();
+    void setUpSalePanel();  // XsxxFormSale.cpp
+    void openSalePanel();
+    sales::SaleRecords records();
 
     store::Connection ADOConnection1;
     store::Query ADOQuery1;  // select * from 表1
-    store::Query ADOQuery2;  // select * from 表3
+    store::Query ADOQuery2;  // 表3
     store::Query ADOQuery3;  // select * from 表5
-
-  private:
-    [[maybe_unused]] Forms& forms_;  // the other windows
     std::unique_ptr<Ui::TXsxxForm> ui;
+    QMenu* PopupMenu1 = nullptr;
+    QWidget* mainWindow_ = nullptr;
+    QWidget* detailWindow_ = nullptr;
+    std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
 };

@@ -44,10 +44,9 @@ class StartupTest : public QObject {
         Forms& forms = windows.forms();
         QVERIFY(forms.mainForm->ADOQuery1.isOpen());
         QCOMPARE(forms.mainForm->ADOQuery1.tableName(), std::string("表1"));
-        QVERIFY(forms.xsxxForm->ADOQuery1.isOpen());
-        QVERIFY(forms.xsxxForm->ADOQuery2.isOpen());
-        QVERIFY(forms.xsxxForm->ADOQuery3.isOpen());
-        QCOMPARE(forms.xsxxForm->ADOQuery3.tableName(), std::string("表5"));
+        QVERIFY(forms.xsxxForm->goodsQuery().isOpen());
+        QCOMPARE(forms.xsxxForm->goodsQuery().tableName(), std::string("表1"));
+        QCOMPARE(forms.xsxxForm->goodsExportQuery().tableName(), std::string("表5"));
         QVERIFY(forms.jbzlForm->companyQuery().isOpen());
         QVERIFY(forms.dyForm->ADODataSet1.isOpen());
         QVERIFY(forms.dy1Form->ADODataSet1.isOpen());

@@ -1,0 +1,139 @@
+// The sales window's sale entry panel.
+#include <QDateEdit>
+#include <QSignalBlocker>
+#include <QTime>
+
+#include "app/panels/EditTexts.h"
+#include "app/panels/NumericKeyFilter.h"
+#include "app/panels/PanelDrag.h"
+#include "app/panels/PanelPlacement.h"
+#include "platform/Fonts.h"
+#include "platform/Platform.h"
+#include "sales/XsxxForm.h"
+#include "sales/records/SaleDate.h"
+#include "sales/records/SaleMessages.h"
+#include "sales/records/SaleRecords.h"
+#include "ui_XsxxForm.h"
+
+namespace {
+
+const QPoint kSalePanelPlace(642, 46);
+
+void say(QWidget* owner, const std::string& text) {
+    platform::current().message(owner, QString::fromStdString(text), platform::MessageKind::Plain);
+}
+
+}  // namespace
+
+void TXsxxForm::setUpSalePanel() {
+    // Fields the user does not type in: button face with red text, outside the Tab order.
+    for (QLineEdit* shown : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6,
+                             ui->Edit7, ui->Edit10}) {
+        shown->setReadOnly(true);
+        shown->setFocusPolicy(Qt::ClickFocus);
+        shown->setStyleSheet(QStringLiteral(
+            "QLineEdit { border: 1px solid #a0a0a0; background: palette(button); color: red; }"));
+    }
+    for (QWidget* typed :
+         std::initializer_list<QWidget*>{ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit12, ui->Edit13,
+                                         ui->ComboBox1, ui->Edit15, ui->Edit16})
+        typed->setStyleSheet(
+            QStringLiteral("QLineEdit, QComboBox { border: 1px solid #a0a0a0; background: white; "
+                           "color: black; }"));
+    // Every change of the name text is the user's: no completion types into it.
+    ui->ComboBox1->setCompleter(nullptr);
+    ui->DateTimePicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+
+    platform::setPixelFont(*ui->Label2, 21, true);
+    QPalette red = ui->Label2->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    ui->Label2->setPalette(red);
+    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3, ui->Mark4}) {
+        platform::setPixelFont(*mark, 16, true);
+        mark->setPalette(red);
+    }
+
+    for (QLineEdit* numeric : {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10})
+        panels::NumericKeyFilter::install(numeric);
+    ui->Edit8->installEventFilter(this);
+    ui->Edit9->installEventFilter(this);
+    panels::PanelDrag::install(ui->Panel2);
+    panels::PanelDrag::install(ui->Panel6);
+    ui->Panel2->hide();
+    ui->Panel6->hide();
+}
+
+void TXsxxForm::openSalePanel() {
+    sales::SaleRecords sale = records();
+    const std::optional<sales::GoodsForSale> goods = sale.goodsForSale();
+    if (!goods) {
+        say(this, sales::kNothingToSell);
+        return;
+    }
+    saleGoodsId_ = goods->goodsId;
+    ui->DateTimePicker1->setDate(QDate::currentDate());
+    QLineEdit* goodsEdits[] = {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5};
+    for (std::size_t i = 0; i < goods->goods.size(); ++i)
+        panels::setEditText(goodsEdits[i], goods->goods[i]);
+    panels::setEditText(ui->Edit6, goods->purchasePrice);
+    panels::setEditText(ui->Edit7, goods->stock);
+    for (QLineEdit* zero : {ui->Edit8, ui->Edit9, ui->Edit10}) panels::setEditText(zero, "0");
+    for (QLineEdit* empty : {ui->Edit11, ui->Edit12, ui->Edit13}) panels::setEditText(empty, {});
+    const QSignalBlocker quiet(ui->ComboBox1);
+    ui->ComboBox1->setEditText({});
+
+    panels::showPanelAt(ui->Panel2, kSalePanelPlace);
+    ui->Panel6->hide();
+
+    ui->ComboBox1->clear();
+    for (const std::string& name : sale.customerNames())
+        ui->ComboBox1->addItem(QString::fromStdString(name));
+    ui->ComboBox1->setCurrentIndex(-1);
+    ui->ComboBox1->setEditText({});
+}
+
+void TXsxxForm::ComboBox1Change() {
+    const std::optional<sales::CustomerDetails> details =
+        records().customerDetails(ui->ComboBox1->currentText().toStdString());
+    if (!details) return;
+    panels::setEditText(ui->Edit11, (*details)[0]);
+    panels::setEditText(ui->Edit12, (*details)[1]);
+    panels::setEditText(ui->Edit13, (*details)[2]);
+}
+
+void TXsxxForm::Edit8KeyUp() {
+    panels::setEditText(ui->Edit10, sales::amountText(ui->Edit8->text().toStdString(),
+                                                      ui->Edit9->text().toStdString()));
+}
+
+void TXsxxForm::Edit9KeyUp() {
+    const std::string quantity = ui->Edit9->text().toStdString();
+    if (sales::exceedsStock(quantity, ui->Edit7->text().toStdString())) {
+        say(this, sales::kStockShort);
+        panels::setEditText(ui->Edit9, "0");
+        panels::setEditText(ui->Edit10, "0");
+        return;
+    }
+    panels::setEditText(ui->Edit10, sales::amountText(ui->Edit8->text().toStdString(), quantity));
+}
+
+void TXsxxForm::Button1Click() {
+    sales::SaleEntry entry;
+    entry.goodsId = saleGoodsId_;
+    // The chosen day at the moment the sale is confirmed.
+    entry.date = sales::saleDateText(ui->DateTimePicker1->date(), QTime::currentTime());
+    QLineEdit* goodsEdits[] = {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5};
+    for (std::size_t i = 0; i < entry.goods.size(); ++i)
+        entry.goods[i] = goodsEdits[i]->text().toStdString();
+    entry.purchasePrice = ui->Edit6->text().toStdString();
+    entry.stock = ui->Edit7->text().toStdString();
+    entry.price = ui->Edit8->text().toStdString();
+    entry.quantity = ui->Edit9->text().toStdString();
+    entry.customer = ui->ComboBox1->currentText().toStdString();
+    entry.details = {ui->Edit11->text().toStdString(), ui->Edit12->text().toStdString(),
+                     ui->Edit13->text().toStdString()};
+
+    const sales::SaleResult result = records().confirm(entry);
+    say(this, result.message);
+    if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sales/records/SaleEntry.h"
+
+namespace store {
+class Connection;
+class Query;
+}  // namespace store
+
+namespace sales {
+
+// What "确定" came to: the sale stored, or refused before anything was written, with the text
+// to show.
+struct SaleResult {
+    enum class Outcome { Sold, Refused, GoodsGone };
+    Outcome outcome = Outcome::Refused;
+    std::string message;
+};
+
+// The sales window's record work over its connection, its goods query on 表1 and its sales query
+// on 表3, without the window.
+class SaleRecords {
+  public:
+    SaleRecords(store::Connection& connection, store::Query& goods, store::Query& sales)
+        : connection_(connection), goods_(goods), sales_(sales) {}
+
+    // Reconnect-and-requery of 表1 alone: every other query of the connection is closed and opens
+    // again when it is next used.
+    void reloadGoods();
+
+    // Narrows the goods list to the rows whose code (or name) contains the typed text, when the
+    // list has rows and exactly one of the two texts is filled (a text of blanks counts as
+    // filled). True when it ran.
+    bool search(const std::string& code, const std::string& name);
+
+    // The goods query's current row as the sale entry panel shows it; none when the list is
+    // empty. A purchase price or stock that is not a number stops with the conversion error.
+    std::optional<GoodsForSale> goodsForSale() const;
+
+    // Re-runs the sales query on the distinct customer names of 表3 and returns them in the order
+    // read; an empty name gives an empty item.
+    std::vector<std::string> customerNames();
+
+    // The details of the first earlier sale whose customer name contains name. Nothing to do
+    // (none) when name is empty or the sales query holds no rows, so after a name that matched
+    // nothing later names fill nothing until the customer list is read again. Only the first
+    // match is read.
+    std::optional<CustomerDetails> customerDetails(const std::string& name);
+
+    // Checks the entry, then stores the 表3 row and moves the six sales and stock figures of the
+    // goods row with the entry's goodsId, together in one transaction: both or neither. The goods
+    // list shows the moved row where it holds it and keeps its current row. A refusal names the
+    // field; an error of the store rolls back and is thrown on.
+    SaleResult confirm(const SaleEntry& entry);
+
+  private:
+    store::Connection& connection_;
+    store::Query& goods_;
+    store::Query& sales_;
+};
+
+// price × quantity as the amount field shows it (throws on a text that is not a number).
+std::string amountText(const std::string& price, const std::string& quantity);
+
+// Whether the typed quantity exceeds the stock shown (throws on a text that is not a number).
+bool exceedsStock(const std::string& quantity, const std::string& stock);
+
+// The refusal of an entry that must not be stored, empty when it may be: a price or quantity that
+// is empty, not a number or negative, a quantity above the stock, a text longer than its 表3
+// column.
+std::string refusalOf(const SaleEntry& entry);
+
+}  // namespace sales

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Query.h"
+
+namespace salestest {
+
+using Row = std::map<std::string, std::string>;
+
+// The rows of a table as the file holds them, read through a connection of its own.
+inline std::vector<Row> stored(const char* table) {
+    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+    store::Query query(connection);
+    query.setSql(std::string("select * from ") + table);
+    query.open();
+    std::vector<Row> rows;
+    for (int i = 0; i < query.recordCount(); ++i) {
+        query.moveTo(i);
+        Row row;
+        for (const store::FieldDef& field : query.fields())
+            row[field.name] = query.fieldText(field.name);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Appends rows to a table through a connection of its own; returns their IDs.
+inline std::vector<std::string> insert(const char* table, const std::vector<Row>& rows) {
+    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+    store::Query query(connection);
+    query.setSql(std::string("select * from ") + table);
+    query.open();
+    std::vector<std::string> ids;
+    for (const Row& row : rows) {
+        query.append();
+        for (const auto& [column, text] : row) query.setFieldText(column, text);
+        query.post();
+        ids.push_back(query.fieldText("ID"));
+    }
+    return ids;
+}
+
+// A goods row as a purchase entry leaves it: no sales, the whole quantity in stock.
+inline Row purchase(const std::string& code, const std::string& price, const std::string& quantity,
+                    const std::string& stockAmount) {
+    return {{"商品编码", code},     {"商品名称", "名称" + code},
+            {"商品型号", "M1"},     {"商品规格", "S1"},
+            {"单位", "个"},         {"进货单价", price},
+            {"进货数量", quantity}, {"进货金额", stockAmount},
+            {"销售单价", "0"},      {"销售数量", "0"},
+            {"销售金额", "0"},      {"销售利润", "0"},
+            {"库存数量", quantity}, {"库存金额", stockAmount}};
+}
+
+}  // namespace salestest
