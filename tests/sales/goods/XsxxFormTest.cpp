@@ -1,0 +1,477 @@
+// The sales window and its sale entry panel, driven through their real widgets.
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+#include "grid/DataGrid.h"
+#include "platform/Application.h"
+#include "platform/Modal.h"
+#include "platform/ScriptedPlatform.h"
+#include "sales/XsxxForm.h"
+#include "tests/sales/goods/SalesFixture.h"
+#include "tests/support/TestDatabase.h"
+
+using salestest::purchase;
+using salestest::stored;
+
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+// Types characters as a keyboard with an input method delivers them, one press and release each.
+void typeCharacters(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+std::string storedGoods(const std::string& code, const char* column) {
+    for (const auto& row : stored("表1"))
+        if (row.at("商品编码") == code) return row.at(column);
+    return "?";
+}
+
+// Counts the requests to end the program's message loop, and keeps them from taking effect.
+class QuitWatcher : public QObject {
+  public:
+    QuitWatcher() { qApp->installEventFilter(this); }
+    ~QuitWatcher() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit) {
+            ++count;
+            return true;
+        }
+        return false;
+    }
+    int count = 0;
+};
+
+}  // namespace
+
+class XsxxFormTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void layoutCaptionsAndColumns();
+    void activationReloadsTheListAndClosesBothPanels();
+    void threeWaysOpenTheSalePanelFilledFromTheCurrentRow();
+    void anEmptyListHasNothingToSell();
+    void amountFollowsTheKeysAndTheStockCheckStopsAnOversale();
+    void aKeyReleasedOnATextThatIsNotANumberKeepsTheAmount();
+    void confirmingMovesTheRowInTheListAndItsFooterSums();
+    void confirmRefusesAQuantityPastedAboveTheStock();
+    void aFailingSaleKeepsThePanelOpenWithItsTexts();
+    void choosingOrTypingACustomerFillsTheDetails();
+    void queryByCodeNarrowsTheListAndItsSums();
+    void bothQueryFieldsFilledChangeNothing();
+    void refreshKeepsTheSalePanelOpen();
+    void closingBringsTheMainWindowBack();
+    void exitLabelClosesTheMainWindow();
+    void returningFromTheDetailWindowReReads();
+
+  private:
+    template <typename T = QWidget>
+    T* child(const char* name) {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
+    void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
+    void doubleClickRow(int row);
+    void moveToRow(int row);
+    void replaceText(QLineEdit* edit, const QString& text);
+    void activateFromAnotherForm();
+    QString footer(const char* field);
+
+    std::unique_ptr<testsupport::TestDatabase> database;
+    std::unique_ptr<platform::ScriptedPlatform> scripted;
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<TXsxxForm> form;
+};
+
+void XsxxFormTest::init() {
+    database = std::make_unique<testsupport::TestDatabase>();
+    salestest::insert(
+        "表1", {purchase("A01", "10", "100", "1000"), purchase("B02", "3.456", "10", "34.56"),
+                purchase("C01", "2", "5", "10")});
+    scripted = std::make_unique<platform::ScriptedPlatform>();
+    mainWindow = std::make_unique<QWidget>();
+    mainWindow->setObjectName(QStringLiteral("main"));
+    form = std::make_unique<TXsxxForm>();
+    form->setMainWindow(mainWindow.get());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void XsxxFormTest::cleanup() {
+    form.reset();
+    mainWindow.reset();
+    scripted.reset();
+    database.reset();
+}
+
+void XsxxFormTest::moveToRow(int row) {
+    const QRect cell = form->goodsList().cellRect(row, -1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseClick(&form->goodsList(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+void XsxxFormTest::doubleClickRow(int row) {
+    const QRect cell = form->goodsList().cellRect(row, 1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseDClick(&form->goodsList(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+void XsxxFormTest::replaceText(QLineEdit* edit, const QString& text) {
+    // Typing over the selected text: the field is never empty at a key release.
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void XsxxFormTest::activateFromAnotherForm() {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    other.hide();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+QString XsxxFormTest::footer(const char* field) {
+    const auto& columns = form->goodsList().columns();
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        if (columns[static_cast<std::size_t>(i)].field == u(field))
+            return form->goodsList().footerText(i);
+    return QStringLiteral("?");
+}
+
+void XsxxFormTest::layoutCaptionsAndColumns() {
+    QCOMPARE(form->windowTitle(), u("销售信息"));
+    QCOMPARE(form->size(), QSize(1000, 603));
+    const char* captions[] = {"销售商品", "销售明细", "查询信息", "刷新信息",
+                              "销售打印", "数据导出", "关闭窗口"};
+    for (int k = 0; k < 7; ++k) {
+        auto* button = child<QToolButton>(qPrintable(QStringLiteral("SpeedButton%1").arg(k + 1)));
+        QCOMPARE(button->text(), u(captions[k]));
+        QCOMPARE(button->geometry(), QRect(8 + 112 * k, 7, 105, 33));
+    }
+    QCOMPARE(child<QLabel>("Label1")->text(), u("【退出软件】"));
+    QStringList menu;
+    for (QAction* action : form->popupMenu()->actions())
+        menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(menu, QStringList({u("销售商品"), u("销售明细"), "-", u("查询信息"), u("刷新信息"),
+                                "-", u("打印报表"), u("数据导出"), "-", u("关闭窗体")}));
+    QCOMPARE(form->goodsList().columns().size(), std::size_t(15));
+    QCOMPARE(form->goodsList().toolTip(), u("双击可以销售商品"));
+    QCOMPARE(footer("商品编码"), u("合计"));
+    QCOMPARE(footer("进货金额"), QStringLiteral("1044.56"));
+    QCOMPARE(footer("库存金额"), QStringLiteral("1044.56"));
+    QVERIFY(!form->saleEntryPanel().isVisible());
+    QVERIFY(!form->queryPanel().isVisible());
+    QCOMPARE(form->saleEntryPanel().size(), QSize(308, 425));
+    QCOMPARE(form->queryPanel().size(), QSize(481, 89));
+}
+
+void XsxxFormTest::activationReloadsTheListAndClosesBothPanels() {
+    click("SpeedButton1");
+    QVERIFY(form->saleEntryPanel().isVisible());
+    salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+    QCOMPARE(form->goodsQuery().recordCount(), 3);
+    activateFromAnotherForm();
+    QCOMPARE(form->goodsQuery().recordCount(), 4);
+    QVERIFY(!form->saleEntryPanel().isVisible());
+    QVERIFY(!form->queryPanel().isVisible());
+
+    // A message box closing is no return from another window.
+    click("SpeedButton3");
+    salestest::insert("表1", {purchase("E10", "1", "1", "1")});
+    QMessageBox box;
+    box.show();
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    box.hide();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(form->goodsQuery().recordCount(), 4);
+    QVERIFY(form->queryPanel().isVisible());
+}
+
+void XsxxFormTest::threeWaysOpenTheSalePanelFilledFromTheCurrentRow() {
+    click("SpeedButton3");
+    doubleClickRow(1);
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QVERIFY(!form->queryPanel().isVisible());
+    QCOMPARE(form->saleEntryPanel().pos(), QPoint(642, 46));
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B02"));
+    QCOMPARE(edit("Edit2")->text(), u("名称B02"));
+    QCOMPARE(edit("Edit5")->text(), u("个"));
+    QCOMPARE(form->purchasePriceEdit().text(), QStringLiteral("3.46"));
+    QCOMPARE(form->stockEdit().text(), QStringLiteral("10"));
+    QCOMPARE(form->priceEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->quantityEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->saleDateEdit().date(), QDate::currentDate());
+    QVERIFY(form->customerBox().currentText().isEmpty());
+
+    form->saleEntryPanel().move(10, 10);
+    moveToRow(0);
+    child<QAction>("N1")->trigger();
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A01"));
+    QCOMPARE(form->saleEntryPanel().pos(), QPoint(642, 46));
+    moveToRow(2);
+    click("SpeedButton1");
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("C01"));
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void XsxxFormTest::anEmptyListHasNothingToSell() {
+    click("SpeedButton3");
+    edit("Edit15")->setText(QStringLiteral("zz"));
+    click("Button2");
+    QCOMPARE(form->goodsQuery().recordCount(), 0);
+    click("SpeedButton1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("当前销售商品信息为空!")});
+    QVERIFY(!form->saleEntryPanel().isVisible());
+}
+
+void XsxxFormTest::amountFollowsTheKeysAndTheStockCheckStopsAnOversale() {
+    click("SpeedButton1");  // A01: stock 100
+    replaceText(&form->priceEdit(), QStringLiteral("12.5"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("0"));
+    replaceText(&form->quantityEdit(), QStringLiteral("1"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("12.5"));
+    QTest::keyClicks(&form->quantityEdit(), QStringLiteral("5"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("187.5"));
+    QVERIFY(scripted->messages.isEmpty());
+    QTest::keyClicks(&form->quantityEdit(), QStringLiteral("0"));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("库存数量不足，请重新输入！")});
+    QCOMPARE(form->quantityEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("0"));
+
+    replaceText(&form->quantityEdit(), QStringLiteral("100"));  // the whole stock is accepted
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("1250"));
+    replaceText(&form->priceEdit(), QStringLiteral("11"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("1100"));
+    QCOMPARE(scripted->messages.size(), 1);
+}
+
+void XsxxFormTest::aKeyReleasedOnATextThatIsNotANumberKeepsTheAmount() {
+    click("SpeedButton1");
+    replaceText(&form->priceEdit(), QStringLiteral("2"));
+    replaceText(&form->quantityEdit(), QStringLiteral("3"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("6"));
+    scripted->clear();
+    QTest::keyClick(&form->quantityEdit(), Qt::Key_Backspace);
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("6"));
+    QCOMPARE(scripted->messages.size(), 1);
+    QVERIFY(scripted->messages[0].text.contains(QStringLiteral("is not a valid floating point")));
+}
+
+void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
+    moveToRow(0);
+    click("SpeedButton1");
+    replaceText(&form->priceEdit(), QStringLiteral("12.5"));
+    replaceText(&form->quantityEdit(), QStringLiteral("3"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("37.5"));
+    typeCharacters(form->customerBox().lineEdit(), u("王五"));
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("销售商品成功！")});
+    QVERIFY(!form->saleEntryPanel().isVisible());
+    QCOMPARE(storedGoods("A01", "库存数量"), std::string("97"));
+    QCOMPARE(form->goodsQuery().currentIndex(), 0);
+    QCOMPARE(form->goodsQuery().fieldText("销售利润"), std::string("7.5"));
+    QCOMPARE(footer("销售金额"), QStringLiteral("37.5"));
+    QCOMPARE(footer("销售利润"), QStringLiteral("7.5"));
+    QCOMPARE(footer("库存金额"), QStringLiteral("1014.56"));
+    const auto sales = stored("表3");
+    QCOMPARE(sales.size(), std::size_t(1));
+    QCOMPARE(sales[0].at("客户姓名"), std::string("王五"));
+    // The chosen day, with the time of day of the confirmation.
+    const std::string date = sales[0].at("销售日期");
+    const std::string day =
+        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    QCOMPARE(date.substr(0, day.size()), day);
+}
+
+void XsxxFormTest::confirmRefusesAQuantityPastedAboveTheStock() {
+    click("SpeedButton1");
+    form->quantityEdit().setText(QStringLiteral("150"));  // no key released
+    click("Button1");
+    QCOMPARE(scripted->messages.size(), 1);
+    QVERIFY(scripted->messages[0].text.contains(u("库存数量")));
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QCOMPARE(form->quantityEdit().text(), QStringLiteral("150"));
+    QVERIFY(stored("表3").empty());
+}
+
+void XsxxFormTest::aFailingSaleKeepsThePanelOpenWithItsTexts() {
+    click("SpeedButton1");
+    replaceText(&form->priceEdit(), QStringLiteral("12"));
+    replaceText(&form->quantityEdit(), QStringLiteral("2"));
+    {
+        store::Connection other(store::buildConnectionStringForCurrentDirectory());
+        other.database().exec(
+            "CREATE TRIGGER refuse BEFORE UPDATE ON 表1 BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    }
+    click("Button1");
+    QCOMPARE(scripted->messages.size(), 1);
+    QVERIFY(scripted->messages[0].text.contains(QStringLiteral("locked")));
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QCOMPARE(form->priceEdit().text(), QStringLiteral("12"));
+    QCOMPARE(form->quantityEdit().text(), QStringLiteral("2"));
+    QVERIFY(stored("表3").empty());
+    QCOMPARE(form->goodsQuery().fieldText("库存数量"), std::string("100"));
+}
+
+void XsxxFormTest::choosingOrTypingACustomerFillsTheDetails() {
+    salestest::insert("表3", {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
+                              {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}}});
+    click("SpeedButton1");
+    QComboBox& box = form->customerBox();
+    QCOMPARE(box.count(), 2);
+    QVERIFY(box.currentText().isEmpty());
+    QTest::keyClick(&box, Qt::Key_Down);  // chooses the first name
+    QCOMPARE(box.currentText(), u("张伟"));
+    QCOMPARE(edit("Edit11")->text(), QStringLiteral("111"));
+    QCOMPARE(edit("Edit12")->text(), u("东路"));
+
+    box.lineEdit()->clear();
+    typeCharacters(box.lineEdit(), u("李"));
+    QCOMPARE(edit("Edit11")->text(), QStringLiteral("222"));
+    QCOMPARE(edit("Edit13")->text(), u("常客"));
+    typeCharacters(box.lineEdit(), u("四"));  // 李四: no earlier sale
+    QVERIFY(edit("Edit11")->text().isEmpty());
+    QVERIFY(edit("Edit13")->text().isEmpty());
+    QTest::keyClick(box.lineEdit(), Qt::Key_Backspace);  // 李 again, but nothing fills now
+    QVERIFY(edit("Edit11")->text().isEmpty());
+
+    click("SpeedButton1");  // reopening reads the customer list again
+    typeCharacters(box.lineEdit(), u("李"));
+    QCOMPARE(edit("Edit11")->text(), QStringLiteral("222"));
+}
+
+void XsxxFormTest::queryByCodeNarrowsTheListAndItsSums() {
+    child<QAction>("N4")->trigger();
+    QVERIFY(form->queryPanel().isVisible());
+    QCOMPARE(form->queryPanel().pos(), QPoint(224, 168));
+    QTest::keyClicks(edit("Edit15"), QStringLiteral("01"));
+    click("Button2");
+    QCOMPARE(form->goodsQuery().recordCount(), 2);
+    QCOMPARE(footer("进货金额"), QStringLiteral("1010"));
+    QVERIFY(form->queryPanel().isVisible());
+
+    edit("Edit15")->clear();
+    typeCharacters(edit("Edit16"), u("名称B"));
+    click("Button2");
+    QCOMPARE(form->goodsQuery().recordCount(), 1);  // searches all of 表1, not the list
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void XsxxFormTest::bothQueryFieldsFilledChangeNothing() {
+    click("SpeedButton3");
+    QTest::keyClicks(edit("Edit15"), QStringLiteral("A"));
+    QTest::keyClicks(edit("Edit16"), QStringLiteral("B"));
+    click("Button2");
+    QCOMPARE(form->goodsQuery().recordCount(), 3);
+    child<QAction>("N4")->trigger();
+    QVERIFY(edit("Edit15")->text().isEmpty());
+    QVERIFY(edit("Edit16")->text().isEmpty());
+}
+
+void XsxxFormTest::refreshKeepsTheSalePanelOpen() {
+    click("SpeedButton3");
+    QTest::keyClicks(edit("Edit15"), QStringLiteral("A"));
+    click("Button2");
+    QCOMPARE(form->goodsQuery().recordCount(), 1);
+    click("SpeedButton1");
+    salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+    click("SpeedButton4");
+    QCOMPARE(form->goodsQuery().recordCount(), 4);
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QVERIFY(form->salesQuery().isOpen());
+    child<QAction>("N5")->trigger();
+    QCOMPARE(form->goodsQuery().recordCount(), 4);
+    QVERIFY(form->saleEntryPanel().isVisible());
+}
+
+void XsxxFormTest::closingBringsTheMainWindowBack() {
+    click("SpeedButton7");
+    QVERIFY(!form->isVisible());
+    QVERIFY(mainWindow->isVisible());
+    mainWindow->hide();
+    form->show();
+    form->close();  // the close box goes the same way
+    QVERIFY(mainWindow->isVisible());
+    mainWindow->hide();
+    form->show();
+    child<QAction>("N10")->trigger();
+    QVERIFY(mainWindow->isVisible());
+}
+
+void XsxxFormTest::exitLabelClosesTheMainWindow() {
+    mainWindow->show();
+    bool closed = false;
+    struct CloseWatch : QObject {
+        bool* closed;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Close) *closed = true;
+            return false;
+        }
+    } watch;
+    watch.closed = &closed;
+    mainWindow->installEventFilter(&watch);
+    QTest::mouseClick(child("Label1"), Qt::LeftButton);
+    QVERIFY(closed);
+    QVERIFY(!mainWindow->isVisible());
+}
+
+void XsxxFormTest::returningFromTheDetailWindowReReads() {
+    QWidget detail;
+    detail.setWindowTitle(u("销售明细"));
+    form->setSalesDetailWindow(&detail);
+    form->hide();
+    bool seen = false;
+    bool backModal = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        QTimer::singleShot(0, &detail, [&] {
+            seen = detail.isVisible() && detail.isModal() && !form->isVisible();
+            salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+            detail.close();
+        });
+        click("SpeedButton3");
+        click("SpeedButton2");
+        backModal = form->isVisible() && form->isModal();
+        QTRY_COMPARE(form->goodsQuery().recordCount(), 4);
+        QVERIFY(!form->queryPanel().isVisible());
+        form->close();
+    });
+    platform::showModal(*form);
+    QVERIFY(seen);
+    QVERIFY(backModal);
+    QVERIFY(!form->isVisible());
+}
+
+int main(int argc, char** argv) {
+    platform::Application app(argc, argv);
+    XsxxFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "XsxxFormTest.moc"
