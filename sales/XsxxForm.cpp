@@ -2,6 +2,7 @@
 #include "sales/XsxxForm.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QMenu>
@@ -313,6 +314,8 @@ void TXsxxForm::N10Click() { SpeedButton7Click(); }
 
 void TXsxxForm::Label1Click() {
     if (mainWindow_ != nullptr) mainWindow_->close();
+    // A hidden main window takes no close from the window system: the program ends all the same.
+    QCoreApplication::quit();
 }
 
 void TXsxxForm::Image2Click() { ui->Panel2->hide(); }

@@ -440,6 +440,16 @@ void XsxxFormTest::exitLabelClosesTheMainWindow() {
     QTest::mouseClick(child("Label1"), Qt::LeftButton);
     QVERIFY(closed);
     QVERIFY(!mainWindow->isVisible());
+
+    // While the sales window is open the main window is hidden; the program still ends.
+    QuitWatcher quits;
+    QTimer::singleShot(0, form.get(), [&] {
+        QTest::mouseClick(child("Label1"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::exit(7);
+    });
+    QCOMPARE(QCoreApplication::exec(), 7);
+    QCOMPARE(quits.count, 1);
 }
 
 void XsxxFormTest::returningFromTheDetailWindowReReads() {
