@@ -1,0 +1,105 @@
+// Sales confirmed by a child process that is killed at random moments: the file stays sound and
+// no sale is ever found without its stock movement, nor a movement without its sale.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <random>
+#include <string>
+
+#include "sales/records/SaleRecords.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/Values.h"
+#include "tests/sales/goods/SalesFixture.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+constexpr int kGoodsRows = 4;
+
+// Sells 1, 2 or 3 of each goods row in turn until killed; tells ready once it is about to begin.
+[[noreturn]] void sellForever(unsigned seed, int ready) {
+    try {
+        store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+        store::Query goods(connection);
+        store::Query sales(connection);
+        sales::SaleRecords records(connection, goods, sales);
+        records.reloadGoods();
+        const char byte = 1;
+        if (write(ready, &byte, 1) != 1) _exit(3);
+        std::minstd_rand random(seed);
+        for (int i = 0;; ++i) {
+            goods.moveTo(i % goods.recordCount());
+            const auto row = records.goodsForSale();
+            sales::SaleEntry entry;
+            entry.goodsId = row->goodsId;
+            entry.date = "2026/12/10 10:00:00";
+            entry.goods = row->goods;
+            entry.purchasePrice = row->purchasePrice;
+            entry.stock = row->stock;
+            entry.price = "2.5";
+            entry.quantity = std::to_string(1 + random() % 3);
+            entry.customer = "客户" + std::to_string(i % 7);
+            records.confirm(entry);
+        }
+    } catch (...) {
+        _exit(2);
+    }
+}
+
+TEST(SaleCrashTest, AKilledSaleLeavesBothWritesOrNeither) {
+    testsupport::TestDatabase db;
+    std::vector<salestest::Row> rows;
+    for (int i = 0; i < kGoodsRows; ++i)
+        rows.push_back(salestest::purchase("G" + std::to_string(i), "2", "1000000", "2000000"));
+    salestest::insert("表1", rows);  // also derives the file key, which the children inherit
+
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> delay(0, 12000);  // microseconds
+    int killedMidWay = 0;
+    for (int round = 0; round < 250; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) sellForever(static_cast<unsigned>(round), ready[1]);
+        char byte = 0;
+        const bool started = read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+        close(ready[1]);
+        usleep(static_cast<useconds_t>(delay(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        // A child that failed on its own would prove nothing.
+        ASSERT_TRUE(started);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "child ended with status " << WEXITSTATUS(status);
+        ++killedMidWay;
+    }
+    EXPECT_EQ(killedMidWay, 250);
+
+    store::Database file(db.path(), store::kDatabasePassword);
+    store::Statement check(file, "PRAGMA integrity_check");
+    ASSERT_TRUE(check.step());
+    EXPECT_EQ(check.text(0), "ok");
+
+    std::map<std::string, long long> soldPerCode;
+    const auto sales = salestest::stored("表3");
+    for (const auto& sale : sales)
+        soldPerCode[sale.at("商品编码")] += std::stoll(sale.at("销售数量"));
+    EXPECT_GT(sales.size(), 20u) << "the children hardly sold anything";
+    for (const auto& goods : salestest::stored("表1")) {
+        const std::string& code = goods.at("商品编码");
+        const long long sold = soldPerCode[code];
+        EXPECT_EQ(goods.at("销售数量"), std::to_string(sold)) << code;
+        EXPECT_EQ(goods.at("库存数量"), std::to_string(1000000 - sold)) << code;
+        EXPECT_EQ(goods.at("销售金额"), store::values::formatNumber(2.5L * sold)) << code;
+    }
+}
+
+}  // namespace
