@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -233,6 +234,13 @@ bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
         ui->Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
         platform::runCommand(this, [this] { Label1Click(); });
         return true;
+    }
+    if (watched == ui->DateTimePicker1 && event->type() == QEvent::KeyPress) {
+        // Tab leaves the date picker, as it leaves every other field; the arrow keys move
+        // between its day, month and year.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return focusNextPrevChild(key == Qt::Key_Tab);
     }
     if (event->type() == QEvent::KeyRelease) {
         if (watched == ui->Edit8) platform::runCommand(this, [this] { Edit8KeyUp(); });

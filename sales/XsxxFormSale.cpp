@@ -55,6 +55,7 @@ void TXsxxForm::setUpSalePanel() {
 
     for (QLineEdit* numeric : {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10})
         panels::NumericKeyFilter::install(numeric);
+    ui->DateTimePicker1->installEventFilter(this);
     ui->Edit8->installEventFilter(this);
     ui->Edit9->installEventFilter(this);
     panels::PanelDrag::install(ui->Panel2);

@@ -71,6 +71,7 @@ class XsxxFormTest : public QObject {
     void layoutCaptionsAndColumns();
     void activationReloadsTheListAndClosesBothPanels();
     void threeWaysOpenTheSalePanelFilledFromTheCurrentRow();
+    void tabGoesThroughTheFieldsTheUserTypesIn();
     void anEmptyListHasNothingToSell();
     void amountFollowsTheKeysAndTheStockCheckStopsAnOversale();
     void aKeyReleasedOnATextThatIsNotANumberKeepsTheAmount();
@@ -239,6 +240,25 @@ void XsxxFormTest::threeWaysOpenTheSalePanelFilledFromTheCurrentRow() {
     click("SpeedButton1");
     QCOMPARE(edit("Edit1")->text(), QStringLiteral("C01"));
     QVERIFY(scripted->messages.isEmpty());
+}
+
+void XsxxFormTest::tabGoesThroughTheFieldsTheUserTypesIn() {
+    click("SpeedButton1");
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->saleDateEdit().setFocus();
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        // The combo box's own line edit stands for it.
+        if (qobject_cast<QComboBox*>(focus->parentWidget())) focus = focus->parentWidget();
+        if (focus->parentWidget() == &form->saleDateEdit()) focus = &form->saleDateEdit();
+        order << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"DateTimePicker1", "Edit8", "Edit9", "ComboBox1", "Edit11",
+                                 "Edit12", "Edit13", "Button1"}));
 }
 
 void XsxxFormTest::anEmptyListHasNothingToSell() {
