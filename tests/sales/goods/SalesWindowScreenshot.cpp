@@ -1,0 +1,31 @@
+// Saves a picture of the sales window over the demo shop, to look at its layout:
+//   sales_window_screenshot FILE.png [sale|query]
+// "sale" opens the sale entry panel for the first goods row, "query" the query panel.
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Fonts.h"
+#include "platform/ScriptedPlatform.h"
+#include "sales/XsxxForm.h"
+#include "tests/support/TestDatabase.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: sales_window_screenshot FILE.png [sale|query]\n");
+        return 2;
+    }
+    const QString target = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    platform::installFonts();
+    platform::ScriptedPlatform scripted;
+    testsupport::TestDatabase database(testsupport::TestDatabase::Content::Demo);
+    TXsxxForm form;
+    form.show();
+    QApplication::processEvents();  // the first activation closes both panels
+    if (argc == 3 && std::strcmp(argv[2], "sale") == 0) form.SpeedButton1Click();
+    if (argc == 3 && std::strcmp(argv[2], "query") == 0) form.SpeedButton3Click();
+    QApplication::processEvents();
+    return form.grab().save(target) ? 0 : 1;
+}
