@@ -90,10 +90,15 @@ void fillSaleRow(store::Query& sales, const SaleEntry& entry, const std::string&
 void moveFigures(store::Query& goods, const std::string& price,
                  const std::array<std::string, kMovedColumns.size()>& figures) {
     goods.edit();
-    goods.setFieldText("销售单价", price);
-    for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
-        goods.setFieldText(kMovedColumns[i], figures[i]);
-    goods.post();
+    try {
+        goods.setFieldText("销售单价", price);
+        for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
+            goods.setFieldText(kMovedColumns[i], figures[i]);
+        goods.post();
+    } catch (...) {
+        goods.cancel();  // no half-set row stays in the list
+        throw;
+    }
 }
 
 }  // namespace
@@ -176,8 +181,13 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
     sales_.setSql(std::string("select * from ") + store::schema::kSales + " where 0");
     sales_.open();
     sales_.append();
-    fillSaleRow(sales_, entry, amount);
-    sales_.post();
+    try {
+        fillSaleRow(sales_, entry, amount);
+        sales_.post();
+    } catch (...) {
+        sales_.cancel();
+        throw;
+    }
 
     int index = -1;
     for (int i = 0; goods_.isOpen() && i < goods_.recordCount(); ++i)
