@@ -15,12 +15,12 @@ namespace exporting {
 
 namespace {
 
-// Writes query from its first row under the chosen name + ".xls"; false when cancelled.
-bool writeQuery(QWidget* owner, const store::Query& query, const QString& chosenName) {
+// Writes table under the chosen name + ".xls"; false when cancelled.
+bool writeTable(QWidget* owner, const workbook::TableSource& table, const QString& chosenName) {
     const std::string file = workbookFileName(chosenName.toStdString());
     ExportProgress progress(owner);
     const workbook::Outcome outcome = workbook::writeWorkbook(
-        file, workbook::QueryTable(query),
+        file, table,
         [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); });
     return outcome == workbook::Outcome::Written;
 }
@@ -34,10 +34,10 @@ void exportThroughStaging(QWidget* owner, store::Connection& connection, store::
                           store::Query& staging, const char* stagingTable, store::Query* sales,
                           SharedSaveName& saveName) {
     refreshForExport(connection, list, staging, stagingTable, sales);
-    fillStaging(connection, list, staging);
+    const StagedRows staged = fillStaging(connection, list, staging);
     const QString chosen = saveName.ask(owner);
     if (chosen.isEmpty()) return;
-    if (writeQuery(owner, staging, chosen)) reportSuccess(owner);
+    if (writeTable(owner, staged, chosen)) reportSuccess(owner);
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
     const QString chosen = saveName.ask(owner);
     if (chosen.isEmpty()) return;
     if (list.isOpen() && !list.isEmpty()) list.first();
-    const bool written = writeQuery(owner, list, chosen);
+    const bool written = writeTable(owner, workbook::QueryTable(list), chosen);
     if (list.isOpen() && !list.isEmpty()) list.last();
     if (written) reportSuccess(owner);
 }

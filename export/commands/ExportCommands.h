@@ -13,8 +13,9 @@ class Query;
 // without a message; on success "成功导出全部数据!" is shown over owner.
 namespace exporting {
 
-// The main window: re-reads 表1 (list) and 表4 (staging), copies the purchase columns into 表4,
-// asks for a name in the shared save dialog and writes 表4 to that name + ".xls".
+// The main window: re-reads 表1 (list), copies its purchase columns into 表4 (the table of
+// staging), asks for a name in the shared save dialog and writes the copied rows, with the
+// columns of 表4, to that name + ".xls".
 void exportPurchases(QWidget* owner, store::Connection& connection, store::Query& list,
                      store::Query& staging, SharedSaveName& saveName);
 
