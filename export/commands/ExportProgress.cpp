@@ -9,7 +9,8 @@ ExportProgress::ExportProgress(QWidget* owner)
                                                 QStringLiteral("取消"), 0, 1000, owner)) {
     dialog_->setObjectName(QStringLiteral("ExportProgress"));
     dialog_->setWindowTitle(QStringLiteral("数据导出"));
-    dialog_->setWindowModality(Qt::WindowModal);
+    // Nothing else may run while the rows are being read: every window waits.
+    dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(kShowAfterMs);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
@@ -22,8 +23,8 @@ bool ExportProgress::operator()(std::int64_t done, std::int64_t total) {
     if (dialog_->wasCanceled()) return false;
     const int value = total > 0 ? static_cast<int>(done * 1000 / total) : 1000;
     dialog_->setValue(std::min(value, 999));  // the window stays until the file is complete
-    // Once shown, the window-modal progress window lets events run in setValue; before that
-    // nothing else runs, so the window cannot start a second command meanwhile.
+    // Once shown, the modal progress window lets events run in setValue; before that nothing
+    // else runs, so no window can start a second command meanwhile.
     return !dialog_->wasCanceled();
 }
 

@@ -9,8 +9,9 @@ class QWidget;
 
 namespace exporting {
 
-// The progress window of an export that takes longer than a moment: window-modal over owner,
-// shown after a short delay, with a "取消" button. Used as the writer's progress callback.
+// The progress window of an export that takes longer than a moment: modal, over owner, shown
+// after a short delay, with a "取消" button. Used as the writer's progress callback. Closing it
+// does not count as coming back from another window, so the owner does not re-read its list.
 class ExportProgress {
   public:
     static constexpr int kShowAfterMs = 500;

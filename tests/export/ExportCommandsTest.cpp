@@ -8,6 +8,7 @@
 #include "export/commands/ExportCommands.h"
 #include "export/commands/ExportProgress.h"
 #include "platform/Command.h"
+#include "platform/FormActivation.h"
 #include "platform/ScriptedPlatform.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
@@ -183,6 +184,8 @@ class ExportCommandsTest : public QObject {
         auto* cancel = progress.dialog().findChild<QPushButton*>();
         QVERIFY(cancel != nullptr);
         QCOMPARE(cancel->text(), QStringLiteral("取消"));
+        // Its closing must not make the owner re-read (and move) its list.
+        QVERIFY(platform::isSystemDialog(&progress.dialog()));
         QTest::mouseClick(cancel, Qt::LeftButton);
         QVERIFY(!progress(1, 10));
 
