@@ -77,6 +77,7 @@ TMainForm::TMainForm(Forms& forms, QWidget* parent)
     : QMainWindow(parent),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1),
+      ADOQuery2(ADOConnection1),
       forms_(forms),
       ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation

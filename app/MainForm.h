@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/Forms.h"
-#include "app/backup/SharedSaveName.h"
+#include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
@@ -24,6 +24,7 @@ class TMainForm : public QMainWindow {
 
     store::Connection ADOConnection1;
     store::Query ADOQuery1;  // select * from 表1
+    store::Query ADOQuery2;  // select * from 表4, the purchase export's staging table
 
     Ui::TMainForm& form() { return *ui; }
     QMenu* popupMenu() const { return PopupMenu1; }

@@ -17,7 +17,9 @@
 #include "app/panels/PanelPlacement.h"
 #include "app/purchases/PurchaseMessages.h"
 #include "app/purchases/PurchaseRecords.h"
+#include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
+#include "platform/Command.h"
 #include "platform/Platform.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -181,8 +183,15 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 
 void TMainForm::SpeedButton6Click() {}
 void TMainForm::N14Click() {}
-void TMainForm::SpeedButton7Click() {}
-void TMainForm::N7Click() {}
+// ---- Export ----
+
+void TMainForm::SpeedButton7Click() {
+    platform::runCommand(this, [this] {
+        exporting::exportPurchases(this, ADOConnection1, ADOQuery1, ADOQuery2, saveName_);
+    });
+}
+
+void TMainForm::N7Click() { SpeedButton7Click(); }
 
 // ---- Backup and restore ----
 

@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QProgressDialog>
 #include <QWidget>
 
 namespace platform {
@@ -18,7 +19,8 @@ bool isSystemDialog(const QWidget* window) {
            qobject_cast<const QAbstractPrintDialog*>(window) ||
            qobject_cast<const QPageSetupDialog*>(window) ||
            qobject_cast<const QColorDialog*>(window) || qobject_cast<const QFontDialog*>(window) ||
-           qobject_cast<const QInputDialog*>(window);
+           qobject_cast<const QInputDialog*>(window) ||
+           qobject_cast<const QProgressDialog*>(window);
 }
 
 FormActivation::FormActivation() { qApp->installEventFilter(this); }

@@ -32,7 +32,8 @@ class FormActivation : public QObject {
     bool previousIsForm_ = false;
 };
 
-// Message boxes and the common file, print and page dialogs: windows that only answer a question.
+// Message boxes, the common file, print and page dialogs, and progress windows: windows that only
+// answer a question or show how far a command has come.
 bool isSystemDialog(const QWidget* window);
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/backup/DataStoreCopy.h"
-#include "app/backup/SharedSaveName.h"
+#include "platform/SharedSaveName.h"
 #include "platform/Platform.h"
 
 namespace backup {

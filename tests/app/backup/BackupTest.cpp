@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "app/backup/BackupCommands.h"
-#include "app/backup/SharedSaveName.h"
+#include "platform/SharedSaveName.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "tests/app/backup/BackupFixture.h"

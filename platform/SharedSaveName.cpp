@@ -1,4 +1,4 @@
-#include "app/backup/SharedSaveName.h"
+#include "platform/SharedSaveName.h"
 
 #include "platform/Platform.h"
 

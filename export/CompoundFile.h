@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace workbook {
+
+// A compound document file with one stream, written beside its target under a free scratch name
+// and renamed over the target by commit(). Until then the target is untouched; a file that was
+// not committed (an error, a cancellation) is removed by the destructor.
+class CompoundFile {
+  public:
+    CompoundFile(const std::string& target, const char* streamName);
+    ~CompoundFile();
+    CompoundFile(const CompoundFile&) = delete;
+    CompoundFile& operator=(const CompoundFile&) = delete;
+
+    void write(const std::uint8_t* data, std::size_t size);
+    void commit();  // closes the container and renames it into place
+
+    const std::string& scratchName() const noexcept { return scratch_; }
+
+  private:
+    [[noreturn]] void fail(const std::string& reason) const;
+    struct Handles;
+    std::string target_;
+    std::string scratch_;
+    std::unique_ptr<Handles> handles_;
+    bool committed_ = false;
+};
+
+}  // namespace workbook

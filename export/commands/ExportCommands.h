@@ -1,0 +1,31 @@
+#pragma once
+
+class QWidget;
+class SharedSaveName;
+
+namespace store {
+class Connection;
+class Query;
+}  // namespace store
+
+// "数据导出" of the three list windows. Each runs its whole command: errors are thrown (the
+// caller runs it inside platform::runCommand); a cancelled dialog or progress window ends it
+// without a message; on success "成功导出全部数据!" is shown over owner.
+namespace exporting {
+
+// The main window: re-reads 表1 (list), copies its purchase columns into 表4 (the table of
+// staging), asks for a name in the shared save dialog and writes the copied rows, with the
+// columns of 表4, to that name + ".xls".
+void exportPurchases(QWidget* owner, store::Connection& connection, store::Query& list,
+                     store::Query& staging, SharedSaveName& saveName);
+
+// The sales window: the same with 表5 and the goods columns. sales, when given (the menu
+// command), is re-read on "select * from 表3" as well.
+void exportGoods(QWidget* owner, store::Connection& connection, store::Query& list,
+                 store::Query& staging, store::Query* sales, SharedSaveName& saveName);
+
+// The sales detail window: asks for a name, then writes the rows of list as it stands (after a
+// search only the rows found), from its first row, and leaves list on its last row.
+void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName);
+
+}  // namespace exporting

@@ -1,0 +1,174 @@
+// The staging copy of the purchase and goods exports, and the workbook's file name.
+#include <gtest/gtest.h>
+
+#include "export/StagingCopy.h"
+#include "store/Connection.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Values.h"
+#include "tests/export/TableRows.h"
+#include "tests/support/TestDatabase.h"
+
+using exporttest::Row;
+using exporttest::storedRows;
+
+namespace {
+
+class StagingCopyTest : public ::testing::Test {
+  protected:
+    // The window's connection and its queries, as the main or the sales window holds them.
+    void refresh(const char* stagingTable, store::Query* sales = nullptr) {
+        exporting::refreshForExport(connection_, list_, staging_, stagingTable, sales);
+    }
+
+    testsupport::TestDatabase database_;
+    store::Connection connection_;
+    store::Query list_{connection_};
+    store::Query staging_{connection_};
+};
+
+TEST_F(StagingCopyTest, PurchaseColumnsAreCopiedAsText) {
+    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    refresh(store::schema::kPurchaseExport);
+    exporting::fillStaging(connection_, list_, staging_);
+
+    const auto rows = storedRows(store::schema::kPurchaseExport);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].size(), 13u);
+    EXPECT_EQ(rows[0].at("商品编码"), "001");
+    EXPECT_EQ(rows[0].at("进货单价"), "12.5");
+    EXPECT_EQ(rows[0].at("供货单位"), "惠民批发");
+    EXPECT_EQ(rows[0].at("备注"), "=1+1");
+    EXPECT_EQ(rows[1].at("商品编码"), "002");
+    EXPECT_EQ(rows[1].at("进货单价"), "0.1");
+    EXPECT_EQ(rows[1].at("进货数量"), "<null>");  // an empty number stays empty
+    EXPECT_EQ(rows[1].at("商品名称"), "");
+}
+
+TEST_F(StagingCopyTest, GoodsColumnsAreCopiedAndTheListsStandWhereTheExportLeavesThem) {
+    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    refresh(store::schema::kGoodsExport);
+    exporting::fillStaging(connection_, list_, staging_);
+
+    const auto rows = storedRows(store::schema::kGoodsExport);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].size(), 15u);
+    EXPECT_EQ(rows[0].at("销售利润"), "2.5");
+    EXPECT_EQ(rows[0].at("库存金额"), "25");
+    EXPECT_EQ(list_.recNo(), 2);  // the list on its last row
+}
+
+// What the workbook gets: the staging table's columns and the copied values.
+TEST_F(StagingCopyTest, TheStagedRowsShowWhatTheTableHolds) {
+    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    refresh(store::schema::kGoodsExport);
+    const auto staged = exporting::fillStaging(connection_, list_, staging_);
+
+    ASSERT_EQ(staged.columnCount(), 15);
+    ASSERT_EQ(staged.rowCount(), 2);
+    const auto stored = storedRows(store::schema::kGoodsExport);
+    for (int c = 0; c < staged.columnCount(); ++c) {
+        const std::string name(staged.columnName(c));
+        EXPECT_EQ(name, store::schema::table(store::schema::kGoodsExport).columns[c].name);
+        for (int r = 0; r < 2; ++r) {
+            const workbook::Cell cell = staged.cell(r, c);
+            const std::string& value = stored[static_cast<std::size_t>(r)].at(name);
+            switch (cell.kind) {
+                case workbook::Cell::Kind::Empty:
+                    EXPECT_TRUE(value == "<null>" || value.empty()) << name;
+                    break;
+                case workbook::Cell::Kind::Text:
+                    EXPECT_EQ(cell.text, value) << name;
+                    break;
+                case workbook::Cell::Kind::Number:
+                    EXPECT_EQ(store::values::formatNumber(cell.number), value) << name;
+                    break;
+            }
+        }
+    }
+    EXPECT_EQ(staged.cell(0, 0).kind, workbook::Cell::Kind::Text);  // "001"
+    EXPECT_EQ(staged.cell(0, 5).kind, workbook::Cell::Kind::Number);
+}
+
+TEST_F(StagingCopyTest, EachExportReplacesTheLastOne) {
+    exporttest::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "old"}}, {}, {}});
+    refresh(store::schema::kPurchaseExport);
+    EXPECT_EQ(exporting::fillStaging(connection_, list_, staging_).rowCount(), 0);  // 表1 empty
+    EXPECT_TRUE(storedRows(store::schema::kPurchaseExport).empty());
+
+    exporttest::appendRows(store::schema::kGoods, {{{"商品编码", "A"}}});
+    refresh(store::schema::kPurchaseExport);
+    exporting::fillStaging(connection_, list_, staging_);
+    exporting::fillStaging(connection_, list_, staging_);
+    ASSERT_EQ(storedRows(store::schema::kPurchaseExport).size(), 1u);
+}
+
+TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
+    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    {
+        // A number column holding text, as a file written by another program could.
+        store::Database db(database_.path(), store::kDatabasePassword);
+        db.exec("insert into 表1 (商品编码, 进货数量) values ('003', 'abc')");
+    }
+    exporttest::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "before"}}});
+    refresh(store::schema::kPurchaseExport);
+    try {
+        exporting::fillStaging(connection_, list_, staging_);
+        FAIL() << "no error";
+    } catch (const store::StoreError& e) {
+        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value for field '进货数量'");
+    }
+    const auto rows = storedRows(store::schema::kPurchaseExport);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("商品编码"), "before");
+    // The transaction is over, and the secure deletion is back: the next export can copy.
+    {
+        store::Database db(database_.path(), store::kDatabasePassword);
+        db.exec("delete from 表1 where 商品编码 = '003'");
+    }
+    {
+        store::Statement secure(connection_.database(), "PRAGMA secure_delete");
+        ASSERT_TRUE(secure.step());
+        EXPECT_EQ(secure.int64Value(0), 1);
+    }
+    refresh(store::schema::kPurchaseExport);
+    EXPECT_EQ(exporting::fillStaging(connection_, list_, staging_).rowCount(), 2);
+    EXPECT_EQ(storedRows(store::schema::kPurchaseExport).size(), 2u);
+}
+
+TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked) {
+    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    exporttest::appendRows(store::schema::kSales, {{{"商品编码", "001"}}, {{"商品编码", "002"}}});
+    store::Query sales(connection_);
+    sales.setSql("select * from 表3 where 商品编码 like \"%001%\"");
+    sales.open();
+    list_.setSql("select * from 表1 where 商品编码 like \"%002%\"");
+    list_.open();
+    ASSERT_EQ(list_.recordCount(), 1);
+
+    refresh(store::schema::kGoodsExport);
+    EXPECT_EQ(list_.recordCount(), 2);
+    EXPECT_EQ(staging_.sql(), "select * from 表5");
+    EXPECT_EQ(sales.recordCount(), 0);  // closed with the connection, not re-run
+
+    sales.setSql("select * from 表3 where 商品编码 like \"%001%\"");
+    sales.open();
+    refresh(store::schema::kGoodsExport, &sales);
+    EXPECT_EQ(sales.sql(), "select * from 表3");
+    EXPECT_EQ(sales.recordCount(), 2);
+}
+
+TEST(WorkbookFileName, XlsIsAlwaysAppended) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x", "x.xls"},
+        {"x.xls", "x.xls.xls"},
+        {"/home/u/进货 2026", "/home/u/进货 2026.xls"},
+        {"a.XLS", "a.XLS.xls"},
+    };
+    for (const auto& [chosen, expected] : cases)
+        EXPECT_EQ(exporting::workbookFileName(chosen), expected);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The record layout of the Workbook stream, read with libgsf: what FreeXL does not look at (the
+// index of the string table, every record's length) checked against the file format's rules.
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "export/Workbook.h"
+#include "tests/export/VectorTable.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+struct Record {
+    std::size_t offset;  // of its header in the stream
+    std::uint16_t id;
+    std::vector<std::uint8_t> data;
+};
+
+std::uint16_t u16(const std::vector<std::uint8_t>& d, std::size_t at) {
+    return static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
+}
+std::uint32_t u32(const std::vector<std::uint8_t>& d, std::size_t at) {
+    return u16(d, at) | static_cast<std::uint32_t>(u16(d, at + 2)) << 16;
+}
+
+std::vector<std::uint8_t> workbookStream(const std::string& file) {
+    GError* error = nullptr;
+    GsfInput* input = gsf_input_stdio_new(file.c_str(), &error);
+    EXPECT_NE(input, nullptr);
+    GsfInfile* root = gsf_infile_msole_new(input, &error);
+    g_object_unref(input);
+    EXPECT_NE(root, nullptr);
+    std::vector<std::uint8_t> bytes;
+    if (root == nullptr) return bytes;
+    EXPECT_EQ(gsf_infile_num_children(root), 1);
+    GsfInput* stream = gsf_infile_child_by_name(root, "Workbook");
+    EXPECT_NE(stream, nullptr);
+    if (stream != nullptr) {
+        bytes.resize(static_cast<std::size_t>(gsf_input_size(stream)));
+        gsf_input_read(stream, bytes.size(), bytes.data());
+        g_object_unref(stream);
+    }
+    g_object_unref(root);
+    return bytes;
+}
+
+std::vector<Record> records(const std::vector<std::uint8_t>& stream) {
+    std::vector<Record> out;
+    std::size_t at = 0;
+    while (at + 4 <= stream.size()) {
+        Record r{at, u16(stream, at), {}};
+        const std::size_t size = u16(stream, at + 2);
+        EXPECT_LE(size, 8224u) << "record " << std::hex << r.id;
+        r.data.assign(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                      stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + size));
+        out.push_back(std::move(r));
+        at += 4 + size;
+    }
+    EXPECT_EQ(at, stream.size());
+    return out;
+}
+
+// Walks the string table as a reader does and returns where each string begins: its stream
+// offset and its offset inside its record, header included.
+std::vector<std::pair<std::size_t, std::size_t>> stringStarts(const std::vector<Record>& all,
+                                                              std::size_t sst) {
+    const std::uint32_t unique = u32(all[sst].data, 4);
+    std::vector<std::pair<std::size_t, std::size_t>> starts;
+    std::size_t piece = sst, at = 8;
+    const auto room = [&] { return all[piece].data.size() - at; };
+    const auto next = [&] {
+        ++piece;
+        at = 0;
+        EXPECT_EQ(all[piece].id, 0x003C);
+    };
+    for (std::uint32_t s = 0; s < unique; ++s) {
+        if (room() == 0) next();
+        starts.emplace_back(all[piece].offset + 4 + at, at + 4);
+        EXPECT_GE(room(), 3u) << "string " << s << " header cut";
+        std::size_t left = u16(all[piece].data, at);
+        std::size_t width = all[piece].data[at + 2] & 1 ? 2 : 1;
+        at += 3;
+        EXPECT_GT(left, 0u);
+        while (left > 0) {
+            if (room() == 0) {
+                next();
+                width = all[piece].data[at++] & 1 ? 2 : 1;  // the repeated option byte
+            }
+            const std::size_t take = std::min(left, room() / width);
+            EXPECT_GT(take, 0u);
+            at += take * width;
+            left -= take;
+        }
+    }
+    EXPECT_EQ(at, all[piece].data.size());
+    EXPECT_NE(all[piece + 1].id, 0x003C);
+    return starts;
+}
+
+TEST(StreamLayout, SheetOffsetsAndTheStringIndexPointWhereTheyShould) {
+    testsupport::TemporaryDirectory dir;
+    VectorTable table;
+    table.names = {"商品编码", "商品名称"};
+    for (int k = 0; k < 70000; ++k) {
+        std::string name;
+        for (int i = 0; i <= k % 300; ++i) name += k % 2 ? "进" : "x";
+        table.rows.push_back({"SP" + std::to_string(k), name});
+    }
+    const std::string file = (dir.path() / "layout.xls").string();
+    ASSERT_EQ(workbook::writeWorkbook(file, table), workbook::Outcome::Written);
+
+    const auto stream = workbookStream(file);
+    const auto all = records(stream);
+    ASSERT_FALSE(all.empty());
+    int sheets = 0;
+    std::size_t sst = 0, extsst = 0;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        if (all[k].id == 0x0085) {
+            const std::uint32_t bof = u32(all[k].data, 0);
+            ASSERT_LT(bof + 8, stream.size());
+            EXPECT_EQ(u16(stream, bof), 0x0809);
+            EXPECT_EQ(u16(stream, bof + 6), 0x0010);  // a worksheet
+            ++sheets;
+        }
+        if (all[k].id == 0x00FC) sst = k;
+        if (all[k].id == 0x00FF) extsst = k;
+    }
+    EXPECT_EQ(sheets, 2);
+    ASSERT_GT(sst, 0u);
+    ASSERT_GT(extsst, sst);
+    EXPECT_EQ(u32(all[sst].data, 0), 2u * 70000 + 2 * 2);  // cells using strings, headers twice
+
+    const auto starts = stringStarts(all, sst);
+    const std::vector<std::uint8_t>& index = all[extsst].data;
+    const std::size_t perBucket = u16(index, 0);
+    EXPECT_EQ(perBucket, std::max<std::size_t>(starts.size() / 128 + 1, 8));
+    ASSERT_EQ((index.size() - 2) / 8, (starts.size() + perBucket - 1) / perBucket);
+    for (std::size_t b = 0; 2 + 8 * b < index.size(); ++b) {
+        EXPECT_EQ(u32(index, 2 + 8 * b), starts[b * perBucket].first) << "bucket " << b;
+        EXPECT_EQ(u16(index, 6 + 8 * b), starts[b * perBucket].second) << "bucket " << b;
+    }
+}
+
+}  // namespace
