@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include "app/panels/EditTexts.h"
+#include "export/commands/ExportCommands.h"
 #include "app/panels/PanelDrag.h"
 #include "app/panels/PanelPlacement.h"
 #include "grid/DataGrid.h"
@@ -310,8 +311,14 @@ void TXsxxForm::N5Click() { records().reloadGoods(); }
 // The goods report and the goods export are wired by their own commands' code.
 void TXsxxForm::SpeedButton5Click() {}
 void TXsxxForm::N7Click() {}
-void TXsxxForm::SpeedButton6Click() {}
-void TXsxxForm::N8Click() {}
+void TXsxxForm::SpeedButton6Click() {
+    exporting::exportGoods(this, ADOConnection1, ADOQuery1, ADOQuery3, nullptr, saveName_);
+}
+
+// The menu's export also reads 表3 again.
+void TXsxxForm::N8Click() {
+    exporting::exportGoods(this, ADOConnection1, ADOQuery1, ADOQuery3, &ADOQuery2, saveName_);
+}
 
 void TXsxxForm::SpeedButton7Click() {
     if (mainWindow_ != nullptr) mainWindow_->show();

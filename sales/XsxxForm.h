@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
@@ -109,4 +110,5 @@ class TXsxxForm : public QWidget {
     QWidget* mainWindow_ = nullptr;
     QWidget* detailWindow_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
+    SharedSaveName saveName_;       // the export's save dialog
 };
