@@ -255,6 +255,8 @@ void Query::open() {
     rows->finish();
     rows_ = std::move(rows);
     shared.keep(fields_, rows_);
+    // The pages the read went through are of no further use to the connection.
+    if (selectsAll_) sqlite3_db_release_memory(db.handle());
     opened();
 }
 

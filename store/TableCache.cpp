@@ -57,6 +57,13 @@ void TableCache::setEnabled(bool enabled) {
     if (!enabled) files_.clear();
 }
 
+std::size_t TableCache::memoryUsage() const {
+    std::size_t bytes = 0;
+    for (const auto& [identity, file] : files_)
+        for (const auto& [name, table] : file->tables) bytes += table.rows->memoryUsage();
+    return bytes;
+}
+
 int TableCache::fileReads(std::string_view table) const {
     auto it = fileReads_.find(tableKey(table));
     return it == fileReads_.end() ? 0 : it->second;

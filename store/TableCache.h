@@ -65,7 +65,8 @@ class TableCache {
 
     // Reads of whole tables that went to a file, counted by table name (for checks).
     int fileReads(std::string_view table) const;
-    void clear();  // forgets every file (for checks)
+    void clear();                     // forgets every file (for checks)
+    std::size_t memoryUsage() const;  // bytes of the rows kept (for measurements)
     // Off, every read goes to the file as if nothing were kept (for measurements).
     void setEnabled(bool enabled);
 
