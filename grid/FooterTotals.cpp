@@ -43,18 +43,9 @@ void FooterTotals::rebuild(const store::Query& query) {
         sum.total = 0;
         sum.saved = 0;
     }
-    const int rows = query.recordCount();
-    for (Sum& sum : sums_) {
-        if (sum.field < 0) continue;
-        values::Total total = 0;
-        for (int row = 0; row < rows; ++row) {
-            const std::string_view text = query.fieldTextAt(row, sum.field);
-            if (text.empty()) continue;
-            if (const std::optional<double> number = values::parseNumber(text))
-                total = values::addTenThousandths(total, *number);
-        }
-        sum.total = total;
-    }
+    // Rows shared with other lists bring their totals with them.
+    for (Sum& sum : sums_)
+        if (sum.field >= 0) sum.total = query.columnTotal(sum.field);
 }
 
 void FooterTotals::reset() {

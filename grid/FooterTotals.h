@@ -15,7 +15,8 @@ class Query;
 namespace grid {
 
 // The running totals of a grid's sum footers, each a whole count of ten-thousandths. Opening a
-// result set walks it once; posts and deletions adjust the totals without a walk.
+// result set takes its column totals (summed once per set of rows, which lists reading an
+// unchanged table share); posts and deletions adjust the totals without a walk.
 class FooterTotals {
   public:
     void setColumns(const std::vector<GridColumn>& columns);

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -45,8 +47,11 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
             break;
     }
     sqlite3* raw = nullptr;
+    const FileIdentity before = fileIdentityOf(file);
     int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
     db_.reset(raw);
+    // Told only when the name held the same file before and after the handle opened it.
+    if (const FileIdentity after = fileIdentityOf(file); after == before) identity_ = after;
     if (rc != SQLITE_OK) {
         std::string reason = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
         throw StoreError(openFailure(file, reason), rc);
@@ -129,6 +134,12 @@ void Database::backupTo(const std::string& targetFile) const {
         std::filesystem::remove(partial, ec);
         throw;
     }
+}
+
+Database::FileIdentity fileIdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
 bool canOpenDatabase(const std::string& file, const std::string& key, std::string* error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,17 @@ class Database {
     sqlite3* handle() const noexcept { return db_.get(); }
     const std::string& file() const noexcept { return file_; }
 
+    // Which file the handle holds: the device and inode it had when it was opened, so that a
+    // file replaced under the same name later is told apart. Zero when it could not be told.
+    struct FileIdentity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool known() const noexcept { return inode != 0; }
+        bool operator==(const FileIdentity&) const = default;
+        auto operator<=>(const FileIdentity&) const = default;
+    };
+    const FileIdentity& fileIdentity() const noexcept { return identity_; }
+
     void exec(const std::string& sql);
     bool tryExec(const char* sql) noexcept;  // for clean-up paths: false when it failed
     std::int64_t lastInsertRowId() const noexcept;
@@ -33,13 +45,18 @@ class Database {
     void backupTo(const std::string& targetFile) const;
 
   private:
+    friend class TableCache;  // opens its watching connection with the same key
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
     };
     std::unique_ptr<sqlite3, Closer> db_;
     std::string file_;
     std::string key_;
+    FileIdentity identity_;
 };
+
+// The identity of the file a path names now; not known when it cannot be read.
+Database::FileIdentity fileIdentityOf(const std::string& path);
 
 // Checks that file opens with key as a database; the message of the failure otherwise.
 bool canOpenDatabase(const std::string& file, const std::string& key, std::string* error = nullptr);

@@ -10,6 +10,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/RowArena.h"
+#include "store/TableCache.h"
 #include "store/Values.h"
 
 namespace store {
@@ -105,8 +106,6 @@ FieldDef fieldFromDeclaredType(std::string name, const std::string& declared, bo
 
 }  // namespace
 
-struct Query::Rows : RowArena {};
-
 Query::Query(Connection& connection) : connection_(connection) { connection_.attach(this); }
 
 Query::~Query() {
@@ -201,6 +200,18 @@ void Query::open() {
     if (state_ != State::Inactive) return;
     if (sql_.empty()) throw StoreError("SQL 语句为空，无法打开查询");
     Database& db = connection_.database();
+    // Whole tables read outside a transaction are shared while the file stays unchanged.
+    TableCache::Read shared;
+    if (selectsAll_ && parameters_.empty() &&
+        selectRest_.find_first_not_of(" \t\r\n;") == std::string::npos &&
+        !connection_.inTransaction() && sqlite3_get_autocommit(db.handle()) != 0)
+        shared = TableCache::instance().begin(db, table_);
+    if (const TableCache::Table* table = shared.found()) {
+        fields_ = table->fields;
+        rows_ = table->rows;
+        opened();
+        return;
+    }
     std::string text =
         selectsAll_ ? "select rowid, * from " + quoteName(table_) + selectRest_ : sql_;
     Statement statement(db, text);
@@ -243,6 +254,13 @@ void Query::open() {
     }
     rows->finish();
     rows_ = std::move(rows);
+    shared.keep(fields_, rows_);
+    // The pages the read went through are of no further use to the connection.
+    if (selectsAll_) sqlite3_db_release_memory(db.handle());
+    opened();
+}
+
+void Query::opened() {
     state_ = State::Browse;
     current_ = rows_->count() > 0 ? 0 : -1;
     bof_ = true;
@@ -527,7 +545,7 @@ void Query::post() {
                 editNull_[c] = false;
             }
         }
-        rows_->appendRow(rowId, editBuffer_, editNull_);
+        writableRows().appendRow(rowId, editBuffer_, editNull_);
     } else {
         if (!columns.empty()) {
             std::string sql = "UPDATE " + quoteName(table_) + " SET ";
@@ -544,7 +562,7 @@ void Query::post() {
                     "Row cannot be located for updating. Some values may have been changed since "
                     "it was last read.");
         }
-        rows_->replaceRow(static_cast<std::size_t>(current_), editBuffer_, editNull_);
+        writableRows().replaceRow(static_cast<std::size_t>(current_), editBuffer_, editNull_);
     }
     state_ = State::Browse;
     editBuffer_.clear();
@@ -594,7 +612,7 @@ void Query::remove() {
     // DELETE leaves them with nothing half-done. A row another connection deleted already is
     // gone either way: it leaves the result set too.
     notify([this, index](QueryObserver& o) { o.queryAboutToDelete(*this, index); });
-    rows_->removeRow(static_cast<std::size_t>(index));
+    writableRows().removeRow(static_cast<std::size_t>(index));
     int count = recordCount();
     current_ = index < count ? index : count - 1;
     bof_ = eof_ = count == 0;
@@ -621,5 +639,13 @@ void Query::reread() noexcept {
 }
 
 std::size_t Query::memoryUsage() const noexcept { return rows_ ? rows_->memoryUsage() : 0; }
+
+Query::Rows& Query::writableRows() {
+    if (rows_.use_count() > 1) rows_ = std::make_shared<Rows>(*rows_);
+    // Held by this query alone, and made as non-const rows by it.
+    auto& rows = const_cast<Rows&>(*rows_);
+    rows.columnTotals.clear();
+    return rows;
+}
 
 }  // namespace store

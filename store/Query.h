@@ -6,12 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Values.h"
+
 namespace store {
 
 class Connection;
 class Database;
 class Query;
 class Statement;
+struct TableRows;
 
 enum class FieldType { Counter, Text, Double, Other };
 
@@ -119,6 +122,13 @@ class Query {
 
     // Bytes held by the rows of the result set (for measurements).
     std::size_t memoryUsage() const noexcept;
+    // Whether the rows are shared with the table cache or another query (for checks).
+    bool sharesRows() const noexcept { return rows_.use_count() > 1; }
+
+    // The sum of a column over the stored rows (the edit buffer of a row being edited included),
+    // as ten-thousandths; empty cells and texts that are not numbers add nothing. Rows shared
+    // by several queries are summed once.
+    values::Total columnTotal(int column) const;
 
   private:
     friend class Connection;
@@ -126,7 +136,10 @@ class Query {
     // Runs the statement again and stands on the row it stood on where that row is still there;
     // errors close the query. Used after a rollback.
     void reread() noexcept;
-    struct Rows;
+    using Rows = TableRows;
+    // The rows to change: copied first while they are shared, so no other list sees the change.
+    Rows& writableRows();
+    void opened();  // the rows are in place: first row current, observers told
     void requireOpen(const char* what) const;
     void requireEditing() const;
     void requireWritable() const;
@@ -146,7 +159,7 @@ class Query {
     bool selectsAll_ = false;  // "select * from <table> ...": rows can be written back
     std::string selectRest_;   // what follows the table name (a where clause)
     std::vector<FieldDef> fields_;
-    std::unique_ptr<Rows> rows_;
+    std::shared_ptr<const Rows> rows_;
     State state_ = State::Inactive;
     int current_ = -1;
     bool eof_ = true;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace store {
 
 namespace {
@@ -25,9 +29,21 @@ std::uint64_t getVarint(const char*& p) noexcept {
     }
 }
 
+// A buffer of a large table grows by doubling to tens of megabytes. glibc raises its threshold for
+// mapping large blocks each time such a block is freed, and from then on the outgrown buffers
+// stay in the heap, held by the process. A fixed threshold keeps them mapped, so each one goes back
+// to the system when it is freed.
+void keepLargeBuffersMapped() {
+#if defined(__GLIBC__)
+    static const bool done = mallopt(M_MMAP_THRESHOLD, 256 * 1024) != 0;
+    (void)done;
+#endif
+}
+
 }  // namespace
 
 void RowArena::reset(std::size_t columns) {
+    keepLargeBuffersMapped();
     columns_ = columns;
     arena_.clear();
     offsets_.clear();

@@ -215,8 +215,8 @@ void fillDemoData(store::Database& db) {
         }
         Figures f = figuresFor(item.price, item.quantity, salePrice, sold, stored(soldAmount));
         goods.reset();
-        bindGoods(goods, item.code, item.name, item.model, item.variant, item.unit, f, item.supplier,
-                  item.contact, item.phone, item.address, "");
+        bindGoods(goods, item.code, item.name, item.model, item.variant, item.unit, f,
+                  item.supplier, item.contact, item.phone, item.address, "");
         goods.step();
     }
 }
@@ -244,6 +244,46 @@ void appendGeneratedGoods(store::Database& db, int count) {
         bindGoods(goods, code, names[i % 10], model, variant, units[i % 5], f, "惠民批发市场",
                   "王经理", phone, address, i % 4 == 0 ? "" : "常规进货");
         goods.step();
+    }
+    transaction.commit();
+}
+
+void appendGeneratedSales(store::Database& db, int count) {
+    static const char* const names[] = {"中性笔", "笔记本", "复印纸", "订书机", "U盘",
+                                        "鼠标",   "洗衣粉", "抽纸",   "矿泉水", "饼干"};
+    static const char* const units[] = {"支", "本", "包", "个", "瓶"};
+    static const char* const customers[] = {"张伟", "王芳", "李娜", "刘强", "陈静", "杨洋"};
+    store::Transaction transaction(db);
+    store::Statement sale(db,
+                          "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", "
+                          "\"商品型号\", \"商品规格\", \"单位\", \"销售单价\", \"销售数量\", "
+                          "\"销售金额\", \"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
+                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    char date[40], code[32], model[32], variant[32], phone[32], address[96];
+    for (int i = 0; i < count; ++i) {
+        const int g = (i * 7) % 100000;
+        std::snprintf(date, sizeof date, "2026-%02d-%02d %02d:%02d:%02d", 1 + i % 12, 1 + i % 28,
+                      8 + i % 12, i % 60, (i * 13) % 60);
+        std::snprintf(code, sizeof code, "SP%06d", g);
+        std::snprintf(model, sizeof model, "M-%d", 100 + g % 900);
+        std::snprintf(variant, sizeof variant, "%d号 规格%d", 1 + g % 12, g % 7);
+        std::snprintf(phone, sizeof phone, "139%08d", (i * 104729) % 100000000);
+        std::snprintf(address, sizeof address, "杭州市拱墅区莫干山路%d号", 1 + i % 997);
+        const double price =
+            stored(static_cast<long double>(100 + (g * 37) % 9000) / 100.0L * 1.25L);
+        const double quantity = 1 + i % 9;
+        int p = 1;
+        sale.reset();
+        for (const char* text :
+             {static_cast<const char*>(date), static_cast<const char*>(code), names[g % 10],
+              static_cast<const char*>(model), static_cast<const char*>(variant), units[g % 5]})
+            sale.bindText(p++, text);
+        for (double value : {price, quantity, stored(static_cast<long double>(price) * quantity)})
+            sale.bindDouble(p++, value);
+        for (const char* text : {customers[i % 6], static_cast<const char*>(phone),
+                                 static_cast<const char*>(address), i % 5 == 0 ? "" : "现金"})
+            sale.bindText(p++, text);
+        sale.step();
     }
     transaction.commit();
 }

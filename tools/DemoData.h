@@ -14,4 +14,8 @@ void fillDemoData(store::Database& db);
 // Row i (counting from 0) has the goods code "SP" followed by i in six digits.
 void appendGeneratedGoods(store::Database& db, int count);
 
+// Appends count generated sale rows to 表3 in one transaction (for measurements and tests), each
+// made from one of the goods rows appendGeneratedGoods writes.
+void appendGeneratedSales(store::Database& db, int count);
+
 }  // namespace tools

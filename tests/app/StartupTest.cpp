@@ -6,6 +6,7 @@
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "app/backup/DataStoreCopy.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
@@ -13,7 +14,9 @@
 #include "reports/DyForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
+#include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/TableCache.h"
 #include "tests/support/TestDatabase.h"
 
 using testsupport::ScopedCurrentDirectory;
@@ -119,6 +122,40 @@ class StartupTest : public QObject {
         QCOMPARE(startup::start(windows), 0);
         QVERIFY(windows->mainForm().isVisible());
         QVERIFY(scripted_->messages.isEmpty());
+    }
+
+    void startUpReadsEachTableOnceAndTheFirstActivationNotAgain() {
+        TestDatabase database(TestDatabase::Content::Demo);
+        store::TableCache::instance().clear();
+        std::unique_ptr<startup::Windows> windows;
+        QCOMPARE(startup::start(windows), 0);
+        TMainForm& main = windows->mainForm();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.FormActivate();
+        QCOMPARE(store::TableCache::instance().fileReads("表1"), 1);
+        QCOMPARE(store::TableCache::instance().fileReads("表3"), 1);
+        QVERIFY(main.ADOQuery1.recordCount() > 10);
+        QCOMPARE(main.ADOQuery1.currentIndex(), 0);
+    }
+
+    void aRestoreMakesTheNextStartReadTheRestoredFile() {
+        TestDatabase database(TestDatabase::Content::Demo);
+        TemporaryDirectory elsewhere;
+        const auto chosen = elsewhere.path() / "shop.bak";
+        std::filesystem::copy_file(database.path(), chosen);
+        {
+            store::Database restored(chosen.string(), store::kDatabasePassword);
+            restored.exec("DELETE FROM \"表1\" WHERE rowid > 1");
+        }
+        std::unique_ptr<startup::Windows> windows;
+        QCOMPARE(startup::start(windows), 0);
+        QVERIFY(windows->mainForm().ADOQuery1.recordCount() > 1);
+        QVERIFY(backup::restoreDataStore(QString::fromStdString(database.directory().string()),
+                                         QString::fromStdString(chosen.string())));
+        windows.reset();
+        QCOMPARE(startup::start(windows), 0);
+        QCOMPARE(windows->mainForm().ADOQuery1.recordCount(), 1);
     }
 
   private:

@@ -20,4 +20,16 @@ const TestDatabase& goodsDatabase(int rows) {
     return *slot;
 }
 
+const TestDatabase& shopDatabase(int goods, int sales) {
+    static std::map<std::pair<int, int>, std::unique_ptr<TestDatabase>> made;
+    auto& slot = made[{goods, sales}];
+    if (!slot) {
+        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
+        store::Database db(slot->path(), store::kDatabasePassword);
+        tools::appendGeneratedGoods(db, goods);
+        tools::appendGeneratedSales(db, sales);
+    }
+    return *slot;
+}
+
 }  // namespace testsupport

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/RowArena.h"
+#include "store/Values.h"
+
+namespace store {
+
+// The rows of a result set. Rows of a whole table, once read, are shared by the table cache and
+// by every query that reads the same table at the same version of the file, and never change: a
+// query that writes a row works on a copy of its own from then on.
+struct TableRows : RowArena {
+    // Column totals (Query::columnTotal), worked out once for these rows.
+    mutable std::map<int, values::Total> columnTotals;
+};
+
+// "select * from <table>" result sets of each database file, served again while the file is at
+// the version at which they were read. The version is SQLite's own: "PRAGMA data_version" on a
+// connection kept by the cache for each file, which changes with every commit of any other
+// connection, of this process or of another one. Files are known by device and inode, so a file
+// put in place under the same name (a restore) is never served from the old file's rows.
+class TableCache {
+  public:
+    static TableCache& instance();
+
+    TableCache() = default;
+    ~TableCache();
+    TableCache(const TableCache&) = delete;
+    TableCache& operator=(const TableCache&) = delete;
+
+    struct Table {
+        std::vector<FieldDef> fields;
+        std::shared_ptr<const TableRows> rows;
+    };
+
+    // One read of a whole table. found() is the table read at the file's current version, when
+    // there is one; otherwise the reader reads the file and hands its rows to keep(), which keeps
+    // them under the version taken before the read (a commit during the read only costs a later
+    // read, never a stale list).
+    class Read {
+      public:
+        const Table* found() const noexcept { return found_; }
+        void keep(const std::vector<FieldDef>& fields, std::shared_ptr<const TableRows> rows);
+
+      private:
+        friend class TableCache;
+        TableCache* cache_ = nullptr;  // null: the read is not shared
+        Database::FileIdentity file_;
+        std::int64_t version_ = 0;
+        std::string table_;
+        const Table* found_ = nullptr;
+    };
+
+    // Begins a read of table on db. The caller makes sure the read is one to share: a whole
+    // table, no parameters, outside any transaction of its connection.
+    Read begin(const Database& db, std::string_view table);
+
+    // Reads of whole tables that went to a file, counted by table name (for checks).
+    int fileReads(std::string_view table) const;
+    void clear();                     // forgets every file (for checks)
+    std::size_t memoryUsage() const;  // bytes of the rows kept (for measurements)
+    // Off, every read goes to the file as if nothing were kept (for measurements).
+    void setEnabled(bool enabled);
+
+  private:
+    struct File;
+    File* watch(const Database& db);
+    void forgetReplacedFiles();
+
+    std::map<Database::FileIdentity, std::unique_ptr<File>> files_;
+    std::map<std::string, int> fileReads_;
+    bool enabled_ = true;
+};
+
+}  // namespace store
