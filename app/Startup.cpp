@@ -41,6 +41,7 @@ Windows::Windows(const CreatedHook& created) {
         forms_.dyForm = create<TDyForm>(created);
         forms_.xsmxForm = create<TXsmxForm>(created);
         forms_.dy2Form = create<TDy2Form>(created);
+        forms_.xsmxForm->setMainWindow(forms_.mainForm);
     } catch (...) {
         forms_ = Forms{};
         while (!windows_.empty()) windows_.pop_back();
