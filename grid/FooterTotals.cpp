@@ -113,9 +113,10 @@ void FooterTotals::aboutToDeleteRows(const store::Query& query, const std::vecto
     bulkPending_.clear();
     for (const Sum& sum : sums_) {
         values::Total total = sum.total;
+        // Last to first, the order of the deletions, so each rounding falls as it would.
         if (sum.field >= 0)
-            for (int row : rows)
-                total = values::addTenThousandths(total, -numberAt(query, row, sum.field));
+            for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+                total = values::addTenThousandths(total, -numberAt(query, *row, sum.field));
         bulkPending_.push_back(total);
     }
     bulkDeletePending_ = true;
