@@ -76,9 +76,9 @@ class RemoveRows : public ::testing::Test {
     }
 
     testsupport::TestDatabase database;
+    Recorder recorder;  // outlives the query, which tells it of its end
     store::Connection connection{store::buildConnectionStringForCurrentDirectory()};
     store::Query query{connection};
-    Recorder recorder;
 };
 
 TEST_F(RemoveRows, DropsTheRowsTogetherAndTellsOnce) {
