@@ -201,7 +201,7 @@ namespace {
 std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
     std::vector<store::Connection*> connections;
     if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->connection());
-    if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->ADOConnection1);
+    if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->salesConnection());
     if (forms.dyForm) connections.push_back(&forms.dyForm->ADOConnection1);
     if (forms.dy1Form) connections.push_back(&forms.dy1Form->ADOConnection1);
     if (forms.dy2Form) connections.push_back(&forms.dy2Form->ADOConnection1);

@@ -43,6 +43,7 @@ Windows::Windows(const CreatedHook& created) {
         forms_.dy2Form = create<TDy2Form>(created);
         forms_.xsxxForm->setMainWindow(forms_.mainForm);
         forms_.xsxxForm->setSalesDetailWindow(forms_.xsmxForm);
+        forms_.xsmxForm->setMainWindow(forms_.mainForm);
     } catch (...) {
         forms_ = Forms{};
         while (!windows_.empty()) windows_.pop_back();

@@ -50,6 +50,7 @@ void TDataGrid::Impl::queryOpened(store::Query&) {
     selection.clear();
     shiftAnchor = -1;
     deletingMark.reset();
+    deletingMarks.clear();
     resolveFields();
     totals.rebuild(*query);
     setIndicatorWidth();
@@ -63,6 +64,7 @@ void TDataGrid::Impl::forgetRows() {
     selection.clear();
     shiftAnchor = -1;
     deletingMark.reset();
+    deletingMarks.clear();
     totals.reset();
     resolveFields();
     topRow = 0;
@@ -107,6 +109,22 @@ void TDataGrid::Impl::queryRowRemoved(store::Query&, int index) {
     totals.removed(index);
     if (deletingMark) selection.remove(*deletingMark);
     deletingMark.reset();
+    if (shiftAnchor >= rowCount()) shiftAnchor = -1;
+    updateScrollBars();
+    refresh();
+}
+
+void TDataGrid::Impl::queryAboutToDeleteRows(store::Query&, const std::vector<int>& indexes) {
+    totals.aboutToDeleteRows(*query, indexes);
+    deletingMarks.clear();
+    deletingMarks.reserve(indexes.size());
+    for (int index : indexes) deletingMarks.push_back(query->bookmarkAt(index));
+}
+
+void TDataGrid::Impl::queryRowsRemoved(store::Query&, const std::vector<int>&) {
+    totals.rowsRemoved();
+    for (store::Query::Bookmark mark : deletingMarks) selection.remove(mark);
+    deletingMarks.clear();
     if (shiftAnchor >= rowCount()) shiftAnchor = -1;
     updateScrollBars();
     refresh();

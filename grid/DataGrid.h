@@ -33,8 +33,9 @@ class TDataGrid : public QWidget {
 
     int selectedCount() const;
     bool isRowSelected(int index) const;
-    // Deletes every selected row from the result set, last to first; a refused deletion stops
-    // there and is rethrown, the rows not reached stay selected.
+    // Deletes every selected row from the result set, last to first, in one transaction; the
+    // list and its totals drop the rows together. A refused deletion stops there and is rethrown:
+    // the rows deleted before it stay deleted, it and the rows not reached stay selected.
     void deleteSelected();
 
     // What the grid shows, for the windows and for checks of the grid itself.

@@ -31,6 +31,8 @@ class TDataGrid::Impl : public store::QueryObserver {
     void queryCancelled(store::Query&) override;
     void queryAboutToDelete(store::Query&, int index) override;
     void queryRowRemoved(store::Query&, int index) override;
+    void queryAboutToDeleteRows(store::Query&, const std::vector<int>& indexes) override;
+    void queryRowsRemoved(store::Query&, const std::vector<int>& indexes) override;
     void queryDestroyed(store::Query&) override;
     void forgetRows();
 
@@ -108,6 +110,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     FooterTotals totals;
     RowSelection selection;
     std::optional<store::Query::Bookmark> deletingMark;
+    std::vector<store::Query::Bookmark> deletingMarks;  // of rows leaving together
 
     int topRow = 0;
     int xOffset = 0;

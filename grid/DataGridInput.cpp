@@ -6,9 +6,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "grid/DataGridImpl.h"
 #include "platform/Platform.h"
+#include "store/Connection.h"
 
 namespace grid {
 
@@ -99,19 +101,29 @@ void TDataGrid::Impl::tabTo(int column) {
     if (offset != xOffset) hbar->setValue(offset);
 }
 
+// The selected rows go in one transaction and leave the list and its totals together. A row the
+// store refuses stops the deletion: the rows deleted before it stay deleted, it and the rows not
+// reached stay selected, and its error goes on.
 void TDataGrid::Impl::deleteRows() {
     if (!isOpen() || selection.empty()) return;
     Suspend suspend(*this);
-    std::vector<store::Query::Bookmark> marksInOrder;
-    for (int row : selection.rowsInOrder(*query)) marksInOrder.push_back(query->bookmarkAt(row));
-    for (auto mark = marksInOrder.rbegin(); mark != marksInOrder.rend(); ++mark) {
-        const int row = query->indexOf(*mark);
-        if (row >= 0) {
-            query->moveTo(row);
-            removeCurrent();
-        }
-        selection.remove(*mark);
+    const std::vector<int> rows = selection.rowsInOrder(*query);
+    // Inside a caller's transaction the caller stores the deletions.
+    std::optional<store::WriteTransaction> transaction;
+    if (!query->connection().inTransaction()) transaction.emplace(query->connection());
+    std::exception_ptr refusal;
+    try {
+        query->removeRows(rows);
+    } catch (...) {
+        refusal = std::current_exception();
     }
+    try {
+        if (transaction) transaction->commit();
+    } catch (...) {
+        // The rollback re-reads the list; the refusal, where there was one, says why.
+        if (!refusal) throw;
+    }
+    if (refusal) std::rethrow_exception(refusal);
     selection.clear();
 }
 

@@ -100,6 +100,26 @@ void FooterTotals::removed(int row) {
     }
 }
 
+void FooterTotals::aboutToDeleteRows(const store::Query& query, const std::vector<int>& rows) {
+    bulkPending_.clear();
+    for (const Sum& sum : sums_) {
+        values::Total total = sum.total;
+        // Last to first, the order of the deletions, so each rounding falls as it would.
+        if (sum.field >= 0)
+            for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+                total = values::addTenThousandths(total, -numberAt(query, *row, sum.field));
+        bulkPending_.push_back(total);
+    }
+    bulkDeletePending_ = true;
+}
+
+void FooterTotals::rowsRemoved() {
+    if (!bulkDeletePending_ || bulkPending_.size() != sums_.size()) return;
+    bulkDeletePending_ = false;
+    for (std::size_t i = 0; i < sums_.size(); ++i) sums_[i].total = bulkPending_[i];
+    bulkPending_.clear();
+}
+
 const FooterTotals::Sum* FooterTotals::sumOf(int column) const {
     for (const Sum& sum : sums_)
         if (sum.column == column) return &sum;

@@ -30,6 +30,10 @@ class FooterTotals {
     void aboutToDelete(const store::Query& query, int row);
     void removed(int row);  // applies the deletion announced for this row
     void deleteRefused();   // the announced deletion did not happen
+    // Several rows leave together: their values are taken off the totals once they have left,
+    // each row's share as a single deletion would take it, without a walk over the others.
+    void aboutToDeleteRows(const store::Query& query, const std::vector<int>& rows);
+    void rowsRemoved();
 
     store::values::Total total(int column) const;
     // The footer text of a column: its static text, the total in its format, "0" when the
@@ -53,6 +57,8 @@ class FooterTotals {
     std::vector<Sum> sums_;
     bool editPending_ = false;
     std::optional<int> deletePending_;
+    std::vector<store::values::Total> bulkPending_;  // each sum's total once the rows have left
+    bool bulkDeletePending_ = false;
 };
 
 }  // namespace grid

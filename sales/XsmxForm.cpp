@@ -1,17 +1,277 @@
+// The sales detail window's layout, wiring, activation and closing.
 #include "sales/XsmxForm.h"
 
-#include "store/Connection.h"
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "app/Artwork.h"
+#include "app/panels/NumericKeyFilter.h"
+#include "app/panels/PanelDrag.h"
+#include "grid/DataGrid.h"
+#include "grid/GridColumn.h"
+#include "platform/Command.h"
+#include "platform/Fonts.h"
+#include "platform/FormActivation.h"
 #include "store/ConnectionString.h"
+#include "store/Schema.h"
 #include "ui_XsmxForm.h"
 
-TXsmxForm::TXsmxForm(Forms& forms, QWidget* parent)
-    : QWidget(parent),
-      ADOConnection1(store::initialConnectionString()),
-      ADOQuery1(ADOConnection1),
-      forms_(forms),
-      ui(std::make_unique<Ui::TXsmxForm>()) {
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表3"}});
-    ui->setupUi(this);
+namespace {
+
+std::vector<grid::GridColumn> saleColumns() {
+    using grid::FooterKind;
+    const auto left = Qt::Alignment(Qt::AlignLeft);
+    const auto centre = Qt::Alignment(Qt::AlignHCenter);
+    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
+        grid::GridColumn c;
+        c.field = QString::fromUtf8(field);
+        c.caption = QString::fromUtf8(caption);
+        c.width = width;
+        c.alignment = alignment;
+        return c;
+    };
+    auto number = [&](const char* field, const char* caption, int width) {
+        grid::GridColumn c = column(field, caption, width, centre);
+        c.displayFormat = QStringLiteral("#0.##");
+        return c;
+    };
+
+    grid::GridColumn date = column("销售日期", "", 65, left);
+    date.footer = FooterKind::StaticText;
+    date.footerText = QStringLiteral("合计");
+    date.footerAlignment = centre;
+
+    // No display format of its own: the total shows up to four decimals.
+    grid::GridColumn amount = number("销售金额", "②销售信息|金额", 65);
+    amount.footer = FooterKind::Sum;
+    amount.footerAlignment = centre;
+    amount.footerBold = false;
+
+    return {date,
+            column("商品编码", "①商品信息|商品编码", 65, left),
+            column("商品名称", "①商品信息|商品名称", 65, left),
+            column("商品型号", "①商品信息|商品型号", 65, left),
+            column("商品规格", "①商品信息|商品规格", 65, left),
+            column("单位", "①商品信息|单位", 45, centre),
+            number("销售单价", "②销售信息|单价", 50),
+            number("销售数量", "②销售信息|数量", 50),
+            amount,
+            column("客户姓名", "③客户信息|客户姓名", 65, left),
+            column("联系电话", "③客户信息|联系电话", 80, left),
+            column("详细地址", "③客户信息|详细地址", 135, left),
+            column("备注", "", 75, left)};
 }
 
-TXsmxForm::~TXsmxForm() = default;
+}  // namespace
+
+TXsmxForm::TXsmxForm(QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::TXsmxForm>()),
+      ADOConnection1(store::initialConnectionString()),
+      ADOQuery1(ADOConnection1) {
+    platform::FormActivation::instance();  // watching before the first activation
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kSales}});
+
+    ui->setupUi(this);
+    setUpWindow();
+    setUpLook();
+    setUpGrid();
+    setUpMenu();
+    setUpPanels();
+    wireCommands();
+}
+
+TXsmxForm::~TXsmxForm() {
+    // The list lets go of the query before the query goes.
+    ui->DataGrid1->setQuery(nullptr);
+}
+
+grid::TDataGrid& TXsmxForm::salesList() const { return *ui->DataGrid1; }
+
+void TXsmxForm::setUpWindow() {
+    // A fixed border with only the close box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(artwork::programIcon()));
+    setFixedSize(1000, 603);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TXsmxForm::setUpLook() {
+    platform::setPixelFont(*this, 13);
+    ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
+
+    const QIcon glyphs[] = {artwork::toolGlyph(artwork::Glyph::Edit),
+                            artwork::toolGlyph(artwork::Glyph::Delete),
+                            artwork::toolGlyph(artwork::Glyph::Search),
+                            artwork::toolGlyph(artwork::Glyph::Refresh),
+                            artwork::toolGlyph(artwork::Glyph::Print),
+                            artwork::toolGlyph(artwork::Glyph::Export),
+                            QIcon(artwork::closePicture())};
+    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
+                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
+                              ui->SpeedButton7};
+    for (int k = 0; k < 7; ++k) {
+        buttons[k]->setFocusPolicy(Qt::NoFocus);
+        platform::setPixelFont(*buttons[k], 15, true);
+        buttons[k]->setIcon(glyphs[k]);
+        buttons[k]->setStyleSheet(QStringLiteral(
+            "QToolButton { color: white; border: none; background: transparent; }"
+            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
+            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
+    }
+    platform::setPixelFont(*ui->Label1, 15, true);
+    ui->Label1->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette light = ui->Label1->palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+    ui->Label1->setPalette(light);
+
+    const QString pictureButton =
+        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
+    for (QToolButton* close : {ui->Image2, ui->Image3}) {
+        close->setIcon(QIcon(artwork::closePicture()));
+        close->setStyleSheet(pictureButton);
+        close->setFocusPolicy(Qt::NoFocus);
+    }
+
+    QPalette white = ui->Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    ui->Panel1->setPalette(white);
+    for (QFrame* panel : {ui->Panel2, ui->Panel5}) {
+        QPalette face = panel->palette();
+        face.setColor(QPalette::Window, QColor(240, 240, 240));
+        panel->setPalette(face);
+        // The move cursor belongs to the panel's free surface only.
+        for (QWidget* child : panel->findChildren<QWidget*>())
+            if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
+    }
+
+    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3}) {
+        platform::setPixelFont(*mark, 15, true);
+        QPalette red = mark->palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        mark->setPalette(red);
+    }
+    // Read-only fields: button face and red text; the customer fields white and black.
+    for (QLineEdit* edit :
+         {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7}) {
+        edit->setReadOnly(true);
+        QPalette readOnly = edit->palette();
+        readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Button));
+        readOnly.setColor(QPalette::Text, Qt::red);
+        edit->setPalette(readOnly);
+    }
+    for (QLineEdit* edit : {ui->Edit8, ui->Edit9, ui->Edit10, ui->Edit11}) {
+        QPalette plain = edit->palette();
+        plain.setColor(QPalette::Base, Qt::white);
+        plain.setColor(QPalette::Text, Qt::black);
+        edit->setPalette(plain);
+    }
+    for (QLineEdit* edit : ui->Panel1->findChildren<QLineEdit*>()) edit->setFrame(false);
+}
+
+void TXsmxForm::setUpGrid() {
+    ui->DataGrid1->setColumns(saleColumns());
+    ui->DataGrid1->setFooterBold(true);
+    ui->DataGrid1->setQuery(&ADOQuery1);
+}
+
+void TXsmxForm::setUpMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addAction(ui->N1);
+    PopupMenu1->addAction(ui->N2);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N4);
+    PopupMenu1->addAction(ui->N5);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N7);
+    PopupMenu1->addAction(ui->N8);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(ui->N10);
+    ui->DataGrid1->setPopupMenu(PopupMenu1);
+}
+
+void TXsmxForm::setUpPanels() {
+    // Both numeric edits are read-only; the filter stays for the day they are not.
+    panels::NumericKeyFilter::install(ui->Edit6);
+    panels::NumericKeyFilter::install(ui->Edit7);
+    panels::PanelDrag::install(ui->Panel2);
+    panels::PanelDrag::install(ui->Panel5);
+    ui->Panel2->hide();
+    ui->Panel5->hide();
+}
+
+void TXsmxForm::wireCommands() {
+    using platform::connectCommand;
+    connectCommand(ui->SpeedButton1, &QToolButton::clicked, this, &TXsmxForm::SpeedButton1Click);
+    connectCommand(ui->SpeedButton2, &QToolButton::clicked, this, &TXsmxForm::SpeedButton2Click);
+    connectCommand(ui->SpeedButton3, &QToolButton::clicked, this, &TXsmxForm::SpeedButton3Click);
+    connectCommand(ui->SpeedButton4, &QToolButton::clicked, this, &TXsmxForm::SpeedButton4Click);
+    connectCommand(ui->SpeedButton5, &QToolButton::clicked, this, &TXsmxForm::SpeedButton5Click);
+    connectCommand(ui->SpeedButton6, &QToolButton::clicked, this, &TXsmxForm::SpeedButton6Click);
+    connectCommand(ui->SpeedButton7, &QToolButton::clicked, this, &TXsmxForm::SpeedButton7Click);
+    connectCommand(ui->Button1, &QPushButton::clicked, this, &TXsmxForm::Button1Click);
+    connectCommand(ui->Button2, &QPushButton::clicked, this, &TXsmxForm::Button2Click);
+    connectCommand(ui->Button3, &QPushButton::clicked, this, &TXsmxForm::Button3Click);
+    connectCommand(ui->Image2, &QToolButton::clicked, this, &TXsmxForm::Image2Click);
+    connectCommand(ui->Image3, &QToolButton::clicked, this, &TXsmxForm::Image3Click);
+    connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
+                   &TXsmxForm::DataGrid1DblClick);
+    connectCommand(ui->N1, &QAction::triggered, this, &TXsmxForm::N1Click);
+    connectCommand(ui->N2, &QAction::triggered, this, &TXsmxForm::N2Click);
+    connectCommand(ui->N4, &QAction::triggered, this, &TXsmxForm::N4Click);
+    connectCommand(ui->N5, &QAction::triggered, this, &TXsmxForm::N5Click);
+    connectCommand(ui->N7, &QAction::triggered, this, &TXsmxForm::N7Click);
+    connectCommand(ui->N8, &QAction::triggered, this, &TXsmxForm::N8Click);
+    connectCommand(ui->N10, &QAction::triggered, this, &TXsmxForm::N10Click);
+    ui->Label1->installEventFilter(this);
+}
+
+bool TXsmxForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        ui->Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        platform::runCommand(this, [this] { Label1Click(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TXsmxForm::event(QEvent* event) {
+    // Coming back from a message box or another program leaves the list as it is; coming from
+    // another window of the program (the sales window, the print preview) re-reads it.
+    if (event->type() == QEvent::WindowActivate &&
+        platform::FormActivation::instance().cameFromAnotherForm(this))
+        platform::runCommand(this, [this] { FormActivate(); });
+    return QWidget::event(event);
+}
+
+void TXsmxForm::closeEvent(QCloseEvent* event) {
+    platform::runCommand(this, [this] { FormClose(); });
+    event->accept();
+}
+
+// Every way of closing hides the window, which ends its modal run; the sales window shows
+// itself again then.
+void TXsmxForm::FormClose() {}
+
+void TXsmxForm::SpeedButton7Click() { close(); }
+
+void TXsmxForm::N10Click() { SpeedButton7Click(); }
+
+void TXsmxForm::Label1Click() {
+    if (mainWindow_ != nullptr)
+        mainWindow_->close();
+    else
+        QCoreApplication::quit();
+}

@@ -1,27 +1,82 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 
-#include "app/Forms.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
+class QMenu;
+namespace grid {
+class TDataGrid;
+}
 namespace Ui {
 class TXsmxForm;
 }
 
-// The sales detail window: the recorded sales of 表3, their correction and deletion.
+// The sales detail window "销售明细": every recorded sale of 表3 with the footer total of the
+// amounts, the search by goods code, goods name, customer or telephone, the correction of a
+// sale's customer details and remark, and the deletion of the selected sales. The sales window
+// shows it modally and comes back when it is hidden; nothing here touches 表1.
 class TXsmxForm : public QWidget {
     Q_OBJECT
   public:
-    explicit TXsmxForm(Forms& forms, QWidget* parent = nullptr);
+    explicit TXsmxForm(QWidget* parent = nullptr);
     ~TXsmxForm() override;
 
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;  // select * from 表3
+    // What other windows and tests reach.
+    store::Connection& salesConnection() noexcept { return ADOConnection1; }
+    store::Query& salesQuery() noexcept { return ADOQuery1; }
+    grid::TDataGrid& salesList() const;
+    QMenu* popupMenu() const { return PopupMenu1; }
+    // The program's main window, closed by "【退出软件】" to end the program.
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    // The window's commands, named after their controls.
+    void FormActivate();
+    void FormClose();
+    void SpeedButton1Click();
+    void N1Click();
+    void DataGrid1DblClick();
+    void Button1Click();
+    void Button2Click();
+    void Image2Click();
+    void SpeedButton2Click();
+    void N2Click();
+    void SpeedButton3Click();
+    void N4Click();
+    void Button3Click();
+    void Image3Click();
+    void SpeedButton4Click();
+    void N5Click();
+    void SpeedButton5Click();
+    void N7Click();
+    void SpeedButton6Click();
+    void N8Click();
+    void SpeedButton7Click();
+    void N10Click();
+    void Label1Click();
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    [[maybe_unused]] Forms& forms_;  // the other windows
+    void setUpWindow();
+    void setUpLook();
+    void setUpGrid();
+    void setUpMenu();
+    void setUpPanels();
+    void wireCommands();
+    void showForEditing(bool hideQueryPanel);
+    void deleteSelectedSales();
+
     std::unique_ptr<Ui::TXsmxForm> ui;
+    store::Connection ADOConnection1;
+    store::Query ADOQuery1;  // select * from 表3
+    QMenu* PopupMenu1 = nullptr;
+    QWidget* mainWindow_ = nullptr;
+    std::int64_t editedSaleId_ = -1;  // the sale the entry panel was loaded from
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <exception>
 
 #include "store/Connection.h"
 #include "store/Database.h"
@@ -618,6 +619,55 @@ void Query::remove() {
     bof_ = eof_ = count == 0;
     notify([this, index](QueryObserver& o) { o.queryRowRemoved(*this, index); });
     notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+}
+
+void Query::removeRows(std::vector<int> indexes) {
+    requireOpen("delete");
+    requireWritable();
+    if (state_ == State::Edit || state_ == State::Insert) cancel();
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    const int count = recordCount();
+    indexes.erase(std::remove_if(indexes.begin(), indexes.end(),
+                                 [count](int i) { return i < 0 || i >= count; }),
+                  indexes.end());
+    if (indexes.empty()) return;
+
+    Database& db = connection_.database();
+    connection_.noteWrite(this);
+    Statement statement(db, "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?");
+    std::exception_ptr refusal;
+    int refusedIndex = -1;
+    std::size_t firstDeleted = indexes.size();
+    for (std::size_t k = indexes.size(); k-- > 0;) {
+        try {
+            statement.reset();
+            statement.bindInt64(1, rowIdAt(indexes[k]));
+            statement.step();
+        } catch (...) {
+            refusal = std::current_exception();
+            refusedIndex = indexes[k];
+            break;
+        }
+        firstDeleted = k;
+    }
+
+    const std::vector<int> deleted(indexes.begin() + static_cast<std::ptrdiff_t>(firstDeleted),
+                                   indexes.end());
+    if (!deleted.empty()) {
+        notify([this, &deleted](QueryObserver& o) { o.queryAboutToDeleteRows(*this, deleted); });
+        writableRows().removeRows(deleted);
+        const int left = recordCount();
+        // The refused row lies before every deleted one, so its index has not moved.
+        current_ = refusedIndex >= 0 ? refusedIndex : std::min(deleted.front(), left - 1);
+        bof_ = eof_ = left == 0;
+        notify([this, &deleted](QueryObserver& o) { o.queryRowsRemoved(*this, deleted); });
+        notify([this](QueryObserver& o) { o.queryScrolled(*this); });
+    } else if (refusedIndex >= 0) {
+        bof_ = eof_ = false;
+        setCurrent(refusedIndex);
+    }
+    if (refusal) std::rethrow_exception(refusal);
 }
 
 void Query::reread() noexcept {

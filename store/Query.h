@@ -41,7 +41,11 @@ class QueryObserver {
     // The row at index was deleted from its table and is about to leave the result set.
     virtual void queryAboutToDelete(Query&, int /*index*/) {}
     virtual void queryRowRemoved(Query&, int /*index*/) {}  // a deleted or cancelled new row left
-    virtual void queryDestroyed(Query&) {}                  // the query is going away: forget it
+    // Several rows, at these ascending indexes, were deleted from their table together and are
+    // about to leave the result set; then they left it. Told once for the whole set.
+    virtual void queryAboutToDeleteRows(Query&, const std::vector<int>& /*indexes*/) {}
+    virtual void queryRowsRemoved(Query&, const std::vector<int>& /*indexes*/) {}
+    virtual void queryDestroyed(Query&) {}  // the query is going away: forget it
 };
 
 // A query with a static (snapshot) result set: opening it runs the statement and copies every
@@ -116,6 +120,13 @@ class Query {
     void post();    // stores the row; on failure the row stays in its state and the error is thrown
     void cancel();  // gives up an edit or a begun row
     void remove();  // deletes the current row from the table and the result set
+    // Deletes the rows at these indexes from the table, the last first, and then drops them from
+    // the result set in one pass, telling the observers once. A row the table refuses stops the
+    // deletion there: the rows deleted before it leave the result set, it and the rows not
+    // reached stay, it becomes the current row, and its error is thrown. Otherwise the current
+    // row is the one that followed the first row deleted (the last row when none followed). Run
+    // it inside a WriteTransaction, so that the deletions are stored together.
+    void removeRows(std::vector<int> indexes);
 
     void addObserver(QueryObserver* observer);
     void removeObserver(QueryObserver* observer) noexcept;

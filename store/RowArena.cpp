@@ -139,6 +139,27 @@ void RowArena::removeRow(std::size_t row) {
     if (garbage_ > 4096 && garbage_ > arena_.size() / 2) compact();
 }
 
+void RowArena::removeRows(const std::vector<int>& ascendingRows) {
+    if (ascendingRows.empty()) return;
+    std::size_t kept = static_cast<std::size_t>(ascendingRows.front());
+    std::size_t next = 0;  // position in ascendingRows of the next row to drop
+    for (std::size_t row = kept; row < offsets_.size(); ++row) {
+        if (next < ascendingRows.size() && static_cast<std::size_t>(ascendingRows[next]) == row) {
+            garbage_ += recordSize(row);
+            ++next;
+            continue;
+        }
+        offsets_[kept] = offsets_[row];
+        rowIds_[kept] = rowIds_[row];
+        bookmarks_[kept] = bookmarks_[row];
+        ++kept;
+    }
+    offsets_.resize(kept);
+    rowIds_.resize(kept);
+    bookmarks_.resize(kept);
+    if (garbage_ > 4096 && garbage_ > arena_.size() / 2) compact();
+}
+
 void RowArena::compact() {
     std::string packed;
     packed.reserve(arena_.size() - garbage_);

@@ -34,6 +34,7 @@ class RowArena {
     void replaceRow(std::size_t row, const std::vector<std::string>& cells,
                     const std::vector<bool>& nulls);
     void removeRow(std::size_t row);
+    void removeRows(const std::vector<int>& ascendingRows);  // one pass over the row list
 
     std::size_t memoryUsage() const noexcept;
 

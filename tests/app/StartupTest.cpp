@@ -54,7 +54,7 @@ class StartupTest : public QObject {
         QVERIFY(forms.dyForm->ADODataSet1.isOpen());
         QVERIFY(forms.dy1Form->ADODataSet1.isOpen());
         QCOMPARE(forms.dy2Form->ADODataSet1.tableName(), std::string("表3"));
-        QVERIFY(forms.xsmxForm->ADOQuery1.isOpen());
+        QVERIFY(forms.xsmxForm->salesQuery().isOpen());
         QCOMPARE(forms.xsxxForm->windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(forms.xsmxForm->windowTitle(), QStringLiteral("销售明细"));
 

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "platform/ScriptedPlatform.h"
+#include "store/Connection.h"
 #include "store/Error.h"
 #include "tests/grid/GridFixture.h"
 #include "tests/grid/GridTests.h"
@@ -124,6 +125,50 @@ void DeletionTest::ctrlDeleteOnAListThatCannotChangeDoesNothing() {
     QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(platform.messages.size(), 0);
     QCOMPARE(f.query.recordCount(), 2);
+}
+
+void DeletionTest::togetherTheTotalFallsAsItWouldRowByRow() {
+    // Halves of ten-thousandths: each row's share is rounded as a single deletion rounds it.
+    const std::vector<Sale> sales = {{"A1", "0.03125", ""},
+                                     {"A2", "1.00005", ""},
+                                     {"A3", "0.0001", ""},
+                                     {"A4", "2.00015", ""},
+                                     {"A5", "0.03125", ""}};
+    GridFixture together(sales);
+    for (int row : {0, 1, 3}) click(*together.grid, row, Qt::ControlModifier);
+    together.grid->deleteSelected();
+
+    GridFixture oneByOne(sales);
+    for (int row : {3, 1, 0}) {
+        oneByOne.query.moveTo(row);
+        oneByOne.query.remove();
+    }
+    QCOMPARE(codes(together.query), (std::vector<std::string>{"A3", "A5"}));
+    QCOMPARE(together.grid->footerTotal(kAmountColumn), oneByOne.grid->footerTotal(kAmountColumn));
+    QCOMPARE(together.query.currentIndex(), oneByOne.query.currentIndex());
+}
+
+void DeletionTest::insideACallersTransactionTheCallerDecides() {
+    GridFixture f(numberedSales(4));
+    click(*f.grid, 1);
+    click(*f.grid, 2, Qt::ControlModifier);
+    {
+        store::WriteTransaction transaction(f.connection);
+        f.grid->deleteSelected();
+        QCOMPARE(codes(f.query), (std::vector<std::string>{"A1", "A4"}));
+    }  // not committed: the rows come back in the list and its total
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A1", "A2", "A3", "A4"}));
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("10"));
+
+    click(*f.grid, 0);
+    {
+        store::WriteTransaction transaction(f.connection);
+        f.grid->deleteSelected();
+        transaction.commit();
+    }
+    f.query.close();
+    f.query.open();
+    QCOMPARE(codes(f.query), (std::vector<std::string>{"A2", "A3", "A4"}));
 }
 
 }  // namespace gridtest

@@ -61,6 +61,8 @@ class DeletionTest : public QObject {
     void ctrlDeleteRefusedIsShown();
     void ctrlDeleteOnEmptyListDoesNothing();
     void ctrlDeleteOnAListThatCannotChangeDoesNothing();
+    void togetherTheTotalFallsAsItWouldRowByRow();
+    void insideACallersTransactionTheCallerDecides();
 };
 
 }  // namespace gridtest

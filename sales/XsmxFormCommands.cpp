@@ -1,0 +1,149 @@
+// The sales detail window's commands on its list and its two panels.
+#include <QLineEdit>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/panels/EditTexts.h"
+#include "app/panels/PanelPlacement.h"
+#include "grid/DataGrid.h"
+#include "platform/Platform.h"
+#include "sales/SaleDetailMessages.h"
+#include "sales/XsmxForm.h"
+#include "sales/records/SaleDetailRecords.h"
+#include "ui_XsmxForm.h"
+
+namespace {
+
+const QPoint kEntryPanelPlace(256, 88);
+const QPoint kQueryPanelPlace(224, 168);
+
+std::array<QLineEdit*, saledetail::kFieldCount> entryEdits(Ui::TXsmxForm& ui) {
+    return {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit4,  ui.Edit5, ui.Edit6,
+            ui.Edit7, ui.Edit8, ui.Edit9, ui.Edit10, ui.Edit11};
+}
+
+std::array<QLineEdit*, saledetail::kSearchFieldCount> searchEdits(Ui::TXsmxForm& ui) {
+    return {ui.Edit12, ui.Edit13, ui.Edit14, ui.Edit15};
+}
+
+platform::Answer say(QWidget* owner, const char* text,
+                     platform::MessageKind kind = platform::MessageKind::Plain) {
+    return platform::current().message(owner, QString::fromUtf8(text), kind);
+}
+
+}  // namespace
+
+void TXsmxForm::FormActivate() {
+    saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
+    ui->Panel2->hide();
+    ui->Panel5->hide();
+}
+
+// ---- correcting a sale ----
+
+// Fills the entry panel from the current sale, notes its ID and shows the panel; an empty list
+// only gets the warning. A sale that cannot be loaded (an empty price or quantity) leaves the
+// panel where and how it was but holding part of that sale, so no sale is noted then: a later
+// "修改" cannot carry those texts into the sale loaded before.
+void TXsmxForm::showForEditing(bool hideQueryPanel) {
+    const auto edits = entryEdits(*ui);
+    saledetail::SaleDetailRecords records(ADOConnection1, ADOQuery1);
+    std::optional<std::int64_t> saleId;
+    try {
+        saleId = records.load(
+            [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
+    } catch (...) {
+        editedSaleId_ = -1;
+        throw;
+    }
+    if (!saleId) {
+        say(this, saledetail::kNothingToEdit, platform::MessageKind::Confirm);
+        return;
+    }
+    editedSaleId_ = *saleId;
+    panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
+    if (hideQueryPanel) ui->Panel5->hide();
+}
+
+void TXsmxForm::SpeedButton1Click() { showForEditing(true); }
+
+void TXsmxForm::N1Click() { SpeedButton1Click(); }
+
+void TXsmxForm::DataGrid1DblClick() {
+    // The double click leaves the query panel as it is.
+    showForEditing(false);
+}
+
+void TXsmxForm::Button1Click() {
+    const auto edits = entryEdits(*ui);
+    const saledetail::SaleFields fields{panels::editTexts(edits), panels::editsChanged(edits)};
+    switch (
+        saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).writeBack(editedSaleId_, fields)) {
+        case saledetail::WriteBackOutcome::NoCurrentRow:
+            say(this, saledetail::kNothingToEdit);
+            return;
+        case saledetail::WriteBackOutcome::RowGone:
+            say(this, saledetail::kEditedRowGone);
+            return;
+        case saledetail::WriteBackOutcome::Written:
+            say(this, saledetail::kEdited);
+            ui->Panel2->hide();
+            return;
+    }
+}
+
+void TXsmxForm::Button2Click() { ui->Panel2->hide(); }
+
+void TXsmxForm::Image2Click() { ui->Panel2->hide(); }
+
+// ---- deleting sales ----
+
+void TXsmxForm::deleteSelectedSales() {
+    grid::TDataGrid& list = *ui->DataGrid1;
+    if (list.selectedCount() < 1) {
+        say(this, saledetail::kSelectToDelete, platform::MessageKind::Info);
+        return;
+    }
+    if (say(this, saledetail::kConfirmDelete, platform::MessageKind::Confirm) !=
+        platform::Answer::Ok)
+        return;
+    if (!ADOQuery1.isEmpty()) list.deleteSelected();
+}
+
+void TXsmxForm::SpeedButton2Click() { deleteSelectedSales(); }
+
+void TXsmxForm::N2Click() { deleteSelectedSales(); }
+
+// ---- searching and re-reading ----
+
+void TXsmxForm::SpeedButton3Click() {
+    for (QLineEdit* edit : searchEdits(*ui)) panels::setEditText(edit, {});
+    panels::showPanelAt(ui->Panel5, kQueryPanelPlace);
+    ui->Panel2->hide();
+}
+
+void TXsmxForm::N4Click() { SpeedButton3Click(); }
+
+void TXsmxForm::Button3Click() {
+    saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1)
+        .search(panels::editTexts(searchEdits(*ui)));
+}
+
+void TXsmxForm::Image3Click() { ui->Panel5->hide(); }
+
+void TXsmxForm::SpeedButton4Click() {
+    saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
+}
+
+void TXsmxForm::N5Click() { SpeedButton4Click(); }
+
+// ---- printing and export: filled in by the report and export work ----
+
+void TXsmxForm::SpeedButton5Click() {}
+
+void TXsmxForm::N7Click() { SpeedButton5Click(); }
+
+void TXsmxForm::SpeedButton6Click() {}
+
+void TXsmxForm::N8Click() { SpeedButton6Click(); }

@@ -1,0 +1,81 @@
+#include "sales/records/SaleDetailRecords.h"
+
+#include "store/Connection.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Search.h"
+#include "store/Values.h"
+
+namespace saledetail {
+
+std::optional<int> searchField(const SearchTexts& texts) {
+    std::optional<int> found;
+    for (int i = 0; i < kSearchFieldCount; ++i) {
+        if (texts[static_cast<std::size_t>(i)].empty()) continue;
+        if (found) return std::nullopt;
+        found = i;
+    }
+    return found;
+}
+
+void SaleDetailRecords::refresh() {
+    store::reconnectAndRequery(connection_, {{&query_, store::schema::kSales}});
+}
+
+std::optional<std::int64_t> SaleDetailRecords::load(const FieldSetter& setField) {
+    if (query_.isEmpty()) return std::nullopt;
+
+    const std::int64_t rowId = query_.rowIdAt(query_.currentIndex());
+    for (int i = 0; i < kFieldCount; ++i) {
+        const std::string text = query_.fieldText(kFieldColumns[static_cast<std::size_t>(i)]);
+        setField(i, text);
+        if (i == kPriceField || i == kQuantityField) setField(i, store::values::roundTo2Text(text));
+    }
+    return rowId;
+}
+
+WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFields& fields) {
+    if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
+    const int index = indexOfRow(rowId);
+    if (index < 0) return WriteBackOutcome::RowGone;
+
+    const auto& t = fields.texts;
+    const auto writeChanged = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const auto f = static_cast<std::size_t>(i);
+            if (fields.changed[f]) query_.setFieldText(kFieldColumns[f], t[f]);
+        }
+    };
+    query_.moveTo(index);
+    query_.edit();
+    try {
+        writeChanged(0, kFirstCustomerField);
+        query_.setFieldText("销售金额",
+                            store::values::productText(t[kPriceField], t[kQuantityField]));
+        writeChanged(kFirstCustomerField, kFieldCount);
+        query_.post();
+    } catch (...) {
+        query_.cancel();
+        throw;
+    }
+    return WriteBackOutcome::Written;
+}
+
+bool SaleDetailRecords::search(const SearchTexts& texts) {
+    // A list closed by a failed reconnect counts as a list without rows, like an empty one.
+    if (!query_.isOpen() || query_.isEmpty()) return false;
+    const std::optional<int> field = searchField(texts);
+    if (!field) return false;
+    const auto f = static_cast<std::size_t>(*field);
+    store::runSearch(query_, store::schema::kSales, std::string(kSearchColumns[f]), texts[f]);
+    return true;
+}
+
+int SaleDetailRecords::indexOfRow(std::int64_t rowId) const noexcept {
+    if (rowId <= 0) return -1;
+    for (int i = 0; i < query_.recordCount(); ++i)
+        if (query_.rowIdAt(i) == rowId) return i;
+    return -1;
+}
+
+}  // namespace saledetail

@@ -1,0 +1,448 @@
+// The sales detail window driven through its real widgets.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "grid/DataGrid.h"
+#include "platform/ScriptedPlatform.h"
+#include "sales/XsmxForm.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
+#include "tests/sales/detail/StoredSales.h"
+#include "tests/support/TestDatabase.h"
+
+using detailtest::Row;
+using detailtest::sale;
+using detailtest::storedSales;
+using platform::Answer;
+using platform::MessageKind;
+
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+void activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+// Types characters QTest's key clicks cannot (they take Latin-1 only).
+void typeCharacters(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+const char* const kHint =
+    "请单击左边的序号选中一条记录或拖选一段记录，\r\n"
+    "也可以用Ctrl及Shift来进行多选，然后再删除信息。";
+
+constexpr int kAmountColumn = 8;
+
+}  // namespace
+
+class SaleDetailWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void layoutListAndMenu();
+    void footerShowsUpToFourDecimals();
+    void loadingShowsTwoDecimalsAndTheAmountFollowsThem();
+    void writeBackWithNothingChangedRewritesOnlyTheAmount();
+    void typingThenDeletingCountsAsAChange();
+    void writeBackGoesToTheLoadedSaleAfterAMove();
+    void aSaleThatCannotBeLoadedTakesNoWriteBack();
+    void doubleClickOnAnEmptyListWarns();
+    void doubleClickLeavesTheQueryPanelAsItIs();
+    void deletingWithoutSelectionShowsTheHint();
+    void deletingNonAdjacentRowsAfterOneConfirmation();
+    void deletingASaleLeavesTheGoodsTableAlone();
+    void searchByCodeTotalsTheSalesFound();
+    void searchNeedsExactlyOneFilledEdit();
+    void searchFindingNothingBlocksSearchesUntilRefresh();
+    void comingBackFromAnotherWindowRereads();
+    void everyWayOfClosingHidesTheWindow();
+
+  private:
+    void open(const std::vector<Row>& sales = {});
+    QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
+    QLineEdit* edit(const char* name) { return form->findChild<QLineEdit*>(name); }
+    QAction* action(const char* name) { return form->findChild<QAction*>(name); }
+    grid::TDataGrid& list() { return form->salesList(); }
+    void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void doubleClickRow(int row);
+    void typeInto(QLineEdit* edit, const QString& text);
+    void execute(const std::string& sql);
+    QStringList listedCodes();
+
+    std::unique_ptr<testsupport::TestDatabase> database;
+    std::unique_ptr<platform::ScriptedPlatform> scripted;
+    std::unique_ptr<TXsmxForm> form;
+};
+
+void SaleDetailWindowTest::init() {
+    database = std::make_unique<testsupport::TestDatabase>();
+    scripted = std::make_unique<platform::ScriptedPlatform>();
+}
+
+void SaleDetailWindowTest::cleanup() {
+    form.reset();
+    scripted.reset();
+    database.reset();
+}
+
+void SaleDetailWindowTest::open(const std::vector<Row>& sales) {
+    if (!sales.empty()) detailtest::addSales(sales);
+    form = std::make_unique<TXsmxForm>();
+    activate(*form);
+}
+
+void SaleDetailWindowTest::clickRow(int row, Qt::KeyboardModifiers modifiers) {
+    const QRect cell = list().cellRect(row, -1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseClick(&list(), Qt::LeftButton, modifiers, cell.center());
+}
+
+void SaleDetailWindowTest::doubleClickRow(int row) {
+    const QRect cell = list().cellRect(row, 1);
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseDClick(&list(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+void SaleDetailWindowTest::typeInto(QLineEdit* edit, const QString& text) {
+    QTest::keyClick(edit, Qt::Key_End);
+    typeCharacters(edit, text);
+}
+
+void SaleDetailWindowTest::execute(const std::string& sql) {
+    store::Database db(database->path(), store::kDatabasePassword);
+    db.exec(sql);
+}
+
+QStringList SaleDetailWindowTest::listedCodes() {
+    QStringList codes;
+    const store::Query& query = form->salesQuery();
+    for (int i = 0; i < query.recordCount(); ++i)
+        codes << QString::fromStdString(
+            std::string(query.fieldTextAt(i, query.fieldIndex("商品编码"))));
+    return codes;
+}
+
+void SaleDetailWindowTest::layoutListAndMenu() {
+    open({sale("A1", "1", "1", "1")});
+    QCOMPARE(form->windowTitle(), u("销售明细"));
+    QCOMPARE(form->size(), QSize(1000, 603));
+    QCOMPARE(widget("Panel2")->size(), QSize(417, 265));
+    QCOMPARE(widget("Panel5")->size(), QSize(481, 97));
+    QVERIFY(widget("Panel2")->isHidden());
+    QVERIFY(widget("Panel5")->isHidden());
+    QCOMPARE(widget("SpeedButton7")->geometry(), QRect(680, 8, 105, 33));
+
+    const auto& columns = list().columns();
+    QCOMPARE(columns.size(), size_t(13));
+    QCOMPARE(columns[0].field, u("销售日期"));
+    QCOMPARE(columns[0].caption, QString());
+    QCOMPARE(columns[12].caption, QString());
+    QCOMPARE(columns[1].caption, u("①商品信息|商品编码"));
+    QCOMPARE(columns[8].caption, u("②销售信息|金额"));
+    QCOMPARE(columns[11].width, 135);
+    QCOMPARE(list().footerText(0), u("合计"));
+    QCOMPARE(list().query(), &form->salesQuery());
+
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
+        QVERIFY2(edit(name)->isReadOnly(), name);
+    for (const char* name : {"Edit8", "Edit9", "Edit10", "Edit11"})
+        QVERIFY2(!edit(name)->isReadOnly(), name);
+
+    QStringList popup;
+    for (QAction* item : form->popupMenu()->actions())
+        popup << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    QCOMPARE(popup, QStringList({u("修改信息"), u("删除信息"), "-", u("查询信息"), u("刷新信息"),
+                                 "-", u("明细打印"), u("数据导出"), "-", u("关闭窗口")}));
+}
+
+void SaleDetailWindowTest::footerShowsUpToFourDecimals() {
+    open({sale("A1", "10", "1", "10"), sale("A2", "0.123", "1", "0.123")});
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("10.123"));
+    QCOMPARE(form->salesQuery().recordCount(), 2);
+}
+
+void SaleDetailWindowTest::loadingShowsTwoDecimalsAndTheAmountFollowsThem() {
+    open({sale("A1", "1.234", "3", "3.702", "李四", "旧")});
+    edit("Edit11")->setText(QStringLiteral("left over"));
+    widget("Panel2")->move(0, 0);
+    click("SpeedButton1");
+    QVERIFY(widget("Panel2")->isVisible());
+    QCOMPARE(widget("Panel2")->pos(), QPoint(256, 88));
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A1"));
+    QCOMPARE(edit("Edit6")->text(), QStringLiteral("1.23"));
+    QCOMPARE(edit("Edit7")->text(), QStringLiteral("3"));
+    QCOMPARE(edit("Edit8")->text(), u("李四"));
+    QCOMPARE(edit("Edit11")->text(), u("旧"));
+
+    typeInto(edit("Edit11"), u("改"));
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
+    QVERIFY(widget("Panel2")->isHidden());
+    const Row stored = storedSales().at(0);
+    QCOMPARE(stored.at("销售单价"), std::string("1.234"));
+    QCOMPARE(stored.at("销售金额"), std::string("3.69"));
+    QCOMPARE(stored.at("备注"), std::string("旧改"));
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("3.69"));
+}
+
+void SaleDetailWindowTest::writeBackWithNothingChangedRewritesOnlyTheAmount() {
+    open({sale("A1", "2.456", "2", "0", "王五", "x")});
+    Row expected = storedSales().at(0);
+    action("N1")->trigger();
+    click("Button1");
+    expected["销售金额"] = "4.92";
+    QCOMPARE(storedSales().at(0), expected);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
+}
+
+void SaleDetailWindowTest::typingThenDeletingCountsAsAChange() {
+    open({sale("A1", "1", "1", "1", "甲")});
+    // Marks each write of the name, even one of the same text.
+    execute(
+        "CREATE TRIGGER name_written AFTER UPDATE OF \"客户姓名\" ON \"表3\" BEGIN "
+        "UPDATE \"表3\" SET \"详细地址\" = 'name written' WHERE rowid = new.rowid; END;");
+    click("SpeedButton1");
+    click("Button1");
+    QCOMPARE(storedSales().at(0).at("详细地址"), std::string(""));
+
+    click("SpeedButton1");
+    typeInto(edit("Edit8"), QStringLiteral("x"));
+    QTest::keyClick(edit("Edit8"), Qt::Key_Backspace);
+    QCOMPARE(edit("Edit8")->text(), u("甲"));
+    click("Button1");
+    QCOMPARE(storedSales().at(0).at("详细地址"), std::string("name written"));
+    QCOMPARE(storedSales().at(0).at("客户姓名"), std::string("甲"));
+}
+
+void SaleDetailWindowTest::writeBackGoesToTheLoadedSaleAfterAMove() {
+    open({sale("A1", "1", "1", "1", "甲"), sale("B2", "2", "2", "4", "乙")});
+    doubleClickRow(0);
+    QVERIFY(widget("Panel2")->isVisible());
+    clickRow(1);
+    QCOMPARE(form->salesQuery().currentIndex(), 1);
+    typeInto(edit("Edit8"), u("改"));
+    click("Button1");
+    QCOMPARE(storedSales().at(0).at("客户姓名"), std::string("甲改"));
+    QCOMPARE(storedSales().at(1).at("客户姓名"), std::string("乙"));
+
+    // The loaded sale deleted meanwhile: a clear message, nothing written.
+    click("SpeedButton1");
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A1"));
+    clickRow(0);
+    scripted->clear();
+    click("SpeedButton2");
+    QCOMPARE(form->salesQuery().recordCount(), 1);
+    typeInto(edit("Edit9"), QStringLiteral("9"));
+    scripted->clear();
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的销售信息已不存在，请重新选择！")});
+    QCOMPARE(storedSales().size(), size_t(1));
+    QCOMPARE(storedSales().at(0).at("联系电话"), std::string("13800000000"));
+    QVERIFY(widget("Panel2")->isVisible());
+}
+
+void SaleDetailWindowTest::aSaleThatCannotBeLoadedTakesNoWriteBack() {
+    open({sale("A1", "1", "1", "1", "甲"), sale("B2", "", "2", "", "乙")});
+    click("SpeedButton1");  // A1 loaded, panel open
+    clickRow(1);
+    scripted->clear();
+    click("SpeedButton1");  // B2 has no price: the load stops
+    QCOMPARE(scripted->messages.size(), 1);
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Error);
+    QCOMPARE(edit("Edit8")->text(), u("甲"));  // fields after the price keep A1's texts
+    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B2"));
+    typeInto(edit("Edit8"), QStringLiteral("x"));
+    scripted->clear();
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的销售信息已不存在，请重新选择！")});
+    QCOMPARE(storedSales().at(0).at("客户姓名"), std::string("甲"));
+    QCOMPARE(storedSales().at(1).at("客户姓名"), std::string("乙"));
+}
+
+void SaleDetailWindowTest::doubleClickOnAnEmptyListWarns() {
+    open();
+    QTest::mouseDClick(&list(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("当前修改销售信息为空！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Confirm);
+    QVERIFY(widget("Panel2")->isHidden());
+
+    scripted->clear();
+    click("Button1");  // the panel's button with no sale at all
+    QCOMPARE(scripted->messageTexts(), QStringList{u("当前修改销售信息为空！")});
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
+}
+
+void SaleDetailWindowTest::doubleClickLeavesTheQueryPanelAsItIs() {
+    open({sale("A1", "1", "1", "1")});
+    click("SpeedButton3");
+    doubleClickRow(0);
+    QVERIFY(widget("Panel2")->isVisible());
+    QVERIFY(widget("Panel5")->isVisible());
+    click("SpeedButton1");
+    QVERIFY(widget("Panel5")->isHidden());
+    click("SpeedButton3");
+    QVERIFY(widget("Panel2")->isHidden());
+    QTest::mouseClick(widget("Image3"), Qt::LeftButton);
+    QVERIFY(widget("Panel5")->isHidden());
+}
+
+void SaleDetailWindowTest::deletingWithoutSelectionShowsTheHint() {
+    open({sale("A1", "1", "1", "1")});
+    click("SpeedButton2");
+    action("N2")->trigger();
+    QCOMPARE(scripted->messageTexts(), QStringList({u(kHint), u(kHint)}));
+    QCOMPARE(scripted->messages[0].kind, MessageKind::Info);
+    QCOMPARE(storedSales().size(), size_t(1));
+}
+
+void SaleDetailWindowTest::deletingNonAdjacentRowsAfterOneConfirmation() {
+    open({sale("A1", "1", "1", "1"), sale("A2", "2", "1", "2"), sale("A3", "4", "1", "4"),
+          sale("A4", "8", "1", "8")});
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("15"));
+    clickRow(0);
+    clickRow(2, Qt::ControlModifier);
+    scripted->messageAnswers.enqueue(Answer::Cancel);
+    click("SpeedButton2");
+    QCOMPARE(storedSales().size(), size_t(4));
+    QCOMPARE(list().selectedCount(), 2);
+
+    click("SpeedButton2");
+    QCOMPARE(scripted->messageTexts(),
+             QStringList({u("确定要删除选中的记录？"), u("确定要删除选中的记录？")}));
+    QCOMPARE(scripted->messages[1].kind, MessageKind::Confirm);
+    QCOMPARE(listedCodes(), QStringList({"A2", "A4"}));
+    QCOMPARE(storedSales().size(), size_t(2));
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("10"));
+    QCOMPARE(list().selectedCount(), 0);
+}
+
+void SaleDetailWindowTest::deletingASaleLeavesTheGoodsTableAlone() {
+    detailtest::addRows("表1", {{{"商品编码", "A1"},
+                                 {"进货数量", "10"},
+                                 {"销售数量", "5"},
+                                 {"库存数量", "5"},
+                                 {"销售金额", "50"}}});
+    const auto goodsBefore = detailtest::storedRows("表1");
+    open({sale("A1", "10", "5", "50")});
+    clickRow(0);
+    action("N2")->trigger();
+    QCOMPARE(storedSales().size(), size_t(0));
+    QCOMPARE(detailtest::storedRows("表1"), goodsBefore);
+}
+
+void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
+    open({sale("A1", "1", "1", "1.5"), sale("B1", "1", "1", "2"), sale("XA12", "1", "1", "3")});
+    action("N4")->trigger();
+    QVERIFY(widget("Panel5")->isVisible());
+    QCOMPARE(widget("Panel5")->pos(), QPoint(224, 168));
+    QTest::keyClicks(edit("Edit12"), QStringLiteral("A1"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"A1", "XA12"}));
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("4.5"));
+    QVERIFY(widget("Panel5")->isVisible());
+    QCOMPARE(edit("Edit12")->text(), QStringLiteral("A1"));
+
+    // "%" is a wildcard, a lone space a text.
+    edit("Edit12")->clear();
+    QTest::keyClicks(edit("Edit12"), QStringLiteral("%"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"A1", "B1", "XA12"}));  // every sale of the table
+    click("SpeedButton4");
+    click("SpeedButton3");
+    QCOMPARE(edit("Edit12")->text(), QString());
+    QTest::keyClicks(edit("Edit14"), QStringLiteral(" "));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList());
+}
+
+void SaleDetailWindowTest::searchNeedsExactlyOneFilledEdit() {
+    open({sale("A1", "1", "1", "1", "甲"), sale("B1", "1", "1", "1", "乙")});
+    click("SpeedButton3");
+    QTest::keyClicks(edit("Edit12"), QStringLiteral("A"));
+    typeCharacters(edit("Edit14"), u("乙"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
+    edit("Edit12")->clear();
+    edit("Edit14")->clear();
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void SaleDetailWindowTest::searchFindingNothingBlocksSearchesUntilRefresh() {
+    open({sale("A1", "1", "1", "1"), sale("B1", "1", "1", "1")});
+    click("SpeedButton3");
+    QTest::keyClicks(edit("Edit12"), QStringLiteral("zz"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList());
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("0"));
+    edit("Edit12")->setText(QStringLiteral("B"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList());
+    action("N5")->trigger();
+    QVERIFY(widget("Panel5")->isVisible());  // a refresh leaves the panels as they are
+    QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"B1"}));
+}
+
+void SaleDetailWindowTest::comingBackFromAnotherWindowRereads() {
+    open({sale("A1", "1", "1", "1"), sale("B1", "1", "1", "1")});
+    click("SpeedButton3");
+    QTest::keyClicks(edit("Edit12"), QStringLiteral("B"));
+    click("Button3");
+    QCOMPARE(listedCodes(), QStringList({"B1"}));
+    detailtest::addSales({sale("C1", "1", "1", "1")});
+
+    QWidget preview;  // the print preview, say
+    activate(preview);
+    activate(*form);
+    QCOMPARE(listedCodes(), QStringList({"A1", "B1", "C1"}));
+    QVERIFY(widget("Panel5")->isHidden());
+    QVERIFY(widget("Panel2")->isHidden());
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("3"));
+    QCOMPARE(list().selectedCount(), 0);
+}
+
+void SaleDetailWindowTest::everyWayOfClosingHidesTheWindow() {
+    open();
+    click("SpeedButton7");
+    QVERIFY(form->isHidden());
+    activate(*form);
+    action("N10")->trigger();
+    QVERIFY(form->isHidden());
+    activate(*form);
+    form->close();
+    QVERIFY(form->isHidden());
+    QVERIFY(scripted->messages.isEmpty());
+
+    QWidget mainWindow;
+    form->setMainWindow(&mainWindow);
+    mainWindow.show();
+    activate(*form);
+    QTest::mouseClick(widget("Label1"), Qt::LeftButton);
+    QVERIFY(mainWindow.isHidden());
+}
+
+QTEST_MAIN(SaleDetailWindowTest)
+#include "SaleDetailWindowTest.moc"
