@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "grid/DataGridImpl.h"
+#include "platform/Command.h"
 #include "platform/Platform.h"
 
 namespace grid {
@@ -18,11 +19,7 @@ namespace {
 // program's default error handler does; they must not leave an event handler.
 template <typename F>
 void guarded(QWidget* owner, F&& command) {
-    try {
-        command();
-    } catch (const std::exception& error) {
-        platform::showError(owner, QString::fromUtf8(error.what()));
-    }
+    platform::runCommand(owner, command);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ class FooterTotalsTest : public QObject {
     void emptyResultSet();
     void postsAndDeletionsAdjustTheTotal();
     void deletionRoundsTheNewTotal();
+    void postingALargeValueKeepsTheTotalExact();
     void missingColumnShowsZero();
     void reopenRebuildsAndEmptiesSelection();
     void gridOutlivesItsQuery();
