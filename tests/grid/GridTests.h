@@ -13,6 +13,7 @@ class FooterTotalsTest : public QObject {
     void postsAndDeletionsAdjustTheTotal();
     void deletionRoundsTheNewTotal();
     void postingALargeValueKeepsTheTotalExact();
+    void aFileNumberBeyondRangeShowsNoWrongTotal();
     void missingColumnShowsZero();
     void reopenRebuildsAndEmptiesSelection();
     void gridOutlivesItsQuery();
