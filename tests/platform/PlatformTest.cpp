@@ -41,6 +41,17 @@ class CommandWindow : public QWidget {
     int taken = 0;
 };
 
+// An object whose handling of a user event throws.
+class ThrowingObject : public QObject {
+  public:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) return QObject::event(event);
+        ++runs;
+        throw store::StoreError("数据库文件不存在");
+    }
+    int runs = 0;
+};
+
 }  // namespace
 
 class PlatformTest : public QObject {
@@ -88,19 +99,17 @@ class PlatformTest : public QObject {
         QCOMPARE(&platform::current(), before);
     }
 
+    // The application's last net, for an error that something other than a command lets out
+    // of an event: shown, and the program goes on. (An event Qt itself made, a mouse click,
+    // would leak what Qt's frames could not clean up on the way; commands never get there.)
     void uncaughtErrorIsShownAndTheProgramGoesOn() {
         platform::ScriptedPlatform scripted;
-        QPushButton button(QStringLiteral("go"));
-        int runs = 0;
-        connect(&button, &QPushButton::clicked, [&] {
-            ++runs;
-            throw store::StoreError("数据库文件不存在");
-        });
-        button.show();
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QTest::mouseClick(&button, Qt::LeftButton);
+        ThrowingObject receiver;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&receiver, &event);
+        QCoreApplication::sendEvent(&receiver, &event);
 
-        QCOMPARE(runs, 2);
+        QCOMPARE(receiver.runs, 2);
         QCOMPARE(scripted.messageTexts(), QStringList({"数据库文件不存在", "数据库文件不存在"}));
         QCOMPARE(scripted.messages[0].kind, MessageKind::Error);
     }
