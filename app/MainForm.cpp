@@ -13,6 +13,7 @@
 #include "app/Artwork.h"
 #include "app/DesktopLauncher.h"
 #include "grid/GridColumn.h"
+#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
@@ -192,36 +193,44 @@ void TMainForm::setUpMenus() {
 }
 
 void TMainForm::wireCommands() {
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TMainForm::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TMainForm::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TMainForm::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TMainForm::SpeedButton4Click);
-    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
-    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TMainForm::SpeedButton6Click);
-    connect(ui->SpeedButton7, &QToolButton::clicked, this, &TMainForm::SpeedButton7Click);
-    connect(ui->Image4, &QToolButton::clicked, this, &TMainForm::Image4Click);
-    connect(ui->Image2, &QToolButton::clicked, this, &TMainForm::Image2Click);
-    connect(ui->Image3, &QToolButton::clicked, this, &TMainForm::Image3Click);
-    connect(ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
-    connect(ui->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
-    connect(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this, &TMainForm::DataGrid1DblClick);
+    platform::connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton1Click);
+    platform::connectCommand(ui->SpeedButton2, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton2Click);
+    platform::connectCommand(ui->SpeedButton3, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton3Click);
+    platform::connectCommand(ui->SpeedButton4, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton4Click);
+    platform::connectCommand(ui->SpeedButton5, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton5Click);
+    platform::connectCommand(ui->SpeedButton6, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton6Click);
+    platform::connectCommand(ui->SpeedButton7, &QToolButton::clicked, this,
+                             &TMainForm::SpeedButton7Click);
+    platform::connectCommand(ui->Image4, &QToolButton::clicked, this, &TMainForm::Image4Click);
+    platform::connectCommand(ui->Image2, &QToolButton::clicked, this, &TMainForm::Image2Click);
+    platform::connectCommand(ui->Image3, &QToolButton::clicked, this, &TMainForm::Image3Click);
+    platform::connectCommand(ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    platform::connectCommand(ui->Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+    platform::connectCommand(ui->Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
+    platform::connectCommand(ui->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
+                             &TMainForm::DataGrid1DblClick);
 
-    connect(ui->N1, &QAction::triggered, this, &TMainForm::N1Click);
-    connect(ui->N2, &QAction::triggered, this, &TMainForm::N2Click);
-    connect(ui->N3, &QAction::triggered, this, &TMainForm::N3Click);
-    connect(ui->N11, &QAction::triggered, this, &TMainForm::N11Click);
-    connect(ui->N12, &QAction::triggered, this, &TMainForm::N12Click);
-    connect(ui->N14, &QAction::triggered, this, &TMainForm::N14Click);
-    connect(ui->N7, &QAction::triggered, this, &TMainForm::N7Click);
-    connect(ui->N5, &QAction::triggered, this, &TMainForm::N5Click);
-    connect(ui->N6, &QAction::triggered, this, &TMainForm::N6Click);
-    connect(ui->N8, &QAction::triggered, this, &TMainForm::N8Click);
-    connect(ui->N9, &QAction::triggered, this, &TMainForm::N9Click);
-    connect(ui->N10, &QAction::triggered, this, &TMainForm::N10Click);
-    connect(ui->N15, &QAction::triggered, this, &TMainForm::N15Click);
-    connect(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
+    platform::connectCommand(ui->N1, &QAction::triggered, this, &TMainForm::N1Click);
+    platform::connectCommand(ui->N2, &QAction::triggered, this, &TMainForm::N2Click);
+    platform::connectCommand(ui->N3, &QAction::triggered, this, &TMainForm::N3Click);
+    platform::connectCommand(ui->N11, &QAction::triggered, this, &TMainForm::N11Click);
+    platform::connectCommand(ui->N12, &QAction::triggered, this, &TMainForm::N12Click);
+    platform::connectCommand(ui->N14, &QAction::triggered, this, &TMainForm::N14Click);
+    platform::connectCommand(ui->N7, &QAction::triggered, this, &TMainForm::N7Click);
+    platform::connectCommand(ui->N5, &QAction::triggered, this, &TMainForm::N5Click);
+    platform::connectCommand(ui->N6, &QAction::triggered, this, &TMainForm::N6Click);
+    platform::connectCommand(ui->N8, &QAction::triggered, this, &TMainForm::N8Click);
+    platform::connectCommand(ui->N9, &QAction::triggered, this, &TMainForm::N9Click);
+    platform::connectCommand(ui->N10, &QAction::triggered, this, &TMainForm::N10Click);
+    platform::connectCommand(ui->N15, &QAction::triggered, this, &TMainForm::N15Click);
+    platform::connectCommand(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
 }
 
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
@@ -229,7 +238,7 @@ void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 bool TMainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate &&
         platform::FormActivation::instance().cameFromAnotherForm(this))
-        FormActivate();
+        platform::runCommand(this, [this] { FormActivate(); });
     return QMainWindow::event(event);
 }
 

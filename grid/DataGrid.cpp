@@ -362,7 +362,7 @@ SortMark TDataGrid::sortMark(int column) const { return d->marks.at(column); }
 
 QString TDataGrid::footerText(int column) const { return d->totals.text(column); }
 
-std::int64_t TDataGrid::footerTotal(int column) const { return d->totals.total(column); }
+store::values::Total TDataGrid::footerTotal(int column) const { return d->totals.total(column); }
 
 int TDataGrid::indicatorWidth() const { return d->indicatorWidth; }
 

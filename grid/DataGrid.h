@@ -6,6 +6,7 @@
 
 #include "grid/GridColumn.h"
 #include "grid/SortMarks.h"
+#include "store/Values.h"
 
 namespace store {
 class Query;
@@ -41,7 +42,7 @@ class TDataGrid : public QWidget {
     // What the grid shows, for the windows and for checks of the grid itself.
     SortMark sortMark(int column) const;
     QString footerText(int column) const;
-    std::int64_t footerTotal(int column) const;  // in ten-thousandths
+    store::values::Total footerTotal(int column) const;  // in ten-thousandths
     int indicatorWidth() const;
     int titleHeight() const;
     int rowHeight() const;

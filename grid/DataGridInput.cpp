@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "grid/DataGridImpl.h"
+#include "platform/Command.h"
 #include "platform/Platform.h"
 #include "store/Connection.h"
 
@@ -20,11 +21,7 @@ namespace {
 // program's default error handler does; they must not leave an event handler.
 template <typename F>
 void guarded(QWidget* owner, F&& command) {
-    try {
-        command();
-    } catch (const std::exception& error) {
-        platform::showError(owner, QString::fromUtf8(error.what()));
-    }
+    platform::runCommand(owner, command);
 }
 
 }  // namespace

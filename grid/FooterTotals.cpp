@@ -1,5 +1,6 @@
 #include "grid/FooterTotals.h"
 
+#include "store/Error.h"
 #include "store/Query.h"
 #include "store/Values.h"
 
@@ -30,8 +31,17 @@ double FooterTotals::numberAt(const store::Query& query, int row, int field) {
     return values::parseNumber(text).value_or(0);
 }
 
+void FooterTotals::add(Sum& sum, values::Total base, double value) noexcept {
+    try {
+        sum.total = values::addTenThousandths(base, value);
+    } catch (const store::StoreError&) {
+        sum.outOfRange = true;
+    }
+}
+
 store::values::Total FooterTotals::valueAt(const store::Query& query, int row, int field) {
-    return values::toTenThousandths(numberAt(query, row, field));
+    const double number = numberAt(query, row, field);
+    return values::isAcceptedNumber(number) ? values::toTenThousandths(number) : 0;
 }
 
 void FooterTotals::rebuild(const store::Query& query) {
@@ -42,10 +52,17 @@ void FooterTotals::rebuild(const store::Query& query) {
             query.fieldIndex(columns_[static_cast<std::size_t>(sum.column)].field.toStdString());
         sum.total = 0;
         sum.saved = 0;
+        sum.outOfRange = false;
     }
     // Rows shared with other lists bring their totals with them.
-    for (Sum& sum : sums_)
-        if (sum.field >= 0) sum.total = query.columnTotal(sum.field);
+    for (Sum& sum : sums_) {
+        if (sum.field < 0) continue;
+        try {
+            sum.total = query.columnTotal(sum.field);
+        } catch (const store::StoreError&) {
+            sum.outOfRange = true;  // a number from the file beyond what totals hold
+        }
+    }
 }
 
 void FooterTotals::reset() {
@@ -53,6 +70,7 @@ void FooterTotals::reset() {
         sum.field = -1;
         sum.total = 0;
         sum.saved = 0;
+        sum.outOfRange = false;
     }
     editPending_ = false;
     deletePending_.reset();
@@ -76,8 +94,8 @@ void FooterTotals::posted(const store::Query& query, int row) {
         const std::string_view text = query.fieldTextAt(row, sum.field);
         const std::optional<double> number =
             text.empty() ? std::nullopt : values::parseNumber(text);
-        sum.total = number ? values::addTenThousandths(sum.total - sum.saved, *number)
-                           : sum.total - sum.saved;
+        sum.total -= sum.saved;
+        if (number) add(sum, sum.total, *number);
         sum.saved = 0;
     }
 }
@@ -95,7 +113,7 @@ void FooterTotals::removed(int row) {
     if (deletePending_ != row) return;
     deletePending_.reset();
     for (Sum& sum : sums_) {
-        sum.total = values::addTenThousandths(sum.total, -sum.pendingDelete);
+        add(sum, sum.total, -sum.pendingDelete);
         sum.pendingDelete = 0;
     }
 }
@@ -144,6 +162,7 @@ QString FooterTotals::text(int column) const {
     }
     const Sum* sum = sumOf(column);
     if (!sum || sum->field < 0) return QStringLiteral("0");
+    if (sum->outOfRange) return QStringLiteral("数值过大");
     const std::string text = sum->formatted ? values::tenThousandthsDisplay(sum->total)
                                             : values::tenThousandthsText(sum->total);
     return QString::fromStdString(text);

@@ -37,7 +37,8 @@ class FooterTotals {
 
     store::values::Total total(int column) const;
     // The footer text of a column: its static text, the total in its format, "0" when the
-    // column is not in the result set, or empty for a column without a footer.
+    // column is not in the result set, "数值过大" when the total cannot be held, or empty for a
+    // column without a footer.
     QString text(int column) const;
 
   private:
@@ -48,7 +49,11 @@ class FooterTotals {
         store::values::Total total = 0;
         store::values::Total saved = 0;
         double pendingDelete = 0;  // the value of the row about to leave, not yet scaled
+        // A number the store would not accept now (from an older or foreign file) took the total
+        // out of range: the footer says so instead of a wrong figure, until the next walk.
+        bool outOfRange = false;
     };
+    static void add(Sum& sum, store::values::Total base, double value) noexcept;
     static double numberAt(const store::Query& query, int row, int field);  // 0 when empty
     static store::values::Total valueAt(const store::Query& query, int row, int field);
     const Sum* sumOf(int column) const;

@@ -13,12 +13,12 @@ void runCommand(QWidget* owner, const std::function<void()>& work) noexcept;
 
 // Connects a signal to a window's command handler through runCommand, so every handler has the
 // same edge: connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,
-// &TMainForm::SpeedButton1Click).
-template <typename Sender, typename Signal, typename Window>
+// &TMainForm::SpeedButton1Click). A handler with parameters takes the signal's first arguments.
+template <typename Sender, typename Signal, typename Window, typename... Args>
 QMetaObject::Connection connectCommand(Sender* sender, Signal signal, Window* window,
-                                       void (Window::*handler)()) {
-    return QObject::connect(sender, signal, window, [window, handler] {
-        runCommand(window, [window, handler] { (window->*handler)(); });
+                                       void (Window::*handler)(Args...)) {
+    return QObject::connect(sender, signal, window, [window, handler](Args... args) {
+        runCommand(window, [&] { (window->*handler)(args...); });
     });
 }
 

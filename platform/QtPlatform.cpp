@@ -44,7 +44,10 @@ Answer QtPlatform::message(QWidget* owner, const QString& text, MessageKind kind
 }
 
 QString QtPlatform::saveFileName(QWidget* owner, const QString& initialName) {
-    return QFileDialog::getSaveFileName(owner, QString(), initialName);
+    // The callers write a name made from the chosen one (the backup appends ".bak"), so a
+    // question about replacing the chosen file would ask about a file that is not written.
+    return QFileDialog::getSaveFileName(owner, QString(), initialName, QString(), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPlatform::openFileName(QWidget* owner) { return QFileDialog::getOpenFileName(owner); }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "store/ConnectionString.h"
@@ -33,8 +34,10 @@ TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    connect(ui_->SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(ui_->SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    platform::connectCommand(ui_->SpeedButton1, &QToolButton::clicked, this,
+                             &TJbzlForm::SpeedButton1Click);
+    platform::connectCommand(ui_->SpeedButton2, &QToolButton::clicked, this,
+                             &TJbzlForm::SpeedButton2Click);
 
     ADOQuery1.setSql("select * from 表2");
     ADOQuery1.open();

@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -20,6 +22,27 @@ std::string openFailure(const std::string& file, const std::string& reason) {
 }
 
 constexpr int kBusyTimeoutMs = 5000;
+constexpr const char* kNotADatabase = "密码错误或不是数据库文件";
+
+// A plain SQLite file starts with this header; an encrypted one starts with its salt.
+bool isPlainSqliteFile(const std::string& file) {
+    static const char header[16] = "SQLite format 3";  // with its terminating zero
+    char head[16];
+    std::ifstream in(file, std::ios::binary);
+    return in.read(head, sizeof head) && std::memcmp(head, header, sizeof head) == 0;
+}
+
+std::string cipherVersion(sqlite3* db) {
+    std::string version;
+    sqlite3_exec(
+        db, "PRAGMA cipher_version",
+        [](void* out, int columns, char** texts, char**) {
+            if (columns > 0 && texts[0] != nullptr) *static_cast<std::string*>(out) = texts[0];
+            return 0;
+        },
+        &version, nullptr);
+    return version;
+}
 
 }  // namespace
 
@@ -32,7 +55,7 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
         if (!std::filesystem::exists(file, ec)) throw StoreError(openFailure(file, "文件不存在"));
         if (!std::filesystem::is_regular_file(file, ec) ||
             std::filesystem::file_size(file, ec) == 0)
-            throw StoreError(openFailure(file, "密码错误或不是数据库文件"));
+            throw StoreError(openFailure(file, kNotADatabase));
     }
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
@@ -57,15 +80,25 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
         throw StoreError(openFailure(file, reason), rc);
     }
     sqlite3_extended_result_codes(raw, 0);
+    if (mode != Mode::Create && isPlainSqliteFile(file))
+        throw StoreError(openFailure(file, kNotADatabase), SQLITE_NOTADB);
+    const CipherSettings settings = cipherSettingsFor(cipherVersion(raw));
+    if (!settings.supported)
+        throw StoreError(openFailure(file, "此 SQLite 库不支持加密的数据库文件"));
     std::optional<std::string> rawKey;
-    if (mode != Mode::Create && key.rfind("x'", 0) != 0) rawKey = rawKeyFor(file, key);
+    if (settings.rawKeyFits && mode != Mode::Create && key.rfind("x'", 0) != 0)
+        rawKey = rawKeyFor(file, key);
     const std::string& keyText = rawKey ? *rawKey : key;
     rc = sqlite3_key(raw, keyText.data(), static_cast<int>(keyText.size()));
     if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+    for (const std::string& pragma : settings.pragmas) {
+        rc = sqlite3_exec(raw, pragma.c_str(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+    }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     // The key is only tried on the first read: a wrong key or a foreign file fails here.
     rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, "密码错误或不是数据库文件"), rc);
+    if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, kNotADatabase), rc);
     if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
 }
 

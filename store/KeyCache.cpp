@@ -2,6 +2,7 @@
 
 #include <openssl/evp.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -25,7 +26,34 @@ std::string hex(const unsigned char* bytes, int count) {
     return out;
 }
 
+// The major version of a text such as "3.4.1" or "4.6.1 community"; -1 when it has none.
+int majorVersion(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    int major = 0;
+    std::size_t digits = 0;
+    while (digits < text.size() && digits < 4 && text[digits] >= '0' && text[digits] <= '9')
+        major = major * 10 + (text[digits++] - '0');
+    if (digits == 0 || digits >= text.size() || text[digits] != '.') return -1;
+    return major;
+}
+
 }  // namespace
+
+CipherSettings cipherSettingsFor(std::string_view cipherVersion) {
+    CipherSettings settings;
+    const int major = majorVersion(cipherVersion);
+    if (major == 3) {
+        settings.pragmas = {"PRAGMA cipher_page_size = 1024", "PRAGMA kdf_iter = 64000",
+                            "PRAGMA fast_kdf_iter = 2", "PRAGMA cipher_use_hmac = ON"};
+    } else if (major >= 4) {
+        settings.pragmas = {"PRAGMA cipher_compatibility = 3"};
+    } else {
+        return settings;
+    }
+    settings.supported = true;
+    settings.rawKeyFits = true;
+    return settings;
+}
 
 std::optional<std::string> rawKeyFor(const std::string& file, const std::string& password) {
     unsigned char salt[kSaltBytes];

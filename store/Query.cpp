@@ -328,6 +328,15 @@ void Query::setFieldText(std::string_view name, std::string_view text) {
     requireOpen("set field");
     int index = requireField(name);
     requireEditing();
+    try {
+        setEditValue(index, text);
+    } catch (...) {
+        editRefused_ = true;
+        throw;
+    }
+}
+
+void Query::setEditValue(int index, std::string_view text) {
     const FieldDef& field = fields_[static_cast<std::size_t>(index)];
     std::string value;
     bool isNull = false;
@@ -343,6 +352,7 @@ void Query::setFieldText(std::string_view name, std::string_view text) {
                     throw StoreError("'" + std::string(text) +
                                      "' is not a valid floating point value for field '" +
                                      field.name + "'");
+                if (!values::isAcceptedNumber(*number)) values::refuseNumber(text, field.name);
                 value = values::formatNumber(*number);
             }
             break;
@@ -373,7 +383,7 @@ std::int64_t Query::rowIdAt(int index) const noexcept {
 void Query::checkBrowseMode() {
     if (state_ != State::Edit && state_ != State::Insert) return;
     bool modified = std::find(editTouched_.begin(), editTouched_.end(), true) != editTouched_.end();
-    if (modified)
+    if (modified && !editRefused_)
         post();
     else
         cancel();
@@ -474,6 +484,7 @@ void Query::startEditBuffer() {
     editBuffer_.assign(n, std::string());
     editNull_.assign(n, true);
     editTouched_.assign(n, false);
+    editRefused_ = false;
 }
 
 void Query::append() {
@@ -517,6 +528,20 @@ void Query::bindEditValue(Statement& statement, int parameter, std::size_t colum
 void Query::post() {
     requireOpen("post");
     if (state_ == State::Browse) return;
+    try {
+        storeEdit();
+    } catch (...) {
+        cancel();
+        throw;
+    }
+    state_ = State::Browse;
+    editBuffer_.clear();
+    editTouched_.clear();
+    editNull_.clear();
+    notify([this](QueryObserver& o) { o.queryPosted(*this, current_); });
+}
+
+void Query::storeEdit() {
     Database& db = connection_.database();
     connection_.noteWrite(this);
     std::vector<std::size_t> columns;
@@ -565,11 +590,6 @@ void Query::post() {
         }
         writableRows().replaceRow(static_cast<std::size_t>(current_), editBuffer_, editNull_);
     }
-    state_ = State::Browse;
-    editBuffer_.clear();
-    editTouched_.clear();
-    editNull_.clear();
-    notify([this](QueryObserver& o) { o.queryPosted(*this, current_); });
 }
 
 void Query::cancel() {

@@ -90,7 +90,8 @@ class Query {
     bool bof() const noexcept { return bof_; }
 
     // Moving the current row posts an edit in progress first (like a data set does), so a
-    // move never loses typed values silently. Throws when the query is closed.
+    // move never loses typed values silently; a row that had a value refused is given up
+    // instead. Throws when the query is closed.
     void first();
     void next();
     void prior();
@@ -109,15 +110,19 @@ class Query {
     bool fieldIsNull(std::string_view name) const;
     // Writes a value as text into the current row's column; the row must be in edit or insert
     // state. Double columns: empty stores NULL, a number is kept in its shortest form, anything
-    // else throws "'%s' is not a valid floating point value for field '%s'". Text columns
-    // longer than their declared size are refused with an error naming the column.
+    // else throws "'%s' is not a valid floating point value for field '%s'", and a number beyond
+    // values::kLargestNumber is refused naming the column. Text columns longer than their
+    // declared size are refused with an error naming the column. After a refused value the row
+    // is only stored by an explicit post(): a move gives it up.
     void setFieldText(std::string_view name, std::string_view text);
     // The database row id of a row (the counter ID where the table has one).
     std::int64_t rowIdAt(int index) const noexcept;
 
     void append();  // begins a new row at the end (insert state)
     void edit();    // current row into edit state
-    void post();    // stores the row; on failure the row stays in its state and the error is thrown
+    // Stores the row. On failure the row is given up (as by cancel()) before the error is thrown:
+    // the list keeps what the file holds, and no later move can store the failed row.
+    void post();
     void cancel();  // gives up an edit or a begun row
     void remove();  // deletes the current row from the table and the result set
     // Deletes the rows at these indexes from the table, the last first, and then drops them from
@@ -156,10 +161,12 @@ class Query {
     void requireWritable() const;
     int requireField(std::string_view name) const;
     void readFields(const Database& db, const Statement& statement);
-    void checkBrowseMode();  // posts a modified row, gives up an untouched one
+    void checkBrowseMode();  // posts a modified row, gives up an untouched or refused one
+    void storeEdit();        // the writing part of post()
     void startEditBuffer();
     void bindEditValue(Statement& statement, int parameter, std::size_t column) const;
     void setCurrent(int index);
+    void setEditValue(int index, std::string_view text);
     template <typename F>
     void notify(F&& f);
 
@@ -178,6 +185,7 @@ class Query {
     std::vector<std::string> editBuffer_;
     std::vector<bool> editTouched_;
     std::vector<bool> editNull_;
+    bool editRefused_ = false;  // a value of the row in edit was refused
     int rowBeforeInsert_ = -1;
     bool connectionGone_ = false;  // the connection was destroyed first
     std::vector<QueryObserver*> observers_;

@@ -135,15 +135,30 @@ std::string placeDecimalPoint(const Rounded& r, int decimals, bool keepZeros) {
     return text;
 }
 
-std::string fromWhole(std::int64_t total, int decimals, bool keepZeros) {
+__extension__ typedef unsigned __int128 Magnitude;
+
+// The magnitude as unsigned so that the smallest value does not overflow.
+Magnitude magnitudeOf(Total total) {
+    return total < 0 ? ~static_cast<Magnitude>(total) + 1 : static_cast<Magnitude>(total);
+}
+
+std::string decimalDigits(Magnitude value) {
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+std::string fromWhole(Total total, int decimals, bool keepZeros) {
     Rounded r;
     r.negative = total < 0;
-    // The magnitude as unsigned so that the smallest value does not overflow.
-    std::uint64_t magnitude =
-        total < 0 ? ~static_cast<std::uint64_t>(total) + 1 : static_cast<std::uint64_t>(total);
-    r.digits = std::to_string(magnitude);
+    r.digits = decimalDigits(magnitudeOf(total));
     return placeDecimalPoint(r, decimals, keepZeros);
 }
+
+[[noreturn]] void totalOutOfRange() { throw StoreError("合计超出了可以计算的范围"); }
 
 }  // namespace
 
@@ -183,6 +198,29 @@ std::string productText(std::string_view a, std::string_view b) {
     return formatNumber(product);
 }
 
+std::string productText(std::string_view a, std::string_view b, std::string_view fieldA,
+                        std::string_view fieldB) {
+    long double product =
+        static_cast<long double>(toNumber(a)) * static_cast<long double>(toNumber(b));
+    std::string text = formatNumber(product);
+    auto stored = parseNumber(text);
+    if (!stored || !isAcceptedNumber(*stored))
+        throw StoreError("“" + std::string(fieldA) + "”乘“" + std::string(fieldB) +
+                         "”的积太大（绝对值不能大于 " + formatNumber(kLargestNumber) +
+                         "），请检查输入的“" + std::string(fieldA) + "”和“" + std::string(fieldB) +
+                         "”");
+    return text;
+}
+
+bool isAcceptedNumber(double value) noexcept {
+    return std::isfinite(value) && std::fabs(value) <= kLargestNumber;
+}
+
+void refuseNumber(std::string_view text, std::string_view field) {
+    throw StoreError("字段“" + std::string(field) + "”的值“" + std::string(text) +
+                     "”太大：数值的绝对值不能大于 " + formatNumber(kLargestNumber));
+}
+
 std::string formatDisplay(double value) {
     return placeDecimalPoint(roundDecimals(value, 2), 2, false);
 }
@@ -201,23 +239,29 @@ std::string roundTo2Text(std::string_view text) {
 }
 
 Total addTenThousandths(Total total, double value) {
-    return std::llrintl(static_cast<long double>(total) +
-                        static_cast<long double>(value) * 10000.0L);
+    // value × 10000 is exact in extended precision (53 + 10 significant bits), and so are its
+    // whole part and its fraction; the sum is rounded as a whole, halves to the even result.
+    const long double scaled = static_cast<long double>(value) * 10000.0L;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 0x1p126L) totalOutOfRange();
+    const long double whole = std::floor(scaled);
+    const long double fraction = scaled - whole;
+    Total sum = 0;
+    if (__builtin_add_overflow(total, static_cast<Total>(whole), &sum)) totalOutOfRange();
+    const bool up = fraction > 0.5L || (fraction == 0.5L && (sum & 1) != 0);
+    if (up && __builtin_add_overflow(sum, Total{1}, &sum)) totalOutOfRange();
+    return sum;
 }
 
-Total toTenThousandths(double value) {
-    return std::llrintl(static_cast<long double>(value) * 10000.0L);
-}
+Total toTenThousandths(double value) { return addTenThousandths(0, value); }
 
 std::string tenThousandthsText(Total total) { return fromWhole(total, 4, false); }
 
 std::string tenThousandthsDisplay(Total total) {
     bool negative = total < 0;
-    std::uint64_t magnitude =
-        negative ? ~static_cast<std::uint64_t>(total) + 1 : static_cast<std::uint64_t>(total);
-    std::uint64_t hundredths = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+    Magnitude magnitude = magnitudeOf(total);
+    Magnitude hundredths = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
     Rounded r;
-    r.digits = std::to_string(hundredths);
+    r.digits = decimalDigits(hundredths);
     r.negative = negative && hundredths != 0;
     return placeDecimalPoint(r, 2, false);
 }

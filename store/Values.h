@@ -22,6 +22,17 @@ std::string formatNumber(long double value);
 // price × quantity: both texts converted, multiplied in extended precision, turned into the
 // shortest text with at most 15 significant digits. Throws on a text that is not a number.
 std::string productText(std::string_view a, std::string_view b);
+// The same for a product the program stores: a product beyond what a number column accepts is
+// refused with a message naming the two fields the user typed (fieldA, fieldB).
+std::string productText(std::string_view a, std::string_view b, std::string_view fieldA,
+                        std::string_view fieldB);
+
+// The largest magnitude a number column accepts. Totals are counts of ten-thousandths in 128
+// bits, so a total of 2^31 rows of such numbers is still exact.
+inline constexpr double kLargestNumber = 1e24;
+bool isAcceptedNumber(double value) noexcept;  // finite and at most kLargestNumber in magnitude
+// Throws the message for a number a column does not accept, naming the field.
+[[noreturn]] void refuseNumber(std::string_view text, std::string_view field);
 
 // The display format "#0.##": at least one digit before the point, at most two after it,
 // trailing zeros and a bare point dropped, no thousands separator. Empty text stays empty.
@@ -33,8 +44,9 @@ std::string displayText(std::string_view storedText);
 std::string roundTo2Text(std::string_view text);
 
 // Running totals held as whole counts of ten-thousandths. Every total of the program (list
-// footers, report sums) is a Total.
-using Total = std::int64_t;
+// footers, report sums) is a Total: 128 bits, exact for every number the store accepts. A sum
+// that would leave the range (only numbers the store never accepted can get there) throws.
+__extension__ typedef __int128 Total;
 Total addTenThousandths(Total total, double value);  // nearest, halves to even
 Total toTenThousandths(double value);                // nearest, halves to even
 std::string tenThousandthsText(Total total);         // shortest form of total/10000

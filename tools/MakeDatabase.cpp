@@ -8,15 +8,18 @@
 #include "store/Error.h"
 #include "store/Schema.h"
 #include "tools/DemoData.h"
+#include "tools/FileMoves.h"
 
 namespace tools {
 
 void makeDatabase(const std::string& path, bool demo) {
     namespace fs = std::filesystem;
+    const auto refuse = [&path] {
+        throw store::StoreError("文件“" + path + "”已存在，不会覆盖它");
+    };
     std::error_code ec;
-    if (fs::exists(path, ec)) throw store::StoreError("文件“" + path + "”已存在，不会覆盖它");
-    const std::string partial = path + ".making";
-    fs::remove(partial, ec);
+    if (fs::exists(path, ec)) refuse();
+    const std::string partial = makeFreeFileBeside(path);
     try {
         {
             store::Database db(partial, store::kDatabasePassword, store::Database::Mode::Create);
@@ -26,11 +29,10 @@ void makeDatabase(const std::string& path, bool demo) {
             if (demo) fillDemoData(db);
             transaction.commit();
         }
-        if (fs::exists(path, ec)) throw store::StoreError("文件“" + path + "”已存在，不会覆盖它");
-        fs::rename(partial, path);
-    } catch (const fs::filesystem_error& e) {
-        fs::remove(partial, ec);
-        throw store::StoreError("无法写入“" + path + "”：" + e.code().message());
+        if (!moveWithoutReplacing(partial, path, ec)) {
+            if (ec == std::errc::file_exists) refuse();
+            throw store::StoreError("无法写入“" + path + "”：" + ec.message());
+        }
     } catch (...) {
         fs::remove(partial, ec);
         throw;

@@ -6,8 +6,9 @@ namespace tools {
 
 // Makes a new data.mdb at path with the five empty tables, keyed with the program's password;
 // with demo, fills it with a small shop's purchases, sales and company profile. Refuses a path
-// that exists. The file is written under a temporary name beside path and renamed at the end,
-// so a failure leaves nothing behind.
+// that exists. The file is written under a free temporary name beside path and given its name at
+// the end by a rename that cannot replace, so a failure leaves nothing behind and a file that
+// appears at path meanwhile is kept.
 void makeDatabase(const std::string& path, bool demo);
 
 }  // namespace tools

@@ -22,6 +22,12 @@ void fillAndPost(store::Query& query, Fill&& fill) {
     }
 }
 
+// Price × quantity; a product too large to store names the two fields the user typed.
+std::string amountText(const std::array<std::string, kFieldCount>& texts) {
+    return store::values::productText(texts[kPriceField], texts[kQuantityField],
+                                      kFieldColumns[kPriceField], kFieldColumns[kQuantityField]);
+}
+
 }  // namespace
 
 std::optional<int> searchCase(const SearchTexts& texts) {
@@ -46,15 +52,13 @@ AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
     query_.append();
     fillAndPost(query_, [&] {
         for (int i = 0; i <= kQuantityField; ++i) query_.setFieldText(kFieldColumns[i], t[i]);
-        query_.setFieldText("进货金额",
-                            store::values::productText(t[kPriceField], t[kQuantityField]));
+        query_.setFieldText("进货金额", amountText(t));
         for (int i = kQuantityField + 1; i < kFieldCount; ++i)
             query_.setFieldText(kFieldColumns[i], t[i]);
         for (const char* column : {"销售单价", "销售数量", "销售金额", "销售利润"})
             query_.setFieldText(column, "0");
         query_.setFieldText("库存数量", t[kQuantityField]);
-        query_.setFieldText("库存金额",
-                            store::values::productText(t[kPriceField], t[kQuantityField]));
+        query_.setFieldText("库存金额", amountText(t));
     });
     return AddOutcome::Added;
 }
@@ -73,21 +77,34 @@ std::optional<std::int64_t> PurchaseRecords::load(const FieldSetter& setField) {
 
 WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFields& fields) {
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
-    const int index = indexOfRow(rowId);
-    if (index < 0) return WriteBackOutcome::RowGone;
+    // The file decides whether the row is still there: a search may only hide it from the list.
+    store::Query stored(connection_);
+    stored.setSql(std::string("select * from ") + kGoodsTable + " where ID = ?",
+                  {std::to_string(rowId)});
+    stored.open();
+    if (stored.isEmpty()) return WriteBackOutcome::RowGone;
 
-    const auto& t = fields.texts;
+    const int index = indexOfRow(rowId);
+    if (index < 0) {
+        writeInto(stored, fields);
+        return WriteBackOutcome::Written;
+    }
+    stored.close();
     query_.moveTo(index);
-    query_.edit();
-    fillAndPost(query_, [&] {
-        for (int i = 0; i <= kQuantityField; ++i)
-            if (fields.changed[i]) query_.setFieldText(kFieldColumns[i], t[i]);
-        query_.setFieldText("进货金额",
-                            store::values::productText(t[kPriceField], t[kQuantityField]));
-        for (int i = kQuantityField + 1; i < kFieldCount; ++i)
-            if (fields.changed[i]) query_.setFieldText(kFieldColumns[i], t[i]);
-    });
+    writeInto(query_, fields);
     return WriteBackOutcome::Written;
+}
+
+void PurchaseRecords::writeInto(store::Query& query, const PurchaseFields& fields) {
+    const auto& t = fields.texts;
+    query.edit();
+    fillAndPost(query, [&] {
+        for (int i = 0; i <= kQuantityField; ++i)
+            if (fields.changed[i]) query.setFieldText(kFieldColumns[i], t[i]);
+        query.setFieldText("进货金额", amountText(t));
+        for (int i = kQuantityField + 1; i < kFieldCount; ++i)
+            if (fields.changed[i]) query.setFieldText(kFieldColumns[i], t[i]);
+    });
 }
 
 bool PurchaseRecords::search(const SearchTexts& texts) {

@@ -57,9 +57,10 @@ class PurchaseRecords {
     std::optional<std::int64_t> load(const FieldSetter& setField);
 
     // Writes the changed fields and the recomputed purchase amount into the row with the ID rowId
-    // and posts it; the sales and stock columns stay as they are. That row becomes the current
-    // row. RowGone when the list no longer holds it. On an error the row's edit is cancelled
-    // before the error goes on.
+    // and posts it; the sales and stock columns stay as they are. Where the list holds that row,
+    // it shows the new values and becomes the current row; a row a search hides from the list is
+    // written in the file all the same. RowGone when the file no longer holds the row. On an
+    // error the row's edit is cancelled before the error goes on.
     WriteBackOutcome writeBack(std::int64_t rowId, const PurchaseFields& fields);
 
     // Narrows the list to the rows whose column contains the one filled search text. Runs only
@@ -68,6 +69,7 @@ class PurchaseRecords {
 
   private:
     int indexOfRow(std::int64_t rowId) const noexcept;
+    void writeInto(store::Query& query, const PurchaseFields& fields);
 
     store::Connection& connection_;
     store::Query& query_;

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "platform/Command.h"
 #include "reports/engine/Report.h"
 #include "reports/engine/ReportPages.h"
 #include "reports/preview/ReportCommands.h"
@@ -71,16 +72,25 @@ TReportPreview::TReportPreview(TReport& report, ReportPages& pages, QWidget* par
             break;
     }
 
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TReportPreview::SpeedButton1Click);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TReportPreview::SpeedButton2Click);
-    connect(ui->SpeedButton3, &QToolButton::clicked, this, &TReportPreview::SpeedButton3Click);
-    connect(ui->SpeedButton4, &QToolButton::clicked, this, &TReportPreview::SpeedButton4Click);
-    connect(ui->SpeedButton5, &QToolButton::clicked, this, &TReportPreview::SpeedButton5Click);
-    connect(ui->SpeedButton6, &QToolButton::clicked, this, &TReportPreview::SpeedButton6Click);
-    connect(ui->ThumbnailList, &ThumbnailView::pageClicked, this, &TReportPreview::goToPage);
-    connect(ui->PageArea, &PageView::areaResized, this, &TReportPreview::areaResized);
-    connect(pages_, &ReportPages::pageAdded, this, &TReportPreview::pageAdded);
-    connect(pages_, &ReportPages::progressChanged, this, &TReportPreview::progressChanged);
+    platform::connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton1Click);
+    platform::connectCommand(ui->SpeedButton2, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton2Click);
+    platform::connectCommand(ui->SpeedButton3, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton3Click);
+    platform::connectCommand(ui->SpeedButton4, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton4Click);
+    platform::connectCommand(ui->SpeedButton5, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton5Click);
+    platform::connectCommand(ui->SpeedButton6, &QToolButton::clicked, this,
+                             &TReportPreview::SpeedButton6Click);
+    platform::connectCommand(ui->ThumbnailList, &ThumbnailView::pageClicked, this,
+                             &TReportPreview::goToPage);
+    platform::connectCommand(ui->PageArea, &PageView::areaResized, this,
+                             &TReportPreview::areaResized);
+    platform::connectCommand(pages_, &ReportPages::pageAdded, this, &TReportPreview::pageAdded);
+    platform::connectCommand(pages_, &ReportPages::progressChanged, this,
+                             &TReportPreview::progressChanged);
 
     ui->ThumbnailList->setPageCount(pages_->pageCount());
     showCurrentPage();
@@ -160,7 +170,9 @@ bool TReportPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != this) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    return handleKey(key->key(), key->modifiers());
+    bool handled = true;  // a key whose command failed goes no further
+    platform::runCommand(this, [&] { handled = handleKey(key->key(), key->modifiers()); });
+    return handled;
 }
 
 bool TReportPreview::handleKey(int key, Qt::KeyboardModifiers modifiers) {

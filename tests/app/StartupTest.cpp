@@ -1,9 +1,13 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
+#include "app/DesktopLauncher.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "app/backup/DataStoreCopy.h"
@@ -65,13 +69,22 @@ class StartupTest : public QObject {
         QVERIFY(!forms.jbzlForm->testAttribute(Qt::WA_QuitOnClose));
     }
 
-    void startShowsTheMainWindow() {
+    void startShowsTheMainWindowAndWritesTheLauncher() {
         TestDatabase database;
+        const QString launcherFile = QDir(desktop_.path()).filePath(launcher::fileName());
+        QFile::remove(launcherFile);
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
         QVERIFY(windows != nullptr);
         QVERIFY(windows->mainForm().isVisible());
         QVERIFY(scripted_->messages.isEmpty());
+
+        QFile written(launcherFile);
+        QVERIFY2(written.open(QIODevice::ReadOnly), qPrintable(launcherFile));
+        const QString text = QString::fromUtf8(written.readAll());
+        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+        QVERIFY2(text.contains(QStringLiteral("Path=") + QCoreApplication::applicationDirPath()),
+                 qPrintable(text));
     }
 
     void aStartWithoutAUsableDatabaseEndsWithAMessage_data() {
@@ -117,11 +130,17 @@ class StartupTest : public QObject {
 
     void aLauncherThatCannotBeWrittenDoesNotStopTheStart() {
         TestDatabase database;
-        scripted_->desktop = desktop_.path() + QStringLiteral("/no such folder");
+        // A folder holds the launcher's name: the file cannot be written there.
+        QTemporaryDir desktop;
+        const QString taken = QDir(desktop.path()).filePath(launcher::fileName());
+        QVERIFY(QDir().mkpath(taken));
+        scripted_->desktop = desktop.path();
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
         QVERIFY(windows->mainForm().isVisible());
         QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(QFileInfo(taken).isDir());  // the write did fail
+        QVERIFY(!launcher::writeForThisProgram());
     }
 
     void startUpReadsEachTableOnceAndTheFirstActivationNotAgain() {

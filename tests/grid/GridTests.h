@@ -12,6 +12,8 @@ class FooterTotalsTest : public QObject {
     void emptyResultSet();
     void postsAndDeletionsAdjustTheTotal();
     void deletionRoundsTheNewTotal();
+    void postingALargeValueKeepsTheTotalExact();
+    void aFileNumberBeyondRangeShowsNoWrongTotal();
     void missingColumnShowsZero();
     void reopenRebuildsAndEmptiesSelection();
     void gridOutlivesItsQuery();

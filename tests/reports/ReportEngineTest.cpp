@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QRectF>
 #include <stdexcept>
+#include <vector>
 
 #include "FakeCursor.h"
 #include "SampleReport.h"
@@ -131,6 +133,31 @@ TEST(ReportLayout, PagesAndSummaryPlacement) {
         for (int n = 1; n <= pages.pageCount(); ++n) total += rowsOn(pages.page(n));
         EXPECT_EQ(total, c.rows);
     }
+}
+
+std::vector<QRectF> shapesOn(const PageImage& page) {
+    std::vector<QRectF> shapes;
+    for (const PageOp& op : page.ops())
+        if (op.kind == PageOp::Kind::Shape) shapes.emplace_back(op.x, op.y, op.w, op.h);
+    return shapes;
+}
+
+TEST(ReportLayout, AnEmptyReportPrintsOneEmptyRow) {
+    // The empty row stands where a single row would: its cells drawn, nothing in them, and the
+    // summary below it.
+    Produced empty(0);
+    Produced one(1);
+    ASSERT_EQ(empty.pages.pageCount(), 1);
+    const PageImage& page = empty.pages.page(1);
+    EXPECT_EQ(rowsOn(page), 0);
+    const std::vector<QRectF> shapes = shapesOn(page);
+    EXPECT_EQ(shapes.size(), 7u);  // three heading cells, three row cells, one summary cell
+    EXPECT_EQ(shapes, shapesOn(one.pages.page(1)));
+    const PageOp* summary = textOp(page, QStringLiteral("合计"));
+    const PageOp* summaryAfterARow = textOp(one.pages.page(1), QStringLiteral("合计"));
+    ASSERT_NE(summary, nullptr);
+    ASSERT_NE(summaryAfterARow, nullptr);
+    EXPECT_FLOAT_EQ(summary->y, summaryAfterARow->y);
 }
 
 TEST(ReportLayout, LaterPagesBeginAtTheTopMargin) {

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/KeyCache.h"
 #include "store/Query.h"
 #include "tests/support/TestDatabase.h"
 
@@ -53,6 +56,66 @@ TEST(Database, OpeningFailsClearlyAndCreatesNothing) {
     EXPECT_FALSE(fs::exists(dir / "missing.mdb"));
     EXPECT_EQ(fs::file_size(dir / "empty.mdb"), 0u);
     EXPECT_TRUE(store::canOpenDatabase(db.path(), store::kDatabasePassword));
+}
+
+TEST(Database, APlainSqliteFileNamedDataMdbIsRefused) {
+    TemporaryDirectory dir;
+    const std::string plain = (dir.path() / "data.mdb").string();
+    {
+        sqlite3* unencrypted = nullptr;
+        ASSERT_EQ(sqlite3_open(plain.c_str(), &unencrypted), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(unencrypted,
+                               "CREATE TABLE 表1 (ID INTEGER PRIMARY KEY, 商品编码 TEXT(255))",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(unencrypted);
+    }
+    EXPECT_EQ(openError(plain, store::kDatabasePassword),
+              "无法打开数据库文件“" + plain + "”：密码错误或不是数据库文件");
+
+    testsupport::ScopedCurrentDirectory cwd(dir.path());
+    store::Connection connection;
+    store::Query query(connection);
+    query.setSql("select * from 表1");
+    try {
+        query.open();
+        ADD_FAILURE() << "a plain file was opened";
+    } catch (const store::StoreError& e) {
+        EXPECT_NE(std::string(e.what()).find("密码错误或不是数据库文件"), std::string::npos);
+    }
+}
+
+struct CipherCase {
+    const char* version;
+    bool supported;
+    std::vector<std::string> pragmas;
+};
+
+TEST(Database, TheFileFormatIsPinnedWhateverTheSqlcipherVersion) {
+    const std::vector<std::string> v3 = {"PRAGMA cipher_page_size = 1024",
+                                         "PRAGMA kdf_iter = 64000", "PRAGMA fast_kdf_iter = 2",
+                                         "PRAGMA cipher_use_hmac = ON"};
+    const std::vector<std::string> v4 = {"PRAGMA cipher_compatibility = 3"};
+    for (const CipherCase& c :
+         {CipherCase{"3.4.1", true, v3}, CipherCase{"3.4.2 community", true, v3},
+          CipherCase{"4.5.6 community", true, v4}, CipherCase{"4.0.0", true, v4},
+          CipherCase{"10.1.0", true, v4}, CipherCase{"", false, {}}, CipherCase{"2.2.1", false, {}},
+          CipherCase{"community", false, {}}}) {
+        const store::CipherSettings settings = store::cipherSettingsFor(c.version);
+        EXPECT_EQ(settings.supported, c.supported) << c.version;
+        EXPECT_EQ(settings.rawKeyFits, c.supported) << c.version;
+        EXPECT_EQ(settings.pragmas, c.pragmas) << c.version;
+    }
+
+    // The settings are in force on a connection of this machine's library.
+    TestDatabase db(TestDatabase::Content::Empty, false);
+    store::Database opened(db.path(), store::kDatabasePassword);
+    store::Statement pageSize(opened, "PRAGMA cipher_page_size");
+    ASSERT_TRUE(pageSize.step());
+    EXPECT_EQ(pageSize.text(0), "1024");
+    store::Statement rounds(opened, "PRAGMA kdf_iter");
+    ASSERT_TRUE(rounds.step());
+    EXPECT_EQ(rounds.text(0), "64000");
 }
 
 TEST(Database, ConnectionToMissingFileFailsWithoutCreatingIt) {

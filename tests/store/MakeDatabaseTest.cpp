@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -12,6 +13,7 @@
 #include "store/Schema.h"
 #include "store/Values.h"
 #include "tests/support/TestDatabase.h"
+#include "tools/FileMoves.h"
 #include "tools/MakeDatabase.h"
 
 namespace {
@@ -32,6 +34,43 @@ TEST(MakeDatabase, RefusesToOverwriteAndLeavesNoPartialFile) {
     EXPECT_THROW(tools::makeDatabase((dir.path() / "missing" / "data.mdb").string(), false),
                  store::StoreError);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+std::string contentOf(const fs::path& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+TEST(MakeDatabase, KeepsAUsersFileWithTheScratchName) {
+    TemporaryDirectory dir;
+    const fs::path path = dir.path() / "data.mdb";
+    std::ofstream(dir.path() / "data.mdb.making") << "mine";
+    tools::makeDatabase(path.string(), false);
+    EXPECT_TRUE(store::canOpenDatabase(path.string(), store::kDatabasePassword));
+    EXPECT_EQ(contentOf(dir.path() / "data.mdb.making"), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(MakeDatabase, TheFinalMoveNeverReplacesAFile) {
+    TemporaryDirectory dir;
+    const fs::path made = tools::makeFreeFileBeside((dir.path() / "data.mdb").string());
+    const fs::path other = tools::makeFreeFileBeside((dir.path() / "data.mdb").string());
+    EXPECT_NE(made, other);
+    std::ofstream(made) << "new";
+    const fs::path target = dir.path() / "data.mdb";
+    std::ofstream(target) << "appeared meanwhile";
+
+    std::error_code ec;
+    EXPECT_FALSE(tools::moveWithoutReplacing(made.string(), target.string(), ec));
+    EXPECT_EQ(ec, std::errc::file_exists);
+    EXPECT_EQ(contentOf(target), "appeared meanwhile");
+    EXPECT_EQ(contentOf(made), "new");
+
+    fs::remove(target);
+    EXPECT_TRUE(tools::moveWithoutReplacing(made.string(), target.string(), ec)) << ec.message();
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_FALSE(fs::exists(made));
 }
 
 TEST(MakeDatabase, EveryTableHasItsColumnsAndTypes) {

@@ -116,7 +116,7 @@ TEST(Values, TotalsInTenThousandths) {
     EXPECT_EQ(toTenThousandths(0.09375), 938);  // exactly 937.5
     EXPECT_EQ(toTenThousandths(1.23456), 12346);
 
-    std::int64_t total = 0;
+    Total total = 0;
     for (int i = 0; i < 10; ++i) total = addTenThousandths(total, 0.1);
     EXPECT_EQ(tenThousandthsText(total), "1");
 
@@ -130,6 +130,59 @@ TEST(Values, TotalsInTenThousandths) {
                    Case{30000, "3", "3"}, Case{0, "0", "0"}}) {
         EXPECT_EQ(tenThousandthsText(c.total), c.text) << c.total;
         EXPECT_EQ(tenThousandthsDisplay(c.total), c.display) << c.total;
+    }
+}
+
+TEST(Values, AHalfRoundsTheSumToEven) {
+    EXPECT_TRUE(addTenThousandths(1, 0.03125) == 314);  // 313.5
+    EXPECT_TRUE(addTenThousandths(2, 0.03125) == 314);  // 314.5
+    EXPECT_TRUE(addTenThousandths(-1, -0.03125) == -314);
+    EXPECT_TRUE(addTenThousandths(0, -0.03125) == -312);
+}
+
+TEST(Values, TotalsBeyondSixtyFourBitsStayExact) {
+    // 99999999999999999999 reads as the double 1e20: 1e24 ten-thousandths.
+    const Total big = toTenThousandths(*parseNumber("99999999999999999999"));
+    EXPECT_EQ(tenThousandthsText(big), "100000000000000000000");
+    EXPECT_EQ(tenThousandthsDisplay(addTenThousandths(big, 0.125)), "100000000000000000000.13");
+    EXPECT_EQ(tenThousandthsText(-big), "-100000000000000000000");
+
+    // 2^31 rows of the largest accepted number, both signs, still fit.
+    const Total largest = toTenThousandths(kLargestNumber);
+    const Total rows = Total{1} << 31;
+    EXPECT_TRUE(largest * rows / rows == largest);
+    EXPECT_NO_THROW(addTenThousandths(largest * (rows - 1), kLargestNumber));
+    EXPECT_NO_THROW(addTenThousandths(-largest * (rows - 1), -kLargestNumber));
+}
+
+TEST(Values, ATotalThatCannotBeHeldThrowsInsteadOfWrapping) {
+    const Total top = ~(Total{1} << 127);
+    EXPECT_THROW(addTenThousandths(top, 1.0), store::StoreError);
+    EXPECT_THROW(addTenThousandths(-top - 1, -1.0), store::StoreError);
+    EXPECT_THROW(toTenThousandths(1e300), store::StoreError);
+    EXPECT_TRUE(addTenThousandths(top - 10000, 1.0) == top);
+}
+
+TEST(Values, AcceptedNumbers) {
+    for (double ok : {0.0, 1e24, -1e24, 99999999999999999999.0, 1e-300})
+        EXPECT_TRUE(isAcceptedNumber(ok)) << ok;
+    for (double no : {1.0000001e24, -2e24, 1e300, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_FALSE(isAcceptedNumber(no)) << no;
+}
+
+TEST(Values, AProductTooLargeNamesTheTypedFields) {
+    EXPECT_EQ(productText("1E12", "1E12", "进货单价", "进货数量"), "1E24");
+    for (auto [a, b] :
+         {std::pair{"1E200", "1E200"}, std::pair{"1E20", "1E20"}, std::pair{"-1E13", "1E12"}}) {
+        try {
+            productText(a, b, "进货单价", "进货数量");
+            ADD_FAILURE() << a << " × " << b;
+        } catch (const store::StoreError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("“进货单价”"), std::string::npos) << message;
+            EXPECT_NE(message.find("“进货数量”"), std::string::npos) << message;
+            EXPECT_EQ(message.find("floating point"), std::string::npos) << message;
+        }
     }
 }
 

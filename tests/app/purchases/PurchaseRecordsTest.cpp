@@ -152,8 +152,7 @@ TEST_F(PurchaseRecordsTest, AddingDuringASearchRereadsAllRowsFirst) {
     ASSERT_EQ(query.recordCount(), 1);
 
     records.add(fieldsOf("C03", "1", "1"));
-    records.refresh();
-    EXPECT_EQ(query.recordCount(), 3);
+    EXPECT_EQ(query.recordCount(), 3) << "the search was dropped before the row was added";
 }
 
 TEST_F(PurchaseRecordsTest, LoadReducesPriceAndQuantityToTwoDecimals) {
@@ -239,19 +238,45 @@ TEST_F(PurchaseRecordsTest, WriteBackGoesToTheLoadedRowAfterMovingSearchingOrRef
         EXPECT_EQ(row.at("备注"), row.at("商品编码") == "A01" ? "again" : "b");
 }
 
-TEST_F(PurchaseRecordsTest, WriteBackToARowNoLongerListedWritesNothing) {
+TEST_F(PurchaseRecordsTest, WriteBackToARowHiddenByASearchWritesIt) {
     std::optional<std::int64_t> id;
     purchases::PurchaseFields fields = loadA01WithChangedRemark(&id);
 
     ASSERT_TRUE(records.search({"B0", "", "", ""}));
-    EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::RowGone);
+    EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::Written);
+    for (const Row& row : storedGoods())
+        EXPECT_EQ(row.at("备注"), row.at("商品编码") == "A01" ? "changed" : "b");
+    // The list still holds only the row it found, unchanged and current.
+    ASSERT_EQ(query.recordCount(), 1);
+    EXPECT_EQ(query.fieldText("商品编码"), "B02");
+    EXPECT_EQ(query.fieldText("备注"), "b");
+    EXPECT_EQ(query.state(), store::Query::State::Browse);
+}
 
+TEST_F(PurchaseRecordsTest, WriteBackToARowDeletedFromTheFileWritesNothing) {
+    std::optional<std::int64_t> id;
+    purchases::PurchaseFields fields = loadA01WithChangedRemark(&id);
+    const std::string a01 = std::to_string(*id);
+
+    // Deleted by another connection: the list still shows it.
+    purchasetest::deleteStoredGoods(a01);
+    EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::RowGone);
+    EXPECT_EQ(query.recordCount(), 2);
+
+    // Deleted from the list too.
     records.refresh();
-    moveToCode("A01");
-    query.remove();
     EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::RowGone);
     ASSERT_EQ(storedGoods().size(), 1u);
     EXPECT_EQ(storedGoods()[0].at("备注"), "b");
+}
+
+TEST_F(PurchaseRecordsTest, AnAmountTooLargeToStoreNamesTheTypedFields) {
+    const std::string message = messageOf(fieldsOf("A01", "1E20", "1E20"));
+    EXPECT_NE(message.find("“进货单价”"), std::string::npos) << message;
+    EXPECT_NE(message.find("“进货数量”"), std::string::npos) << message;
+    EXPECT_EQ(message.find("进货金额"), std::string::npos) << message;
+    EXPECT_TRUE(storedGoods().empty());
+    EXPECT_EQ(query.rowCount(), 0);
 }
 
 TEST_F(PurchaseRecordsTest, WriteBackToAnEmptyListHasNoCurrentRow) {

@@ -45,4 +45,13 @@ inline void changeStoredGoods(const std::string& id, const Row& values) {
     }
 }
 
+// Deletes the stored row with the given ID, through a connection of its own.
+inline void deleteStoredGoods(const std::string& id) {
+    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
+    store::Query query(connection);
+    query.setSql("select * from 表1 where ID = ?", {id});
+    query.open();
+    if (!query.isEmpty()) query.remove();
+}
+
 }  // namespace purchasetest
