@@ -18,6 +18,7 @@
 #include "app/purchases/PurchaseMessages.h"
 #include "app/purchases/PurchaseRecords.h"
 #include "grid/DataGrid.h"
+#include "platform/Command.h"
 #include "platform/Platform.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -179,8 +180,13 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 
 // ---- end of the purchase commands ----
 
-void TMainForm::SpeedButton6Click() {}
-void TMainForm::N14Click() {}
+void TMainForm::SpeedButton6Click() {
+    if (forms_.dyForm == nullptr) return;
+    platform::runCommand(this, [this] { forms_.dyForm->printReport(); });
+}
+
+void TMainForm::N14Click() { SpeedButton6Click(); }
+
 void TMainForm::SpeedButton7Click() {}
 void TMainForm::N7Click() {}
 
@@ -193,9 +199,9 @@ std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
     std::vector<store::Connection*> connections;
     if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->ADOConnection1);
     if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->ADOConnection1);
-    if (forms.dyForm) connections.push_back(&forms.dyForm->ADOConnection1);
-    if (forms.dy1Form) connections.push_back(&forms.dy1Form->ADOConnection1);
-    if (forms.dy2Form) connections.push_back(&forms.dy2Form->ADOConnection1);
+    if (forms.dyForm) connections.push_back(&forms.dyForm->connection());
+    if (forms.dy1Form) connections.push_back(&forms.dy1Form->connection());
+    if (forms.dy2Form) connections.push_back(&forms.dy2Form->connection());
     return connections;
 }
 

@@ -41,6 +41,11 @@ Windows::Windows(const CreatedHook& created) {
         forms_.dyForm = create<TDyForm>(created);
         forms_.xsmxForm = create<TXsmxForm>(created);
         forms_.dy2Form = create<TDy2Form>(created);
+        // The report headings read the company window's query, made after two of the reports.
+        const store::Query& company = forms_.jbzlForm->companyQuery();
+        forms_.dyForm->setCompanyQuery(company);
+        forms_.dy1Form->setCompanyQuery(company);
+        forms_.dy2Form->setCompanyQuery(company);
     } catch (...) {
         forms_ = Forms{};
         while (!windows_.empty()) windows_.pop_back();
