@@ -3,13 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "reports/engine/QueryCursor.h"
-#include "reports/engine/Report.h"
-#include "reports/layouts/CompanyRow.h"
-#include "reports/layouts/ReportLayout.h"
-#include "reports/layouts/SumList.h"
-#include "store/Connection.h"
-#include "store/Query.h"
+#include "reports/layouts/PrintedReport.h"
 
 namespace Ui {
 class ReportWindow;
@@ -37,11 +31,10 @@ class ReportWindow : public QWidget {
 
     void Button1Click();  // 转换: the print date and the totals into the summary band
 
-    store::Connection& connection() { return ADOConnection1; }  // released before a restore
-    const store::Query& reportRows() const { return ADODataSet1; }
-    const layouts::SumList& totals() const { return SumList1; }
-    TReport& report() { return report_; }
-    const layouts::ReportLayout& layout() const { return layout_; }
+    store::Connection& connection() { return printed_.connection(); }  // released for a restore
+    const store::Query& reportRows() const { return printed_.rows(); }
+    const layouts::SumList& totals() const { return printed_.totals(); }
+    TReport& report() { return printed_.report(); }
 
   protected:
     explicit ReportWindow(const layouts::ReportLayout& layout, QWidget* parent = nullptr);
@@ -49,14 +42,8 @@ class ReportWindow : public QWidget {
   private:
     void FormCreate();
 
-    const layouts::ReportLayout& layout_;
     std::unique_ptr<Ui::ReportWindow> ui;
-    store::Connection ADOConnection1;
-    store::Query ADODataSet1;
-    layouts::SumList SumList1;
-    QueryCursor rows_;
-    layouts::CompanyRow company_;
-    TReport report_;
+    layouts::PrintedReport printed_;
 };
 
 }  // namespace reports

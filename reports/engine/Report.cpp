@@ -1,6 +1,7 @@
 #include "reports/engine/Report.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <cmath>
 #include <stdexcept>
 
@@ -13,6 +14,8 @@
 namespace reports {
 
 namespace {
+
+constexpr qint64 kEventInterval = 10;  // milliseconds
 
 int wholeTenths(double tenths) { return int(std::lround(tenths)); }
 
@@ -29,7 +32,16 @@ class ProducingFlag {
 
 }  // namespace
 
-TReport::TReport() : processEvents([] { QCoreApplication::processEvents(); }) {}
+TReport::TReport() {
+    // The interface gets its turn between rows, but no more than every few milliseconds: a pass
+    // of the event loop costs more than printing a row, and a long report would spend most of
+    // its time there.
+    processEvents = [clock = QElapsedTimer()]() mutable {
+        if (clock.isValid() && clock.elapsed() < kEventInterval) return;
+        QCoreApplication::processEvents();
+        clock.start();
+    };
+}
 
 TReport::~TReport() = default;
 
@@ -99,6 +111,7 @@ void TReport::run(PageSink& sink) {
     // Every font is known before the first page, so each page can refer to fonts by index.
     for (const auto& band : Bands) {
         for (const auto& element : band->Elements) {
+            element->prepare();
             if (auto* text = dynamic_cast<const TReportTextElement*>(element.get())) {
                 measurer_->fontId(text->Font);
             }

@@ -18,6 +18,11 @@ constexpr double kOnePixel = kTenthsPerInch / 96.0;
 // Lines end at carriage returns; line feeds are dropped.
 template <typename F>
 void forEachLine(const QString& text, F&& f) {
+    const bool hasReturn = text.contains(QLatin1Char('\r'));
+    if (!hasReturn && !text.contains(QLatin1Char('\n'))) {
+        f(QStringView(text));
+        return;
+    }
     if (!text.contains(QLatin1Char('\n'))) {
         for (QStringView line : QStringView(text).split(QLatin1Char('\r'))) f(line);
         return;
@@ -52,8 +57,15 @@ void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double l
     });
 }
 
+void TReportDBText::prepare() {
+    preparedFor_ = DataSet;
+    fieldNumber_ =
+        DataSet != nullptr && !DataField.isEmpty() ? DataSet->fieldNumber(DataField) : -1;
+}
+
 QString TReportDBText::text() const {
     if (DataSet == nullptr || DataField.isEmpty()) return {};
+    if (preparedFor_ == DataSet && fieldNumber_ >= 0) return DataSet->displayText(fieldNumber_);
     return DataSet->displayText(DataField);
 }
 
