@@ -94,6 +94,7 @@ bool TReport::produce(PageSink& sink) {
     currentLeft_ = Page.LeftMargin;
     sink_ = &sink;
     page_.reset();
+    patterns_ = std::make_shared<BandPatterns>();
     try {
         run(sink);
     } catch (...) {
@@ -158,17 +159,19 @@ void TReport::printBand(const TReportBand* band) {
     const bool tallerThanPage = band->Size.Height > usable;
     if (pageCount_ == 0 || (remainingSpace() < height && !tallerThanPage)) newPage();
 
+    page_->beginBand(band, currentLeft_, printPosition_);
     page_->fill(QRectF(currentLeft_, printPosition_, band->Size.Width, band->Size.Height));
     for (const auto& element : band->Elements) {
         element->print(*page_, *measurer_, currentLeft_, printPosition_);
     }
+    page_->endBand();
     printPosition_ += height;
 }
 
 void TReport::newPage() {
     endPage();
     ++pageCount_;
-    page_ = std::make_unique<PageImage>();
+    page_ = std::make_unique<PageImage>(patterns_);
     printPosition_ = wholeTenths(Page.TopMargin);
     currentLeft_ = Page.LeftMargin;
 }

@@ -47,13 +47,19 @@ void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double l
                 [&](QStringView line) { width = std::max(width, measurer.width(font, line)); });
     const double height = std::max(Size.Height, lineHeight + kOnePixel);
 
-    if (!Transparent) page.fill(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF);
+    // The first line is always recorded, empty or not, so every printing of a band has the same
+    // shape and a repeated band can be kept as its texts only.
     int index = 0;
     forEachLine(value, [&](QStringView line) {
         const double lineTop = index * lineHeight;
+        const bool first = index == 0;
         ++index;
+        if (first && !Transparent) {
+            page.boxedText(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF, x, y, font, line);
+            return;
+        }
         if (lineTop + lineHeight > height) return;
-        if (!line.isEmpty()) page.text(x, y + lineTop, font, line);
+        if (first || !line.isEmpty()) page.text(x, y + lineTop, font, line);
     });
 }
 
