@@ -29,6 +29,9 @@ void ReportWindow::prepareReport() {
 }
 
 void ReportWindow::printReport() {
+    // The preview lets other windows work while it produces; a second print of the same report
+    // then would re-read the rows under the running production. It is ignored instead.
+    if (printed_.report().isProducing()) return;
     prepareReport();
     Preview(printed_.report());
 }

@@ -170,6 +170,25 @@ class ReportWindowTest : public QObject {
         QVERIFY(printed(*pages, layouts::printDateText(QDate::currentDate())));
     }
 
+    void aSecondPrintWhileTheReportIsProducedIsIgnored() {
+        TDyForm window;
+        std::vector<StoredRow> rows(60, StoredRow{{"商品编码", "X"}, {"进货金额", "1"}});
+        storeRows(store::schema::kGoods, rows);
+        int calls = 0;
+        window.report().processEvents = [&] {
+            if (++calls != 5) return;
+            storeRows(store::schema::kGoods, {{{"商品编码", "LATE"}}});
+            window.printReport();  // e.g. the main window's button pressed meanwhile
+        };
+        int pagesShown = 0;
+        whenPreviewReady(window.report(),
+                         [&](TReportPreview& preview) { pagesShown = preview.pageCount(); });
+        window.printReport();
+        QCOMPARE(pagesShown, 3);  // 62 rows: 24, 29 and 9 with the summary
+        QCOMPARE(window.reportRows().recordCount(), 62);
+        QCOMPARE(window.report().caption(QStringLiteral("RepLabel15")), QStringLiteral("70.12"));
+    }
+
     void aCompanySaveShowsOnTheNextReport() {
         TDy2Form window;
         window.setCompanyQuery(*company_);
