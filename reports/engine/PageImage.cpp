@@ -154,8 +154,7 @@ std::vector<PageOp> PageImage::ops() const {
 std::vector<QString> PageImage::texts() const {
     std::vector<QString> result;
     for (const PageOp& op : ops()) {
-        if (op.kind == PageOp::Kind::Text && op.length > 0)
-            result.push_back(textOf(op).toString());
+        if (op.kind == PageOp::Kind::Text && op.length > 0) result.push_back(textOf(op).toString());
     }
     return result;
 }
