@@ -181,8 +181,13 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 
 // ---- end of the purchase commands ----
 
-void TMainForm::SpeedButton6Click() {}
-void TMainForm::N14Click() {}
+void TMainForm::SpeedButton6Click() {
+    if (forms_.dyForm == nullptr) return;
+    platform::runCommand(this, [this] { forms_.dyForm->printReport(); });
+}
+
+void TMainForm::N14Click() { SpeedButton6Click(); }
+
 // ---- Export ----
 
 void TMainForm::SpeedButton7Click() {
@@ -202,9 +207,9 @@ std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
     std::vector<store::Connection*> connections;
     if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->connection());
     if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->salesConnection());
-    if (forms.dyForm) connections.push_back(&forms.dyForm->ADOConnection1);
-    if (forms.dy1Form) connections.push_back(&forms.dy1Form->ADOConnection1);
-    if (forms.dy2Form) connections.push_back(&forms.dy2Form->ADOConnection1);
+    if (forms.dyForm) connections.push_back(&forms.dyForm->connection());
+    if (forms.dy1Form) connections.push_back(&forms.dy1Form->connection());
+    if (forms.dy2Form) connections.push_back(&forms.dy2Form->connection());
     return connections;
 }
 

@@ -44,6 +44,11 @@ Windows::Windows(const CreatedHook& created) {
         forms_.xsxxForm->setMainWindow(forms_.mainForm);
         forms_.xsxxForm->setSalesDetailWindow(forms_.xsmxForm);
         forms_.xsmxForm->setMainWindow(forms_.mainForm);
+        // The report headings read the company window's query, made after two of the reports.
+        const store::Query& company = forms_.jbzlForm->companyQuery();
+        forms_.dyForm->setCompanyQuery(company);
+        forms_.dy1Form->setCompanyQuery(company);
+        forms_.dy2Form->setCompanyQuery(company);
     } catch (...) {
         forms_ = Forms{};
         while (!windows_.empty()) windows_.pop_back();

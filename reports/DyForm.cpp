@@ -1,14 +1,5 @@
 #include "reports/DyForm.h"
 
-#include "store/Connection.h"
-#include "store/ConnectionString.h"
+#include "reports/layouts/ReportLayout.h"
 
-TDyForm::TDyForm(Forms& forms, QWidget* parent)
-    : QWidget(parent),
-      ADOConnection1(store::initialConnectionString()),
-      ADODataSet1(ADOConnection1),
-      forms_(forms) {
-    store::openOnCreation(ADOConnection1, {{&ADODataSet1, "表1"}});
-}
-
-TDyForm::~TDyForm() = default;
+TDyForm::TDyForm(QWidget* parent) : ReportWindow(reports::layouts::purchaseReport(), parent) {}

@@ -67,7 +67,10 @@ void paintPage(const PageImage& page, const std::vector<ReportFont>& fonts, QPai
                 painter.drawRect(QRect(x, y, w - 1, h - 1));
                 break;
             }
+            case PageOp::Kind::Stamp:  // pages hand out their bands written out
+                break;
             case PageOp::Kind::Text: {
+                if (op.length == 0) break;
                 const auto& [font, ascent] = deviceFonts.get(op.font);
                 painter.setPen(Qt::black);
                 painter.setFont(font);

@@ -1,6 +1,7 @@
 #include "reports/engine/Report.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <cmath>
 #include <stdexcept>
 
@@ -13,6 +14,8 @@
 namespace reports {
 
 namespace {
+
+constexpr qint64 kEventInterval = 10;  // milliseconds
 
 int wholeTenths(double tenths) { return int(std::lround(tenths)); }
 
@@ -29,7 +32,16 @@ class ProducingFlag {
 
 }  // namespace
 
-TReport::TReport() : processEvents([] { QCoreApplication::processEvents(); }) {}
+TReport::TReport() {
+    // The interface gets its turn between rows, but no more than every few milliseconds: a pass
+    // of the event loop costs more than printing a row, and a long report would spend most of
+    // its time there.
+    processEvents = [clock = QElapsedTimer()]() mutable {
+        if (clock.isValid() && clock.elapsed() < kEventInterval) return;
+        QCoreApplication::processEvents();
+        clock.start();
+    };
+}
 
 TReport::~TReport() = default;
 
@@ -82,6 +94,7 @@ bool TReport::produce(PageSink& sink) {
     currentLeft_ = Page.LeftMargin;
     sink_ = &sink;
     page_.reset();
+    patterns_ = std::make_shared<BandPatterns>();
     try {
         run(sink);
     } catch (...) {
@@ -99,6 +112,7 @@ void TReport::run(PageSink& sink) {
     // Every font is known before the first page, so each page can refer to fonts by index.
     for (const auto& band : Bands) {
         for (const auto& element : band->Elements) {
+            element->prepare();
             if (auto* text = dynamic_cast<const TReportTextElement*>(element.get())) {
                 measurer_->fontId(text->Font);
             }
@@ -145,17 +159,19 @@ void TReport::printBand(const TReportBand* band) {
     const bool tallerThanPage = band->Size.Height > usable;
     if (pageCount_ == 0 || (remainingSpace() < height && !tallerThanPage)) newPage();
 
+    page_->beginBand(band, currentLeft_, printPosition_);
     page_->fill(QRectF(currentLeft_, printPosition_, band->Size.Width, band->Size.Height));
     for (const auto& element : band->Elements) {
         element->print(*page_, *measurer_, currentLeft_, printPosition_);
     }
+    page_->endBand();
     printPosition_ += height;
 }
 
 void TReport::newPage() {
     endPage();
     ++pageCount_;
-    page_ = std::make_unique<PageImage>();
+    page_ = std::make_unique<PageImage>(patterns_);
     printPosition_ = wholeTenths(Page.TopMargin);
     currentLeft_ = Page.LeftMargin;
 }

@@ -10,6 +10,7 @@
 
 namespace reports {
 
+class BandPatterns;
 class DataCursor;
 class PageImage;
 class PageSink;
@@ -73,6 +74,7 @@ class TReport {
     PageSink* sink_ = nullptr;
     std::unique_ptr<TextMeasurer> measurer_;
     std::unique_ptr<PageImage> page_;
+    std::shared_ptr<BandPatterns> patterns_;  // of the current production
     int pageCount_ = 0;
     int printPosition_ = 0;
     double currentLeft_ = 0;

@@ -18,6 +18,11 @@ constexpr double kOnePixel = kTenthsPerInch / 96.0;
 // Lines end at carriage returns; line feeds are dropped.
 template <typename F>
 void forEachLine(const QString& text, F&& f) {
+    const bool hasReturn = text.contains(QLatin1Char('\r'));
+    if (!hasReturn && !text.contains(QLatin1Char('\n'))) {
+        f(QStringView(text));
+        return;
+    }
     if (!text.contains(QLatin1Char('\n'))) {
         for (QStringView line : QStringView(text).split(QLatin1Char('\r'))) f(line);
         return;
@@ -42,18 +47,31 @@ void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double l
                 [&](QStringView line) { width = std::max(width, measurer.width(font, line)); });
     const double height = std::max(Size.Height, lineHeight + kOnePixel);
 
-    if (!Transparent) page.fill(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF);
+    // The first line is always recorded, empty or not, so every printing of a band has the same
+    // shape and a repeated band can be kept as its texts only.
     int index = 0;
     forEachLine(value, [&](QStringView line) {
         const double lineTop = index * lineHeight;
+        const bool first = index == 0;
         ++index;
+        if (first && !Transparent) {
+            page.boxedText(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF, x, y, font, line);
+            return;
+        }
         if (lineTop + lineHeight > height) return;
-        if (!line.isEmpty()) page.text(x, y + lineTop, font, line);
+        if (first || !line.isEmpty()) page.text(x, y + lineTop, font, line);
     });
+}
+
+void TReportDBText::prepare() {
+    preparedFor_ = DataSet;
+    fieldNumber_ =
+        DataSet != nullptr && !DataField.isEmpty() ? DataSet->fieldNumber(DataField) : -1;
 }
 
 QString TReportDBText::text() const {
     if (DataSet == nullptr || DataField.isEmpty()) return {};
+    if (preparedFor_ == DataSet && fieldNumber_ >= 0) return DataSet->displayText(fieldNumber_);
     return DataSet->displayText(DataField);
 }
 

@@ -26,6 +26,8 @@ class TReportElement {
     virtual ~TReportElement() = default;
     // Records the element on page with its band's top-left corner at (left, top).
     virtual void print(PageImage& page, TextMeasurer& measurer, double left, double top) const = 0;
+    // Runs once before each production, ahead of the rows.
+    virtual void prepare() {}
 
     QString Name;
     ElementSize Size;
@@ -61,9 +63,14 @@ class TReportLabel : public TReportTextElement {
 class TReportDBText : public TReportTextElement {
   public:
     QString text() const override;
+    void prepare() override;  // looks the field up once
 
     DataCursor* DataSet = nullptr;
     QString DataField;
+
+  private:
+    DataCursor* preparedFor_ = nullptr;
+    int fieldNumber_ = -1;
 };
 
 enum class TShapeType { shapeRectangle };

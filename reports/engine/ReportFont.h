@@ -19,6 +19,9 @@ struct ReportFont {
         QFont font(name);
         font.setBold(bold);
         font.setPointSizeF(points * pageDpi / deviceDpi);
+        // Each character keeps its own advance, so a text's width is the sum of its characters'.
+        font.setKerning(false);
+        font.setStyleStrategy(QFont::PreferNoShaping);
         return font;
     }
 };

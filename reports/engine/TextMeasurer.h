@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -14,8 +14,9 @@
 namespace reports {
 
 // Measures texts in tenths of a millimetre, independent of any output device: metrics are taken
-// at a fine resolution and kept per font, and widths of texts already seen are remembered
-// (report columns repeat the same units, names and numbers on many rows).
+// at a fine resolution and kept per font. Report fonts are drawn without kerning or ligatures, so
+// a line of simple script (Latin, Han, digits, signs) is as wide as its characters' advances,
+// which are remembered one by one; other lines are shaped whole.
 class TextMeasurer {
   public:
     TextMeasurer();
@@ -28,11 +29,13 @@ class TextMeasurer {
     double lineHeight(std::uint16_t font) const;  // the height of "W"
 
   private:
+    using AdvancePage = std::array<float, 256>;  // NaN: not measured yet; -1: shape the line
     struct Measured {
         QFontMetricsF metrics;
         double lineHeight;
-        QHash<QString, double> widths;
+        std::array<std::unique_ptr<AdvancePage>, 256> advances;
     };
+    static float advance(Measured& m, char16_t c);
     QImage device_;
     std::vector<ReportFont> fonts_;
     std::vector<std::unique_ptr<Measured>> measured_;

@@ -55,9 +55,9 @@ class StartupTest : public QObject {
         QCOMPARE(forms.xsxxForm->goodsQuery().tableName(), std::string("表1"));
         QCOMPARE(forms.xsxxForm->goodsExportQuery().tableName(), std::string("表5"));
         QVERIFY(forms.jbzlForm->companyQuery().isOpen());
-        QVERIFY(forms.dyForm->ADODataSet1.isOpen());
-        QVERIFY(forms.dy1Form->ADODataSet1.isOpen());
-        QCOMPARE(forms.dy2Form->ADODataSet1.tableName(), std::string("表3"));
+        QVERIFY(forms.dyForm->reportRows().isOpen());
+        QVERIFY(forms.dy1Form->reportRows().isOpen());
+        QCOMPARE(forms.dy2Form->reportRows().tableName(), std::string("表3"));
         QVERIFY(forms.xsmxForm->salesQuery().isOpen());
         QCOMPARE(forms.xsxxForm->windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(forms.xsmxForm->windowTitle(), QStringLiteral("销售明细"));

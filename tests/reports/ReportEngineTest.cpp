@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRectF>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -30,20 +31,22 @@ int pageOf(const ReportPages& pages, const QString& text) {
     return 0;
 }
 
-const PageOp* textOp(const PageImage& page, const QString& text) {
+// Pages hand out their drawing commands as a list made for the asking: copies, not places.
+std::optional<PageOp> textOp(const PageImage& page, const QString& text) {
     for (const PageOp& op : page.ops()) {
-        if (op.kind == PageOp::Kind::Text && page.textOf(op) == text) return &op;
+        if (op.kind == PageOp::Kind::Text && page.textOf(op) == text) return op;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-const PageOp* boxBefore(const PageImage& page, const PageOp* text) {
-    const PageOp* box = nullptr;
+// The white box recorded just before the text.
+std::optional<PageOp> boxBefore(const PageImage& page, const QString& text) {
+    std::optional<PageOp> box;
     for (const PageOp& op : page.ops()) {
-        if (&op == text) return box;
-        if (op.kind == PageOp::Kind::Fill) box = &op;
+        if (op.kind == PageOp::Kind::Text && page.textOf(op) == text) return box;
+        if (op.kind == PageOp::Kind::Fill) box = op;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 struct Produced {
@@ -153,10 +156,10 @@ TEST(ReportLayout, AnEmptyReportPrintsOneEmptyRow) {
     const std::vector<QRectF> shapes = shapesOn(page);
     EXPECT_EQ(shapes.size(), 7u);  // three heading cells, three row cells, one summary cell
     EXPECT_EQ(shapes, shapesOn(one.pages.page(1)));
-    const PageOp* summary = textOp(page, QStringLiteral("合计"));
-    const PageOp* summaryAfterARow = textOp(one.pages.page(1), QStringLiteral("合计"));
-    ASSERT_NE(summary, nullptr);
-    ASSERT_NE(summaryAfterARow, nullptr);
+    const auto summary = textOp(page, QStringLiteral("合计"));
+    const auto summaryAfterARow = textOp(one.pages.page(1), QStringLiteral("合计"));
+    ASSERT_TRUE(summary);
+    ASSERT_TRUE(summaryAfterARow);
     EXPECT_FLOAT_EQ(summary->y, summaryAfterARow->y);
 }
 
@@ -164,13 +167,13 @@ TEST(ReportLayout, LaterPagesBeginAtTheTopMargin) {
     Produced produced(60);
     const PageImage& page2 = produced.pages.page(2);
     EXPECT_EQ(rowsOn(page2), 29);
-    const PageOp* first = textOp(page2, QStringLiteral("R25"));
-    ASSERT_NE(first, nullptr);
+    const auto first = textOp(page2, QStringLiteral("R25"));
+    ASSERT_TRUE(first);
     EXPECT_NEAR(first->y, 150 + designToTenths(4), 0.01);
     EXPECT_NEAR(first->x, 130 + designToTenths(5), 0.01);
     // Whole tenths per row: 61 for a 60.85 band.
-    const PageOp* second = textOp(page2, QStringLiteral("R26"));
-    ASSERT_NE(second, nullptr);
+    const auto second = textOp(page2, QStringLiteral("R26"));
+    ASSERT_TRUE(second);
     EXPECT_NEAR(second->y - first->y, 61.0, 0.001);
 }
 
@@ -192,10 +195,10 @@ TEST(ReportText, LongerThanItsCellRunsOnToTheRight) {
     ASSERT_TRUE(report.produce(pages));
 
     const PageImage& page = pages.page(1);
-    const PageOp* text = textOp(page, longName);
-    ASSERT_NE(text, nullptr) << "the text is printed whole";
-    const PageOp* box = boxBefore(page, text);
-    ASSERT_NE(box, nullptr);
+    const auto text = textOp(page, longName);
+    ASSERT_TRUE(text) << "the text is printed whole";
+    const auto box = boxBefore(page, longName);
+    ASSERT_TRUE(box);
     const double cellRight = 130 + designToTenths(72 + 97);
     EXPECT_GT(box->x + box->w, cellRight) << "the white box reaches into the next cell";
     EXPECT_NEAR(box->x, text->x, 0.001);
@@ -239,8 +242,8 @@ TEST(ReportText, LinesBreakAtCarriageReturnsAndOnlyFittingLinesPrint) {
         if (c.lines == 2) {
             EXPECT_EQ(texts[1], QStringLiteral("第二行"));
             const auto& ops = pages.page(1).ops();
-            const PageOp* a = textOp(pages.page(1), texts[0]);
-            const PageOp* b = textOp(pages.page(1), texts[1]);
+            const auto a = textOp(pages.page(1), texts[0]);
+            const auto b = textOp(pages.page(1), texts[1]);
             EXPECT_GT(b->y, a->y);
             EXPECT_FALSE(ops.empty());
         }
@@ -317,4 +320,61 @@ TEST(ReportProduction, ProgressGrowsToOneHundredAndEventsRunPerRow) {
     EXPECT_EQ(pumped, 7);
     EXPECT_EQ(pages.values, (std::vector<int>{14, 28, 42, 57, 71, 85, 100}));
     EXPECT_TRUE(produced.rows.eof()) << "the data set is left after its last row";
+}
+
+// Detail rows of one shape are kept as their place and their texts, and still draw whole.
+TEST(ReportPagesMemory, RepeatedRowsKeepOnlyTheirTexts) {
+    std::vector<QStringList> data = numberedRows(29);
+    data[10][1] = QStringLiteral("上行\r下行");  // the second line does not fit the row
+    FakeCursor rows(sampleFields(), data);
+    TReport report;
+    buildSampleReport(report, &rows);
+    report.processEvents = nullptr;
+    ReportPages pages;
+    ASSERT_TRUE(report.produce(pages));
+    ASSERT_EQ(pages.pageCount(), 2);
+    const PageImage& page = pages.page(1);
+    for (int row : {1, 11, 12, 24}) {
+        const auto code = textOp(page, QStringLiteral("R%1").arg(row));
+        ASSERT_TRUE(code) << row;
+        EXPECT_NEAR(code->y, 486 + (row - 1) * 61 + designToTenths(4), 0.01) << row;
+        const auto box = boxBefore(page, QStringLiteral("R%1").arg(row));
+        ASSERT_TRUE(box);
+        EXPECT_GT(box->w, 0);
+        EXPECT_NEAR(box->y, code->y, 0.01);
+    }
+    EXPECT_TRUE(textOp(page, QStringLiteral("上行")));
+    EXPECT_FALSE(textOp(page, QStringLiteral("下行")));
+    int shapes = 0;
+    for (const PageOp& op : page.ops()) shapes += op.kind == PageOp::Kind::Shape ? 1 : 0;
+    EXPECT_EQ(shapes, 3 + 24 * 3) << "title cells and three cells per row";
+    // 24 rows of three short texts take far less than their drawing commands written out.
+    EXPECT_LT(page.memoryUsage(), page.ops().size() * sizeof(PageOp) / 2);
+}
+
+// A band printed in ever new shapes keeps a few patterns, then is kept as it was drawn.
+TEST(ReportPagesMemory, BandsOfManyShapesAreKeptWhole) {
+    PageImage page(std::make_shared<BandPatterns>());
+    const int band = 0;
+    for (int i = 0; i < 7; ++i) {
+        const double top = 150 + i * 61;
+        page.beginBand(&band, 130, top);
+        page.shape(QRectF(130, top, 10 + i, 60));
+        page.boxedText(QRectF(140, top + 5, 20 + i, 40), 0xFFFFFF, 140, top + 5, 0,
+                       QString::number(i));
+        page.endBand();
+    }
+    const std::vector<PageOp> ops = page.ops();
+    ASSERT_EQ(ops.size(), 21u);
+    for (int i = 0; i < 7; ++i) {
+        const PageOp& shape = ops[std::size_t(3 * i)];
+        const PageOp& box = ops[std::size_t(3 * i + 1)];
+        const PageOp& text = ops[std::size_t(3 * i + 2)];
+        EXPECT_EQ(shape.kind, PageOp::Kind::Shape);
+        EXPECT_NEAR(shape.y, 150 + i * 61, 0.01);
+        EXPECT_NEAR(shape.w, 10 + i, 0.01);
+        EXPECT_TRUE(box.box);
+        EXPECT_NEAR(box.w, 20 + i, 0.01);
+        EXPECT_EQ(page.textOf(text), QString::number(i));
+    }
 }

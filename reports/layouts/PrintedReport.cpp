@@ -1,0 +1,44 @@
+#include "reports/layouts/PrintedReport.h"
+
+#include "reports/layouts/LayoutBuilder.h"
+#include "reports/layouts/TotalsText.h"
+#include "store/ConnectionString.h"
+
+namespace reports::layouts {
+
+namespace {
+
+std::vector<std::string> summedFields(const ReportLayout& layout) {
+    std::vector<std::string> fields;
+    for (const Sum& sum : layout.sums) fields.emplace_back(sum.field);
+    return fields;
+}
+
+}  // namespace
+
+PrintedReport::PrintedReport(const ReportLayout& layout)
+    : layout_(layout),
+      ADOConnection1(store::initialConnectionString()),
+      ADODataSet1(ADOConnection1),
+      SumList1(ADODataSet1, summedFields(layout)),
+      rows_(ADODataSet1) {
+    applyDisplayFormats(rows_, layout_);
+    buildReport(report_, layout_, &rows_, &company_);
+}
+
+void PrintedReport::open() {
+    store::openOnCreation(ADOConnection1, {{&ADODataSet1, layout_.table}});
+}
+
+void PrintedReport::reread() {
+    store::reconnectAndRequery(ADOConnection1, {{&ADODataSet1, layout_.table}});
+}
+
+void PrintedReport::refreshHeader(const QDate& today) {
+    report_.setCaption(QStringLiteral("RepLabel17"), printDateText(today));
+    const auto& totals = SumList1.totals();
+    for (std::size_t i = 0; i < layout_.sums.size(); ++i)
+        report_.setCaption(QString::fromUtf8(layout_.sums[i].label), totalText(totals[i]));
+}
+
+}  // namespace reports::layouts

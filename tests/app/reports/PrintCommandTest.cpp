@@ -1,0 +1,124 @@
+// "进货打印" in the main window, from its tool button and its context menu: the purchase report
+// over every row of 表1 in the preview, whatever the list shows.
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "platform/Fonts.h"
+#include "platform/ScriptedPlatform.h"
+#include "profile/JbzlForm.h"
+#include "reports/DyForm.h"
+#include "store/Schema.h"
+#include "tests/reports/PreviewProbe.h"
+#include "tests/reports/StoredRows.h"
+#include "tests/support/TestDatabase.h"
+
+class PrintCommandTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { platform::installFonts(); }
+
+    void init() {
+        scripted_ = std::make_unique<platform::ScriptedPlatform>();
+        scripted_->desktop = desktop_.path();
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+        database_ = std::make_unique<testsupport::TestDatabase>();
+        storeRows(store::schema::kGoods, {{{"商品编码", "A1"}, {"进货金额", "0.125"}},
+                                          {{"商品编码", "B2"}, {"进货金额", "0.125"}}});
+        storeRows(
+            store::schema::kCompany,
+            {{{"公司名称", "千帆商行"}, {"公司地址", "杭州市文三路1号"}, {"联系人", "王五"}}});
+        windows_ = std::make_unique<startup::Windows>();
+        main().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main()));
+    }
+
+    void cleanup() {
+        windows_.reset();
+        database_.reset();
+        scripted_.reset();
+    }
+
+    void toolButtonPrintsEveryRowDespiteASearchAndWithTheNewPurchase() {
+        // A purchase entered a moment ago through the entry panel.
+        click("SpeedButton1");
+        edit("Edit1")->setText(QStringLiteral("NEW1"));
+        edit("Edit6")->setText(QStringLiteral("2"));
+        edit("Edit7")->setText(QStringLiteral("3"));
+        click("Button1");
+        // A search that narrows the list to one row.
+        click("SpeedButton4");
+        edit("Edit13")->setText(QStringLiteral("A1"));
+        click("Button4");
+        QCOMPARE(main().ADOQuery1.recordCount(), 1);
+
+        TDyForm& report = *windows_->forms().dyForm;
+        int pagesShown = 0;
+        whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
+            pagesShown = preview.pageCount();
+        });
+        click("SpeedButton6");
+        QCOMPARE(pagesShown, 1);
+        QVERIFY(openPreview() == nullptr);
+
+        QCOMPARE(report.reportRows().recordCount(), 3);
+        QCOMPARE(report.report().caption(QStringLiteral("RepLabel15")), QStringLiteral("6.25"));
+        const auto pages = produce(report.report());
+        for (const char* code : {"A1", "B2", "NEW1", "进货明细表", "千帆商行"})
+            QVERIFY2(printed(*pages, QString::fromUtf8(code)), code);
+        QCOMPARE(main().ADOQuery1.recordCount(), 1);  // the list keeps its search
+        QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("进货信息添加成功！")});
+    }
+
+    void contextMenuItemPrintsTheSameAndACompanySaveShowsAtOnce() {
+        TJbzlForm& company = *windows_->forms().jbzlForm;
+        auto* address = company.findChild<QLineEdit*>(QStringLiteral("Edit2"));
+        address->setText(QStringLiteral("宁波市中山路8号"));
+        QTest::mouseClick(company.findChild<QToolButton*>(QStringLiteral("SpeedButton1")),
+                          Qt::LeftButton);
+
+        TDyForm& report = *windows_->forms().dyForm;
+        int pagesShown = 0;
+        whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
+            pagesShown = preview.pageCount();
+        });
+        main().findChild<QAction*>(QStringLiteral("N14"))->trigger();
+        QCOMPARE(pagesShown, 1);
+        const auto pages = produce(report.report());
+        QVERIFY(printed(*pages, QStringLiteral("宁波市中山路8号")));
+        QCOMPARE(report.report().caption(QStringLiteral("RepLabel15")), QStringLiteral("0.25"));
+    }
+
+    void aMissingDatabaseIsShownAndNoPreviewOpens() {
+        std::filesystem::rename("data.mdb", "moved.mdb");
+        click("SpeedButton6");
+        QVERIFY(openPreview() == nullptr);
+        QCOMPARE(scripted_->messages.size(), 1);  // the error, shown once by the command's edge
+        std::filesystem::rename("moved.mdb", "data.mdb");
+    }
+
+  private:
+    TMainForm& main() { return windows_->mainForm(); }
+    QLineEdit* edit(const char* name) { return main().findChild<QLineEdit*>(name); }
+    void click(const char* name) {
+        QWidget* widget = main().findChild<QWidget*>(QString::fromLatin1(name));
+        QVERIFY2(widget != nullptr, name);
+        QTest::mouseClick(widget, Qt::LeftButton);
+    }
+
+    QTemporaryDir desktop_;
+    QTemporaryDir data_;
+    std::unique_ptr<platform::ScriptedPlatform> scripted_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
+    std::unique_ptr<startup::Windows> windows_;
+};
+
+QTEST_MAIN(PrintCommandTest)
+#include "PrintCommandTest.moc"
