@@ -124,6 +124,7 @@ Result AutoBackup::run(Occasion occasion) {
 
 bool AutoBackup::copyInto(const QString& folder, const QString& fileName, const QString& madeCopy,
                           Result& result) {
+    removeLeftovers(folder);
     const QString file = QDir(folder).filePath(fileName);
     const QString unchecked = file + QStringLiteral(".new");
     try {

@@ -71,6 +71,18 @@ QString freeCopyFileName(const QStringList& folders, const QDateTime& moment) {
     return copyFileName(name);
 }
 
+void removeLeftovers(const QString& folder) {
+    const QDir dir(folder);
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const QStringList names = dir.entryList({QStringLiteral("data-*.bak.new*")}, QDir::Files);
+    for (const QString& fileName : names) {
+        const QString copy = fileName.left(fileName.indexOf(QStringLiteral(".bak.new")) + 4);
+        if (!parseCopyFileName(copy)) continue;
+        const QFileInfo info(dir.filePath(fileName));
+        if (info.lastModified() < hourAgo) QFile::remove(info.filePath());
+    }
+}
+
 QStringList pruneCopies(const QString& folder, int keep) {
     QStringList failed;
     const auto copies = copiesIn(folder);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <chrono>
 #include <csignal>
 
 #include "app/backup/AutoBackupFiles.h"
@@ -243,6 +244,23 @@ TEST_F(AutoBackupTest, OtherFilesInTheFolderAreNeitherCountedNorDeleted) {
     const auto names = fileNames(copiesFolder());
     EXPECT_EQ(names.size(), 6u);  // the five others and the new copy
     EXPECT_TRUE(std::find(names.begin(), names.end(), "data-20260102-090000.bak") == names.end());
+}
+
+TEST_F(AutoBackupTest, WhatAnInterruptedCopyLeftIsRemovedOnceItIsOld) {
+    const std::string stale = "data-20260201-090000.bak.new";
+    const std::string stalePartial = "data-20260201-090000.bak.new.partial";
+    const std::string fresh = "data-20260301-092959.bak.new";
+    const std::string foreign = "notes.bak.new";
+    for (const auto& name : {stale, stalePartial, fresh, foreign}) plant(copiesFolder(), name);
+    for (const auto& name : {stale, stalePartial, foreign})
+        std::filesystem::last_write_time(
+            copiesFolder() / name,
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+
+    ASSERT_EQ(run(Occasion::Start).copies.size(), 1);
+    EXPECT_EQ(fileNames(copiesFolder()),
+              (std::vector<std::string>{"data-20260301-092959.bak.new", "data-20260301-093000.bak",
+                                        "notes.bak.new"}));
 }
 
 struct NameCase {
