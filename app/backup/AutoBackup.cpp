@@ -71,7 +71,11 @@ QStringList AutoBackup::folders() const {
     QStringList list;
     list << (settings_.folder.isEmpty() ? program.filePath(kDefaultFolderName)
                                         : program.absoluteFilePath(settings_.folder));
-    if (!settings_.secondFolder.isEmpty()) list << program.absoluteFilePath(settings_.secondFolder);
+    if (!settings_.secondFolder.isEmpty()) {
+        const QString second = program.absoluteFilePath(settings_.secondFolder);
+        // The same folder named twice receives one copy.
+        if (QDir::cleanPath(second) != QDir::cleanPath(list.front())) list << second;
+    }
     return list;
 }
 

@@ -194,6 +194,14 @@ TEST_F(AutoBackupTest, TheSecondFolderReceivesTheSameCopies) {
         EXPECT_EQ(fileBytes(stick.path() / name), fileBytes(copiesFolder() / name));
 }
 
+TEST_F(AutoBackupTest, TheFirstFolderNamedAgainAsTheSecondGetsOneCopy) {
+    set(QStringLiteral("AutoBackup/SecondFolder"), q(copiesFolder()) + QStringLiteral("/"));
+    const auto result = run(Occasion::Start);
+    EXPECT_EQ(result.copies.size(), 1);
+    EXPECT_TRUE(result.problems.isEmpty());
+    EXPECT_EQ(bakFiles(copiesFolder()).size(), 1u);
+}
+
 TEST_F(AutoBackupTest, AnUnpluggedSecondFolderDoesNotStopTheFirst) {
     testsupport::TemporaryDirectory media;
     const auto unplugged = media.path() / "U盘" / "备份";
