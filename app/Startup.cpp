@@ -5,6 +5,8 @@
 #include <type_traits>
 
 #include "app/MainForm.h"
+#include "app/backup/AutomaticBackupHooks.h"
+#include "app/backup/BackupCommands.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "profile/JbzlForm.h"
@@ -78,7 +80,10 @@ int run(QApplication& application) {
     platform::installFonts();
     std::unique_ptr<Windows> windows;
     if (const int status = start(windows); status != 0) return status;
-    return application.exec();
+    backup::startAutomaticBackups(windows->mainForm(), backup::programFolder());
+    const int status = application.exec();
+    backup::finishAutomaticBackups(backup::programFolder());
+    return status;
 }
 
 }  // namespace startup

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/backup/AutomaticBackupHooks.h"
 #include "app/backup/DataStoreCopy.h"
 #include "platform/SharedSaveName.h"
 #include "platform/Platform.h"
@@ -36,6 +37,8 @@ RestoreResult runRestore(QWidget* owner, const QString& programFolder,
         tell(owner, QStringLiteral("数据恢复失败，请重试！"));
         return RestoreResult::Failed;
     }
+    // A copy of the data about to be replaced, so that a wrong restore can be undone.
+    if (!copyBeforeRestore(owner, programFolder)) return RestoreResult::Cancelled;
     if (closeConnections) closeConnections();
     if (!restoreDataStore(programFolder, chosen)) {
         tell(owner, QStringLiteral("数据恢复失败，请重试！"));

@@ -4,10 +4,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/backup/AutoBackupSession.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 
-BackupFixture::BackupFixture() { addGoods(dataStore(), "A"); }
+BackupFixture::BackupFixture() {
+    addGoods(dataStore(), "A");
+    autobackup::session().setSettingsFile(
+        QString::fromStdString((config_.path() / "quenvar-jxc.ini").string()));
+    autobackup::session().resetReports();
+}
 
 QString BackupFixture::programFolder() const {
     return QString::fromStdString(program_.directory().string());

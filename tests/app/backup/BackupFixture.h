@@ -24,6 +24,7 @@ class BackupFixture : public ::testing::Test {
 
     testsupport::TestDatabase program_{testsupport::TestDatabase::Content::Empty, false};
     testsupport::TemporaryDirectory user_;
+    testsupport::TemporaryDirectory config_;  // the settings of the automatic copies
     platform::ScriptedPlatform platform_;
 };
 

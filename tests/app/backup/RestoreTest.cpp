@@ -1,7 +1,9 @@
 // The "【数据恢复】" command: only a database of this program replaces data.mdb, and a failed
 // copy leaves the old file as it was.
+#include <QSettings>
 #include <fstream>
 
+#include "app/backup/AutoBackupSession.h"
 #include "app/backup/BackupCommands.h"
 #include "app/backup/DataStoreCopy.h"
 #include "store/ConnectionString.h"
@@ -15,6 +17,7 @@ namespace {
 
 const QString kSucceeded = QStringLiteral("数据恢复成功！");
 const QString kFailed = QStringLiteral("数据恢复失败，请重试！");
+const std::string kCopies = "自动备份";  // the automatic copies beside data.mdb
 
 void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
@@ -49,8 +52,43 @@ TEST_F(RestoreTest, RestoredBackupShowsTheOldDataWhenOpenedAgain) {
     EXPECT_EQ(platform_.messageTexts(), QStringList{kSucceeded});
     EXPECT_EQ(platform_.messages.at(0).kind, platform::MessageKind::Plain);
     EXPECT_EQ(goodsCodes(dataStore()), std::vector<std::string>{"A"});
-    EXPECT_EQ(fileNames(program_.directory()), std::vector<std::string>{"data.mdb"});
+    EXPECT_EQ(fileNames(program_.directory()), (std::vector<std::string>{"data.mdb", kCopies}));
     EXPECT_EQ(goodsCodes(saved.string()), std::vector<std::string>{"A"});  // the backup stays
+}
+
+TEST_F(RestoreTest, LeavesACopyOfTheDataItReplaced) {
+    const auto saved = makeBackup("x.bak");
+    addGoods(dataStore(), "B");
+
+    EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Restored);
+    const auto copies = fileNames(program_.directory() / kCopies);
+    ASSERT_EQ(copies.size(), 1u);
+    const auto replaced = (program_.directory() / kCopies / copies.front()).string();
+    EXPECT_EQ(goodsCodes(replaced), (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(backup::isRestorableFile(QString::fromStdString(replaced)));
+    EXPECT_EQ(platform_.messageTexts(), QStringList{kSucceeded});
+}
+
+// The copy cannot be made: the user decides whether the data is replaced all the same.
+TEST_F(RestoreTest, WithoutACopyOfTheReplacedDataTheUserDecides) {
+    const auto saved = makeBackup("x.bak");
+    addGoods(dataStore(), "B");
+    QSettings(autobackup::session().settingsFile(), QSettings::IniFormat)
+        .setValue(QStringLiteral("AutoBackup/Folder"),
+                  QString::fromStdString((userFolder() / "gone").string()));
+
+    platform_.messageAnswers.enqueue(platform::Answer::Cancel);
+    EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Cancelled);
+    ASSERT_EQ(platform_.messages.size(), 1);
+    EXPECT_EQ(platform_.messages.front().kind, platform::MessageKind::Confirm);
+    EXPECT_TRUE(platform_.messages.front().text.contains(QStringLiteral("仍要恢复吗")));
+    EXPECT_EQ(closed_, 0);
+    EXPECT_EQ(goodsCodes(dataStore()), (std::vector<std::string>{"A", "B"}));
+
+    platform_.clear();
+    platform_.messageAnswers.enqueue(platform::Answer::Ok);
+    EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Restored);
+    EXPECT_EQ(goodsCodes(dataStore()), std::vector<std::string>{"A"});
 }
 
 TEST_F(RestoreTest, CancelledDialogDoesNothing) {
@@ -122,8 +160,8 @@ TEST_P(RestoreRefusalTest, LeavesTheDataStoreUntouched) {
     EXPECT_EQ(restore(QString::fromStdString(bad.string())), RestoreResult::Failed);
     EXPECT_EQ(platform_.messageTexts(), QStringList{kFailed});
     EXPECT_EQ(fileBytes(dataStore()), before);
-    EXPECT_EQ(fileNames(program_.directory()), std::vector<std::string>{"data.mdb"});
     if (GetParam() != Bad::Truncated) {
+        EXPECT_EQ(fileNames(program_.directory()), std::vector<std::string>{"data.mdb"});
         EXPECT_EQ(closed_, 0);  // refused before anything was closed
     }
 }

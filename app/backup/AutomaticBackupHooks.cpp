@@ -1,0 +1,43 @@
+#include "app/backup/AutomaticBackupHooks.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/backup/AutoBackupSession.h"
+#include "platform/Platform.h"
+
+namespace backup {
+
+void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder) {
+    autobackup::Session& session = autobackup::session();
+    session.setReporter([mainWindow = QPointer<QWidget>(&mainWindow)](const QString& text) {
+        QWidget* owner = QApplication::activeWindow();
+        if (owner == nullptr) owner = mainWindow;
+        platform::current().message(owner, text, platform::MessageKind::Plain);
+    });
+    QTimer::singleShot(0, &mainWindow,
+                       [programFolder] { autobackup::session().startOfRun(programFolder); });
+}
+
+void finishAutomaticBackups(const QString& programFolder) {
+    autobackup::Session& session = autobackup::session();
+    session.setReporter([](const QString& text) {
+        platform::current().message(nullptr, text, platform::MessageKind::Plain);
+    });
+    session.endOfRun(programFolder);
+}
+
+bool copyBeforeRestore(QWidget* owner, const QString& programFolder) {
+    const autobackup::Result result = autobackup::session().beforeRestore(programFolder);
+    if (!result.wasDue || !result.copies.isEmpty()) return true;
+    QStringList texts;
+    for (const autobackup::Problem& problem : result.problems) texts << problem.text;
+    const QString question = QStringLiteral("恢复之前未能备份现在的数据：\n%1\n\n仍要恢复吗？")
+                                 .arg(texts.join(QLatin1Char('\n')));
+    return platform::current().message(owner, question, platform::MessageKind::Confirm) ==
+           platform::Answer::Ok;
+}
+
+}  // namespace backup

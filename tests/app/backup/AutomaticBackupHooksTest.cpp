@@ -1,0 +1,85 @@
+// The automatic copies in a running program: the day's copy once the main window is shown, the
+// end of a run that changed nothing, and a failing folder told once over the main window.
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "app/backup/AutoBackupFiles.h"
+#include "app/backup/AutoBackupSession.h"
+#include "app/backup/AutomaticBackupHooks.h"
+#include "platform/ScriptedPlatform.h"
+#include "tests/support/TestDatabase.h"
+
+using testsupport::TemporaryDirectory;
+using testsupport::TestDatabase;
+
+class AutomaticBackupHooksTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        scripted_ = std::make_unique<platform::ScriptedPlatform>();
+        scripted_->desktop = desktop_.path();
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+        config_ = std::make_unique<TemporaryDirectory>();
+        settings_ = QString::fromStdString((config_->path() / "quenvar-jxc.ini").string());
+        autobackup::session().setSettingsFile(settings_);
+        autobackup::session().setClock([] { return QDateTime(QDate(2026, 5, 4), QTime(8, 0)); });
+        autobackup::session().resetReports();
+    }
+    void cleanup() {
+        autobackup::session().waitForCopy();
+        scripted_.reset();
+    }
+
+    void theDaysCopyIsMadeAfterTheWindowIsShownAndAnUnchangedRunEndsWithoutOne() {
+        TestDatabase database;  // the program folder and the current directory
+        const QString folder = QString::fromStdString(database.directory().string());
+        startup::Windows windows;
+        windows.mainForm().show();
+        QSignalSpy finished(&autobackup::session(), &autobackup::Session::copyFinished);
+        backup::startAutomaticBackups(windows.mainForm(), folder);
+        QVERIFY(!autobackup::session().isCopying());  // not before the event loop runs
+        QVERIFY(finished.wait(10000));
+
+        const QString copies = folder + QStringLiteral("/自动备份");
+        QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
+        // Opening and re-reading every window's table writes nothing: no copy at the end.
+        windows.mainForm().FormActivate();
+        backup::finishAutomaticBackups(folder);
+        QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
+        QVERIFY(scripted_->messages.isEmpty());
+    }
+
+    void aFolderThatFailsIsToldOnceOverTheMainWindow() {
+        TestDatabase database;
+        const QString folder = QString::fromStdString(database.directory().string());
+        QSettings(settings_, QSettings::IniFormat)
+            .setValue(QStringLiteral("AutoBackup/Folder"), folder + QStringLiteral("/gone"));
+        startup::Windows windows;
+        windows.mainForm().show();
+        QSignalSpy finished(&autobackup::session(), &autobackup::Session::copyFinished);
+        backup::startAutomaticBackups(windows.mainForm(), folder);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(scripted_->messages.size(), 1);
+        QCOMPARE(scripted_->messages.front().kind, platform::MessageKind::Plain);
+        QVERIFY(scripted_->messages.front().text.contains(QStringLiteral("找不到文件夹")));
+
+        backup::finishAutomaticBackups(folder);  // still failing: not told again
+        QCOMPARE(scripted_->messages.size(), 1);
+    }
+
+  private:
+    QTemporaryDir desktop_;
+    QTemporaryDir data_;
+    std::unique_ptr<TemporaryDirectory> config_;
+    QString settings_;
+    std::unique_ptr<platform::ScriptedPlatform> scripted_;
+};
+
+QTEST_MAIN(AutomaticBackupHooksTest)
+#include "AutomaticBackupHooksTest.moc"
