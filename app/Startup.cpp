@@ -46,6 +46,8 @@ Windows::Windows(const CreatedHook& created) {
         forms_.xsxxForm->setMainWindow(forms_.mainForm);
         forms_.xsxxForm->setSalesDetailWindow(forms_.xsmxForm);
         forms_.xsmxForm->setMainWindow(forms_.mainForm);
+        forms_.xsxxForm->setGoodsReport(*forms_.dy1Form);
+        forms_.xsmxForm->setSalesDetailReport(*forms_.dy2Form);
         // The report headings read the company window's query, made after two of the reports.
         const store::Query& company = forms_.jbzlForm->companyQuery();
         forms_.dyForm->setCompanyQuery(company);

@@ -4,12 +4,16 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
 class QMenu;
 namespace grid {
 class TDataGrid;
+}
+namespace reports {
+class ReportWindow;
 }
 namespace Ui {
 class TXsmxForm;
@@ -32,6 +36,8 @@ class TXsmxForm : public QWidget {
     QMenu* popupMenu() const { return PopupMenu1; }
     // The program's main window, closed by "【退出软件】" to end the program.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // The sales detail report that "明细打印" prints.
+    void setSalesDetailReport(reports::ReportWindow& report) { salesReport_ = &report; }
 
     // The window's commands, named after their controls.
     void FormActivate();
@@ -78,5 +84,7 @@ class TXsmxForm : public QWidget {
     store::Query ADOQuery1;  // select * from 表3
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
+    reports::ReportWindow* salesReport_ = nullptr;
+    SharedSaveName saveName_;         // the export's save dialog
     std::int64_t editedSaleId_ = -1;  // the sale the entry panel was loaded from
 };

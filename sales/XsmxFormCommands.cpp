@@ -6,8 +6,10 @@
 
 #include "app/panels/EditTexts.h"
 #include "app/panels/PanelPlacement.h"
+#include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
 #include "platform/Platform.h"
+#include "reports/ReportWindow.h"
 #include "sales/SaleDetailMessages.h"
 #include "sales/XsmxForm.h"
 #include "sales/records/SaleDetailRecords.h"
@@ -140,10 +142,12 @@ void TXsmxForm::N5Click() { SpeedButton4Click(); }
 
 // ---- printing and export: filled in by the report and export work ----
 
-void TXsmxForm::SpeedButton5Click() {}
+void TXsmxForm::SpeedButton5Click() {
+    if (salesReport_ != nullptr) salesReport_->printReport();
+}
 
 void TXsmxForm::N7Click() { SpeedButton5Click(); }
 
-void TXsmxForm::SpeedButton6Click() {}
+void TXsmxForm::SpeedButton6Click() { exporting::exportSales(this, ADOQuery1, saveName_); }
 
 void TXsmxForm::N8Click() { SpeedButton6Click(); }

@@ -11,15 +11,16 @@
 #include <QScreen>
 
 #include "app/panels/EditTexts.h"
-#include "export/commands/ExportCommands.h"
 #include "app/panels/PanelDrag.h"
 #include "app/panels/PanelPlacement.h"
+#include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
+#include "reports/ReportWindow.h"
 #include "sales/SalesArtwork.h"
 #include "sales/records/SaleRecords.h"
 #include "store/ConnectionString.h"
@@ -309,8 +310,11 @@ void TXsxxForm::SpeedButton4Click() {
 void TXsxxForm::N5Click() { records().reloadGoods(); }
 
 // The goods report and the goods export are wired by their own commands' code.
-void TXsxxForm::SpeedButton5Click() {}
-void TXsxxForm::N7Click() {}
+void TXsxxForm::SpeedButton5Click() {
+    if (goodsReport_ != nullptr) goodsReport_->printReport();
+}
+
+void TXsxxForm::N7Click() { SpeedButton5Click(); }
 void TXsxxForm::SpeedButton6Click() {
     exporting::exportGoods(this, ADOConnection1, ADOQuery1, ADOQuery3, nullptr, saveName_);
 }

@@ -16,6 +16,9 @@ class QMenu;
 namespace grid {
 class TDataGrid;
 }
+namespace reports {
+class ReportWindow;
+}
 namespace sales {
 class SaleRecords;
 }
@@ -36,6 +39,8 @@ class TXsxxForm : public QWidget {
     // closing ends the program), and the sales detail window.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
+    // The goods report that "销售打印" and "打印报表" print.
+    void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
 
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
@@ -109,6 +114,7 @@ class TXsxxForm : public QWidget {
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     QWidget* detailWindow_ = nullptr;
+    reports::ReportWindow* goodsReport_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
 };
