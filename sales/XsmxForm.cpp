@@ -75,7 +75,8 @@ TXsmxForm::TXsmxForm(QWidget* parent)
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1) {
     platform::FormActivation::instance();  // watching before the first activation
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kSales}});
+    // The list is read when the window is first activated, as every time it is shown.
+    store::prepareOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kSales}});
 
     ui->setupUi(this);
     setUpWindow();
@@ -249,9 +250,10 @@ bool TXsmxForm::eventFilter(QObject* watched, QEvent* event) {
 
 bool TXsmxForm::event(QEvent* event) {
     // Coming back from a message box or another program leaves the list as it is; coming from
-    // another window of the program (the sales window, the print preview) re-reads it.
+    // another window of the program (the sales window, the print preview) re-reads it, and so
+    // does the first activation, since start-up reads nothing here.
     if (event->type() == QEvent::WindowActivate &&
-        platform::FormActivation::instance().cameFromAnotherForm(this))
+        (!ADOQuery1.isOpen() || platform::FormActivation::instance().cameFromAnotherForm(this)))
         platform::runCommand(this, [this] { FormActivate(); });
     return QWidget::event(event);
 }

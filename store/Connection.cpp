@@ -111,12 +111,15 @@ void reconnectAndRequery(Connection& connection,
 
 void openOnCreation(Connection& connection,
                     const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
+    prepareOnCreation(connection, queriesAndTables);
+    for (const auto& entry : queriesAndTables) entry.first->open();
+}
+
+void prepareOnCreation(Connection& connection,
+                       const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
     connection.setLoginPrompt(false);
     connection.open();
-    for (const auto& [query, table] : queriesAndTables) {
-        query->setSql("select * from " + table);
-        query->open();
-    }
+    for (const auto& [query, table] : queriesAndTables) query->setSql("select * from " + table);
 }
 
 }  // namespace store

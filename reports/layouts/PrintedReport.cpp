@@ -27,7 +27,8 @@ PrintedReport::PrintedReport(const ReportLayout& layout)
 }
 
 void PrintedReport::open() {
-    store::openOnCreation(ADOConnection1, {{&ADODataSet1, layout_.table}});
+    // Every print command reads the table again first, so none is read at start-up.
+    store::prepareOnCreation(ADOConnection1, {{&ADODataSet1, layout_.table}});
 }
 
 void PrintedReport::reread() {

@@ -55,10 +55,13 @@ class StartupTest : public QObject {
         QCOMPARE(forms.xsxxForm->goodsQuery().tableName(), std::string("表1"));
         QCOMPARE(forms.xsxxForm->goodsExportQuery().tableName(), std::string("表5"));
         QVERIFY(forms.jbzlForm->companyQuery().isOpen());
-        QVERIFY(forms.dyForm->reportRows().isOpen());
-        QVERIFY(forms.dy1Form->reportRows().isOpen());
+        // Windows that read their table again before they first show or print it read nothing
+        // at start-up.
+        QCOMPARE(forms.dyForm->reportRows().tableName(), std::string("表1"));
+        QCOMPARE(forms.dy1Form->reportRows().tableName(), std::string("表1"));
         QCOMPARE(forms.dy2Form->reportRows().tableName(), std::string("表3"));
-        QVERIFY(forms.xsmxForm->salesQuery().isOpen());
+        QCOMPARE(forms.xsmxForm->salesQuery().tableName(), std::string("表3"));
+        QVERIFY(!forms.xsmxForm->salesQuery().isOpen());
         QCOMPARE(forms.xsxxForm->windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(forms.xsmxForm->windowTitle(), QStringLiteral("销售明细"));
 
@@ -143,7 +146,7 @@ class StartupTest : public QObject {
         QVERIFY(!launcher::writeForThisProgram());
     }
 
-    void startUpReadsEachTableOnceAndTheFirstActivationNotAgain() {
+    void startUpReadsTheGoodsTableOnceAndTheFirstActivationNotAgain() {
         TestDatabase database(TestDatabase::Content::Demo);
         store::TableCache::instance().clear();
         std::unique_ptr<startup::Windows> windows;
@@ -153,7 +156,7 @@ class StartupTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&main));
         main.FormActivate();
         QCOMPARE(store::TableCache::instance().fileReads("表1"), 1);
-        QCOMPARE(store::TableCache::instance().fileReads("表3"), 1);
+        QCOMPARE(store::TableCache::instance().fileReads("表3"), 0);
         QVERIFY(main.ADOQuery1.recordCount() > 10);
         QCOMPARE(main.ADOQuery1.currentIndex(), 0);
     }
