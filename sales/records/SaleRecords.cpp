@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -132,9 +133,32 @@ std::optional<GoodsForSale> SaleRecords::goodsForSale() const {
     return row;
 }
 
+namespace {
+
+const std::string kCustomerNamesSql =
+    std::string("Select Distinct 客户姓名 From ") + store::schema::kSales;
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether the query holding the distinct customer names shows that no name contains name the
+// way "like" compares (ASCII letters in any case). Only for a name without wildcards.
+bool noListedNameContains(const store::Query& names, const std::string& name) {
+    if (name.find_first_of("%_") != std::string::npos) return false;
+    const auto equal = [](char a, char b) { return asciiLower(a) == asciiLower(b); };
+    for (int i = 0; i < names.recordCount(); ++i) {
+        const std::string_view listed = names.fieldTextAt(i, 0);
+        if (std::search(listed.begin(), listed.end(), name.begin(), name.end(), equal) !=
+            listed.end())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::vector<std::string> SaleRecords::customerNames() {
     sales_.close();
-    sales_.setSql(std::string("Select Distinct 客户姓名 From ") + store::schema::kSales);
+    sales_.setSql(kCustomerNamesSql);
     sales_.open();
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(sales_.recordCount()));
@@ -144,10 +168,16 @@ std::vector<std::string> SaleRecords::customerNames() {
 
 std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& name) {
     if (!sales_.isOpen() || sales_.isEmpty() || name.empty()) return std::nullopt;
+    // While the query still holds the names just listed, a name none of them contains needs no
+    // look through the whole table: the query ends up as empty as that look would leave it.
+    const bool noMatch = sales_.sql() == kCustomerNamesSql && noListedNameContains(sales_, name);
     sales_.close();
-    sales_.setSql(
-        std::string("select * from ") + store::schema::kSales + " where 客户姓名 like ? limit 1",
-        {"%" + name + "%"});
+    if (noMatch)
+        sales_.setSql(std::string("select * from ") + store::schema::kSales + " where 0");
+    else
+        sales_.setSql(std::string("select * from ") + store::schema::kSales +
+                          " where 客户姓名 like ? limit 1",
+                      {"%" + name + "%"});
     sales_.open();
     CustomerDetails details;
     if (!sales_.isEmpty()) {

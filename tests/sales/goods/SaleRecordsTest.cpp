@@ -275,6 +275,16 @@ TEST_F(SaleRecordsTest, CustomerListAndDetails) {
     EXPECT_EQ(records.customerDetails("李_"), (sales::CustomerDetails{"222", "", "常客"}));
 }
 
+TEST_F(SaleRecordsTest, CustomerNamesMatchLatinLettersInAnyCase) {
+    // A name looked up against the names just listed compares as the table's "like" does.
+    salestest::insert("表3", {{{"客户姓名", "Alice Wang"}, {"联系电话", "555"}}});
+    records.customerNames();
+    EXPECT_EQ(records.customerDetails("LICE"), (sales::CustomerDetails{"555", "", ""}));
+    records.customerNames();
+    EXPECT_EQ(records.customerDetails("Bob"), (sales::CustomerDetails{"", "", ""}));
+    EXPECT_FALSE(records.customerDetails("Alice").has_value());
+}
+
 TEST_F(SaleRecordsTest, AnEmptySalesTableGivesNoCustomers) {
     EXPECT_TRUE(records.customerNames().empty());
     EXPECT_FALSE(records.customerDetails("张").has_value());
