@@ -12,6 +12,7 @@
 
 #include "app/Artwork.h"
 #include "app/DesktopLauncher.h"
+#include "grid/ColumnMakers.h"
 #include "grid/GridColumn.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
@@ -29,47 +30,25 @@ const QString kHomePage = QStringLiteral("https://www.quenvar.example/");
 const QString kQuestionsPage = QStringLiteral("https://www.quenvar.example/faq.html");
 
 std::vector<grid::GridColumn> purchaseColumns() {
-    using grid::FooterKind;
-    const auto left = Qt::Alignment(Qt::AlignLeft);
+    using grid::numberColumn;
+    using grid::textColumn;
     const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
-        grid::GridColumn c;
-        c.field = QString::fromUtf8(field);
-        c.caption = QString::fromUtf8(caption);
-        c.width = width;
-        c.alignment = alignment;
-        return c;
-    };
-    auto number = [&](const char* field, const char* caption, int width) {
-        grid::GridColumn c = column(field, caption, width, centre);
-        c.displayFormat = QStringLiteral("#0.##");
-        return c;
-    };
-
-    grid::GridColumn code = column("商品编码", "①商品信息|商品编码", 65, centre);
-    code.footer = FooterKind::StaticText;
-    code.footerText = QStringLiteral("合计");
-    code.footerAlignment = centre;
+    grid::GridColumn code =
+        grid::withTotalLabel(textColumn("商品编码", "①商品信息|商品编码", 65, centre));
     code.footerBold = true;
-
-    grid::GridColumn amount = number("进货金额", "②进货信息|金额", 65);
-    amount.footer = FooterKind::Sum;
-    amount.footerFormat = QStringLiteral("#0.##");
-    amount.footerAlignment = centre;
-
     return {code,
-            column("商品名称", "①商品信息|商品名称", 65, left),
-            column("商品型号", "①商品信息|商品型号", 65, left),
-            column("商品规格", "①商品信息|商品规格", 65, left),
-            column("单位", "①商品信息|单位", 45, centre),
-            number("进货单价", "②进货信息|单价", 50),
-            number("进货数量", "②进货信息|数量", 50),
-            amount,
-            column("供货单位", "③供货商信息|供货单位", 65, left),
-            column("联系人", "③供货商信息|联系人", 65, centre),
-            column("联系电话", "③供货商信息|联系电话", 80, left),
-            column("详细地址", "③供货商信息|详细地址", 120, left),
-            column("备注", "备注", 90, left)};
+            textColumn("商品名称", "①商品信息|商品名称", 65),
+            textColumn("商品型号", "①商品信息|商品型号", 65),
+            textColumn("商品规格", "①商品信息|商品规格", 65),
+            textColumn("单位", "①商品信息|单位", 45, centre),
+            numberColumn("进货单价", "②进货信息|单价", 50),
+            numberColumn("进货数量", "②进货信息|数量", 50),
+            grid::withSum(numberColumn("进货金额", "②进货信息|金额", 65), QStringLiteral("#0.##")),
+            textColumn("供货单位", "③供货商信息|供货单位", 65),
+            textColumn("联系人", "③供货商信息|联系人", 65, centre),
+            textColumn("联系电话", "③供货商信息|联系电话", 80),
+            textColumn("详细地址", "③供货商信息|详细地址", 120),
+            textColumn("备注", "备注", 90)};
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/Artwork.h"
 #include "app/panels/NumericKeyFilter.h"
 #include "app/panels/PanelDrag.h"
+#include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "platform/Command.h"
@@ -24,47 +25,22 @@
 namespace {
 
 std::vector<grid::GridColumn> saleColumns() {
-    using grid::FooterKind;
-    const auto left = Qt::Alignment(Qt::AlignLeft);
+    using grid::numberColumn;
+    using grid::textColumn;
     const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
-        grid::GridColumn c;
-        c.field = QString::fromUtf8(field);
-        c.caption = QString::fromUtf8(caption);
-        c.width = width;
-        c.alignment = alignment;
-        return c;
-    };
-    auto number = [&](const char* field, const char* caption, int width) {
-        grid::GridColumn c = column(field, caption, width, centre);
-        c.displayFormat = QStringLiteral("#0.##");
-        return c;
-    };
-
-    grid::GridColumn date = column("销售日期", "", 65, left);
-    date.footer = FooterKind::StaticText;
-    date.footerText = QStringLiteral("合计");
-    date.footerAlignment = centre;
-
-    // No display format of its own: the total shows up to four decimals.
-    grid::GridColumn amount = number("销售金额", "②销售信息|金额", 65);
-    amount.footer = FooterKind::Sum;
-    amount.footerAlignment = centre;
-    amount.footerBold = false;
-
-    return {date,
-            column("商品编码", "①商品信息|商品编码", 65, left),
-            column("商品名称", "①商品信息|商品名称", 65, left),
-            column("商品型号", "①商品信息|商品型号", 65, left),
-            column("商品规格", "①商品信息|商品规格", 65, left),
-            column("单位", "①商品信息|单位", 45, centre),
-            number("销售单价", "②销售信息|单价", 50),
-            number("销售数量", "②销售信息|数量", 50),
-            amount,
-            column("客户姓名", "③客户信息|客户姓名", 65, left),
-            column("联系电话", "③客户信息|联系电话", 80, left),
-            column("详细地址", "③客户信息|详细地址", 135, left),
-            column("备注", "", 75, left)};
+    return {grid::withTotalLabel(textColumn("销售日期", "", 65)),
+            textColumn("商品编码", "①商品信息|商品编码", 65),
+            textColumn("商品名称", "①商品信息|商品名称", 65),
+            textColumn("商品型号", "①商品信息|商品型号", 65),
+            textColumn("商品规格", "①商品信息|商品规格", 65),
+            textColumn("单位", "①商品信息|单位", 45, centre),
+            numberColumn("销售单价", "②销售信息|单价", 50),
+            numberColumn("销售数量", "②销售信息|数量", 50),
+            // No display format of its own: the total shows up to four decimals.
+            grid::withSum(numberColumn("销售金额", "②销售信息|金额", 65), QString(), false),
+            textColumn("客户姓名", "③客户信息|客户姓名", 65),
+            textColumn("联系电话", "③客户信息|联系电话", 80),
+            textColumn("详细地址", "③客户信息|详细地址", 135), textColumn("备注", "", 75)};
 }
 
 }  // namespace

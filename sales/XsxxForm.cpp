@@ -14,6 +14,7 @@
 #include "app/panels/PanelDrag.h"
 #include "app/panels/PanelPlacement.h"
 #include "export/commands/ExportCommands.h"
+#include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "platform/Command.h"
@@ -32,51 +33,27 @@ namespace {
 const QPoint kQueryPanelPlace(224, 168);
 
 std::vector<grid::GridColumn> goodsColumns() {
-    using grid::FooterKind;
-    const auto left = Qt::Alignment(Qt::AlignLeft);
+    using grid::numberColumn;
+    using grid::textColumn;
     const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    auto column = [](const char* field, const char* caption, int width, Qt::Alignment alignment) {
-        grid::GridColumn c;
-        c.field = QString::fromUtf8(field);
-        c.caption = QString::fromUtf8(caption);
-        c.width = width;
-        c.alignment = alignment;
-        return c;
+    const auto summed = [](const char* field, const char* caption, int width) {
+        return grid::withSum(numberColumn(field, caption, width), QStringLiteral("#0.##"), false);
     };
-    auto number = [&](const char* field, const char* caption, int width) {
-        grid::GridColumn c = column(field, caption, width, centre);
-        c.displayFormat = QStringLiteral("#0.##");
-        return c;
-    };
-    auto summed = [&](const char* field, const char* caption, int width) {
-        grid::GridColumn c = number(field, caption, width);
-        c.footer = FooterKind::Sum;
-        c.footerFormat = QStringLiteral("#0.##");
-        c.footerAlignment = centre;
-        c.footerBold = false;
-        return c;
-    };
-
-    grid::GridColumn code = column("商品编码", "①商品信息|商品编码", 65, centre);
-    code.footer = FooterKind::StaticText;
-    code.footerText = QStringLiteral("合计");
-    code.footerAlignment = centre;
-
-    return {code,
-            column("商品名称", "①商品信息|商品名称", 65, left),
-            column("商品型号", "①商品信息|商品型号", 65, left),
-            column("商品规格", "①商品信息|商品规格", 65, left),
-            column("单位", "①商品信息|单位", 45, centre),
-            number("进货单价", "②进货信息|单价", 50),
-            number("进货数量", "②进货信息|数量", 50),
+    return {grid::withTotalLabel(textColumn("商品编码", "①商品信息|商品编码", 65, centre)),
+            textColumn("商品名称", "①商品信息|商品名称", 65),
+            textColumn("商品型号", "①商品信息|商品型号", 65),
+            textColumn("商品规格", "①商品信息|商品规格", 65),
+            textColumn("单位", "①商品信息|单位", 45, centre),
+            numberColumn("进货单价", "②进货信息|单价", 50),
+            numberColumn("进货数量", "②进货信息|数量", 50),
             summed("进货金额", "②进货信息|金额", 65),
-            number("销售单价", "③销售信息|单价", 50),
-            number("销售数量", "③销售信息|数量", 50),
+            numberColumn("销售单价", "③销售信息|单价", 50),
+            numberColumn("销售数量", "③销售信息|数量", 50),
             summed("销售金额", "③销售信息|金额", 65),
             summed("销售利润", "③销售信息|利润", 65),
-            number("库存数量", "④库存信息|数量", 50),
+            numberColumn("库存数量", "④库存信息|数量", 50),
             summed("库存金额", "④库存信息|金额", 65),
-            column("备注", "", 75, left)};
+            textColumn("备注", "", 75)};
 }
 
 }  // namespace
