@@ -19,6 +19,7 @@
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
+#include "platform/WindowLook.h"
 #include "profile/JbzlForm.h"
 #include "sales/XsxxForm.h"
 #include "store/ConnectionString.h"
@@ -86,67 +87,29 @@ void TMainForm::setUpWindow() {
     ui->centralwidget->setFixedSize(1000, 603);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::look::centreOnScreen(*this);
 }
 
 void TMainForm::setUpLook() {
     platform::setPixelFont(*ui->centralwidget, 13);
     ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
 
-    const artwork::Glyph glyphs[] = {artwork::Glyph::Add,     artwork::Glyph::Edit,
-                                     artwork::Glyph::Delete,  artwork::Glyph::Search,
-                                     artwork::Glyph::Refresh, artwork::Glyph::Print,
-                                     artwork::Glyph::Export};
-    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
-                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
-                              ui->SpeedButton7};
-    for (int k = 0; k < 7; ++k) {
-        buttons[k]->setFocusPolicy(Qt::NoFocus);
-        platform::setPixelFont(*buttons[k], 15, true);
-        buttons[k]->setIcon(artwork::toolGlyph(glyphs[k]));
-        buttons[k]->setStyleSheet(QStringLiteral(
-            "QToolButton { color: white; border: none; background: transparent; }"
-            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
-            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
-    }
-    const QString pictureButton =
-        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
-    ui->Image4->setIcon(QIcon(artwork::homePageButton()));
-    ui->Image4->setFocusPolicy(Qt::NoFocus);
-    ui->Image4->setStyleSheet(pictureButton);
-    for (QToolButton* close : {ui->Image2, ui->Image3}) {
-        close->setIcon(QIcon(artwork::closePicture()));
-        close->setStyleSheet(pictureButton);
-        close->setFocusPolicy(Qt::NoFocus);
-    }
-
-    QPalette white = ui->Panel1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    ui->Panel1->setPalette(white);
-    for (QFrame* panel : {ui->Panel2, ui->Panel5}) {
-        QPalette face = panel->palette();
-        face.setColor(QPalette::Window, QColor(240, 240, 240));
-        panel->setPalette(face);
-        // The move cursor belongs to the panel's free surface only.
-        for (QWidget* child : panel->findChildren<QWidget*>())
-            if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
-    }
-
-    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3}) {
-        platform::setPixelFont(*mark, 16, true);
-        QPalette red = mark->palette();
-        red.setColor(QPalette::WindowText, Qt::red);
-        mark->setPalette(red);
-    }
-    for (QLabel* contact : {ui->QQLabel, ui->PhoneLabel, ui->MailLabel}) {
-        QPalette light = contact->palette();
-        light.setColor(QPalette::WindowText, Qt::white);
-        contact->setPalette(light);
-    }
+    using artwork::Glyph;
+    std::vector<QIcon> glyphs;
+    for (Glyph glyph : {Glyph::Add, Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh,
+                        Glyph::Print, Glyph::Export})
+        glyphs.push_back(artwork::toolGlyph(glyph));
+    platform::look::styleToolButtons(
+        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
+         ui->SpeedButton6, ui->SpeedButton7},
+        glyphs);
+    platform::look::stylePictureButton(*ui->Image4, QIcon(artwork::homePageButton()));
+    for (QToolButton* close : {ui->Image2, ui->Image3})
+        platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
+    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
+    platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 16);
+    for (QLabel* contact : {ui->QQLabel, ui->PhoneLabel, ui->MailLabel})
+        platform::look::setTextColour(*contact, Qt::white);
 }
 
 void TMainForm::setUpGrid() {

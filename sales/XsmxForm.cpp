@@ -18,6 +18,7 @@
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
+#include "platform/WindowLook.h"
 #include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
@@ -76,68 +77,29 @@ void TXsmxForm::setUpWindow() {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(artwork::programIcon()));
     setFixedSize(1000, 603);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::look::centreOnScreen(*this);
 }
 
 void TXsmxForm::setUpLook() {
     platform::setPixelFont(*this, 13);
     ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
 
-    const QIcon glyphs[] = {artwork::toolGlyph(artwork::Glyph::Edit),
-                            artwork::toolGlyph(artwork::Glyph::Delete),
-                            artwork::toolGlyph(artwork::Glyph::Search),
-                            artwork::toolGlyph(artwork::Glyph::Refresh),
-                            artwork::toolGlyph(artwork::Glyph::Print),
-                            artwork::toolGlyph(artwork::Glyph::Export),
-                            QIcon(artwork::closePicture())};
-    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
-                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
-                              ui->SpeedButton7};
-    for (int k = 0; k < 7; ++k) {
-        buttons[k]->setFocusPolicy(Qt::NoFocus);
-        platform::setPixelFont(*buttons[k], 15, true);
-        buttons[k]->setIcon(glyphs[k]);
-        buttons[k]->setStyleSheet(QStringLiteral(
-            "QToolButton { color: white; border: none; background: transparent; }"
-            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
-            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
-    }
+    using artwork::Glyph;
+    platform::look::styleToolButtons(
+        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
+         ui->SpeedButton6, ui->SpeedButton7},
+        {artwork::toolGlyph(Glyph::Edit), artwork::toolGlyph(Glyph::Delete),
+         artwork::toolGlyph(Glyph::Search), artwork::toolGlyph(Glyph::Refresh),
+         artwork::toolGlyph(Glyph::Print), artwork::toolGlyph(Glyph::Export),
+         QIcon(artwork::closePicture())});
     platform::setPixelFont(*ui->Label1, 15, true);
     ui->Label1->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette light = ui->Label1->palette();
-    light.setColor(QPalette::WindowText, Qt::white);
-    ui->Label1->setPalette(light);
+    platform::look::setTextColour(*ui->Label1, Qt::white);
 
-    const QString pictureButton =
-        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
-    for (QToolButton* close : {ui->Image2, ui->Image3}) {
-        close->setIcon(QIcon(artwork::closePicture()));
-        close->setStyleSheet(pictureButton);
-        close->setFocusPolicy(Qt::NoFocus);
-    }
-
-    QPalette white = ui->Panel1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    ui->Panel1->setPalette(white);
-    for (QFrame* panel : {ui->Panel2, ui->Panel5}) {
-        QPalette face = panel->palette();
-        face.setColor(QPalette::Window, QColor(240, 240, 240));
-        panel->setPalette(face);
-        // The move cursor belongs to the panel's free surface only.
-        for (QWidget* child : panel->findChildren<QWidget*>())
-            if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
-    }
-
-    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3}) {
-        platform::setPixelFont(*mark, 15, true);
-        QPalette red = mark->palette();
-        red.setColor(QPalette::WindowText, Qt::red);
-        mark->setPalette(red);
-    }
+    for (QToolButton* close : {ui->Image2, ui->Image3})
+        platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
+    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
+    platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 15);
     // Read-only fields: button face and red text; the customer fields white and black.
     for (QLineEdit* edit :
          {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7}) {

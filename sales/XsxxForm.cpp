@@ -21,6 +21,7 @@
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
+#include "platform/WindowLook.h"
 #include "reports/ReportWindow.h"
 #include "sales/SalesArtwork.h"
 #include "sales/records/SaleRecords.h"
@@ -110,11 +111,7 @@ void TXsxxForm::setUpWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(1000, 603);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::look::centreOnScreen(*this);
 }
 
 void TXsxxForm::setUpLook() {
@@ -122,42 +119,21 @@ void TXsxxForm::setUpLook() {
     ui->Image1->setPixmap(salesart::background(QSize(1000, 603)));
 
     using salesart::Glyph;
-    const Glyph glyphs[] = {Glyph::Sell,  Glyph::Details, Glyph::Search, Glyph::Refresh,
-                            Glyph::Print, Glyph::Export,  Glyph::Close};
-    QToolButton* buttons[] = {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3,
-                              ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6,
-                              ui->SpeedButton7};
-    for (int k = 0; k < 7; ++k) {
-        buttons[k]->setFocusPolicy(Qt::NoFocus);
-        platform::setPixelFont(*buttons[k], 15, true);
-        buttons[k]->setIcon(salesart::toolGlyph(glyphs[k]));
-        buttons[k]->setStyleSheet(QStringLiteral(
-            "QToolButton { color: white; border: none; background: transparent; }"
-            "QToolButton:hover { background: rgba(255, 255, 255, 48); border-radius: 4px; }"
-            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 4px; }"));
-    }
+    std::vector<QIcon> glyphs;
+    for (Glyph glyph : {Glyph::Sell, Glyph::Details, Glyph::Search, Glyph::Refresh, Glyph::Print,
+                        Glyph::Export, Glyph::Close})
+        glyphs.push_back(salesart::toolGlyph(glyph));
+    platform::look::styleToolButtons(
+        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
+         ui->SpeedButton6, ui->SpeedButton7},
+        glyphs);
     platform::setPixelFont(*ui->Label1, 15, true);
-    QPalette light = ui->Label1->palette();
-    light.setColor(QPalette::WindowText, Qt::white);
-    ui->Label1->setPalette(light);
+    platform::look::setTextColour(*ui->Label1, Qt::white);
     ui->Label1->installEventFilter(this);
 
-    const QString pictureButton =
-        QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }");
-    for (QToolButton* close : {ui->Image2, ui->Image3}) {
-        close->setIcon(QIcon(salesart::closePicture()));
-        close->setStyleSheet(pictureButton);
-        close->setFocusPolicy(Qt::NoFocus);
-    }
-
-    QPalette white = ui->Panel1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    ui->Panel1->setPalette(white);
-    for (QFrame* panel : {ui->Panel2, ui->Panel6}) {
-        QPalette face = panel->palette();
-        face.setColor(QPalette::Window, QColor(240, 240, 240));
-        panel->setPalette(face);
-    }
+    for (QToolButton* close : {ui->Image2, ui->Image3})
+        platform::look::stylePictureButton(*close, QIcon(salesart::closePicture()));
+    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel6});
 }
 
 void TXsxxForm::setUpGrid() {

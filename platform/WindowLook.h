@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <initializer_list>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QToolButton;
+class QWidget;
+
+// The look the list windows share: their tool buttons over the background picture, the white
+// list area with its floating panels, the panels' pictures and markers.
+namespace platform::look {
+
+// Moves a window to the middle of the screen's free area.
+void centreOnScreen(QWidget& window);
+
+// Tool buttons along a window's top: white bold 15 px captions, each with its glyph, flat over
+// the background and never taking the focus.
+void styleToolButtons(const std::vector<QToolButton*>& buttons, const std::vector<QIcon>& glyphs);
+
+// A flat picture that acts as a button (a panel's close picture, the home page badge).
+void stylePictureButton(QToolButton& button, const QIcon& picture);
+
+// The white area of the list and the light grey floating panels on it; on the panels the move
+// cursor belongs to their free surface only.
+void styleListArea(QWidget& listArea, std::initializer_list<QFrame*> floatingPanels);
+
+// Red bold group markers of an entry panel.
+void styleMarks(std::initializer_list<QLabel*> marks, int pixels);
+
+void setTextColour(QWidget& widget, const QColor& colour);
+
+}  // namespace platform::look
