@@ -10,16 +10,14 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/Artwork.h"
 #include "app/DesktopLauncher.h"
 #include "grid/GridColumn.h"
+#include "panels/Artwork.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
-#include "profile/JbzlForm.h"
-#include "sales/XsxxForm.h"
 #include "store/ConnectionString.h"
 #include "ui_MainForm.h"
 
@@ -74,12 +72,11 @@ std::vector<grid::GridColumn> purchaseColumns() {
 
 }  // namespace
 
-TMainForm::TMainForm(Forms& forms, QWidget* parent)
+TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1),
       ADOQuery2(ADOConnection1),
-      forms_(forms),
       ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
     store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表1"}});
@@ -247,13 +244,13 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::N5Click() {
-    if (forms_.jbzlForm != nullptr) platform::showModal(*forms_.jbzlForm);
+    if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);
 }
 
 void TMainForm::N6Click() {
-    if (forms_.xsxxForm == nullptr) return;
+    if (salesWindow_ == nullptr) return;
     hide();
-    platform::showModal(*forms_.xsxxForm);
+    platform::showModal(*salesWindow_);
     show();
     activateWindow();
 }

@@ -17,9 +17,8 @@ constexpr const char* kEditStyle =
 
 }  // namespace
 
-TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
+TJbzlForm::TJbzlForm(QWidget* parent)
     : QDialog(parent),
-      forms_(forms),
       ui_(std::make_unique<Ui::TJbzlForm>()),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1) {

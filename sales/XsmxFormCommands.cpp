@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "app/panels/EditTexts.h"
-#include "app/panels/PanelPlacement.h"
 #include "grid/DataGrid.h"
+#include "panels/EditTexts.h"
+#include "panels/PanelPlacement.h"
 #include "platform/Platform.h"
 #include "sales/SaleDetailMessages.h"
 #include "sales/XsmxForm.h"

@@ -9,7 +9,6 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/Forms.h"
 #include "app/MainForm.h"
 #include "grid/DataGrid.h"
 #include "platform/Application.h"
@@ -88,16 +87,13 @@ class PurchasePanelsTest : public QObject {
 
     std::unique_ptr<testsupport::TestDatabase> database;
     std::unique_ptr<platform::ScriptedPlatform> scripted;
-    Forms forms;
     std::unique_ptr<TMainForm> form;
 };
 
 void PurchasePanelsTest::init() {
     database = std::make_unique<testsupport::TestDatabase>();
     scripted = std::make_unique<platform::ScriptedPlatform>();
-    forms = Forms{};
-    form = std::make_unique<TMainForm>(forms);
-    forms.mainForm = form.get();
+    form = std::make_unique<TMainForm>();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
@@ -145,7 +141,7 @@ void PurchasePanelsTest::doubleClickRow(int row) {
 
 QStringList PurchasePanelsTest::listedCodes() {
     QStringList codes;
-    const store::Query& query = form->ADOQuery1;
+    const store::Query& query = form->goodsQuery();
     for (int i = 0; i < query.recordCount(); ++i)
         codes << QString::fromStdString(
             std::string(query.fieldTextAt(i, query.fieldIndex("商品编码"))));
@@ -343,7 +339,7 @@ void PurchasePanelsTest::addingEverythingAsShownTwiceStoresTwoRows() {
         QCOMPARE(row["进货金额"], std::string("0"));
         QCOMPARE(row["库存数量"], std::string("0"));
     }
-    QCOMPARE(form->ADOQuery1.recordCount(), 2);
+    QCOMPARE(form->goodsQuery().recordCount(), 2);
 }
 
 void PurchasePanelsTest::allEditsEmptyAreRefused() {
@@ -367,8 +363,8 @@ void PurchasePanelsTest::aLonePointStopsTheAddWithoutAHalfRow() {
              QStringList{u("'.' is not a valid floating point value for field '进货单价'")});
     QCOMPARE(scripted->messages[0].kind, MessageKind::Error);
     QCOMPARE(storedGoods().size(), size_t(1));
-    QCOMPARE(form->ADOQuery1.rowCount(), 1);
-    QCOMPARE(form->ADOQuery1.state(), store::Query::State::Browse);
+    QCOMPARE(form->goodsQuery().rowCount(), 1);
+    QCOMPARE(form->goodsQuery().state(), store::Query::State::Browse);
     QCOMPARE(edit("Edit1")->text(), QStringLiteral("B02"));
     QCOMPARE(edit("Edit6")->text(), QStringLiteral("."));
 
@@ -530,7 +526,7 @@ void PurchasePanelsTest::cancellingTheConfirmationDeletesNothing() {
     action("N3")->trigger();
     QCOMPARE(scripted->messageTexts(), QStringList{u("确定要删除选中的记录？")});
     QCOMPARE(storedGoods().size(), size_t(1));
-    QCOMPARE(form->ADOQuery1.recordCount(), 1);
+    QCOMPARE(form->goodsQuery().recordCount(), 1);
 }
 
 void PurchasePanelsTest::searchFindsTheTextAnywhere() {
