@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/backup/BackupCommands.h"
-#include "app/purchases/PurchaseMessages.h"
-#include "app/purchases/PurchaseRecords.h"
+#include "purchases/PurchaseMessages.h"
+#include "purchases/PurchaseRecords.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
 #include "panels/EditTexts.h"

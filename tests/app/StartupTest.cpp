@@ -10,7 +10,7 @@
 #include "app/DesktopLauncher.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
-#include "app/backup/DataStoreCopy.h"
+#include "backup/DataStoreCopy.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"

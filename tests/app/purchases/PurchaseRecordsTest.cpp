@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/purchases/PurchaseRecords.h"
+#include "purchases/PurchaseRecords.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Error.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/purchases/PurchaseFields.h"
+#include "purchases/PurchaseFields.h"
 
 namespace store {
 class Connection;

@@ -1,4 +1,4 @@
-#include "app/purchases/PurchaseRecords.h"
+#include "purchases/PurchaseRecords.h"
 
 #include "store/Connection.h"
 #include "store/Query.h"

@@ -1,4 +1,4 @@
-#include "app/backup/DataStoreCopy.h"
+#include "backup/DataStoreCopy.h"
 
 #include <QDir>
 #include <QFile>
