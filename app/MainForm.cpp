@@ -230,6 +230,19 @@ void TMainForm::wireCommands() {
     platform::connectCommand(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
 }
 
+grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }
+QWidget& TMainForm::entryPanel() const { return *ui->Panel2; }
+QWidget& TMainForm::queryPanel() const { return *ui->Panel5; }
+QLineEdit& TMainForm::codeEdit() const { return *ui->Edit1; }
+QLineEdit& TMainForm::goodsNameEdit() const { return *ui->Edit2; }
+QLineEdit& TMainForm::unitEdit() const { return *ui->Edit5; }
+QLineEdit& TMainForm::priceEdit() const { return *ui->Edit6; }
+QLineEdit& TMainForm::quantityEdit() const { return *ui->Edit7; }
+QLineEdit& TMainForm::contactEdit() const { return *ui->Edit9; }
+QLineEdit& TMainForm::remarkEdit() const { return *ui->Edit12; }
+QLineEdit& TMainForm::searchCodeEdit() const { return *ui->Edit13; }
+QLineEdit& TMainForm::searchNameEdit() const { return *ui->Edit14; }
+
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
 bool TMainForm::event(QEvent* event) {

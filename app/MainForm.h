@@ -8,11 +8,15 @@
 #include "store/Connection.h"
 #include "store/Query.h"
 
+class QLineEdit;
 class QMenu;
 class TDyForm;
 
 namespace Ui {
 class TMainForm;
+}
+namespace grid {
+class TDataGrid;
 }
 
 // The main window: the purchase list of the goods table 表1 with its tool buttons, menu bar and
@@ -36,6 +40,20 @@ class TMainForm : public QMainWindow {
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
     QMenu* popupMenu() const { return PopupMenu1; }
+    grid::TDataGrid& purchaseList() const;
+    QWidget& entryPanel() const;
+    QWidget& queryPanel() const;
+    // Fields of the entry panel.
+    QLineEdit& codeEdit() const;
+    QLineEdit& goodsNameEdit() const;
+    QLineEdit& unitEdit() const;
+    QLineEdit& priceEdit() const;
+    QLineEdit& quantityEdit() const;
+    QLineEdit& contactEdit() const;
+    QLineEdit& remarkEdit() const;
+    // Fields of the query panel: goods code and goods name.
+    QLineEdit& searchCodeEdit() const;
+    QLineEdit& searchNameEdit() const;
 
   public slots:
     // Navigation and web pages.

@@ -49,13 +49,13 @@ class PrintCommandTest : public QObject {
     void toolButtonPrintsEveryRowDespiteASearchAndWithTheNewPurchase() {
         // A purchase entered a moment ago through the entry panel.
         click("SpeedButton1");
-        edit("Edit1")->setText(QStringLiteral("NEW1"));
-        edit("Edit6")->setText(QStringLiteral("2"));
-        edit("Edit7")->setText(QStringLiteral("3"));
+        main().codeEdit().setText(QStringLiteral("NEW1"));
+        main().priceEdit().setText(QStringLiteral("2"));
+        main().quantityEdit().setText(QStringLiteral("3"));
         click("Button1");
         // A search that narrows the list to one row.
         click("SpeedButton4");
-        edit("Edit13")->setText(QStringLiteral("A1"));
+        main().searchCodeEdit().setText(QStringLiteral("A1"));
         click("Button4");
         QCOMPARE(main().goodsQuery().recordCount(), 1);
 
@@ -106,7 +106,6 @@ class PrintCommandTest : public QObject {
 
   private:
     TMainForm& main() { return windows_->mainForm(); }
-    QLineEdit* edit(const char* name) { return main().findChild<QLineEdit*>(name); }
     void click(const char* name) {
         QWidget* widget = main().findChild<QWidget*>(QString::fromLatin1(name));
         QVERIFY2(widget != nullptr, name);
