@@ -19,6 +19,7 @@
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "store/ConnectionString.h"
+#include "store/Schema.h"
 #include "ui_MainForm.h"
 
 namespace {
@@ -79,7 +80,7 @@ TMainForm::TMainForm(QWidget* parent)
       ADOQuery2(ADOConnection1),
       ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表1"}});
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
 
     ui->setupUi(this);
     setUpWindow();
@@ -253,7 +254,7 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表1"}});
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
 }
 
 void TMainForm::N5Click() {

@@ -16,8 +16,6 @@ class Query;
 
 namespace purchases {
 
-inline constexpr const char* kGoodsTable = "表1";
-
 // The four search fields of the query panel, Edit13 to Edit16, and the column each searches.
 inline constexpr int kSearchFieldCount = 4;
 inline constexpr std::array<std::string_view, kSearchFieldCount> kSearchColumns = {
