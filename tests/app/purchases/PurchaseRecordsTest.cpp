@@ -122,12 +122,6 @@ TEST_F(PurchaseRecordsTest, AllFieldsEmptyStoresNothing) {
     EXPECT_TRUE(storedGoods().empty());
 }
 
-TEST_F(PurchaseRecordsTest, AddingTheSameEntryTwiceStoresTwoRows) {
-    records.add(fieldsOf("A01", "1", "1"));
-    records.add(fieldsOf("A01", "1", "1"));
-    EXPECT_EQ(storedGoods().size(), 2u);
-}
-
 TEST_F(PurchaseRecordsTest, ANumberThatIsNotANumberStopsTheAddAndLeavesNoBegunRow) {
     EXPECT_EQ(messageOf(fieldsOf("A01", ".", "3")),
               "'.' is not a valid floating point value for field '进货单价'");
