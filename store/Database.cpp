@@ -268,9 +268,9 @@ bool Statement::isNull(int index) const {
     return sqlite3_column_type(stmt_.get(), index) == SQLITE_NULL;
 }
 
-int Statement::columnType(int index) const {
+bool Statement::isText(int index) const {
     checkValue(index);
-    return sqlite3_column_type(stmt_.get(), index);
+    return sqlite3_column_type(stmt_.get(), index) == SQLITE_TEXT;
 }
 
 std::string_view Statement::text(int index) const {

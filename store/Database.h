@@ -86,7 +86,7 @@ class Statement {
     std::string columnName(int index) const;
     std::string columnDeclType(int index) const;  // empty when not a table column
     bool isNull(int index) const;
-    int columnType(int index) const;  // SQLITE_INTEGER, SQLITE_FLOAT, ...
+    bool isText(int index) const;  // stored as text, not as a number, a blob or NULL
     std::string_view text(int index) const;
     double doubleValue(int index) const;
     std::int64_t int64Value(int index) const;
