@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "app/backup/BackupCommands.h"
-#include "purchases/PurchaseMessages.h"
-#include "purchases/PurchaseRecords.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
 #include "panels/EditTexts.h"
@@ -21,6 +19,8 @@
 #include "panels/PanelPlacement.h"
 #include "platform/Command.h"
 #include "platform/Platform.h"
+#include "purchases/PurchaseMessages.h"
+#include "purchases/PurchaseRecords.h"
 #include "reports/DyForm.h"
 
 // ---- Purchase commands and the entry and query panels ----
