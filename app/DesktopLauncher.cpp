@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "app/Artwork.h"
+#include "panels/Artwork.h"
 #include "platform/Platform.h"
 
 namespace launcher {

@@ -10,19 +10,18 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/Artwork.h"
 #include "app/DesktopLauncher.h"
 #include "grid/ColumnMakers.h"
 #include "grid/GridColumn.h"
+#include "panels/Artwork.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
-#include "profile/JbzlForm.h"
-#include "sales/XsxxForm.h"
 #include "store/ConnectionString.h"
+#include "store/Schema.h"
 #include "ui_MainForm.h"
 
 namespace {
@@ -54,15 +53,14 @@ std::vector<grid::GridColumn> purchaseColumns() {
 
 }  // namespace
 
-TMainForm::TMainForm(Forms& forms, QWidget* parent)
+TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1),
       ADOQuery2(ADOConnection1),
-      forms_(forms),
       ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, "表1"}});
+    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
 
     ui->setupUi(this);
     setUpWindow();
@@ -175,6 +173,19 @@ void TMainForm::wireCommands() {
     platform::connectCommand(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
 }
 
+grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }
+QWidget& TMainForm::entryPanel() const { return *ui->Panel2; }
+QWidget& TMainForm::queryPanel() const { return *ui->Panel5; }
+QLineEdit& TMainForm::codeEdit() const { return *ui->Edit1; }
+QLineEdit& TMainForm::goodsNameEdit() const { return *ui->Edit2; }
+QLineEdit& TMainForm::unitEdit() const { return *ui->Edit5; }
+QLineEdit& TMainForm::priceEdit() const { return *ui->Edit6; }
+QLineEdit& TMainForm::quantityEdit() const { return *ui->Edit7; }
+QLineEdit& TMainForm::contactEdit() const { return *ui->Edit9; }
+QLineEdit& TMainForm::remarkEdit() const { return *ui->Edit12; }
+QLineEdit& TMainForm::searchCodeEdit() const { return *ui->Edit13; }
+QLineEdit& TMainForm::searchNameEdit() const { return *ui->Edit14; }
+
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
 bool TMainForm::event(QEvent* event) {
@@ -185,17 +196,17 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表1"}});
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
 }
 
 void TMainForm::N5Click() {
-    if (forms_.jbzlForm != nullptr) platform::showModal(*forms_.jbzlForm);
+    if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);
 }
 
 void TMainForm::N6Click() {
-    if (forms_.xsxxForm == nullptr) return;
+    if (salesWindow_ == nullptr) return;
     hide();
-    platform::showModal(*forms_.xsxxForm);
+    platform::showModal(*salesWindow_);
     show();
     activateWindow();
 }

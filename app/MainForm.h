@@ -2,16 +2,21 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
-#include "app/Forms.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 
+class QLineEdit;
 class QMenu;
+class TDyForm;
 
 namespace Ui {
 class TMainForm;
+}
+namespace grid {
+class TDataGrid;
 }
 
 // The main window: the purchase list of the goods table 表1 with its tool buttons, menu bar and
@@ -19,15 +24,36 @@ class TMainForm;
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    explicit TMainForm(Forms& forms, QWidget* parent = nullptr);
+    explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;  // select * from 表1
-    store::Query ADOQuery2;  // select * from 表4, the purchase export's staging table
+    // The windows this one opens, set once all windows exist.
+    void setCompanyWindow(QWidget* companyWindow) { companyWindow_ = companyWindow; }
+    void setSalesWindow(QWidget* salesWindow) { salesWindow_ = salesWindow; }
+    void setPurchaseReport(TDyForm* purchaseReport) { purchaseReport_ = purchaseReport; }
+    // The connections of the other windows that open theirs again when they are next used; a
+    // restore closes them with this window's own.
+    void setReconnectingConnections(std::vector<store::Connection*> connections) {
+        reconnecting_ = std::move(connections);
+    }
 
-    Ui::TMainForm& form() { return *ui; }
+    store::Connection& connection() noexcept { return ADOConnection1; }
+    store::Query& goodsQuery() noexcept { return ADOQuery1; }
     QMenu* popupMenu() const { return PopupMenu1; }
+    grid::TDataGrid& purchaseList() const;
+    QWidget& entryPanel() const;
+    QWidget& queryPanel() const;
+    // Fields of the entry panel.
+    QLineEdit& codeEdit() const;
+    QLineEdit& goodsNameEdit() const;
+    QLineEdit& unitEdit() const;
+    QLineEdit& priceEdit() const;
+    QLineEdit& quantityEdit() const;
+    QLineEdit& contactEdit() const;
+    QLineEdit& remarkEdit() const;
+    // Fields of the query panel: goods code and goods name.
+    QLineEdit& searchCodeEdit() const;
+    QLineEdit& searchNameEdit() const;
 
   public slots:
     // Navigation and web pages.
@@ -77,7 +103,18 @@ class TMainForm : public QMainWindow {
     // Panel drag and the numeric key filters of the entry panel (MainFormCommands.cpp).
     void setUpPanels();
 
-    Forms& forms_;
+    // Purchase entry, edit and deletion with the entry panel (MainFormCommands.cpp).
+    void showForEditing(bool hideQueryPanel);
+    void deleteSelectedPurchases(const char* selectionHint);
+
+    store::Connection ADOConnection1;
+    store::Query ADOQuery1;  // select * from 表1
+    store::Query ADOQuery2;  // select * from 表4, the purchase export's staging table
+
+    QWidget* companyWindow_ = nullptr;
+    QWidget* salesWindow_ = nullptr;
+    TDyForm* purchaseReport_ = nullptr;
+    std::vector<store::Connection*> reconnecting_;
     std::unique_ptr<Ui::TMainForm> ui;
     QMenu* PopupMenu1 = nullptr;
     std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from

@@ -11,21 +11,17 @@
 #include <vector>
 
 #include "app/backup/BackupCommands.h"
-#include "app/panels/EditTexts.h"
-#include "app/panels/NumericKeyFilter.h"
-#include "app/panels/PanelDrag.h"
-#include "app/panels/PanelPlacement.h"
-#include "app/purchases/PurchaseMessages.h"
-#include "app/purchases/PurchaseRecords.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
+#include "panels/EditTexts.h"
+#include "panels/NumericKeyFilter.h"
+#include "panels/PanelDrag.h"
+#include "panels/PanelPlacement.h"
 #include "platform/Command.h"
 #include "platform/Platform.h"
-#include "reports/Dy1Form.h"
-#include "reports/Dy2Form.h"
+#include "purchases/PurchaseMessages.h"
+#include "purchases/PurchaseRecords.h"
 #include "reports/DyForm.h"
-#include "sales/XsmxForm.h"
-#include "sales/XsxxForm.h"
 
 // ---- Purchase commands and the entry and query panels ----
 
@@ -53,45 +49,44 @@ platform::Answer say(QWidget* owner, const char* text,
     return platform::current().message(owner, QString::fromUtf8(text), kind);
 }
 
-// Fills the entry panel from the current row, notes the row's ID in loadedRowId and shows the panel
-// in edit mode; an empty list only gets the warning. A row that cannot be loaded leaves the panel
-// where and how it was, but holding part of that row: no row is noted then, so that a write-back
-// cannot carry those texts into the row loaded before.
-void showForEditing(TMainForm& form, bool hideQueryPanel, std::int64_t& loadedRowId) {
-    Ui::TMainForm& ui = form.form();
-    const auto edits = entryEdits(ui);
-    purchases::PurchaseRecords records(form.ADOConnection1, form.ADOQuery1);
+}  // namespace
+
+// Fills the entry panel from the current row, notes the row's ID in editedPurchaseId_ and shows the
+// panel in edit mode; an empty list only gets the warning. A row that cannot be loaded leaves the
+// panel where and how it was, but holding part of that row: no row is noted then, so that a
+// write-back cannot carry those texts into the row loaded before.
+void TMainForm::showForEditing(bool hideQueryPanel) {
+    const auto edits = entryEdits(*ui);
+    purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
     std::optional<std::int64_t> rowId;
     try {
         rowId = records.load(
             [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
     } catch (...) {
-        loadedRowId = -1;
+        editedPurchaseId_ = -1;
         throw;
     }
     if (!rowId) {
-        say(&form, purchases::kNothingToEdit, platform::MessageKind::Confirm);
+        say(this, purchases::kNothingToEdit, platform::MessageKind::Confirm);
         return;
     }
-    loadedRowId = *rowId;
-    panels::showPanelAt(ui.Panel2, kEntryPanelPlace);
-    if (hideQueryPanel) ui.Panel5->hide();
-    panels::showModeButton(ui.Button3, ui.Button1);
+    editedPurchaseId_ = *rowId;
+    panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
+    if (hideQueryPanel) ui->Panel5->hide();
+    panels::showModeButton(ui->Button3, ui->Button1);
 }
 
-void deleteSelectedPurchases(TMainForm& form, const char* selectionHint) {
-    grid::TDataGrid& list = *form.form().DataGrid1;
+void TMainForm::deleteSelectedPurchases(const char* selectionHint) {
+    grid::TDataGrid& list = *ui->DataGrid1;
     if (list.selectedCount() < 1) {
-        say(&form, selectionHint, platform::MessageKind::Info);
+        say(this, selectionHint, platform::MessageKind::Info);
         return;
     }
-    if (say(&form, purchases::kConfirmDelete, platform::MessageKind::Confirm) !=
+    if (say(this, purchases::kConfirmDelete, platform::MessageKind::Confirm) !=
         platform::Answer::Ok)
         return;
-    if (!form.ADOQuery1.isEmpty()) list.deleteSelected();
+    if (!ADOQuery1.isEmpty()) list.deleteSelected();
 }
-
-}  // namespace
 
 void TMainForm::setUpPanels() {
     panels::NumericKeyFilter::install(ui->Edit6);
@@ -123,13 +118,13 @@ void TMainForm::Button1Click() {
     records.refresh();
 }
 
-void TMainForm::SpeedButton2Click() { showForEditing(*this, true, editedPurchaseId_); }
+void TMainForm::SpeedButton2Click() { showForEditing(true); }
 
 void TMainForm::N2Click() { SpeedButton2Click(); }
 
 void TMainForm::DataGrid1DblClick() {
     // The double click leaves the query panel as it is.
-    showForEditing(*this, false, editedPurchaseId_);
+    showForEditing(false);
 }
 
 void TMainForm::Button3Click() {
@@ -148,11 +143,9 @@ void TMainForm::Button3Click() {
     }
 }
 
-void TMainForm::SpeedButton3Click() {
-    deleteSelectedPurchases(*this, purchases::kSelectToDeleteButton);
-}
+void TMainForm::SpeedButton3Click() { deleteSelectedPurchases(purchases::kSelectToDeleteButton); }
 
-void TMainForm::N3Click() { deleteSelectedPurchases(*this, purchases::kSelectToDeleteMenu); }
+void TMainForm::N3Click() { deleteSelectedPurchases(purchases::kSelectToDeleteMenu); }
 
 void TMainForm::SpeedButton4Click() {
     for (QLineEdit* edit : searchEdits(*ui)) panels::setEditText(edit, {});
@@ -182,8 +175,8 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 // ---- end of the purchase commands ----
 
 void TMainForm::SpeedButton6Click() {
-    if (forms_.dyForm == nullptr) return;
-    platform::runCommand(this, [this] { forms_.dyForm->printReport(); });
+    if (purchaseReport_ == nullptr) return;
+    platform::runCommand(this, [this] { purchaseReport_->printReport(); });
 }
 
 void TMainForm::N14Click() { SpeedButton6Click(); }
@@ -200,21 +193,6 @@ void TMainForm::N7Click() { SpeedButton7Click(); }
 
 // ---- Backup and restore ----
 
-namespace {
-
-// The connections of the windows that open theirs again when they are next used.
-std::vector<store::Connection*> otherReconnectingConnections(Forms& forms) {
-    std::vector<store::Connection*> connections;
-    if (forms.xsxxForm) connections.push_back(&forms.xsxxForm->connection());
-    if (forms.xsmxForm) connections.push_back(&forms.xsmxForm->salesConnection());
-    if (forms.dyForm) connections.push_back(&forms.dyForm->connection());
-    if (forms.dy1Form) connections.push_back(&forms.dy1Form->connection());
-    if (forms.dy2Form) connections.push_back(&forms.dy2Form->connection());
-    return connections;
-}
-
-}  // namespace
-
 void TMainForm::N8Click() { backup::runBackup(this, saveName_, backup::programFolder()); }
 
 void TMainForm::N9Click() {
@@ -222,7 +200,7 @@ void TMainForm::N9Click() {
     // query, which the reports read, in case the restore fails and the program goes on.
     const auto closeConnections = [this] {
         ADOConnection1.close();
-        for (store::Connection* c : otherReconnectingConnections(forms_)) c->close();
+        for (store::Connection* c : reconnecting_) c->close();
     };
     if (backup::runRestore(this, backup::programFolder(), closeConnections) ==
         backup::RestoreResult::Restored)

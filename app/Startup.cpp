@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <exception>
-#include <type_traits>
 
 #include "app/MainForm.h"
 #include "app/backup/AutomaticBackupHooks.h"
@@ -20,12 +19,7 @@ namespace startup {
 
 template <typename Window>
 Window* Windows::create(const CreatedHook& created) {
-    std::unique_ptr<Window> window;
-    // Windows get what they use through setters once all exist; older ones still take the table.
-    if constexpr (std::is_constructible_v<Window, Forms&>)
-        window = std::make_unique<Window>(forms_);
-    else
-        window = std::make_unique<Window>();
+    auto window = std::make_unique<Window>();
     Window* raw = window.get();
     // Only the main window's closing ends the program.
     if (!windows_.empty()) raw->setAttribute(Qt::WA_QuitOnClose, false);
@@ -36,35 +30,53 @@ Window* Windows::create(const CreatedHook& created) {
 
 Windows::Windows(const CreatedHook& created) {
     try {
-        forms_.mainForm = create<TMainForm>(created);
-        forms_.xsxxForm = create<TXsxxForm>(created);
-        forms_.dy1Form = create<TDy1Form>(created);
-        forms_.jbzlForm = create<TJbzlForm>(created);
-        forms_.dyForm = create<TDyForm>(created);
-        forms_.xsmxForm = create<TXsmxForm>(created);
-        forms_.dy2Form = create<TDy2Form>(created);
-        forms_.xsxxForm->setMainWindow(forms_.mainForm);
-        forms_.xsxxForm->setSalesDetailWindow(forms_.xsmxForm);
-        forms_.xsmxForm->setMainWindow(forms_.mainForm);
-        forms_.xsxxForm->setGoodsReport(*forms_.dy1Form);
-        forms_.xsmxForm->setSalesDetailReport(*forms_.dy2Form);
-        // The report headings read the company window's query, made after two of the reports.
-        const store::Query& company = forms_.jbzlForm->companyQuery();
-        forms_.dyForm->setCompanyQuery(company);
-        forms_.dy1Form->setCompanyQuery(company);
-        forms_.dy2Form->setCompanyQuery(company);
+        mainForm_ = create<TMainForm>(created);
+        xsxxForm_ = create<TXsxxForm>(created);
+        dy1Form_ = create<TDy1Form>(created);
+        jbzlForm_ = create<TJbzlForm>(created);
+        dyForm_ = create<TDyForm>(created);
+        xsmxForm_ = create<TXsmxForm>(created);
+        dy2Form_ = create<TDy2Form>(created);
+        connectWindows();
     } catch (...) {
-        forms_ = Forms{};
-        while (!windows_.empty()) windows_.pop_back();
+        clear();
         throw;
     }
 }
 
-Windows::~Windows() {
+// Windows get what they use once all exist.
+void Windows::connectWindows() {
+    mainForm_->setCompanyWindow(jbzlForm_);
+    mainForm_->setSalesWindow(xsxxForm_);
+    mainForm_->setPurchaseReport(dyForm_);
+    mainForm_->setReconnectingConnections({&xsxxForm_->connection(), &xsmxForm_->salesConnection(),
+                                           &dyForm_->connection(), &dy1Form_->connection(),
+                                           &dy2Form_->connection()});
+    xsxxForm_->setMainWindow(mainForm_);
+    xsxxForm_->setSalesDetailWindow(xsmxForm_);
+    xsmxForm_->setMainWindow(mainForm_);
+    xsxxForm_->setGoodsReport(*dy1Form_);
+    xsmxForm_->setSalesDetailReport(*dy2Form_);
+    // The report headings read the company window's query, made after two of the reports.
+    const store::Query& company = jbzlForm_->companyQuery();
+    dyForm_->setCompanyQuery(company);
+    dy1Form_->setCompanyQuery(company);
+    dy2Form_->setCompanyQuery(company);
+}
+
+void Windows::clear() {
+    mainForm_ = nullptr;
+    xsxxForm_ = nullptr;
+    dy1Form_ = nullptr;
+    jbzlForm_ = nullptr;
+    dyForm_ = nullptr;
+    xsmxForm_ = nullptr;
+    dy2Form_ = nullptr;
     // Later windows may use earlier ones (the reports read the company window), so they go first.
-    forms_ = Forms{};
     while (!windows_.empty()) windows_.pop_back();
 }
+
+Windows::~Windows() { clear(); }
 
 int start(std::unique_ptr<Windows>& windows) {
     windows.reset();

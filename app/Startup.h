@@ -5,9 +5,14 @@
 #include <memory>
 #include <vector>
 
-#include "app/Forms.h"
-
 class QApplication;
+class TMainForm;
+class TXsxxForm;
+class TDy1Form;
+class TJbzlForm;
+class TDyForm;
+class TXsmxForm;
+class TDy2Form;
 
 namespace startup {
 
@@ -24,14 +29,27 @@ class Windows {
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
-    Forms& forms() { return forms_; }
-    TMainForm& mainForm() { return *forms_.mainForm; }
+    TMainForm& mainForm() { return *mainForm_; }
+    TXsxxForm& salesWindow() { return *xsxxForm_; }
+    TXsmxForm& salesDetailWindow() { return *xsmxForm_; }
+    TJbzlForm& companyWindow() { return *jbzlForm_; }
+    TDyForm& purchaseReport() { return *dyForm_; }
+    TDy1Form& goodsReport() { return *dy1Form_; }
+    TDy2Form& salesDetailReport() { return *dy2Form_; }
 
   private:
     template <typename Window>
     Window* create(const CreatedHook& created);
+    void connectWindows();
+    void clear();
 
-    Forms forms_;
+    TMainForm* mainForm_ = nullptr;
+    TXsxxForm* xsxxForm_ = nullptr;
+    TDy1Form* dy1Form_ = nullptr;
+    TJbzlForm* jbzlForm_ = nullptr;
+    TDyForm* dyForm_ = nullptr;
+    TXsmxForm* xsmxForm_ = nullptr;
+    TDy2Form* dy2Form_ = nullptr;
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 

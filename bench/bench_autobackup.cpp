@@ -15,8 +15,8 @@
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
-#include "app/backup/AutoBackupSession.h"
 #include "app/backup/AutomaticBackupHooks.h"
+#include "backup/AutoBackupSession.h"
 #include "platform/Fonts.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ConnectionString.h"

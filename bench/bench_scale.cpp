@@ -126,7 +126,7 @@ void BM_Activation(benchmark::State& state) {
             state.ResumeTiming();
         }
         main.FormActivate();
-        benchmark::DoNotOptimize(main.ADOQuery1.recordCount());
+        benchmark::DoNotOptimize(main.goodsQuery().recordCount());
     }
     windows.reset();
     TableCache::instance().setEnabled(true);

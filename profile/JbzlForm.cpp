@@ -7,6 +7,7 @@
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "store/ConnectionString.h"
+#include "store/Schema.h"
 #include "ui_JbzlForm.h"
 
 namespace {
@@ -17,9 +18,8 @@ constexpr const char* kEditStyle =
 
 }  // namespace
 
-TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
+TJbzlForm::TJbzlForm(QWidget* parent)
     : QDialog(parent),
-      forms_(forms),
       ui_(std::make_unique<Ui::TJbzlForm>()),
       ADOConnection1(store::initialConnectionString()),
       ADOQuery1(ADOConnection1) {
@@ -39,7 +39,7 @@ TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
     platform::connectCommand(ui_->SpeedButton2, &QToolButton::clicked, this,
                              &TJbzlForm::SpeedButton2Click);
 
-    ADOQuery1.setSql("select * from 表2");
+    ADOQuery1.setSql(std::string("select * from ") + store::schema::kCompany);
     ADOQuery1.open();
     FormCreate();
 }
@@ -47,7 +47,7 @@ TJbzlForm::TJbzlForm(Forms& forms, QWidget* parent)
 TJbzlForm::~TJbzlForm() = default;
 
 void TJbzlForm::FormCreate() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, "表2"}});
+    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kCompany}});
     showTexts(profile::readCompany(ADOQuery1));
 }
 

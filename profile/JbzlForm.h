@@ -7,7 +7,6 @@
 #include "store/Connection.h"
 #include "store/Query.h"
 
-struct Forms;
 namespace Ui {
 class TJbzlForm;
 }
@@ -18,7 +17,7 @@ class TJbzlForm : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TJbzlForm(Forms& forms, QWidget* parent = nullptr);
+    explicit TJbzlForm(QWidget* parent = nullptr);
     ~TJbzlForm() override;
 
     store::Query& companyQuery() noexcept { return ADOQuery1; }
@@ -31,7 +30,6 @@ class TJbzlForm : public QDialog {
     profile::CompanyTexts editTexts() const;
     void showTexts(const profile::CompanyTexts& texts);
 
-    [[maybe_unused]] Forms& forms_;
     std::unique_ptr<Ui::TJbzlForm> ui_;
     store::Connection ADOConnection1;
     store::Query ADOQuery1;

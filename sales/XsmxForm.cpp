@@ -9,12 +9,12 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "app/Artwork.h"
-#include "app/panels/NumericKeyFilter.h"
-#include "app/panels/PanelDrag.h"
 #include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
+#include "panels/Artwork.h"
+#include "panels/NumericKeyFilter.h"
+#include "panels/PanelDrag.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"

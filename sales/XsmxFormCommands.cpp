@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "app/panels/EditTexts.h"
-#include "app/panels/PanelPlacement.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
+#include "panels/EditTexts.h"
+#include "panels/PanelPlacement.h"
 #include "platform/Platform.h"
 #include "reports/ReportWindow.h"
 #include "sales/SaleDetailMessages.h"

@@ -10,13 +10,13 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "app/panels/EditTexts.h"
-#include "app/panels/PanelDrag.h"
-#include "app/panels/PanelPlacement.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
+#include "panels/EditTexts.h"
+#include "panels/PanelDrag.h"
+#include "panels/PanelPlacement.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"

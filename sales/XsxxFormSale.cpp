@@ -3,10 +3,10 @@
 #include <QSignalBlocker>
 #include <QTime>
 
-#include "app/panels/EditTexts.h"
-#include "app/panels/NumericKeyFilter.h"
-#include "app/panels/PanelDrag.h"
-#include "app/panels/PanelPlacement.h"
+#include "panels/EditTexts.h"
+#include "panels/NumericKeyFilter.h"
+#include "panels/PanelDrag.h"
+#include "panels/PanelPlacement.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "sales/XsxxForm.h"

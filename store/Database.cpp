@@ -200,15 +200,32 @@ Statement::Statement(const Database& db, std::string_view sql) : db_(db.handle()
 Statement::~Statement() = default;
 
 bool Statement::step() {
+    hasRow_ = false;
     int rc = sqlite3_step(stmt_.get());
-    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_ROW) return hasRow_ = true;
     if (rc == SQLITE_DONE) return false;
     throw StoreError(sqlite3_errmsg(db_), rc);
 }
 
-void Statement::reset() noexcept {
-    sqlite3_reset(stmt_.get());
+bool Statement::tryReset() noexcept {
+    hasRow_ = false;
+    const int rc = sqlite3_reset(stmt_.get());
     sqlite3_clear_bindings(stmt_.get());
+    return rc == SQLITE_OK;
+}
+
+void Statement::reset() {
+    if (!tryReset()) throw StoreError(sqlite3_errmsg(db_), sqlite3_errcode(db_));
+}
+
+void Statement::checkColumn(int index) const {
+    if (index < 0 || index >= columnCount())
+        throw StoreError("读取数据失败：没有第 " + std::to_string(index + 1) + " 列", SQLITE_RANGE);
+}
+
+void Statement::checkValue(int index) const {
+    if (!hasRow_) throw StoreError("读取数据失败：没有当前记录", SQLITE_MISUSE);
+    checkColumn(index);
 }
 
 namespace {
@@ -235,35 +252,42 @@ void Statement::bindInt64(int index, std::int64_t value) {
 int Statement::columnCount() const noexcept { return sqlite3_column_count(stmt_.get()); }
 
 std::string Statement::columnName(int index) const {
+    checkColumn(index);
     const char* name = sqlite3_column_name(stmt_.get(), index);
     return name != nullptr ? name : "";
 }
 
 std::string Statement::columnDeclType(int index) const {
+    checkColumn(index);
     const char* type = sqlite3_column_decltype(stmt_.get(), index);
     return type != nullptr ? type : "";
 }
 
-bool Statement::isNull(int index) const noexcept {
+bool Statement::isNull(int index) const {
+    checkValue(index);
     return sqlite3_column_type(stmt_.get(), index) == SQLITE_NULL;
 }
 
-int Statement::columnType(int index) const noexcept {
-    return sqlite3_column_type(stmt_.get(), index);
+bool Statement::isText(int index) const {
+    checkValue(index);
+    return sqlite3_column_type(stmt_.get(), index) == SQLITE_TEXT;
 }
 
-std::string_view Statement::text(int index) const noexcept {
+std::string_view Statement::text(int index) const {
+    checkValue(index);
     const unsigned char* text = sqlite3_column_text(stmt_.get(), index);
     if (text == nullptr) return {};
     return {reinterpret_cast<const char*>(text),
             static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index))};
 }
 
-double Statement::doubleValue(int index) const noexcept {
+double Statement::doubleValue(int index) const {
+    checkValue(index);
     return sqlite3_column_double(stmt_.get(), index);
 }
 
-std::int64_t Statement::int64Value(int index) const noexcept {
+std::int64_t Statement::int64Value(int index) const {
+    checkValue(index);
     return sqlite3_column_int64(stmt_.get(), index);
 }
 

@@ -70,21 +70,26 @@ class Statement {
     Statement& operator=(Statement&&) noexcept = default;
 
     bool step();  // true while a row is available
-    void reset() noexcept;
+    // Back to the start with no parameters bound. reset() throws the failure of the last step, if
+    // it failed; tryReset() only tells whether there was none.
+    void reset();
+    bool tryReset() noexcept;
 
     void bindNull(int index);  // 1-based like SQLite
     void bindText(int index, std::string_view text);
     void bindDouble(int index, double value);
     void bindInt64(int index, std::int64_t value);
 
+    // Columns count from 0. The readers of values throw StoreError unless step() has just
+    // returned a row and the column exists; the names need only the column.
     int columnCount() const noexcept;
-    std::string columnName(int index) const;      // 0-based
+    std::string columnName(int index) const;
     std::string columnDeclType(int index) const;  // empty when not a table column
-    bool isNull(int index) const noexcept;
-    int columnType(int index) const noexcept;  // SQLITE_INTEGER, SQLITE_FLOAT, ...
-    std::string_view text(int index) const noexcept;
-    double doubleValue(int index) const noexcept;
-    std::int64_t int64Value(int index) const noexcept;
+    bool isNull(int index) const;
+    bool isText(int index) const;  // stored as text, not as a number, a blob or NULL
+    std::string_view text(int index) const;
+    double doubleValue(int index) const;
+    std::int64_t int64Value(int index) const;
 
     sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
 
@@ -92,8 +97,12 @@ class Statement {
     struct Finalizer {
         void operator()(sqlite3_stmt* stmt) const noexcept;
     };
+    void checkColumn(int index) const;
+    void checkValue(int index) const;
+
     std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
     sqlite3* db_;
+    bool hasRow_ = false;
 };
 
 // Begins in its constructor, commits only when told, rolls back in its destructor otherwise.

@@ -6,10 +6,13 @@
 namespace store {
 
 // Every failure of the data store: the message is the text shown to the user; the code is the
-// SQLite result code where SQLite reported the failure, 0 otherwise.
+// SQLite result code where SQLite reported the failure, kNotFromSqlite otherwise (never SQLite's
+// "no error").
 class StoreError : public std::runtime_error {
   public:
-    explicit StoreError(const std::string& message, int code = 0)
+    static constexpr int kNotFromSqlite = -1;
+
+    explicit StoreError(const std::string& message, int code = kNotFromSqlite)
         : std::runtime_error(message), code_(code) {}
     int code() const noexcept { return code_; }
 

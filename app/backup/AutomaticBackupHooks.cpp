@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/backup/AutoBackupSession.h"
+#include "backup/AutoBackupSession.h"
 #include "platform/Platform.h"
 
 namespace backup {

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 
 #include "app/backup/AutomaticBackupHooks.h"
-#include "app/backup/DataStoreCopy.h"
-#include "platform/SharedSaveName.h"
+#include "backup/DataStoreCopy.h"
 #include "platform/Platform.h"
+#include "platform/SharedSaveName.h"
 
 namespace backup {
 

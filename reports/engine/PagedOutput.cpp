@@ -4,7 +4,6 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <stdexcept>
 
@@ -14,14 +13,10 @@
 
 namespace reports {
 
-namespace {
-
-QPageLayout::Orientation orientationOf(const TReport& report) {
+QPageLayout::Orientation pageOrientation(const TReport& report) {
     return report.Page.Orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
                                                                        : QPageLayout::Portrait;
 }
-
-}  // namespace
 
 PagedOutput::PagedOutput(QPagedPaintDevice& device, int firstPage, int lastPage)
     : device_(device), firstPage_(firstPage), lastPage_(lastPage) {}
@@ -60,27 +55,6 @@ void PagedOutput::finished() {
     if (painter_.isActive()) painter_.end();
 }
 
-void applyPrinterSettings(QPrinter& printer, const TReport& report) {
-    const ReportPrinterSettings& s = report.Printer;
-    if (s.fromDialog && !s.printerName.isEmpty()) printer.setPrinterName(s.printerName);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    // The layout is drawn for the report's own orientation; an orientation chosen in the print
-    // dialog is kept with the other choices but cannot turn the pages.
-    printer.setPageOrientation(orientationOf(report));
-    printer.setCopyCount(std::max(1, s.copies));
-    if (s.fromDialog) {
-        printer.setPaperSource(s.paperSource);
-        printer.setDuplex(s.duplex);
-        if (s.resolution > 0) printer.setResolution(s.resolution);
-        printer.setCollateCopies(s.collate);
-        printer.setColorMode(s.colorMode);
-    }
-    if (s.firstPage > 0 && s.lastPage >= s.firstPage) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(s.firstPage, s.lastPage);
-    }
-}
-
 bool writePdf(TReport& report, const QString& path, std::function<void(int)> onProgress) {
     if (report.isProducing()) return false;
     QSaveFile file(path);
@@ -93,7 +67,7 @@ bool writePdf(TReport& report, const QString& path, std::function<void(int)> onP
         QPdfWriter writer(&file);
         writer.setTitle(report.ReportTitle);
         writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), orientationOf(report), QMarginsF(0, 0, 0, 0)));
+            QPageLayout(QPageSize(QPageSize::A4), pageOrientation(report), QMarginsF(0, 0, 0, 0)));
         PagedOutput output(writer);
         output.onProgress = std::move(onProgress);
         completed = report.produce(output);

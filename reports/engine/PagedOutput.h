@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QString>
 #include <functional>
@@ -8,7 +9,6 @@
 #include "reports/engine/PageSink.h"
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace reports {
 
@@ -38,8 +38,8 @@ class PagedOutput : public PageSink {
     int pagesSent_ = 0;
 };
 
-// Applies the report's page setup (A4 in its orientation) and stored printer choices.
-void applyPrinterSettings(QPrinter& printer, const TReport& report);
+// The orientation the report's layout is drawn for.
+QPageLayout::Orientation pageOrientation(const TReport& report);
 
 // Writes the report as a PDF file at path (A4, the page's orientation). The file appears only
 // when the whole report was written; otherwise any earlier file of that name stays as it was.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPageLayout>
-#include <QPrinter>
 #include <QString>
 
 namespace reports {
@@ -26,6 +25,12 @@ enum ReportOption { FirstPageHeader = 0x1, LastPageFooter = 0x2 };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TPreviewZoom { zoomToFit, zoomToWidth, zoom100 };
 
+// The driver's paper source, duplex mode and colour mode as the printing module numbers them
+// (QPrinter::PaperSource, DuplexMode, ColorMode); the engine itself does not link that module.
+constexpr int kAutoPaperSource = 6;
+constexpr int kDuplexNone = 0;
+constexpr int kColorMode = 1;
+
 // The choices of the print dialog, kept for later printing. Until the dialog has been confirmed
 // the printer driver's defaults apply, apart from the copies and the page range.
 struct ReportPrinterSettings {
@@ -35,11 +40,11 @@ struct ReportPrinterSettings {
     int firstPage = 0;  // 0 and 0: all pages
     int lastPage = 0;
     QPageLayout::Orientation orientation = QPageLayout::Landscape;
-    QPrinter::PaperSource paperSource = QPrinter::Auto;
-    QPrinter::DuplexMode duplex = QPrinter::DuplexNone;
+    int paperSource = kAutoPaperSource;
+    int duplex = kDuplexNone;
     int resolution = 0;  // dots per inch; 0: the driver's
     bool collate = true;
-    QPrinter::ColorMode colorMode = QPrinter::Color;
+    int colorMode = kColorMode;
 };
 
 }  // namespace reports

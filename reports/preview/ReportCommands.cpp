@@ -11,6 +11,7 @@
 #include "reports/engine/Report.h"
 #include "reports/engine/ReportPages.h"
 #include "reports/preview/PrintProgress.h"
+#include "reports/preview/PrinterSettings.h"
 #include "reports/preview/ReportPreview.h"
 
 namespace reports {

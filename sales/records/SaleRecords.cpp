@@ -1,7 +1,5 @@
 #include "sales/records/SaleRecords.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -59,7 +57,7 @@ std::optional<std::array<long double, kMovedColumns.size()>> storedFigures(
     for (int i = 0; i < static_cast<int>(kMovedColumns.size()); ++i) {
         // Read as the lists read it: the stored number's shortest text.
         std::string text;
-        if (select.columnType(i) == SQLITE_TEXT)
+        if (select.isText(i))
             text = std::string(select.text(i));
         else if (!select.isNull(i))
             text = formatNumber(select.doubleValue(i));

@@ -217,23 +217,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(columns[7].footerFormat, QStringLiteral("#0.##"));
         QCOMPARE(columns[11].width, 120);
         QCOMPARE(columns[12].caption, QStringLiteral("备注"));
-        QCOMPARE(grid->query(), &windows_->mainForm().ADOQuery1);
+        QCOMPARE(grid->query(), &windows_->mainForm().goodsQuery());
     }
 
     void activationRereadsTheGoodsTable() {
         TMainForm& main = windows_->mainForm();
         activate(main);
-        QCOMPARE(main.ADOQuery1.recordCount(), 0);
+        QCOMPARE(main.goodsQuery().recordCount(), 0);
 
         addPurchaseElsewhere("A-1", "12.5");
         addPurchaseElsewhere("A-2", "7.25");
-        QCOMPARE(main.ADOQuery1.recordCount(), 0);  // a snapshot until read again
+        QCOMPARE(main.goodsQuery().recordCount(), 0);  // a snapshot until read again
 
         QWidget other;
         activate(other);
         activate(main);
-        QCOMPARE(main.ADOQuery1.recordCount(), 2);
-        QCOMPARE(main.ADOQuery1.currentIndex(), 0);
+        QCOMPARE(main.goodsQuery().recordCount(), 2);
+        QCOMPARE(main.goodsQuery().currentIndex(), 0);
         auto* grid = main.findChild<grid::TDataGrid*>("DataGrid1");
         QCOMPARE(grid->footerText(0), QStringLiteral("合计"));
         QCOMPARE(grid->footerText(7), QStringLiteral("19.75"));
@@ -249,7 +249,7 @@ class MainWindowTest : public QObject {
         activate(box);
         box.close();
         activate(main);
-        QCOMPARE(main.ADOQuery1.recordCount(), 0);  // no re-read: a search or a position stays
+        QCOMPARE(main.goodsQuery().recordCount(), 0);  // no re-read: a search or a position stays
     }
 
     void anErrorWhileReReadingIsShownOnce() {
@@ -284,7 +284,7 @@ class MainWindowTest : public QObject {
         addPurchaseElsewhere("A-1", "12.5");
         QTest::mouseClick(refresh, Qt::LeftButton);
         QCOMPARE(scripted_->messages.size(), 1);
-        QCOMPARE(main.ADOQuery1.recordCount(), 1);
+        QCOMPARE(main.goodsQuery().recordCount(), 1);
         QVERIFY(main.isVisible());
     }
 
@@ -304,7 +304,7 @@ class MainWindowTest : public QObject {
 
     void salesWindowReplacesTheMainWindowWhileOpen() {
         TMainForm& main = windows_->mainForm();
-        TXsxxForm& sales = *windows_->forms().xsxxForm;
+        TXsxxForm& sales = windows_->salesWindow();
         QuitWatcher quits;
         activate(main);
         bool seen = false;
@@ -327,7 +327,7 @@ class MainWindowTest : public QObject {
 
     void companyWindowIsModalOverTheMainWindow() {
         TMainForm& main = windows_->mainForm();
-        TJbzlForm& company = *windows_->forms().jbzlForm;
+        TJbzlForm& company = windows_->companyWindow();
         main.show();
         bool seen = false;
         QTimer::singleShot(0, &company, [&] {

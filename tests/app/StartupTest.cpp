@@ -10,7 +10,7 @@
 #include "app/DesktopLauncher.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
-#include "app/backup/DataStoreCopy.h"
+#include "backup/DataStoreCopy.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
@@ -48,28 +48,27 @@ class StartupTest : public QObject {
         QCOMPARE(order, QStringList({"TMainForm", "TXsxxForm", "TDy1Form", "TJbzlForm", "TDyForm",
                                      "TXsmxForm", "TDy2Form"}));
 
-        Forms& forms = windows.forms();
-        QVERIFY(forms.mainForm->ADOQuery1.isOpen());
-        QCOMPARE(forms.mainForm->ADOQuery1.tableName(), std::string("表1"));
-        QVERIFY(forms.xsxxForm->goodsQuery().isOpen());
-        QCOMPARE(forms.xsxxForm->goodsQuery().tableName(), std::string("表1"));
-        QCOMPARE(forms.xsxxForm->goodsExportQuery().tableName(), std::string("表5"));
-        QVERIFY(forms.jbzlForm->companyQuery().isOpen());
+        QVERIFY(windows.mainForm().goodsQuery().isOpen());
+        QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string("表1"));
+        QVERIFY(windows.salesWindow().goodsQuery().isOpen());
+        QCOMPARE(windows.salesWindow().goodsQuery().tableName(), std::string("表1"));
+        QCOMPARE(windows.salesWindow().goodsExportQuery().tableName(), std::string("表5"));
+        QVERIFY(windows.companyWindow().companyQuery().isOpen());
         // Windows that read their table again before they first show or print it read nothing
         // at start-up.
-        QCOMPARE(forms.dyForm->reportRows().tableName(), std::string("表1"));
-        QCOMPARE(forms.dy1Form->reportRows().tableName(), std::string("表1"));
-        QCOMPARE(forms.dy2Form->reportRows().tableName(), std::string("表3"));
-        QCOMPARE(forms.xsmxForm->salesQuery().tableName(), std::string("表3"));
-        QVERIFY(!forms.xsmxForm->salesQuery().isOpen());
-        QCOMPARE(forms.xsxxForm->windowTitle(), QStringLiteral("销售信息"));
-        QCOMPARE(forms.xsmxForm->windowTitle(), QStringLiteral("销售明细"));
+        QCOMPARE(windows.purchaseReport().reportRows().tableName(), std::string("表1"));
+        QCOMPARE(windows.goodsReport().reportRows().tableName(), std::string("表1"));
+        QCOMPARE(windows.salesDetailReport().reportRows().tableName(), std::string("表3"));
+        QCOMPARE(windows.salesDetailWindow().salesQuery().tableName(), std::string("表3"));
+        QVERIFY(!windows.salesDetailWindow().salesQuery().isOpen());
+        QCOMPARE(windows.salesWindow().windowTitle(), QStringLiteral("销售信息"));
+        QCOMPARE(windows.salesDetailWindow().windowTitle(), QStringLiteral("销售明细"));
 
         // Nothing is shown but the main window, and only its closing ends the program.
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
-        QVERIFY(forms.mainForm->testAttribute(Qt::WA_QuitOnClose));
-        QVERIFY(!forms.xsxxForm->testAttribute(Qt::WA_QuitOnClose));
-        QVERIFY(!forms.jbzlForm->testAttribute(Qt::WA_QuitOnClose));
+        QVERIFY(windows.mainForm().testAttribute(Qt::WA_QuitOnClose));
+        QVERIFY(!windows.salesWindow().testAttribute(Qt::WA_QuitOnClose));
+        QVERIFY(!windows.companyWindow().testAttribute(Qt::WA_QuitOnClose));
     }
 
     void startShowsTheMainWindowAndWritesTheLauncher() {
@@ -157,8 +156,8 @@ class StartupTest : public QObject {
         main.FormActivate();
         QCOMPARE(store::TableCache::instance().fileReads("表1"), 1);
         QCOMPARE(store::TableCache::instance().fileReads("表3"), 0);
-        QVERIFY(main.ADOQuery1.recordCount() > 10);
-        QCOMPARE(main.ADOQuery1.currentIndex(), 0);
+        QVERIFY(main.goodsQuery().recordCount() > 10);
+        QCOMPARE(main.goodsQuery().currentIndex(), 0);
     }
 
     void aRestoreMakesTheNextStartReadTheRestoredFile() {
@@ -172,12 +171,12 @@ class StartupTest : public QObject {
         }
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
-        QVERIFY(windows->mainForm().ADOQuery1.recordCount() > 1);
+        QVERIFY(windows->mainForm().goodsQuery().recordCount() > 1);
         QVERIFY(backup::restoreDataStore(QString::fromStdString(database.directory().string()),
                                          QString::fromStdString(chosen.string())));
         windows.reset();
         QCOMPARE(startup::start(windows), 0);
-        QCOMPARE(windows->mainForm().ADOQuery1.recordCount(), 1);
+        QCOMPARE(windows->mainForm().goodsQuery().recordCount(), 1);
     }
 
   private:

@@ -5,18 +5,13 @@
 #include "store/Error.h"
 #include "tests/grid/GridFixture.h"
 #include "tests/grid/GridTests.h"
+#include "tests/support/QueryRows.h"
 
 namespace gridtest {
 
 namespace {
 
-std::vector<std::string> codes(const store::Query& query) {
-    std::vector<std::string> result;
-    const int field = query.fieldIndex("商品编码");
-    for (int row = 0; row < query.recordCount(); ++row)
-        result.emplace_back(query.fieldTextAt(row, field));
-    return result;
-}
+using testsupport::codes;
 
 void click(grid::TDataGrid& grid, int row, Qt::KeyboardModifiers modifiers = {}) {
     QTest::mouseClick(&grid, Qt::LeftButton, modifiers, grid.cellRect(row, 2).center());

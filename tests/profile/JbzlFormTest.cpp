@@ -6,7 +6,6 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/Forms.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "store/ConnectionString.h"
@@ -31,10 +30,9 @@ class JbzlFormTest : public QObject {
   private:
     std::unique_ptr<testsupport::TestDatabase> db_;
     std::unique_ptr<platform::ScriptedPlatform> platform_;
-    Forms forms_;
 
     std::unique_ptr<TJbzlForm> openForm() {
-        auto form = std::make_unique<TJbzlForm>(forms_);
+        auto form = std::make_unique<TJbzlForm>();
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get())) qWarning("company window not exposed");
         return form;

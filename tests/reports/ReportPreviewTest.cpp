@@ -20,6 +20,7 @@
 #include "reports/engine/ReportPages.h"
 #include "reports/preview/PageView.h"
 #include "reports/preview/PrintProgress.h"
+#include "reports/preview/PrinterSettings.h"
 #include "reports/preview/ReportCommands.h"
 #include "reports/preview/ReportPreview.h"
 #include "reports/preview/Zoom.h"

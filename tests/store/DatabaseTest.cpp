@@ -182,4 +182,48 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
     EXPECT_EQ(countRows(db, "表2"), 1);
 }
 
+// A value is read only from the row step() has just returned, and only from a column the
+// statement has; anything else is refused instead of reading SQLite's undefined results.
+TEST(Statement, ReadersCheckTheRowAndTheColumn) {
+    TestDatabase source(TestDatabase::Content::Empty, false);
+    store::Database db(source.path(), store::kDatabasePassword);
+    db.exec("INSERT INTO 表2 (公司名称) VALUES ('甲')");
+    store::Statement select(db, "SELECT 公司名称 FROM 表2");
+
+    EXPECT_THROW(select.text(0), store::StoreError);  // before the first step
+    ASSERT_TRUE(select.step());
+    EXPECT_EQ(select.text(0), "甲");
+    EXPECT_EQ(select.columnName(0), "公司名称");
+    for (int column : {-1, 1}) {
+        EXPECT_THROW(select.text(column), store::StoreError) << column;
+        EXPECT_THROW(select.isNull(column), store::StoreError) << column;
+        EXPECT_THROW(select.columnName(column), store::StoreError) << column;
+    }
+    EXPECT_FALSE(select.step());
+    EXPECT_THROW(select.int64Value(0), store::StoreError);  // after the last row
+    select.reset();
+    EXPECT_THROW(select.doubleValue(0), store::StoreError);  // reset leaves no row
+}
+
+TEST(Statement, ResetReportsTheFailedStep) {
+    TestDatabase source(TestDatabase::Content::Empty, false);
+    store::Database db(source.path(), store::kDatabasePassword);
+    store::Statement insert(db, "INSERT INTO 表1 (ID) VALUES (?)");
+    insert.bindInt64(1, 7);
+    EXPECT_FALSE(insert.step());
+    insert.reset();
+    insert.bindInt64(1, 7);
+    EXPECT_THROW(insert.step(), store::StoreError);  // the same ID again
+    EXPECT_THROW(insert.reset(), store::StoreError);
+    EXPECT_TRUE(insert.tryReset());  // the failure was reported once
+    insert.bindInt64(1, 7);
+    EXPECT_THROW(insert.step(), store::StoreError);
+    EXPECT_FALSE(insert.tryReset());
+}
+
+TEST(StoreError, ACodeIsNeverSqlitesNoError) {
+    EXPECT_NE(store::StoreError("x").code(), SQLITE_OK);
+    EXPECT_EQ(store::StoreError("x", SQLITE_BUSY).code(), SQLITE_BUSY);
+}
+
 }  // namespace

@@ -9,9 +9,12 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "tests/support/QueryRows.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
+
+using testsupport::codes;
 
 using testsupport::TestDatabase;
 
@@ -39,14 +42,6 @@ class QueryTest : public testing::Test {
         query.setFieldText("商品编码", code);
         query.setFieldText("进货单价", price);
         query.post();
-    }
-
-    std::vector<std::string> codes(store::Query& q) {
-        std::vector<std::string> out;
-        int column = q.fieldIndex("商品编码");
-        for (int row = 0; row < q.recordCount(); ++row)
-            out.emplace_back(q.fieldTextAt(row, column));
-        return out;
     }
 
     TestDatabase db;

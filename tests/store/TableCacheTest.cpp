@@ -10,9 +10,12 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/TableCache.h"
+#include "tests/support/QueryRows.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
+
+using testsupport::codes;
 
 using store::TableCache;
 using testsupport::TestDatabase;
@@ -25,14 +28,6 @@ class TableCacheTest : public testing::Test {
 
     static void reread(store::Connection& connection, store::Query& query) {
         store::reconnectAndRequery(connection, {{&query, "表1"}});
-    }
-
-    static std::vector<std::string> codes(const store::Query& query) {
-        std::vector<std::string> out;
-        const int column = query.fieldIndex("商品编码");
-        for (int row = 0; row < query.recordCount(); ++row)
-            out.emplace_back(query.fieldTextAt(row, column));
-        return out;
     }
 
     static int reads() { return TableCache::instance().fileReads("表1"); }

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <fstream>
 
-#include "app/backup/AutoBackupFiles.h"
-#include "tests/app/backup/BackupFixture.h"
+#include "backup/AutoBackupFiles.h"
+#include "tests/app/backup/DataStoreFiles.h"
 
 AutoBackupFixture::AutoBackupFixture() {
     addGoods(dataStore(), "A");

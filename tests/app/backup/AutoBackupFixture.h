@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/backup/AutoBackup.h"
+#include "backup/AutoBackup.h"
 #include "tests/support/TestDatabase.h"
 
 // A program folder with a fresh data.mdb holding goods row "A", a settings file of its own and a

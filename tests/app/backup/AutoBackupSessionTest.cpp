@@ -4,12 +4,12 @@
 #include <QSettings>
 #include <QThread>
 
-#include "app/backup/AutoBackupSession.h"
-#include "app/backup/AutoBackupSettings.h"
+#include "backup/AutoBackupSession.h"
+#include "backup/AutoBackupSettings.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "tests/app/backup/AutoBackupFixture.h"
-#include "tests/app/backup/BackupFixture.h"
+#include "tests/app/backup/DataStoreFiles.h"
 
 namespace {
 

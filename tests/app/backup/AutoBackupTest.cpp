@@ -6,11 +6,11 @@
 #include <chrono>
 #include <csignal>
 
-#include "app/backup/AutoBackupFiles.h"
+#include "backup/AutoBackupFiles.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "tests/app/backup/AutoBackupFixture.h"
-#include "tests/app/backup/BackupFixture.h"
+#include "tests/app/backup/DataStoreFiles.h"
 
 using autobackup::Occasion;
 

@@ -8,9 +8,9 @@
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
-#include "app/backup/AutoBackupFiles.h"
-#include "app/backup/AutoBackupSession.h"
 #include "app/backup/AutomaticBackupHooks.h"
+#include "backup/AutoBackupFiles.h"
+#include "backup/AutoBackupSession.h"
 #include "platform/ScriptedPlatform.h"
 #include "tests/support/TestDatabase.h"
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ScriptedPlatform.h"
+#include "tests/app/backup/DataStoreFiles.h"
 #include "tests/support/TestDatabase.h"
 
 // A program folder holding a fresh data.mdb with one goods row "A", a separate folder for the
@@ -27,12 +28,3 @@ class BackupFixture : public ::testing::Test {
     testsupport::TemporaryDirectory config_;  // the settings of the automatic copies
     platform::ScriptedPlatform platform_;
 };
-
-// Goods rows of 表1 by code, through a connection of their own.
-void addGoods(const std::string& databaseFile, const std::string& code, int count = 1);
-std::vector<std::string> goodsCodes(const std::string& databaseFile);
-
-bool opensWithPassword(const std::string& file);
-bool passesIntegrityCheck(const std::string& databaseFile);
-std::string fileBytes(const std::filesystem::path& file);
-std::vector<std::string> fileNames(const std::filesystem::path& folder);  // sorted

@@ -3,9 +3,9 @@
 #include <QSettings>
 #include <fstream>
 
-#include "app/backup/AutoBackupSession.h"
 #include "app/backup/BackupCommands.h"
-#include "app/backup/DataStoreCopy.h"
+#include "backup/AutoBackupSession.h"
+#include "backup/DataStoreCopy.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Schema.h"

@@ -4,7 +4,6 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "app/Forms.h"
 #include "app/MainForm.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/Schema.h"
@@ -26,9 +25,7 @@ class PurchaseExportTest : public QObject {
         exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
         exporttest::appendRows(store::schema::kGoods, {{{"商品编码", "003"}}});
         scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        forms_ = Forms{};
-        form_ = std::make_unique<TMainForm>(forms_);
-        forms_.mainForm = form_.get();
+        form_ = std::make_unique<TMainForm>();
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -48,15 +45,15 @@ class PurchaseExportTest : public QObject {
     void exportWritesEveryPurchaseRow() {
         QFETCH(bool, fromMenu);
         // A search in force: the export still takes every row, and the list shows them again.
-        form_->ADOQuery1.setSql("select * from 表1 where 商品编码 like \"%002%\"");
-        form_->ADOQuery1.open();
+        form_->goodsQuery().setSql("select * from 表1 where 商品编码 like \"%002%\"");
+        form_->goodsQuery().open();
         scripted_->saveFileNames.enqueue(chosen("purchases"));
 
         runExport(fromMenu);
 
         QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
-        QCOMPARE(form_->ADOQuery1.recordCount(), 3);
-        QCOMPARE(form_->ADOQuery1.recNo(), 3);  // the list on its last row
+        QCOMPARE(form_->goodsQuery().recordCount(), 3);
+        QCOMPARE(form_->goodsQuery().recNo(), 3);  // the list on its last row
         QCOMPARE(exporttest::storedRows(store::schema::kPurchaseExport).size(), std::size_t(3));
         const auto book = readWorkbook(file("purchases.xls"));
         QVERIFY2(book.opened, book.error.c_str());
@@ -98,8 +95,7 @@ class PurchaseExportTest : public QObject {
         database_.reset();  // the current directory goes back before the next one is entered
         database_ = std::make_unique<testsupport::TestDatabase>();
         std::filesystem::create_directories(folder());
-        form_ = std::make_unique<TMainForm>(forms_);
-        forms_.mainForm = form_.get();
+        form_ = std::make_unique<TMainForm>();
         scripted_->saveFileNames.enqueue(chosen("empty"));
         runExport(false);
         QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
@@ -134,7 +130,6 @@ class PurchaseExportTest : public QObject {
 
     std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<platform::ScriptedPlatform> scripted_;
-    Forms forms_;
     std::unique_ptr<TMainForm> form_;
 };
 

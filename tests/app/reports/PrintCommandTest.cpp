@@ -49,17 +49,17 @@ class PrintCommandTest : public QObject {
     void toolButtonPrintsEveryRowDespiteASearchAndWithTheNewPurchase() {
         // A purchase entered a moment ago through the entry panel.
         click("SpeedButton1");
-        edit("Edit1")->setText(QStringLiteral("NEW1"));
-        edit("Edit6")->setText(QStringLiteral("2"));
-        edit("Edit7")->setText(QStringLiteral("3"));
+        main().codeEdit().setText(QStringLiteral("NEW1"));
+        main().priceEdit().setText(QStringLiteral("2"));
+        main().quantityEdit().setText(QStringLiteral("3"));
         click("Button1");
         // A search that narrows the list to one row.
         click("SpeedButton4");
-        edit("Edit13")->setText(QStringLiteral("A1"));
+        main().searchCodeEdit().setText(QStringLiteral("A1"));
         click("Button4");
-        QCOMPARE(main().ADOQuery1.recordCount(), 1);
+        QCOMPARE(main().goodsQuery().recordCount(), 1);
 
-        TDyForm& report = *windows_->forms().dyForm;
+        TDyForm& report = windows_->purchaseReport();
         int pagesShown = 0;
         whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
             pagesShown = preview.pageCount();
@@ -73,18 +73,18 @@ class PrintCommandTest : public QObject {
         const auto pages = produce(report.report());
         for (const char* code : {"A1", "B2", "NEW1", "进货明细表", "千帆商行"})
             QVERIFY2(printed(*pages, QString::fromUtf8(code)), code);
-        QCOMPARE(main().ADOQuery1.recordCount(), 1);  // the list keeps its search
+        QCOMPARE(main().goodsQuery().recordCount(), 1);  // the list keeps its search
         QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("进货信息添加成功！")});
     }
 
     void contextMenuItemPrintsTheSameAndACompanySaveShowsAtOnce() {
-        TJbzlForm& company = *windows_->forms().jbzlForm;
+        TJbzlForm& company = windows_->companyWindow();
         auto* address = company.findChild<QLineEdit*>(QStringLiteral("Edit2"));
         address->setText(QStringLiteral("宁波市中山路8号"));
         QTest::mouseClick(company.findChild<QToolButton*>(QStringLiteral("SpeedButton1")),
                           Qt::LeftButton);
 
-        TDyForm& report = *windows_->forms().dyForm;
+        TDyForm& report = windows_->purchaseReport();
         int pagesShown = 0;
         whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
             pagesShown = preview.pageCount();
@@ -106,7 +106,6 @@ class PrintCommandTest : public QObject {
 
   private:
     TMainForm& main() { return windows_->mainForm(); }
-    QLineEdit* edit(const char* name) { return main().findChild<QLineEdit*>(name); }
     void click(const char* name) {
         QWidget* widget = main().findChild<QWidget*>(QString::fromLatin1(name));
         QVERIFY2(widget != nullptr, name);

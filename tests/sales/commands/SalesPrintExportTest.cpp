@@ -56,10 +56,10 @@ class SalesPrintExportTest : public QObject {
     }
     void goodsReportPrintsEveryGoodsRow() {
         QFETCH(bool, fromMenu);
-        TXsxxForm& sales = *windows_->forms().xsxxForm;
+        TXsxxForm& sales = windows_->salesWindow();
         sales.goodsQuery().setSql("select * from 表1 where 商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
-        TDy1Form& report = *windows_->forms().dy1Form;
+        TDy1Form& report = windows_->goodsReport();
         bool shown = false;
         whenPreviewReady(report.report(), [&](reports::TReportPreview&) { shown = true; });
         run(sales, fromMenu ? "N7" : "SpeedButton5");
@@ -75,10 +75,10 @@ class SalesPrintExportTest : public QObject {
     void salesDetailReportPrintsEverySale_data() { goodsReportPrintsEveryGoodsRow_data(); }
     void salesDetailReportPrintsEverySale() {
         QFETCH(bool, fromMenu);
-        TXsmxForm& detail = *windows_->forms().xsmxForm;
+        TXsmxForm& detail = windows_->salesDetailWindow();
         detail.salesQuery().setSql("select * from 表3 where 客户姓名 like ?", {"%张%"});
         detail.salesQuery().open();
-        TDy2Form& report = *windows_->forms().dy2Form;
+        TDy2Form& report = windows_->salesDetailReport();
         bool shown = false;
         whenPreviewReady(report.report(), [&](reports::TReportPreview&) { shown = true; });
         run(detail, fromMenu ? "N7" : "SpeedButton5");
@@ -90,7 +90,7 @@ class SalesPrintExportTest : public QObject {
 
     // "数据导出" of the sales window: every goods row through 表5, the list whole again.
     void goodsExportWritesEveryGoodsRow() {
-        TXsxxForm& sales = *windows_->forms().xsxxForm;
+        TXsxxForm& sales = windows_->salesWindow();
         sales.goodsQuery().setSql("select * from 表1 where 商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
         scripted_->saveFileNames.enqueue(path("goods"));
@@ -108,7 +108,7 @@ class SalesPrintExportTest : public QObject {
     void salesExportWritesTheRowsFound_data() { goodsReportPrintsEveryGoodsRow_data(); }
     void salesExportWritesTheRowsFound() {
         QFETCH(bool, fromMenu);
-        TXsmxForm& detail = *windows_->forms().xsmxForm;
+        TXsmxForm& detail = windows_->salesDetailWindow();
         detail.salesQuery().setSql("select * from 表3 where 客户姓名 like ?", {"%李%"});
         detail.salesQuery().open();
         scripted_->saveFileNames.enqueue(path("sales"));

@@ -1,4 +1,4 @@
-#include "app/panels/NumericKeyFilter.h"
+#include "panels/NumericKeyFilter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/backup/AutoBackupSession.h"
+#include "backup/AutoBackupSession.h"
 
 #include <QThread>
 #include <exception>

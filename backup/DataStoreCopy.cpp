@@ -1,12 +1,15 @@
-#include "app/backup/DataStoreCopy.h"
+#include "backup/DataStoreCopy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdint>
 #include <exception>
+#include <string>
 
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 namespace backup {
 
@@ -51,10 +54,13 @@ bool isRestorableFile(const QString& file) {
     try {
         const store::Database db(file.toStdString(), store::kDatabasePassword,
                                  store::Database::Mode::ReadOnly);
-        store::Statement count(db,
-                               "select count(*) from sqlite_master where type = 'table' and "
-                               "name in ('表1', '表2', '表3', '表4', '表5')");
-        return count.step() && count.int64Value(0) == 5;
+        std::string names;
+        for (const store::schema::TableDef& table : store::schema::tables())
+            names += (names.empty() ? "'" : ", '") + table.name + "'";
+        store::Statement count(
+            db,
+            "select count(*) from sqlite_master where type = 'table' and name in (" + names + ")");
+        return count.step() && count.int64Value(0) == std::int64_t(store::schema::tables().size());
     } catch (const std::exception&) {
         return false;
     }

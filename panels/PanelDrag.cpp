@@ -1,4 +1,4 @@
-#include "app/panels/PanelDrag.h"
+#include "panels/PanelDrag.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/backup/AutoBackupSettings.h"
+#include "backup/AutoBackupSettings.h"
 
 // Automatic copies of the data store: once a day, at the end of a run that changed the data, and
 // before a restore replaces it. Each copy is the same kind of file as a manual backup, is checked

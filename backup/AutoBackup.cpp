@@ -1,4 +1,4 @@
-#include "app/backup/AutoBackup.h"
+#include "backup/AutoBackup.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "app/backup/AutoBackupFiles.h"
+#include "backup/AutoBackupFiles.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/KeyCache.h"

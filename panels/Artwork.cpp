@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "panels/Artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/backup/AutoBackupFiles.h"
+#include "backup/AutoBackupFiles.h"
 
 #include <QDir>
 #include <QFile>

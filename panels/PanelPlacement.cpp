@@ -1,4 +1,4 @@
-#include "app/panels/PanelPlacement.h"
+#include "panels/PanelPlacement.h"
 
 #include <QWidget>
 

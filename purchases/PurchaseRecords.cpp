@@ -1,7 +1,8 @@
-#include "app/purchases/PurchaseRecords.h"
+#include "purchases/PurchaseRecords.h"
 
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
 
@@ -41,7 +42,7 @@ std::optional<int> searchCase(const SearchTexts& texts) {
 }
 
 void PurchaseRecords::refresh() {
-    store::reconnectAndRequery(connection_, {{&query_, kGoodsTable}});
+    store::reconnectAndRequery(connection_, {{&query_, store::schema::kGoods}});
 }
 
 AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
@@ -79,7 +80,7 @@ WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFi
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
     // The file decides whether the row is still there: a search may only hide it from the list.
     store::Query stored(connection_);
-    stored.setSql(std::string("select * from ") + kGoodsTable + " where ID = ?",
+    stored.setSql(std::string("select * from ") + store::schema::kGoods + " where ID = ?",
                   {std::to_string(rowId)});
     stored.open();
     if (stored.isEmpty()) return WriteBackOutcome::RowGone;
@@ -112,7 +113,8 @@ bool PurchaseRecords::search(const SearchTexts& texts) {
     if (!query_.isOpen() || query_.isEmpty()) return false;
     const std::optional<int> field = searchCase(texts);
     if (!field) return false;
-    store::runSearch(query_, kGoodsTable, std::string(kSearchColumns[*field]), texts[*field]);
+    store::runSearch(query_, store::schema::kGoods, std::string(kSearchColumns[*field]),
+                     texts[*field]);
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "app/purchases/PurchaseFields.h"
+#include "purchases/PurchaseFields.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/backup/AutoBackupSettings.h"
+#include "backup/AutoBackupSettings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-#include "app/backup/AutoBackup.h"
+#include "backup/AutoBackup.h"
 
 class QThread;
 

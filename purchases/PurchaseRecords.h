@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/purchases/PurchaseFields.h"
+#include "purchases/PurchaseFields.h"
 
 namespace store {
 class Connection;
@@ -15,8 +15,6 @@ class Query;
 }  // namespace store
 
 namespace purchases {
-
-inline constexpr const char* kGoodsTable = "表1";
 
 // The four search fields of the query panel, Edit13 to Edit16, and the column each searches.
 inline constexpr int kSearchFieldCount = 4;
