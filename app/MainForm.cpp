@@ -118,17 +118,8 @@ void TMainForm::setUpGrid() {
 
 void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(ui->N1);
-    PopupMenu1->addAction(ui->N2);
-    PopupMenu1->addAction(ui->N3);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(ui->N11);
-    PopupMenu1->addAction(ui->N12);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(ui->N14);
-    PopupMenu1->addAction(ui->N7);
+    PopupMenu1 = platform::look::contextMenu(
+        *this, {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
     ui->DataGrid1->setPopupMenu(PopupMenu1);
 }
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QToolButton>
 
@@ -62,6 +63,18 @@ void setTextColour(QWidget& widget, const QColor& colour) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::WindowText, colour);
     widget.setPalette(palette);
+}
+
+QMenu* contextMenu(QWidget& owner, std::initializer_list<QAction*> items) {
+    auto* menu = new QMenu(&owner);
+    menu->setObjectName(QStringLiteral("PopupMenu1"));
+    for (QAction* item : items) {
+        if (item != nullptr)
+            menu->addAction(item);
+        else
+            menu->addSeparator();
+    }
+    return menu;
 }
 
 }  // namespace platform::look

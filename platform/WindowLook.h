@@ -6,7 +6,9 @@
 #include <vector>
 
 class QFrame;
+class QAction;
 class QLabel;
+class QMenu;
 class QToolButton;
 class QWidget;
 
@@ -32,5 +34,9 @@ void styleListArea(QWidget& listArea, std::initializer_list<QFrame*> floatingPan
 void styleMarks(std::initializer_list<QLabel*> marks, int pixels);
 
 void setTextColour(QWidget& widget, const QColor& colour);
+
+// A list's context menu "PopupMenu1" owned by owner, with items in order; nullptr stands for a
+// separator.
+QMenu* contextMenu(QWidget& owner, std::initializer_list<QAction*> items);
 
 }  // namespace platform::look

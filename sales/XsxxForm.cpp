@@ -143,18 +143,8 @@ void TXsxxForm::setUpGrid() {
 }
 
 void TXsxxForm::setUpMenu() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(ui->N1);
-    PopupMenu1->addAction(ui->N2);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(ui->N4);
-    PopupMenu1->addAction(ui->N5);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(ui->N7);
-    PopupMenu1->addAction(ui->N8);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(ui->N10);
+    PopupMenu1 = platform::look::contextMenu(*this, {ui->N1, ui->N2, nullptr, ui->N4, ui->N5,
+                                                     nullptr, ui->N7, ui->N8, nullptr, ui->N10});
     ui->DataGrid1->setPopupMenu(PopupMenu1);
 }
 
