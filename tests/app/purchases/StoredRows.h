@@ -7,27 +7,14 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "tests/support/StoredRows.h"
 
 namespace purchasetest {
 
-using Row = std::map<std::string, std::string>;
+using testsupport::Row;
 
 // The rows of 表1 as the database file holds them, read through a connection of its own.
-inline std::vector<Row> storedGoods() {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.setSql("select * from 表1");
-    query.open();
-    std::vector<Row> rows;
-    for (int i = 0; i < query.recordCount(); ++i) {
-        query.moveTo(i);
-        Row row;
-        for (const store::FieldDef& field : query.fields())
-            row[field.name] = query.fieldText(field.name);
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+inline std::vector<Row> storedGoods() { return testsupport::storedRows("表1"); }
 
 // Sets columns of the stored row with the given ID, through a connection of its own.
 inline void changeStoredGoods(const std::string& id, const Row& values) {

@@ -7,43 +7,18 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "tests/support/StoredRows.h"
 
 namespace detailtest {
 
-using Row = std::map<std::string, std::string>;
+using testsupport::Row;
 
-// The rows of a table as the database file holds them, read through a connection of its own.
-inline std::vector<Row> storedRows(const char* table) {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.setSql(std::string("select * from ") + table);
-    query.open();
-    std::vector<Row> rows;
-    for (int i = 0; i < query.recordCount(); ++i) {
-        query.moveTo(i);
-        Row row;
-        for (const store::FieldDef& field : query.fields())
-            row[field.name] = query.fieldText(field.name);
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+inline std::vector<Row> storedRows(const char* table) { return testsupport::storedRows(table); }
 
 inline std::vector<Row> storedSales() { return storedRows("表3"); }
 
-// Appends rows to a table through a connection of its own; columns not given stay empty.
 inline void addRows(const char* table, const std::vector<Row>& rows) {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.setSql(std::string("select * from ") + table);
-    query.open();
-    store::WriteTransaction transaction(connection);
-    for (const Row& row : rows) {
-        query.append();
-        for (const auto& [column, text] : row) query.setFieldText(column, text);
-        query.post();
-    }
-    transaction.commit();
+    testsupport::appendRows(table, rows);
 }
 
 inline void addSales(const std::vector<Row>& rows) { addRows("表3", rows); }

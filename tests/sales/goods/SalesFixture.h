@@ -7,42 +7,18 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "tests/support/StoredRows.h"
 
 namespace salestest {
 
-using Row = std::map<std::string, std::string>;
+using testsupport::Row;
 
 // The rows of a table as the file holds them, read through a connection of its own.
-inline std::vector<Row> stored(const char* table) {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.setSql(std::string("select * from ") + table);
-    query.open();
-    std::vector<Row> rows;
-    for (int i = 0; i < query.recordCount(); ++i) {
-        query.moveTo(i);
-        Row row;
-        for (const store::FieldDef& field : query.fields())
-            row[field.name] = query.fieldText(field.name);
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+inline std::vector<Row> stored(const char* table) { return testsupport::storedRows(table); }
 
 // Appends rows to a table through a connection of its own; returns their IDs.
 inline std::vector<std::string> insert(const char* table, const std::vector<Row>& rows) {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.setSql(std::string("select * from ") + table);
-    query.open();
-    std::vector<std::string> ids;
-    for (const Row& row : rows) {
-        query.append();
-        for (const auto& [column, text] : row) query.setFieldText(column, text);
-        query.post();
-        ids.push_back(query.fieldText("ID"));
-    }
-    return ids;
+    return testsupport::appendRows(table, rows);
 }
 
 // A goods row as a purchase entry leaves it: no sales, the whole quantity in stock.
