@@ -17,6 +17,7 @@
 #include "app/Startup.h"
 #include "app/backup/AutomaticBackupHooks.h"
 #include "backup/AutoBackupSession.h"
+#include "bench/WidgetBenchMain.h"
 #include "platform/Fonts.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ConnectionString.h"
@@ -161,13 +162,4 @@ BENCHMARK(BM_StartUpDueAgainstMade)->Unit(benchmark::kMillisecond)->Iterations(8
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::installFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <memory>
 
+#include "bench/WidgetBenchMain.h"
 #include "grid/DataGrid.h"
 #include "platform/Fonts.h"
 #include "store/Connection.h"
@@ -165,13 +166,4 @@ BENCHMARK(BM_PaintScreenful)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecon
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::installFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/WidgetBenchMain.h"
 #include "grid/DataGrid.h"
 #include "platform/Fonts.h"
 #include "sales/XsmxForm.h"
@@ -158,13 +159,4 @@ BENCHMARK(BM_DeleteSelectedPurchases)->Unit(benchmark::kMillisecond)->Iterations
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::installFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "bench/WidgetBenchMain.h"
 #include "platform/Fonts.h"
 #include "sales/XsxxForm.h"
 #include "sales/records/SaleRecords.h"
@@ -127,12 +128,4 @@ BENCHMARK(BM_ReconnectAndRequeryGoods)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::installFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

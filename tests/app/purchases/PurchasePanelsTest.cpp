@@ -15,6 +15,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "tests/app/purchases/StoredRows.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TypeCharacters.h"
 
 using platform::MessageKind;
 using purchasetest::Row;
@@ -22,18 +23,9 @@ using purchasetest::storedGoods;
 
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+using testsupport::typeCharacters;
 
-// Types characters that QTest's key clicks cannot (they take Latin-1 only), as a keyboard with
-// an input method would deliver them one by one.
-void typeCharacters(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
+QString u(const char* text) { return QString::fromUtf8(text); }
 
 const char* const kButtonHint =
     "请单击左边的序号选中一条记录或拖选一段记录，\r\n"

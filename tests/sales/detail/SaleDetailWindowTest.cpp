@@ -15,6 +15,7 @@
 #include "store/Database.h"
 #include "tests/sales/detail/StoredSales.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TypeCharacters.h"
 
 using detailtest::Row;
 using detailtest::sale;
@@ -24,22 +25,14 @@ using platform::MessageKind;
 
 namespace {
 
+using testsupport::typeCharacters;
+
 QString u(const char* text) { return QString::fromUtf8(text); }
 
 void activate(QWidget& window) {
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-}
-
-// Types characters QTest's key clicks cannot (they take Latin-1 only).
-void typeCharacters(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 const char* const kHint =

@@ -20,23 +20,16 @@
 #include "sales/XsxxForm.h"
 #include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TypeCharacters.h"
 
 using salestest::purchase;
 using salestest::stored;
 
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+using testsupport::typeCharacters;
 
-// Types characters as a keyboard with an input method delivers them, one press and release each.
-void typeCharacters(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
+QString u(const char* text) { return QString::fromUtf8(text); }
 
 std::string storedGoods(const std::string& code, const char* column) {
     for (const auto& row : stored("表1"))
