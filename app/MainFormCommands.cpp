@@ -17,7 +17,6 @@
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
-#include "platform/Command.h"
 #include "platform/Platform.h"
 #include "purchases/PurchaseMessages.h"
 #include "purchases/PurchaseRecords.h"
@@ -175,8 +174,7 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 // ---- end of the purchase commands ----
 
 void TMainForm::SpeedButton6Click() {
-    if (purchaseReport_ == nullptr) return;
-    platform::runCommand(this, [this] { purchaseReport_->printReport(); });
+    if (purchaseReport_ != nullptr) purchaseReport_->printReport();
 }
 
 void TMainForm::N14Click() { SpeedButton6Click(); }
@@ -184,9 +182,7 @@ void TMainForm::N14Click() { SpeedButton6Click(); }
 // ---- Export ----
 
 void TMainForm::SpeedButton7Click() {
-    platform::runCommand(this, [this] {
-        exporting::exportPurchases(this, ADOConnection1, ADOQuery1, ADOQuery2, saveName_);
-    });
+    exporting::exportPurchases(this, ADOConnection1, ADOQuery1, ADOQuery2, saveName_);
 }
 
 void TMainForm::N7Click() { SpeedButton7Click(); }
