@@ -102,7 +102,7 @@ struct SelectedList {
     SelectedList(const testsupport::TestDatabase& file, const char* table, int sumColumn)
         : cwd(copy.path()) {
         std::filesystem::copy_file(file.path(), copy.path() / store::kDatabaseFileName);
-        query.setSql(std::string("select * from ") + table);
+        query.select(table);
         query.open();
         std::vector<grid::GridColumn> columns(12);
         const char* const fields[] = {"商品编码", "商品名称", "商品型号", "商品规格",

@@ -91,7 +91,7 @@ void BM_ReadSalesTable(benchmark::State& state) {
     store::Query sales(connection);
     for (auto _ : state) {
         sales.close();
-        sales.setSql("select * from 表3");
+        sales.select("表3");
         sales.open();
         benchmark::DoNotOptimize(sales.recordCount());
     }

@@ -95,7 +95,7 @@ void refreshForExport(store::Connection& connection, store::Query& list, store::
     std::vector<std::pair<store::Query*, std::string>> queries{{&list, store::schema::kGoods}};
     if (sales != nullptr) queries.emplace_back(sales, store::schema::kSales);
     store::reconnectAndRequery(connection, queries);
-    staging.setSql("select * from " + stagingTable);
+    staging.select(stagingTable);
 }
 
 std::string_view StagedRows::columnName(int column) const {

@@ -39,7 +39,7 @@ TJbzlForm::TJbzlForm(QWidget* parent)
     platform::connectCommand(ui_->SpeedButton2, &QToolButton::clicked, this,
                              &TJbzlForm::SpeedButton2Click);
 
-    ADOQuery1.setSql(std::string("select * from ") + store::schema::kCompany);
+    ADOQuery1.select(store::schema::kCompany);
     ADOQuery1.open();
     FormCreate();
 }

@@ -80,8 +80,7 @@ WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFi
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
     // The file decides whether the row is still there: a search may only hide it from the list.
     store::Query stored(connection_);
-    stored.setSql(std::string("select * from ") + store::schema::kGoods + " where ID = ?",
-                  {std::to_string(rowId)});
+    stored.select(store::schema::kGoods, "ID = ?", {std::to_string(rowId)});
     stored.open();
     if (stored.isEmpty()) return WriteBackOutcome::RowGone;
 

@@ -85,7 +85,7 @@ TXsxxForm::~TXsxxForm() {
 
 store::Query& TXsxxForm::goodsExportQuery() {
     if (!ADOQuery3.isOpen()) {
-        ADOQuery3.setSql(std::string("select * from ") + store::schema::kGoodsExport);
+        ADOQuery3.select(store::schema::kGoodsExport);
         ADOQuery3.open();
     }
     return ADOQuery3;

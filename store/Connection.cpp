@@ -103,7 +103,7 @@ void reconnectAndRequery(Connection& connection,
     connection.setLoginPrompt(false);
     for (const auto& [query, table] : queriesAndTables) {
         query->clearSql();
-        query->setSql("select * from " + table);
+        query->select(table);
     }
     for (const auto& entry : queriesAndTables) entry.first->open();
     connection.open();
@@ -119,7 +119,7 @@ void prepareOnCreation(Connection& connection,
                        const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
     connection.setLoginPrompt(false);
     connection.open();
-    for (const auto& [query, table] : queriesAndTables) query->setSql("select * from " + table);
+    for (const auto& [query, table] : queriesAndTables) query->select(table);
 }
 
 }  // namespace store

@@ -126,6 +126,10 @@ std::int64_t Database::lastInsertRowId() const noexcept {
 
 int Database::changes() const noexcept { return sqlite3_changes(db_.get()); }
 
+bool Database::inAutocommit() const noexcept { return sqlite3_get_autocommit(db_.get()) != 0; }
+
+void Database::releaseMemory() noexcept { sqlite3_db_release_memory(db_.get()); }
+
 void Database::backupTo(const std::string& targetFile) const {
     // Written beside the target under a temporary name and renamed at the end, so a failed
     // copy never leaves a half-written target. A file that already has that name is not ours
@@ -261,6 +265,22 @@ std::string Statement::columnDeclType(int index) const {
     checkColumn(index);
     const char* type = sqlite3_column_decltype(stmt_.get(), index);
     return type != nullptr ? type : "";
+}
+
+Statement::ValueType Statement::type(int index) const {
+    checkValue(index);
+    switch (sqlite3_column_type(stmt_.get(), index)) {
+        case SQLITE_NULL:
+            return ValueType::Null;
+        case SQLITE_INTEGER:
+            return ValueType::Integer;
+        case SQLITE_FLOAT:
+            return ValueType::Float;
+        case SQLITE_TEXT:
+            return ValueType::Text;
+        default:
+            return ValueType::Blob;
+    }
 }
 
 bool Statement::isNull(int index) const {

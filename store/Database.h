@@ -39,6 +39,10 @@ class Database {
     bool tryExec(const char* sql) noexcept;  // for clean-up paths: false when it failed
     std::int64_t lastInsertRowId() const noexcept;
     int changes() const noexcept;
+    // Whether no transaction is open on the handle (each statement commits on its own).
+    bool inAutocommit() const noexcept;
+    // Gives back the page cache the handle holds, once a large read is done with it.
+    void releaseMemory() noexcept;
 
     // Copies the whole database into target (replacing it) with SQLite's online backup, under
     // the same key, so the copy is consistent even while other connections write.
@@ -64,6 +68,8 @@ bool canOpenDatabase(const std::string& file, const std::string& key, std::strin
 // A prepared statement. Columns are read while the statement stands on a row.
 class Statement {
   public:
+    enum class ValueType { Null, Integer, Float, Text, Blob };
+
     Statement(const Database& db, std::string_view sql);
     ~Statement();
     Statement(Statement&&) noexcept = default;
@@ -85,6 +91,7 @@ class Statement {
     int columnCount() const noexcept;
     std::string columnName(int index) const;
     std::string columnDeclType(int index) const;  // empty when not a table column
+    ValueType type(int index) const;              // how the value of the current row is stored
     bool isNull(int index) const;
     bool isText(int index) const;  // stored as text, not as a number, a blob or NULL
     std::string_view text(int index) const;

@@ -1,7 +1,5 @@
 #include "store/Query.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -44,42 +42,6 @@ std::string quoteName(std::string_view name) {
     return out + "\"";
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// Skips blanks, then matches word (ASCII, any case) followed by a blank or the end.
-bool takeWord(std::string_view& text, std::string_view word) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
-    if (text.size() - i < word.size() ||
-        !equalsIgnoringAsciiCase(text.substr(i, word.size()), word))
-        return false;
-    std::size_t end = i + word.size();
-    if (end < text.size() && !isSpace(text[end]) && word != "*") return false;
-    text.remove_prefix(end);
-    return true;
-}
-
-std::string takeName(std::string_view& text) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
-    text.remove_prefix(i);
-    if (text.empty()) return {};
-    char open = text.front();
-    char close = open == '[' ? ']' : open == '"' ? '"' : open == '`' ? '`' : '\0';
-    if (close != '\0') {
-        auto end = text.find(close, 1);
-        if (end == std::string_view::npos) return {};
-        std::string name(text.substr(1, end - 1));
-        text.remove_prefix(end + 1);
-        return name;
-    }
-    std::size_t end = 0;
-    while (end < text.size() && !isSpace(text[end]) && text[end] != ';' && text[end] != '(') ++end;
-    std::string name(text.substr(0, end));
-    text.remove_prefix(end);
-    return name;
-}
-
 std::string notFound(std::string_view name) {
     return "Field '" + std::string(name) + "' not found";
 }
@@ -116,27 +78,21 @@ Query::~Query() {
     if (!connectionGone_) connection_.detach(this);
 }
 
+void Query::select(std::string table, std::string condition, std::vector<std::string> parameters) {
+    close();
+    sql_ = "select * from " + table;
+    if (!condition.empty()) sql_ += " where " + condition;
+    table_ = std::move(table);
+    condition_ = std::move(condition);
+    parameters_ = std::move(parameters);
+}
+
 void Query::setSql(std::string sql, std::vector<std::string> parameters) {
     close();
     sql_ = std::move(sql);
-    parameters_ = std::move(parameters);
-    std::string_view rest = sql_;
     table_.clear();
-    selectsAll_ = false;
-    if (takeWord(rest, "select")) {
-        std::string_view afterSelect = rest;
-        if (takeWord(rest, "*") && takeWord(rest, "from")) {
-            selectsAll_ = true;
-            table_ = takeName(rest);
-            selectRest_ = std::string(rest);
-        } else {
-            auto from = upper(std::string(afterSelect)).find(" FROM ");
-            if (from != std::string::npos) {
-                std::string_view tail = afterSelect.substr(from + 5);
-                table_ = takeName(tail);
-            }
-        }
-    }
+    condition_.clear();
+    parameters_ = std::move(parameters);
 }
 
 void Query::clearSql() { setSql({}); }
@@ -175,7 +131,7 @@ void Query::removeObserver(QueryObserver* observer) noexcept {
 void Query::readFields(const Database& db, const Statement& statement) {
     fields_.clear();
     std::string rowIdAlias;
-    if (selectsAll_) {
+    if (!table_.empty()) {
         // The table's INTEGER PRIMARY KEY column is the counter.
         Statement info(db, "PRAGMA table_info(" + quoteName(table_) + ")");
         int primaryKeys = 0;
@@ -188,7 +144,7 @@ void Query::readFields(const Database& db, const Statement& statement) {
         }
         if (primaryKeys == 1) rowIdAlias = candidate;
     }
-    int first = selectsAll_ ? 1 : 0;
+    int first = table_.empty() ? 0 : 1;
     for (int i = first; i < statement.columnCount(); ++i) {
         std::string name = statement.columnName(i);
         bool alias = !rowIdAlias.empty() && equalsIgnoringAsciiCase(name, rowIdAlias);
@@ -201,11 +157,11 @@ void Query::open() {
     if (state_ != State::Inactive) return;
     if (sql_.empty()) throw StoreError("SQL 语句为空，无法打开查询");
     Database& db = connection_.database();
+    const bool wholeTable = !table_.empty();
     // Whole tables read outside a transaction are shared while the file stays unchanged.
     TableCache::Read shared;
-    if (selectsAll_ && parameters_.empty() &&
-        selectRest_.find_first_not_of(" \t\r\n;") == std::string::npos &&
-        !connection_.inTransaction() && sqlite3_get_autocommit(db.handle()) != 0)
+    if (wholeTable && condition_.empty() && parameters_.empty() && !connection_.inTransaction() &&
+        db.inAutocommit())
         shared = TableCache::instance().begin(db, table_);
     if (const TableCache::Table* table = shared.found()) {
         fields_ = table->fields;
@@ -213,52 +169,53 @@ void Query::open() {
         opened();
         return;
     }
-    std::string text =
-        selectsAll_ ? "select rowid, * from " + quoteName(table_) + selectRest_ : sql_;
+    // A table's rows are read with their row ids, which write them back.
+    std::string text = sql_;
+    if (wholeTable) {
+        text = "select rowid, * from " + quoteName(table_);
+        if (!condition_.empty()) text += " where " + condition_;
+    }
     Statement statement(db, text);
     for (std::size_t i = 0; i < parameters_.size(); ++i)
         statement.bindText(static_cast<int>(i) + 1, parameters_[i]);
     readFields(db, statement);
+    rows_ = readRows(statement);
+    shared.keep(fields_, rows_);
+    // The pages the read went through are of no further use to the connection.
+    if (wholeTable) db.releaseMemory();
+    opened();
+}
 
-    auto rows = std::make_unique<Rows>();
+std::shared_ptr<const Query::Rows> Query::readRows(Statement& statement) const {
+    using Type = Statement::ValueType;
+    auto rows = std::make_shared<Rows>();
     rows->reset(fields_.size());
-    sqlite3_stmt* stmt = statement.handle();
-    const int first = selectsAll_ ? 1 : 0;
+    const int first = table_.empty() ? 0 : 1;
     const int columns = static_cast<int>(fields_.size());
     char number[40];
     while (statement.step()) {
-        rows->beginRow(selectsAll_ ? sqlite3_column_int64(stmt, 0) : 0);
+        rows->beginRow(first == 1 ? statement.int64Value(0) : 0);
         for (int c = 0; c < columns; ++c) {
-            int column = c + first;
-            int type = sqlite3_column_type(stmt, column);
-            if (type == SQLITE_NULL) {
+            const int column = c + first;
+            const Type type = statement.type(column);
+            if (type == Type::Null) {
                 rows->addNull();
-                continue;
-            }
-            FieldType fieldType = fields_[static_cast<std::size_t>(c)].type;
-            if (type == SQLITE_FLOAT ||
-                (type == SQLITE_INTEGER && fieldType == FieldType::Double)) {
-                rows->addCell(values::formatNumber(sqlite3_column_double(stmt, column)));
-            } else if (type == SQLITE_INTEGER) {
-                auto end = std::to_chars(number, number + sizeof number,
-                                         sqlite3_column_int64(stmt, column))
-                               .ptr;
+            } else if (type == Type::Float ||
+                       (type == Type::Integer &&
+                        fields_[static_cast<std::size_t>(c)].type == FieldType::Double)) {
+                rows->addCell(values::formatNumber(statement.doubleValue(column)));
+            } else if (type == Type::Integer) {
+                auto end =
+                    std::to_chars(number, number + sizeof number, statement.int64Value(column)).ptr;
                 rows->addCell(std::string_view(number, static_cast<std::size_t>(end - number)));
             } else {
-                const auto* bytes = sqlite3_column_text(stmt, column);
-                rows->addCell(
-                    std::string_view(reinterpret_cast<const char*>(bytes),
-                                     static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))));
+                rows->addCell(statement.text(column));
             }
         }
         rows->endRow();
     }
     rows->finish();
-    rows_ = std::move(rows);
-    shared.keep(fields_, rows_);
-    // The pages the read went through are of no further use to the connection.
-    if (selectsAll_) sqlite3_db_release_memory(db.handle());
-    opened();
+    return rows;
 }
 
 void Query::opened() {
@@ -475,8 +432,7 @@ void Query::gotoBookmark(Bookmark bookmark) {
 // --- editing
 
 void Query::requireWritable() const {
-    if (!selectsAll_ || table_.empty())
-        throw StoreError("无法修改此查询的结果（查询不是 select * from 表）");
+    if (table_.empty()) throw StoreError("无法修改此查询的结果（查询不是 select * from 表）");
 }
 
 void Query::startEditBuffer() {

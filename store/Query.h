@@ -63,18 +63,22 @@ class Query {
 
     Connection& connection() const noexcept { return connection_; }
 
-    // The statement: "select * from <table>" optionally followed by a where clause. Parameters
-    // of the statement ("?") take the texts given here.
+    // Every row of a table, or the rows meeting condition (an SQL expression whose "?" take the
+    // parameters in order): the statement "select * from <table>", followed by " where
+    // <condition>" when there is one. These rows can be appended, edited and deleted.
+    void select(std::string table, std::string condition = {},
+                std::vector<std::string> parameters = {});
+    // Any other reading statement, with parameters for its "?"; its rows are read-only.
     void setSql(std::string sql, std::vector<std::string> parameters = {});
     void clearSql();
     const std::string& sql() const noexcept { return sql_; }
-    const std::string& tableName() const noexcept { return table_; }
+    const std::string& tableName() const noexcept { return table_; }  // empty unless select()ed
 
     void open();            // opens the connection if needed, runs the statement
     void close() noexcept;  // drops the rows; an unposted row is discarded
     bool isOpen() const noexcept { return state_ != State::Inactive; }
-    // Whether rows can be appended, edited and deleted: an open "select * from <table>" query.
-    bool canModify() const noexcept { return isOpen() && selectsAll_ && !table_.empty(); }
+    // Whether rows can be appended, edited and deleted: an open query made by select().
+    bool canModify() const noexcept { return isOpen() && !table_.empty(); }
     State state() const noexcept { return state_; }
 
     const std::vector<FieldDef>& fields() const noexcept { return fields_; }
@@ -161,6 +165,7 @@ class Query {
     void requireWritable() const;
     int requireField(std::string_view name) const;
     void readFields(const Database& db, const Statement& statement);
+    std::shared_ptr<const Rows> readRows(Statement& statement) const;
     void checkBrowseMode();  // posts a modified row, gives up an untouched or refused one
     void storeEdit();        // the writing part of post()
     void startEditBuffer();
@@ -173,9 +178,8 @@ class Query {
     Connection& connection_;
     std::string sql_;
     std::vector<std::string> parameters_;
-    std::string table_;
-    bool selectsAll_ = false;  // "select * from <table> ...": rows can be written back
-    std::string selectRest_;   // what follows the table name (a where clause)
+    std::string table_;      // the table select() reads; empty for other statements
+    std::string condition_;  // of select(), without "where"
     std::vector<FieldDef> fields_;
     std::shared_ptr<const Rows> rows_;
     State state_ = State::Inactive;

@@ -7,7 +7,7 @@ namespace store {
 void runSearch(Query& query, const std::string& table, const std::string& column,
                const std::string& text) {
     query.close();
-    query.setSql("select * from " + table + " where " + column + " like ?", {"%" + text + "%"});
+    query.select(table, column + " like ?", {"%" + text + "%"});
     query.open();
 }
 

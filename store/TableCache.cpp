@@ -1,7 +1,5 @@
 #include "store/TableCache.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -28,15 +26,13 @@ struct TableCache::File {
 
     // The file's version now; empty when the watching connection cannot tell (locked, gone).
     std::optional<std::int64_t> currentVersion() const noexcept {
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(watcher->handle(), "PRAGMA data_version", -1, &raw, nullptr) !=
-            SQLITE_OK)
-            return std::nullopt;
-        std::optional<std::int64_t> version;
-        if (sqlite3_step(raw) == SQLITE_ROW) version = sqlite3_column_int64(raw, 0);
-        // Finalized at once: the watcher never keeps a read open that would hold up writers.
-        sqlite3_finalize(raw);
-        return version;
+        try {
+            // Finished at once: the watcher never keeps a read open that would hold up writers.
+            Statement version(*watcher, "PRAGMA data_version");
+            if (version.step()) return version.int64Value(0);
+        } catch (const std::exception&) {
+        }
+        return std::nullopt;
     }
 };
 

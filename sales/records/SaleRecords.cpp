@@ -171,11 +171,9 @@ std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& n
     const bool noMatch = sales_.sql() == kCustomerNamesSql && noListedNameContains(sales_, name);
     sales_.close();
     if (noMatch)
-        sales_.setSql(std::string("select * from ") + store::schema::kSales + " where 0");
+        sales_.select(store::schema::kSales, "0");
     else
-        sales_.setSql(std::string("select * from ") + store::schema::kSales +
-                          " where 客户姓名 like ? limit 1",
-                      {"%" + name + "%"});
+        sales_.select(store::schema::kSales, "客户姓名 like ? limit 1", {"%" + name + "%"});
     sales_.open();
     CustomerDetails details;
     if (!sales_.isEmpty()) {
@@ -206,7 +204,7 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
 
     // Only a row is appended: the sales query reads no rows for it.
     sales_.close();
-    sales_.setSql(std::string("select * from ") + store::schema::kSales + " where 0");
+    sales_.select(store::schema::kSales, "0");
     sales_.open();
     sales_.append();
     try {
@@ -229,8 +227,7 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
     } else {
         // The list does not hold the row (a search left it out): it is written on its own.
         store::Query row(connection_);
-        row.setSql(std::string("select * from ") + store::schema::kGoods + " where rowid = ?",
-                   {std::to_string(entry.goodsId)});
+        row.select(store::schema::kGoods, "rowid = ?", {std::to_string(entry.goodsId)});
         row.open();
         if (row.isEmpty()) return {SaleResult::Outcome::GoodsGone, kGoodsGone};
         moveFigures(row, entry.price, figures);

@@ -31,7 +31,7 @@ namespace {
 void addPurchaseElsewhere(const char* code, const char* amount) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     query.open();
     query.append();
     query.setFieldText("商品编码", code);

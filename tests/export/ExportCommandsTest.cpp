@@ -65,7 +65,7 @@ class ExportCommandsTest : public QObject {
     void salesExportWritesTheRowsFoundFromTheFirst() {
         exporttest::appendRows(store::schema::kSales, threeSales());
         store::Query list(*connection_);
-        list.setSql("select * from 表3 where 客户姓名 like \"%张三%\"");
+        list.select("表3", "客户姓名 like \"%张三%\"");
         list.open();
         list.moveTo(1);  // the current row does not matter
         platform_->saveFileNames.enqueue(chosen("sales"));
@@ -104,7 +104,7 @@ class ExportCommandsTest : public QObject {
         exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
         exporttest::appendRows(store::schema::kSales, threeSales());
         store::Query goods(*connection_), sales(*connection_), staging(*connection_);
-        sales.setSql("select * from 表3 where 商品编码 like \"%002%\"");
+        sales.select("表3", "商品编码 like \"%002%\"");
         sales.open();
         platform_->saveFileNames.enqueue(chosen("goods.xls"));
         SharedSaveName saveName;
@@ -137,7 +137,7 @@ class ExportCommandsTest : public QObject {
         SharedSaveName saveName;
         QWidget owner;
         exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
-        list.setSql("select * from 表3");
+        list.select("表3");
         list.open();
         exporting::exportSales(&owner, list, saveName);
 
@@ -149,7 +149,7 @@ class ExportCommandsTest : public QObject {
 
     void theSaveDialogStartsWithTheLastName() {
         store::Query list(*connection_);
-        list.setSql("select * from 表3");
+        list.select("表3");
         list.open();
         SharedSaveName saveName;
         QWidget owner;
@@ -164,7 +164,7 @@ class ExportCommandsTest : public QObject {
 
     void aFileThatCannotBeWrittenIsReportedAndNoSuccessShown() {
         store::Query list(*connection_);
-        list.setSql("select * from 表3");
+        list.select("表3");
         list.open();
         SharedSaveName saveName;
         QWidget owner;

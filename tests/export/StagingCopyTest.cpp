@@ -142,9 +142,9 @@ TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked)
     exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
     exporttest::appendRows(store::schema::kSales, {{{"商品编码", "001"}}, {{"商品编码", "002"}}});
     store::Query sales(connection_);
-    sales.setSql("select * from 表3 where 商品编码 like \"%001%\"");
+    sales.select("表3", "商品编码 like \"%001%\"");
     sales.open();
-    list_.setSql("select * from 表1 where 商品编码 like \"%002%\"");
+    list_.select("表1", "商品编码 like \"%002%\"");
     list_.open();
     ASSERT_EQ(list_.recordCount(), 1);
 
@@ -153,7 +153,7 @@ TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked)
     EXPECT_EQ(staging_.sql(), "select * from 表5");
     EXPECT_EQ(sales.recordCount(), 0);  // closed with the connection, not re-run
 
-    sales.setSql("select * from 表3 where 商品编码 like \"%001%\"");
+    sales.select("表3", "商品编码 like \"%001%\"");
     sales.open();
     refresh(store::schema::kGoodsExport, &sales);
     EXPECT_EQ(sales.sql(), "select * from 表3");

@@ -17,7 +17,7 @@ using Row = std::map<std::string, std::string>;  // column -> text; absent colum
 inline void appendRows(const std::string& table, const std::vector<Row>& rows) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from " + table);
+    query.select(table);
     query.open();
     for (const Row& row : rows) {
         query.append();
@@ -30,7 +30,7 @@ inline void appendRows(const std::string& table, const std::vector<Row>& rows) {
 inline std::vector<Row> storedRows(const std::string& table) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from " + table);
+    query.select(table);
     query.open();
     std::vector<Row> rows;
     for (int i = 0; i < query.recordCount(); ++i) {

@@ -163,7 +163,7 @@ void FooterTotalsTest::gridOutlivesItsQuery() {
     {
         store::Connection connection(store::initialConnectionString());
         store::Query query(connection);
-        query.setSql("select * from 表3");
+        query.select("表3");
         query.open();
         grid.setQuery(&query);
     }

@@ -67,7 +67,7 @@ GridFixture::GridFixture(const std::vector<Sale>& sales, const QString& amountFo
             quoted(sale.remark) + ");";
     }
     execute(sql + "COMMIT;");
-    query.setSql("select * from 表3");
+    query.select("表3");
     query.open();
     grid = std::make_unique<grid::TDataGrid>();
     grid->setObjectName(QStringLiteral("DataGrid1"));

@@ -13,7 +13,7 @@ TEST(QueryCursor, DisplayTextsWithAndWithoutTheTwoDecimalFormat) {
     testsupport::TestDatabase db;
     store::Connection connection;
     store::Query query(connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     query.open();
     query.append();
     query.setFieldText("商品编码", "A1");

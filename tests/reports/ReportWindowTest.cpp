@@ -90,7 +90,7 @@ class ReportWindowTest : public QObject {
         companyConnection_ =
             std::make_unique<store::Connection>(store::buildConnectionStringForCurrentDirectory());
         company_ = std::make_unique<store::Query>(*companyConnection_);
-        company_->setSql("select * from 表2");
+        company_->select("表2");
         company_->open();
     }
 

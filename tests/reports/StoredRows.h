@@ -14,7 +14,7 @@ using StoredRow = std::map<std::string, std::string>;
 inline void storeRows(const char* table, const std::vector<StoredRow>& rows) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql(std::string("select * from ") + table);
+    query.select(table);
     query.open();
     store::WriteTransaction transaction(connection);
     for (const StoredRow& row : rows) {

@@ -76,7 +76,7 @@ TEST(Database, APlainSqliteFileNamedDataMdbIsRefused) {
     testsupport::ScopedCurrentDirectory cwd(dir.path());
     store::Connection connection;
     store::Query query(connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     try {
         query.open();
         ADD_FAILURE() << "a plain file was opened";
@@ -123,7 +123,7 @@ TEST(Database, ConnectionToMissingFileFailsWithoutCreatingIt) {
     testsupport::ScopedCurrentDirectory cwd(dir.path());
     store::Connection connection;  // the initial string: data.mdb in the current directory
     store::Query query(connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     EXPECT_THROW(query.open(), store::StoreError);
     EXPECT_FALSE(connection.isOpen());
     EXPECT_FALSE(fs::exists(dir.path() / "data.mdb"));

@@ -78,7 +78,7 @@ TEST(MakeDatabase, EveryTableHasItsColumnsAndTypes) {
     store::Connection connection;
     for (const auto& table : store::schema::tables()) {
         store::Query query(connection);
-        query.setSql("select * from " + table.name);
+        query.select(table.name);
         query.open();
         ASSERT_EQ(query.fields().size(), table.columns.size()) << table.name;
         for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -96,7 +96,7 @@ TEST(MakeDatabase, DemoGoodsFiguresAgree) {
     TestDatabase db(TestDatabase::Content::Demo);
     store::Connection connection;
     store::Query goods(connection);
-    goods.setSql("select * from 表1");
+    goods.select("表1");
     goods.open();
     ASSERT_GE(goods.recordCount(), 20);
     int sold = 0;
@@ -117,7 +117,7 @@ TEST(MakeDatabase, DemoGoodsFiguresAgree) {
     EXPECT_GT(sold, 5);
 
     store::Query company(connection);
-    company.setSql("select * from 表2");
+    company.select("表2");
     company.open();
     EXPECT_EQ(company.recordCount(), 1);
     EXPECT_FALSE(company.fieldText("公司名称").empty());

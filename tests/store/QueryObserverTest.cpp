@@ -49,7 +49,7 @@ TEST(QueryObserver, EveryChangeIsToldInOrder) {
     store::Query query(connection);
     Recorder recorder;
     query.addObserver(&recorder);
-    query.setSql("select * from 表1");
+    query.select("表1");
     query.open();
     EXPECT_EQ(recorder.take(), Events{"opened @-1/0"});
 

@@ -32,7 +32,7 @@ class QueryTest : public testing::Test {
     void SetUp() override { open(query, "表1"); }
 
     static void open(store::Query& q, const std::string& table) {
-        q.setSql("select * from " + table);
+        q.select(table);
         q.open();
     }
 
@@ -274,7 +274,7 @@ TEST_F(QueryTest, ANumberBeyondWhatTotalsHoldIsRefusedNamingTheField) {
 TEST_F(QueryTest, ReconnectAndRequeryShowsAllRowsAgain) {
     addGoods("A");
     addGoods("B");
-    query.setSql("select * from 表1 where 商品编码 = ?", {"B"});
+    query.select("表1", "商品编码 = ?", {"B"});
     query.open();
     EXPECT_EQ(query.recordCount(), 1);
 
@@ -313,7 +313,7 @@ TEST(QueryLifetime, QueryMayOutliveItsConnection) {
     TestDatabase db;
     auto connection = std::make_unique<store::Connection>();
     store::Query query(*connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     query.open();
     connection.reset();  // closes the query; the query's own end must not touch the connection
     EXPECT_FALSE(query.isOpen());

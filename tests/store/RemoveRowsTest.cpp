@@ -45,7 +45,7 @@ class RemoveRows : public ::testing::Test {
         for (int i = 1; i <= 6; ++i)
             db.exec("INSERT INTO 表3 (商品编码, 备注) VALUES ('A" + std::to_string(i) + "', '" +
                     (i == 3 ? "locked" : "") + "')");
-        query.setSql("select * from 表3");
+        query.select("表3");
         query.open();
         query.addObserver(&recorder);
     }
@@ -60,7 +60,7 @@ class RemoveRows : public ::testing::Test {
     std::vector<std::string> stored() const {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
         store::Query q(other);
-        q.setSql("select * from 表3");
+        q.select("表3");
         q.open();
         std::vector<std::string> codes;
         for (int i = 0; i < q.recordCount(); ++i)

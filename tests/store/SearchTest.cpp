@@ -15,7 +15,7 @@ using Codes = std::vector<std::string>;
 class SearchTest : public testing::Test {
   protected:
     void SetUp() override {
-        query.setSql("select * from 表1");
+        query.select("表1");
         query.open();
         for (const char* code : {"A%1", "AB1", "A_1", "X\"Y", "ab1", "ZZ", "AB1"}) {
             query.append();

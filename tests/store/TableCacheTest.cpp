@@ -155,13 +155,13 @@ TEST_F(TableCacheTest, ReadsInsideAWriteTransactionNeitherUseNorFillTheCache) {
     store::Query otherGoods(mainConnection);
     {
         store::WriteTransaction transaction(mainConnection);
-        mainGoods.setSql("select * from 表1");
+        mainGoods.select("表1");
         mainGoods.open();
         EXPECT_FALSE(mainGoods.sharesRows());
         mainGoods.append();
         mainGoods.setFieldText("商品编码", "UNCOMMITTED");
         mainGoods.post();
-        otherGoods.setSql("select * from 表1");
+        otherGoods.select("表1");
         otherGoods.open();  // sees the connection's own uncommitted row
         EXPECT_EQ(otherGoods.recordCount(), count + 1);
         EXPECT_FALSE(otherGoods.sharesRows());
@@ -176,17 +176,17 @@ TEST_F(TableCacheTest, SearchesAndParametersAreNeverShared) {
     reread(mainConnection, mainGoods);
     const std::string code = mainGoods.fieldText("商品编码");
     struct Case {
-        std::string sql;
+        std::string condition;
         std::vector<std::string> parameters;
     };
     const Case cases[] = {
-        {"select * from 表1 where 商品编码 like \"%" + code + "%\"", {}},
-        {"select * from 表1 where 商品编码 = ?", {code}},
+        {"商品编码 like \"%" + code + "%\"", {}},
+        {"商品编码 = ?", {code}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.sql);
+        SCOPED_TRACE(c.condition);
         store::Query search(salesConnection);
-        search.setSql(c.sql, c.parameters);
+        search.select("表1", c.condition, c.parameters);
         search.open();
         EXPECT_FALSE(search.sharesRows());
         EXPECT_GE(search.recordCount(), 1);

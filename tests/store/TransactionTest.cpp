@@ -19,13 +19,13 @@ using testsupport::TestDatabase;
 class TransactionTest : public testing::Test {
   protected:
     void SetUp() override {
-        goods.setSql("select * from 表1");
+        goods.select("表1");
         goods.open();
         goods.append();
         goods.setFieldText("商品编码", "A1");
         goods.setFieldText("库存数量", "10");
         goods.post();
-        sales.setSql("select * from 表3");
+        sales.select("表3");
         sales.open();
     }
 
@@ -43,14 +43,14 @@ class TransactionTest : public testing::Test {
     static int storedCount(const char* table) {
         store::Connection other;
         store::Query q(other);
-        q.setSql(std::string("select * from ") + table);
+        q.select(table);
         q.open();
         return q.recordCount();
     }
     static std::string storedStock() {
         store::Connection other;
         store::Query q(other);
-        q.setSql("select * from 表1");
+        q.select("表1");
         q.open();
         return q.fieldText("库存数量");
     }
@@ -96,7 +96,7 @@ TEST_F(TransactionTest, RollbackKeepsTheCurrentRowAndASearchInForce) {
     goods.append();
     goods.setFieldText("商品编码", "B2");
     goods.post();
-    goods.setSql("select * from 表1 where 商品编码 like ?", {"%B%"});
+    goods.select("表1", "商品编码 like ?", {"%B%"});
     goods.open();
     ASSERT_EQ(goods.recordCount(), 1);
     {

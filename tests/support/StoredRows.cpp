@@ -9,7 +9,7 @@ namespace testsupport {
 std::vector<Row> storedRows(const std::string& table) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from " + table);
+    query.select(table);
     query.open();
     std::vector<Row> rows;
     for (int i = 0; i < query.recordCount(); ++i) {
@@ -25,7 +25,7 @@ std::vector<Row> storedRows(const std::string& table) {
 std::vector<std::string> appendRows(const std::string& table, const std::vector<Row>& rows) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from " + table);
+    query.select(table);
     query.open();
     store::WriteTransaction transaction(connection);
     std::vector<std::string> ids;

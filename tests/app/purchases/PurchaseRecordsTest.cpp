@@ -32,7 +32,7 @@ purchases::PurchaseFields fieldsOf(const std::string& code, const std::string& p
 class PurchaseRecordsTest : public ::testing::Test {
   protected:
     PurchaseRecordsTest() : connection(store::initialConnectionString()), query(connection) {
-        query.setSql("select * from 表1");
+        query.select("表1");
         query.open();
     }
 

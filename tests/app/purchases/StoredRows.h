@@ -20,7 +20,7 @@ inline std::vector<Row> storedGoods() { return testsupport::storedRows("表1"); 
 inline void changeStoredGoods(const std::string& id, const Row& values) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from 表1");
+    query.select("表1");
     query.open();
     for (int i = 0; i < query.recordCount(); ++i) {
         query.moveTo(i);
@@ -36,7 +36,7 @@ inline void changeStoredGoods(const std::string& id, const Row& values) {
 inline void deleteStoredGoods(const std::string& id) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.setSql("select * from 表1 where ID = ?", {id});
+    query.select("表1", "ID = ?", {id});
     query.open();
     if (!query.isEmpty()) query.remove();
 }

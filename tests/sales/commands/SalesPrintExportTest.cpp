@@ -57,7 +57,7 @@ class SalesPrintExportTest : public QObject {
     void goodsReportPrintsEveryGoodsRow() {
         QFETCH(bool, fromMenu);
         TXsxxForm& sales = windows_->salesWindow();
-        sales.goodsQuery().setSql("select * from 表1 where 商品编码 like ?", {"%A1%"});
+        sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
         TDy1Form& report = windows_->goodsReport();
         bool shown = false;
@@ -76,7 +76,7 @@ class SalesPrintExportTest : public QObject {
     void salesDetailReportPrintsEverySale() {
         QFETCH(bool, fromMenu);
         TXsmxForm& detail = windows_->salesDetailWindow();
-        detail.salesQuery().setSql("select * from 表3 where 客户姓名 like ?", {"%张%"});
+        detail.salesQuery().select("表3", "客户姓名 like ?", {"%张%"});
         detail.salesQuery().open();
         TDy2Form& report = windows_->salesDetailReport();
         bool shown = false;
@@ -91,7 +91,7 @@ class SalesPrintExportTest : public QObject {
     // "数据导出" of the sales window: every goods row through 表5, the list whole again.
     void goodsExportWritesEveryGoodsRow() {
         TXsxxForm& sales = windows_->salesWindow();
-        sales.goodsQuery().setSql("select * from 表1 where 商品编码 like ?", {"%A1%"});
+        sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
         scripted_->saveFileNames.enqueue(path("goods"));
         run(sales, "SpeedButton6");
@@ -109,7 +109,7 @@ class SalesPrintExportTest : public QObject {
     void salesExportWritesTheRowsFound() {
         QFETCH(bool, fromMenu);
         TXsmxForm& detail = windows_->salesDetailWindow();
-        detail.salesQuery().setSql("select * from 表3 where 客户姓名 like ?", {"%李%"});
+        detail.salesQuery().select("表3", "客户姓名 like ?", {"%李%"});
         detail.salesQuery().open();
         scripted_->saveFileNames.enqueue(path("sales"));
         run(detail, fromMenu ? "N8" : "SpeedButton6");
