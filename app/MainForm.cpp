@@ -53,14 +53,9 @@ std::vector<grid::GridColumn> purchaseColumns() {
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent),
-      ADOConnection1(store::initialConnectionString()),
-      ADOQuery1(ADOConnection1),
-      ADOQuery2(ADOConnection1),
-      ui(std::make_unique<Ui::TMainForm>()) {
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TMainForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
+    tables_.open();
 
     ui->setupUi(this);
     setUpWindow();
@@ -186,9 +181,7 @@ bool TMainForm::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void TMainForm::FormActivate() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
-}
+void TMainForm::FormActivate() { tables_.reread(); }
 
 void TMainForm::N5Click() {
     if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);

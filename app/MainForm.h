@@ -7,6 +7,8 @@
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
+#include "store/WindowTables.h"
 
 class QLineEdit;
 class QMenu;
@@ -107,9 +109,10 @@ class TMainForm : public QMainWindow {
     void showForEditing(bool hideQueryPanel);
     void deleteSelectedPurchases(const char* selectionHint);
 
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;  // select * from 表1
-    store::Query ADOQuery2;  // select * from 表4, the purchase export's staging table
+    store::WindowTables tables_{{store::schema::kGoods}};
+    store::Connection& ADOConnection1 = tables_.connection();
+    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表1
+    store::Query ADOQuery2{ADOConnection1};      // select * from 表4, the export's staging table
 
     QWidget* companyWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;

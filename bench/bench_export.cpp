@@ -15,6 +15,7 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/TableCache.h"
+#include "store/WindowTables.h"
 #include "tests/support/GoodsDatabases.h"
 
 namespace {
@@ -54,13 +55,12 @@ bool resetPeak() {
 
 // The sales window's connection and queries, opened as at its creation.
 struct SalesWindowQueries {
-    store::Connection connection;
-    store::Query goods{connection}, sales{connection}, staging{connection};
-    SalesWindowQueries() {
-        store::openOnCreation(connection, {{&goods, store::schema::kGoods},
-                                           {&sales, store::schema::kSales},
-                                           {&staging, store::schema::kGoodsExport}});
-    }
+    store::WindowTables tables{
+        {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
+    store::Connection& connection = tables.connection();
+    store::Query& goods = tables.query(0);
+    store::Query& staging = tables.query(2);
+    SalesWindowQueries() { tables.open(); }
     void exportGoods(const std::string& file) {
         exporting::refreshForExport(connection, goods, staging, store::schema::kGoodsExport);
         workbook::writeWorkbook(file, exporting::fillStaging(connection, goods, staging));

@@ -18,11 +18,7 @@ constexpr const char* kEditStyle =
 
 }  // namespace
 
-TJbzlForm::TJbzlForm(QWidget* parent)
-    : QDialog(parent),
-      ui_(std::make_unique<Ui::TJbzlForm>()),
-      ADOConnection1(store::initialConnectionString()),
-      ADOQuery1(ADOConnection1) {
+TJbzlForm::TJbzlForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TJbzlForm>()) {
     ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -39,15 +35,14 @@ TJbzlForm::TJbzlForm(QWidget* parent)
     platform::connectCommand(ui_->SpeedButton2, &QToolButton::clicked, this,
                              &TJbzlForm::SpeedButton2Click);
 
-    ADOQuery1.select(store::schema::kCompany);
-    ADOQuery1.open();
+    tables_.open();
     FormCreate();
 }
 
 TJbzlForm::~TJbzlForm() = default;
 
 void TJbzlForm::FormCreate() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kCompany}});
+    tables_.reread();
     showTexts(profile::readCompany(ADOQuery1));
 }
 

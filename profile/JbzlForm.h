@@ -6,6 +6,8 @@
 #include "profile/CompanyProfile.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
+#include "store/WindowTables.h"
 
 namespace Ui {
 class TJbzlForm;
@@ -31,6 +33,7 @@ class TJbzlForm : public QDialog {
     void showTexts(const profile::CompanyTexts& texts);
 
     std::unique_ptr<Ui::TJbzlForm> ui_;
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;
+    store::WindowTables tables_{{store::schema::kCompany}};
+    store::Connection& ADOConnection1 = tables_.connection();
+    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表2
 };

@@ -46,14 +46,10 @@ std::vector<grid::GridColumn> saleColumns() {
 
 }  // namespace
 
-TXsmxForm::TXsmxForm(QWidget* parent)
-    : QWidget(parent),
-      ui(std::make_unique<Ui::TXsmxForm>()),
-      ADOConnection1(store::initialConnectionString()),
-      ADOQuery1(ADOConnection1) {
+TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TXsmxForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
     // The list is read when the window is first activated, as every time it is shown.
-    store::prepareOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kSales}});
+    tables_.prepare();
 
     ui->setupUi(this);
     setUpWindow();

@@ -7,6 +7,8 @@
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
+#include "store/WindowTables.h"
 
 class QMenu;
 namespace grid {
@@ -80,8 +82,9 @@ class TXsmxForm : public QWidget {
     void deleteSelectedSales();
 
     std::unique_ptr<Ui::TXsmxForm> ui;
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;  // select * from 表3
+    store::WindowTables tables_{{store::schema::kSales}};
+    store::Connection& ADOConnection1 = tables_.connection();
+    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表3
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     reports::ReportWindow* salesReport_ = nullptr;

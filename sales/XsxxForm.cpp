@@ -59,16 +59,11 @@ std::vector<grid::GridColumn> goodsColumns() {
 
 }  // namespace
 
-TXsxxForm::TXsxxForm(QWidget* parent)
-    : QWidget(parent),
-      ADOConnection1(store::initialConnectionString()),
-      ADOQuery1(ADOConnection1),
-      ADOQuery2(ADOConnection1),
-      ADOQuery3(ADOConnection1),
-      ui(std::make_unique<Ui::TXsxxForm>()) {
+TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TXsxxForm>()) {
     platform::FormActivation::instance();  // watching before the first activation
     // The sales and staging queries open when they are first used.
-    store::openOnCreation(ADOConnection1, {{&ADOQuery1, store::schema::kGoods}});
+    tables_.prepare();
+    ADOQuery1.open();
     ui->setupUi(this);
     setUpWindow();
     setUpLook();
@@ -84,10 +79,7 @@ TXsxxForm::~TXsxxForm() {
 }
 
 store::Query& TXsxxForm::goodsExportQuery() {
-    if (!ADOQuery3.isOpen()) {
-        ADOQuery3.select(store::schema::kGoodsExport);
-        ADOQuery3.open();
-    }
+    ADOQuery3.open();
     return ADOQuery3;
 }
 
@@ -245,9 +237,7 @@ void TXsxxForm::Button2Click() {
 
 void TXsxxForm::SpeedButton4Click() {
     // The three queries as the window's activation reads them, the panels left as they are.
-    store::reconnectAndRequery(ADOConnection1, {{&ADOQuery1, store::schema::kGoods},
-                                                {&ADOQuery2, store::schema::kSales},
-                                                {&ADOQuery3, store::schema::kGoodsExport}});
+    tables_.reread();
 }
 
 void TXsxxForm::N5Click() { records().reloadGoods(); }

@@ -7,6 +7,8 @@
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
+#include "store/WindowTables.h"
 
 class QComboBox;
 class QDateEdit;
@@ -106,10 +108,12 @@ class TXsxxForm : public QWidget {
     void openSalePanel();
     sales::SaleRecords records();
 
-    store::Connection ADOConnection1;
-    store::Query ADOQuery1;  // select * from 表1
-    store::Query ADOQuery2;  // 表3
-    store::Query ADOQuery3;  // select * from 表5
+    store::WindowTables tables_{
+        {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
+    store::Connection& ADOConnection1 = tables_.connection();
+    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表1
+    store::Query& ADOQuery2 = tables_.query(1);  // 表3
+    store::Query& ADOQuery3 = tables_.query(2);  // select * from 表5
     std::unique_ptr<Ui::TXsxxForm> ui;
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;

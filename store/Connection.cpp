@@ -109,17 +109,4 @@ void reconnectAndRequery(Connection& connection,
     connection.open();
 }
 
-void openOnCreation(Connection& connection,
-                    const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
-    prepareOnCreation(connection, queriesAndTables);
-    for (const auto& entry : queriesAndTables) entry.first->open();
-}
-
-void prepareOnCreation(Connection& connection,
-                       const std::vector<std::pair<Query*, std::string>>& queriesAndTables) {
-    connection.setLoginPrompt(false);
-    connection.open();
-    for (const auto& [query, table] : queriesAndTables) query->select(table);
-}
-
 }  // namespace store

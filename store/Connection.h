@@ -80,15 +80,4 @@ class WriteTransaction {
 void reconnectAndRequery(Connection& connection,
                          const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
 
-// A window's first connection: opened on its stored initial connection string with the login
-// prompt off, then every query opened on "select * from " + its table.
-void openOnCreation(Connection& connection,
-                    const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
-
-// The same for a window whose rows are read again before they are first shown or printed: the
-// connection opens (a missing or wrong file shows at once) and each query gets its statement,
-// but no rows are read until a command re-reads them.
-void prepareOnCreation(Connection& connection,
-                       const std::vector<std::pair<Query*, std::string>>& queriesAndTables);
-
 }  // namespace store

@@ -18,8 +18,7 @@ std::vector<std::string> summedFields(const ReportLayout& layout) {
 
 PrintedReport::PrintedReport(const ReportLayout& layout)
     : layout_(layout),
-      ADOConnection1(store::initialConnectionString()),
-      ADODataSet1(ADOConnection1),
+      tables_({layout.table}),
       SumList1(ADODataSet1, summedFields(layout)),
       rows_(ADODataSet1) {
     applyDisplayFormats(rows_, layout_);
@@ -28,12 +27,10 @@ PrintedReport::PrintedReport(const ReportLayout& layout)
 
 void PrintedReport::open() {
     // Every print command reads the table again first, so none is read at start-up.
-    store::prepareOnCreation(ADOConnection1, {{&ADODataSet1, layout_.table}});
+    tables_.prepare();
 }
 
-void PrintedReport::reread() {
-    store::reconnectAndRequery(ADOConnection1, {{&ADODataSet1, layout_.table}});
-}
+void PrintedReport::reread() { tables_.reread(); }
 
 void PrintedReport::refreshHeader(const QDate& today) {
     report_.setCaption(QStringLiteral("RepLabel17"), printDateText(today));

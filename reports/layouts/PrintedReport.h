@@ -9,6 +9,7 @@
 #include "reports/layouts/SumList.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/WindowTables.h"
 
 namespace reports::layouts {
 
@@ -41,8 +42,9 @@ class PrintedReport {
 
   private:
     const ReportLayout& layout_;
-    store::Connection ADOConnection1;
-    store::Query ADODataSet1;
+    store::WindowTables tables_;
+    store::Connection& ADOConnection1 = tables_.connection();
+    store::Query& ADODataSet1 = tables_.query(0);
     SumList SumList1;
     QueryCursor rows_;
     CompanyRow company_;

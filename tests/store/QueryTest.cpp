@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/WindowTables.h"
 #include "tests/support/QueryRows.h"
 #include "tests/support/TestDatabase.h"
 
@@ -303,6 +304,57 @@ TEST_F(QueryTest, ReadOnlyStatementsRefuseWrites) {
     EXPECT_EQ(sum.fieldText("total"), "2.5");
     EXPECT_THROW(sum.append(), store::StoreError);
     EXPECT_THROW(sum.edit(), store::StoreError);
+
+    // Only select() names a table to write back to, whatever the statement's text says.
+    store::Query text(connection);
+    text.setSql("select * from 表1");
+    text.open();
+    EXPECT_FALSE(text.canModify());
+    EXPECT_THROW(text.edit(), store::StoreError);
+}
+
+TEST_F(QueryTest, ASelectionWithAConditionWritesItsRowsBack) {
+    addGoods("A");
+    addGoods("B");
+    store::Query found(connection);
+    found.select("表1", "商品编码 = ?", {"B"});
+    found.open();
+    ASSERT_EQ(codes(found), std::vector<std::string>{"B"});
+    found.edit();
+    found.setFieldText("商品编码", "C");
+    found.post();
+    query.close();
+    query.open();
+    EXPECT_EQ(codes(query), (std::vector<std::string>{"A", "C"}));
+}
+
+TEST(WindowTablesTest, PreparesOpensAndRereadsItsTablesTogether) {
+    TestDatabase db;
+    store::WindowTables tables({"表1", "表3"});
+    tables.prepare();
+    EXPECT_TRUE(tables.connection().isOpen());
+    EXPECT_FALSE(tables.query(0).isOpen());
+    EXPECT_EQ(tables.query(1).sql(), "select * from 表3");
+
+    tables.open();
+    ASSERT_TRUE(tables.query(0).isOpen() && tables.query(1).isOpen());
+    const int goods = tables.query(0).recordCount();
+    {
+        // Another window stores a goods row; this one sees it at its next re-read.
+        store::Connection other;
+        store::Query writer(other);
+        writer.select("表1");
+        writer.open();
+        writer.append();
+        writer.setFieldText("商品编码", "X");
+        writer.post();
+    }
+    EXPECT_EQ(tables.query(0).recordCount(), goods);
+    tables.reread();
+    EXPECT_EQ(tables.query(0).recordCount(), goods + 1);
+    EXPECT_TRUE(tables.query(1).isOpen());
+    EXPECT_EQ(tables.connection().connectionString(),
+              store::buildConnectionStringForCurrentDirectory());
 }
 
 }  // namespace

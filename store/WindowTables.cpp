@@ -1,0 +1,33 @@
+#include "store/WindowTables.h"
+
+#include "store/ConnectionString.h"
+
+namespace store {
+
+WindowTables::WindowTables(const std::vector<std::string>& tables)
+    : connection_(initialConnectionString()) {
+    queries_.reserve(tables.size());
+    for (const std::string& table : tables)
+        queries_.push_back({std::make_unique<Query>(connection_), table});
+}
+
+std::vector<std::pair<Query*, std::string>> WindowTables::queriesAndTables() const {
+    std::vector<std::pair<Query*, std::string>> list;
+    for (const TableQuery& entry : queries_) list.emplace_back(entry.query.get(), entry.table);
+    return list;
+}
+
+void WindowTables::prepare() {
+    connection_.setLoginPrompt(false);
+    connection_.open();
+    for (TableQuery& entry : queries_) entry.query->select(entry.table);
+}
+
+void WindowTables::open() {
+    prepare();
+    for (TableQuery& entry : queries_) entry.query->open();
+}
+
+void WindowTables::reread() { reconnectAndRequery(connection_, queriesAndTables()); }
+
+}  // namespace store
