@@ -42,3 +42,20 @@ function(jxc_check_widget_free)
         endforeach()
     endwhile()
 endfunction()
+
+# jxc_check_includes_point_inward(DIRECTORY...): stops the configuration when a source file of one
+# of the directories includes a header of app/, the program's start-up and main window, which uses
+# every other part and is used by none.
+function(jxc_check_includes_point_inward)
+    foreach(directory ${ARGN})
+        file(GLOB_RECURSE files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${directory}/*.h"
+             "${PROJECT_SOURCE_DIR}/${directory}/*.cpp")
+        foreach(file ${files})
+            file(STRINGS "${file}" includes REGEX "^#include \"app/")
+            if(includes)
+                message(FATAL_ERROR "${file} includes app/ (${includes}); only app/ and its "
+                                    "tests may.")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
