@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/SharedSaveName.h"
@@ -46,6 +47,9 @@ class TMainForm : public QMainWindow {
     QWidget& entryPanel() const;
     QWidget& queryPanel() const;
     // Fields of the entry panel.
+    // The entry panel's field for a column of 表1, the query panel's for a searched column.
+    QLineEdit& entryEdit(std::string_view column) const;
+    QLineEdit& searchEdit(std::string_view column) const;
     QLineEdit& codeEdit() const;
     QLineEdit& goodsNameEdit() const;
     QLineEdit& unitEdit() const;

@@ -38,6 +38,18 @@ std::array<QLineEdit*, purchases::kSearchFieldCount> searchEdits(Ui::TMainForm& 
     return {ui.Edit13, ui.Edit14, ui.Edit15, ui.Edit16};
 }
 
+}  // namespace
+
+QLineEdit& TMainForm::entryEdit(std::string_view column) const {
+    return panels::editForColumn(entryEdits(*ui), purchases::kFieldColumns, column);
+}
+
+QLineEdit& TMainForm::searchEdit(std::string_view column) const {
+    return panels::editForColumn(searchEdits(*ui), purchases::kSearchColumns, column);
+}
+
+namespace {
+
 purchases::PurchaseFields entryFields(Ui::TMainForm& ui) {
     const auto edits = entryEdits(ui);
     return {panels::editTexts(edits), panels::editsChanged(edits)};

@@ -3,7 +3,9 @@
 #include <QLineEdit>
 #include <array>
 #include <cstddef>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace panels {
 
@@ -27,6 +29,15 @@ std::array<bool, N> editsChanged(const std::array<QLineEdit*, N>& edits) {
 inline void setEditText(QLineEdit* edit, const std::string& text) {
     edit->setText(QString::fromStdString(text));
     edit->setModified(false);
+}
+
+// The edit of a panel that holds column, the panel's edits standing in the order of its columns.
+template <std::size_t N>
+QLineEdit& editForColumn(const std::array<QLineEdit*, N>& edits,
+                         const std::array<std::string_view, N>& columns, std::string_view column) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (columns[i] == column) return *edits[i];
+    throw std::invalid_argument("no field for the column " + std::string(column));
 }
 
 template <std::size_t N>

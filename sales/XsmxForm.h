@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
@@ -10,6 +11,7 @@
 #include "store/Schema.h"
 #include "store/WindowTables.h"
 
+class QLineEdit;
 class QMenu;
 namespace grid {
 class TDataGrid;
@@ -35,6 +37,9 @@ class TXsmxForm : public QWidget {
     store::Connection& salesConnection() noexcept { return ADOConnection1; }
     store::Query& salesQuery() noexcept { return ADOQuery1; }
     grid::TDataGrid& salesList() const;
+    // The entry panel's field for a column of 表3, the query panel's for a searched column.
+    QLineEdit& entryEdit(std::string_view column) const;
+    QLineEdit& searchEdit(std::string_view column) const;
     QMenu* popupMenu() const { return PopupMenu1; }
     // The program's main window, closed by "【退出软件】" to end the program.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }

@@ -29,6 +29,18 @@ std::array<QLineEdit*, saledetail::kSearchFieldCount> searchEdits(Ui::TXsmxForm&
     return {ui.Edit12, ui.Edit13, ui.Edit14, ui.Edit15};
 }
 
+}  // namespace
+
+QLineEdit& TXsmxForm::entryEdit(std::string_view column) const {
+    return panels::editForColumn(entryEdits(*ui), saledetail::kFieldColumns, column);
+}
+
+QLineEdit& TXsmxForm::searchEdit(std::string_view column) const {
+    return panels::editForColumn(searchEdits(*ui), saledetail::kSearchColumns, column);
+}
+
+namespace {
+
 platform::Answer say(QWidget* owner, const char* text,
                      platform::MessageKind kind = platform::MessageKind::Plain) {
     return platform::current().message(owner, QString::fromUtf8(text), kind);

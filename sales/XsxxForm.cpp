@@ -87,12 +87,20 @@ grid::TDataGrid& TXsxxForm::goodsList() const { return *ui->DataGrid1; }
 QWidget& TXsxxForm::saleEntryPanel() const { return *ui->Panel2; }
 QWidget& TXsxxForm::queryPanel() const { return *ui->Panel6; }
 QDateEdit& TXsxxForm::saleDateEdit() const { return *ui->DateTimePicker1; }
+QLineEdit& TXsxxForm::goodsCodeEdit() const { return *ui->Edit1; }
+QLineEdit& TXsxxForm::goodsNameEdit() const { return *ui->Edit2; }
+QLineEdit& TXsxxForm::unitEdit() const { return *ui->Edit5; }
 QLineEdit& TXsxxForm::purchasePriceEdit() const { return *ui->Edit6; }
 QLineEdit& TXsxxForm::stockEdit() const { return *ui->Edit7; }
 QLineEdit& TXsxxForm::priceEdit() const { return *ui->Edit8; }
 QLineEdit& TXsxxForm::quantityEdit() const { return *ui->Edit9; }
 QLineEdit& TXsxxForm::amountEdit() const { return *ui->Edit10; }
 QComboBox& TXsxxForm::customerBox() const { return *ui->ComboBox1; }
+QLineEdit& TXsxxForm::phoneEdit() const { return *ui->Edit11; }
+QLineEdit& TXsxxForm::addressEdit() const { return *ui->Edit12; }
+QLineEdit& TXsxxForm::remarkEdit() const { return *ui->Edit13; }
+QLineEdit& TXsxxForm::searchCodeEdit() const { return *ui->Edit15; }
+QLineEdit& TXsxxForm::searchNameEdit() const { return *ui->Edit16; }
 
 sales::SaleRecords TXsxxForm::records() {
     return sales::SaleRecords(ADOConnection1, ADOQuery1, ADOQuery2);

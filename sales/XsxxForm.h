@@ -56,12 +56,22 @@ class TXsxxForm : public QWidget {
     QWidget& saleEntryPanel() const;
     QWidget& queryPanel() const;
     QDateEdit& saleDateEdit() const;
+    // The goods fields of the sale entry panel, filled from the chosen goods row.
+    QLineEdit& goodsCodeEdit() const;
+    QLineEdit& goodsNameEdit() const;
+    QLineEdit& unitEdit() const;
     QLineEdit& purchasePriceEdit() const;
     QLineEdit& stockEdit() const;
     QLineEdit& priceEdit() const;
     QLineEdit& quantityEdit() const;
     QLineEdit& amountEdit() const;
     QComboBox& customerBox() const;
+    QLineEdit& phoneEdit() const;
+    QLineEdit& addressEdit() const;
+    QLineEdit& remarkEdit() const;
+    // The query panel's fields: goods code and goods name.
+    QLineEdit& searchCodeEdit() const;
+    QLineEdit& searchNameEdit() const;
     QMenu* popupMenu() const { return PopupMenu1; }
 
     // Commands; each runs through the command edge when wired to its control.
