@@ -74,9 +74,7 @@ void bindAsText(store::Statement& insert, int parameter, const StagedRows::Colum
             throw store::StoreError("字段“" + field.name + "”最多 " + std::to_string(field.size) +
                                     " 个字符，复制的文本有 " + std::to_string(count) + " 个字符");
     }
-    // An empty view may carry no pointer, which SQLite would store as NULL; a text column gets
-    // the empty text, as a row written through a query does.
-    insert.bindText(parameter, text.empty() ? std::string_view("") : text);
+    insert.bindText(parameter, text);
 }
 
 std::string insertSql(const std::string& table, const std::vector<StagedRows::Column>& columns) {

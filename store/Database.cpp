@@ -241,7 +241,9 @@ void checkBind(sqlite3* db, int rc) {
 void Statement::bindNull(int index) { checkBind(db_, sqlite3_bind_null(stmt_.get(), index)); }
 
 void Statement::bindText(int index, std::string_view text) {
-    checkBind(db_, sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+    // SQLite stores a text without a pointer as NULL; an empty view is the empty text.
+    const char* data = text.data() != nullptr ? text.data() : "";
+    checkBind(db_, sqlite3_bind_text(stmt_.get(), index, data, static_cast<int>(text.size()),
                                      SQLITE_TRANSIENT));
 }
 

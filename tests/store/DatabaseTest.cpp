@@ -205,6 +205,19 @@ TEST(Statement, ReadersCheckTheRowAndTheColumn) {
     EXPECT_THROW(select.doubleValue(0), store::StoreError);  // reset leaves no row
 }
 
+TEST(Statement, AnEmptyTextIsBoundAsTextWhereverItPoints) {
+    TestDatabase source(TestDatabase::Content::Empty, false);
+    store::Database db(source.path(), store::kDatabasePassword);
+    store::Statement select(db, "SELECT typeof(?), typeof(?), ?3 IS NULL");
+    select.bindText(1, std::string_view());  // no pointer at all
+    select.bindText(2, std::string_view("x", 0));
+    ASSERT_TRUE(select.step());
+    EXPECT_EQ(select.text(0), "text");
+    EXPECT_EQ(select.text(1), "text");
+    EXPECT_EQ(select.type(0), store::Statement::ValueType::Text);
+    EXPECT_EQ(select.int64Value(2), 1);  // an unbound parameter stays NULL
+}
+
 TEST(Statement, ResetReportsTheFailedStep) {
     TestDatabase source(TestDatabase::Content::Empty, false);
     store::Database db(source.path(), store::kDatabasePassword);
