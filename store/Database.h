@@ -21,7 +21,6 @@ class Database {
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
 
-    sqlite3* handle() const noexcept { return db_.get(); }
     const std::string& file() const noexcept { return file_; }
 
     // Which file the handle holds: the device and inode it had when it was opened, so that a
@@ -49,7 +48,9 @@ class Database {
     void backupTo(const std::string& targetFile) const;
 
   private:
+    friend class Statement;
     friend class TableCache;  // opens its watching connection with the same key
+    sqlite3* handle() const noexcept { return db_.get(); }
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
     };
@@ -98,6 +99,7 @@ class Statement {
     double doubleValue(int index) const;
     std::int64_t int64Value(int index) const;
 
+    // For measurements that compare the store with SQLite's own loop.
     sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
 
   private:
