@@ -13,6 +13,7 @@
 #include "store/Error.h"
 #include "tests/profile/CompanyTable.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TypeCharacters.h"
 
 using profile::CompanyTexts;
 
@@ -65,15 +66,11 @@ class JbzlFormTest : public QObject {
     static CompanyTexts queryTexts(TJbzlForm& form) {
         return profile::readCompany(form.companyQuery());
     }
-    // Key presses carrying the characters of text (QTest::keyClicks takes Latin-1 only).
-    static void type(QWidget& w, const QString& text) {
-        for (QChar c : text) QTest::sendKeyEvent(QTest::Click, &w, Qt::Key_unknown, QString(c), {});
-    }
     // Replaces an edit's text the way a user does: click into it, select all, type.
     static void retype(QLineEdit& e, const QString& text) {
         QTest::mouseClick(&e, Qt::LeftButton);
         QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
-        type(e, text);
+        testsupport::typeCharacters(&e, text);
     }
 
   private slots:
@@ -135,7 +132,8 @@ class JbzlFormTest : public QObject {
         auto form = openForm();
         for (const FieldEdit& field : kFieldEdits)
             QVERIFY((form.get()->*field.edit)().text().isEmpty());
-        type(form->companyNameEdit(), QStringLiteral("不能输入"));  // read-only
+        testsupport::typeCharacters(&form->companyNameEdit(),
+                                    QStringLiteral("不能输入"));  // read-only
         retype(form->addressEdit(), QStringLiteral("广州市天河路"));
         QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
 
@@ -158,7 +156,7 @@ class JbzlFormTest : public QObject {
             QLineEdit& edit = (form.get()->*field.edit)();
             const QString typed = QStringLiteral("新") + QString::fromUtf8(field.column);
             if (field.readOnly) {
-                type(edit, typed);
+                testsupport::typeCharacters(&edit, typed);
             } else {
                 retype(edit, typed);
                 column(expected, field.column) = typed.toStdString();
