@@ -41,6 +41,15 @@ TJbzlForm::TJbzlForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
 
 TJbzlForm::~TJbzlForm() = default;
 
+QLineEdit& TJbzlForm::companyNameEdit() { return *ui_->Edit1; }
+QLineEdit& TJbzlForm::addressEdit() { return *ui_->Edit2; }
+QLineEdit& TJbzlForm::contactEdit() { return *ui_->Edit3; }
+QLineEdit& TJbzlForm::phoneEdit() { return *ui_->Edit4; }
+QLineEdit& TJbzlForm::websiteEdit() { return *ui_->Edit5; }
+QLineEdit& TJbzlForm::remarkEdit() { return *ui_->Edit6; }
+QToolButton& TJbzlForm::saveButton() { return *ui_->SpeedButton1; }
+QToolButton& TJbzlForm::cancelButton() { return *ui_->SpeedButton2; }
+
 void TJbzlForm::FormCreate() {
     tables_.reread();
     showTexts(profile::readCompany(ADOQuery1));

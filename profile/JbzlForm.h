@@ -9,6 +9,9 @@
 #include "store/Schema.h"
 #include "store/WindowTables.h"
 
+class QLineEdit;
+class QToolButton;
+
 namespace Ui {
 class TJbzlForm;
 }
@@ -23,6 +26,16 @@ class TJbzlForm : public QDialog {
     ~TJbzlForm() override;
 
     store::Query& companyQuery() noexcept { return ADOQuery1; }
+
+    // The edits by the company field they show, and the two commands.
+    QLineEdit& companyNameEdit();
+    QLineEdit& addressEdit();
+    QLineEdit& contactEdit();
+    QLineEdit& phoneEdit();
+    QLineEdit& websiteEdit();
+    QLineEdit& remarkEdit();
+    QToolButton& saveButton();
+    QToolButton& cancelButton();
 
     void FormCreate();
     void SpeedButton1Click();

@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "platform/Command.h"
+#include "reports/preview/EventPump.h"
 #include "reports/preview/ReportCommands.h"
 #include "ui_ReportWindow.h"
 
@@ -11,6 +12,9 @@ namespace reports {
 ReportWindow::ReportWindow(const layouts::ReportLayout& layout, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ReportWindow>()), printed_(layout) {
     ui->setupUi(this);
+    // The preview shows pages while later ones are produced, and its buttons and the other
+    // windows work meanwhile.
+    printed_.report().processEvents = throttledEventPump();
     platform::connectCommand(ui->Button1, &QPushButton::clicked, this, &ReportWindow::Button1Click);
     FormCreate();
 }

@@ -1,7 +1,5 @@
 #include "reports/engine/Report.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <cmath>
 #include <stdexcept>
 
@@ -14,8 +12,6 @@
 namespace reports {
 
 namespace {
-
-constexpr qint64 kEventInterval = 10;  // milliseconds
 
 int wholeTenths(double tenths) { return int(std::lround(tenths)); }
 
@@ -32,16 +28,7 @@ class ProducingFlag {
 
 }  // namespace
 
-TReport::TReport() {
-    // The interface gets its turn between rows, but no more than every few milliseconds: a pass
-    // of the event loop costs more than printing a row, and a long report would spend most of
-    // its time there.
-    processEvents = [clock = QElapsedTimer()]() mutable {
-        if (clock.isValid() && clock.elapsed() < kEventInterval) return;
-        QCoreApplication::processEvents();
-        clock.start();
-    };
-}
+TReport::TReport() = default;
 
 TReport::~TReport() = default;
 

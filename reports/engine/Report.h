@@ -61,8 +61,8 @@ class TReport {
     DataCursor* DataSet = nullptr;
     std::vector<std::unique_ptr<TReportBand>> Bands;
 
-    // Runs between rows so the interface stays responsive; by default the application's pending
-    // events are processed.
+    // Called after every row, so that whoever shows the production can keep the interface
+    // responsive. The report itself never processes events: without a callback, none run.
     std::function<void()> processEvents;
 
   private:

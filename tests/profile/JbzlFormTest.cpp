@@ -13,6 +13,7 @@
 #include "store/Error.h"
 #include "tests/profile/CompanyTable.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TypeCharacters.h"
 
 using profile::CompanyTexts;
 
@@ -21,6 +22,31 @@ namespace {
 const CompanyTexts kStored = {"泉源商贸", "北京市海淀区1号", "张三",
                               "010-1234", "www.quan.cn",     "老客户"};
 const CompanyTexts kSecond = {"第二公司", "上海", "李四", "021-9999", "www.two.cn", "不显示"};
+
+using EditOf = QLineEdit& (TJbzlForm::*)();
+
+// Which edit shows which column of 表2, where it sits and whether it takes typing; in tab order.
+struct FieldEdit {
+    EditOf edit;
+    const char* column;
+    QRect geometry;
+    bool readOnly;
+};
+const FieldEdit kFieldEdits[] = {
+    {&TJbzlForm::companyNameEdit, "公司名称", {80, 16, 321, 19}, true},
+    {&TJbzlForm::addressEdit, "公司地址", {80, 40, 321, 19}, false},
+    {&TJbzlForm::contactEdit, "联系人", {80, 64, 121, 19}, false},
+    {&TJbzlForm::phoneEdit, "联系电话", {280, 64, 121, 19}, false},
+    {&TJbzlForm::websiteEdit, "网址", {80, 88, 321, 19}, true},
+    {&TJbzlForm::remarkEdit, "备注", {80, 112, 321, 19}, false},
+};
+
+std::string& column(CompanyTexts& texts, const char* name) {
+    return texts[companytable::columnIndex(name)];
+}
+std::string column(const CompanyTexts& texts, const char* name) {
+    return texts[companytable::columnIndex(name)];
+}
 
 }  // namespace
 
@@ -37,33 +63,14 @@ class JbzlFormTest : public QObject {
         if (!QTest::qWaitForWindowExposed(form.get())) qWarning("company window not exposed");
         return form;
     }
-    static QLineEdit* edit(QWidget& form, int number) {
-        auto* e = form.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(number));
-        if (e == nullptr) qFatal("Edit%d missing", number);
-        return e;
-    }
-    static CompanyTexts editTexts(QWidget& form) {
-        CompanyTexts texts;
-        for (int i = 0; i < 6; ++i) texts[i] = edit(form, i + 1)->text().toStdString();
-        return texts;
-    }
     static CompanyTexts queryTexts(TJbzlForm& form) {
         return profile::readCompany(form.companyQuery());
     }
-    static void click(QWidget& form, const char* button) {
-        auto* b = form.findChild<QToolButton*>(QString::fromLatin1(button));
-        if (b == nullptr) qFatal("%s missing", button);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    // Key presses carrying the characters of text (QTest::keyClicks takes Latin-1 only).
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), {});
-    }
     // Replaces an edit's text the way a user does: click into it, select all, type.
-    static void retype(QLineEdit* e, const QString& text) {
-        QTest::mouseClick(e, Qt::LeftButton);
-        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-        type(e, text);
+    static void retype(QLineEdit& e, const QString& text) {
+        QTest::mouseClick(&e, Qt::LeftButton);
+        QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
+        testsupport::typeCharacters(&e, text);
     }
 
   private slots:
@@ -83,55 +90,55 @@ class JbzlFormTest : public QObject {
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
-        const QRect expected[] = {{80, 16, 321, 19},  {80, 40, 321, 19}, {80, 64, 121, 19},
-                                  {280, 64, 121, 19}, {80, 88, 321, 19}, {80, 112, 321, 19}};
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(edit(*form, i + 1)->geometry(), expected[i]);
-            QCOMPARE(edit(*form, i + 1)->parentWidget()->objectName(), QStringLiteral("Panel2"));
-            QCOMPARE(edit(*form, i + 1)->isReadOnly(), i == 0 || i == 4);
-        }
-        // The read-only edits look like the others.
-        for (int i : {1, 5}) {
-            const QImage image = edit(*form, i)->grab().toImage();
+        for (const FieldEdit& field : kFieldEdits) {
+            QLineEdit& edit = (form.get()->*field.edit)();
+            QCOMPARE(edit.geometry(), field.geometry);
+            QCOMPARE(edit.parentWidget()->objectName(), QStringLiteral("Panel2"));
+            QCOMPARE(edit.isReadOnly(), field.readOnly);
+            // The read-only edits look like the others.
+            const QImage image = edit.grab().toImage();
             QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::white));
         }
-        auto* save = form->findChild<QToolButton*>(QStringLiteral("SpeedButton1"));
-        auto* cancel = form->findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
-        QCOMPARE(save->geometry(), QRect(264, 8, 57, 22));
-        QCOMPARE(cancel->geometry(), QRect(336, 8, 57, 22));
-        QCOMPARE(save->text(), QStringLiteral("保存"));
-        QCOMPARE(cancel->text(), QStringLiteral("取消"));
+        QCOMPARE(form->saveButton().geometry(), QRect(264, 8, 57, 22));
+        QCOMPARE(form->cancelButton().geometry(), QRect(336, 8, 57, 22));
+        QCOMPARE(form->saveButton().text(), QStringLiteral("保存"));
+        QCOMPARE(form->cancelButton().text(), QStringLiteral("取消"));
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("基本资料   保存"));
         QCOMPARE(form->findChild<QWidget*>(QStringLiteral("Panel1"))->height(), 39);
     }
 
-    void tabGoesFromEdit1ToEdit6() {
+    void tabGoesThroughTheFieldsInOrder() {
         auto form = openForm();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        edit(*form, 1)->setFocus();
-        for (int i = 2; i <= 6; ++i) {
+        form->companyNameEdit().setFocus();
+        for (const FieldEdit& field : kFieldEdits) {
+            QCOMPARE(QApplication::focusWidget(), &(form.get()->*field.edit)());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), edit(*form, i));
         }
     }
 
-    void fillsTheEditsFromTheFirstRow() {
+    void eachEditShowsItsColumnOfTheFirstRow() {
         companytable::replaceRows(db_->path(), {kStored, kSecond});
         auto form = openForm();
-        QCOMPARE(editTexts(*form), kStored);
+        for (const FieldEdit& field : kFieldEdits)
+            QCOMPARE((form.get()->*field.edit)().text().toStdString(),
+                     column(kStored, field.column));
         QCOMPARE(queryTexts(*form), kStored);
     }
 
     void emptyTableOpensEmptyAndSaveCreatesTheOneRow() {
         auto form = openForm();
-        QCOMPARE(editTexts(*form), CompanyTexts{});
-        type(edit(*form, 1), QStringLiteral("不能输入"));  // read-only
-        retype(edit(*form, 2), QStringLiteral("广州市天河路"));
-        click(*form, "SpeedButton1");
+        for (const FieldEdit& field : kFieldEdits)
+            QVERIFY((form.get()->*field.edit)().text().isEmpty());
+        testsupport::typeCharacters(&form->companyNameEdit(),
+                                    QStringLiteral("不能输入"));  // read-only
+        retype(form->addressEdit(), QStringLiteral("广州市天河路"));
+        QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
 
-        const CompanyTexts expected = {"", "广州市天河路", "", "", "", ""};
+        CompanyTexts expected;
+        column(expected, "公司地址") = "广州市天河路";
         QCOMPARE(companytable::storedRows(db_->path()), std::vector<CompanyTexts>{expected});
         QCOMPARE(queryTexts(*form), expected);
         QCOMPARE(platform_->messageTexts(), QStringList{QStringLiteral("基本资料保存成功！")});
@@ -139,17 +146,24 @@ class JbzlFormTest : public QObject {
         QVERIFY(!form->isVisible());
     }
 
-    void saveWritesAllSixIntoTheCompanyRow() {
+    // Every edit that takes typing is saved into its own column of the company row, the first
+    // of the table; what is typed into a read-only edit is not taken.
+    void eachEditIsSavedIntoItsColumn() {
         companytable::replaceRows(db_->path(), {kStored, kSecond});
         auto form = openForm();
-        retype(edit(*form, 4), QStringLiteral("13800000000"));
-        retype(edit(*form, 6), QStringLiteral("新备注"));
-        type(edit(*form, 5), QStringLiteral("x"));  // read-only
-        click(*form, "SpeedButton1");
-
         CompanyTexts expected = kStored;
-        expected[3] = "13800000000";
-        expected[5] = "新备注";
+        for (const FieldEdit& field : kFieldEdits) {
+            QLineEdit& edit = (form.get()->*field.edit)();
+            const QString typed = QStringLiteral("新") + QString::fromUtf8(field.column);
+            if (field.readOnly) {
+                testsupport::typeCharacters(&edit, typed);
+            } else {
+                retype(edit, typed);
+                column(expected, field.column) = typed.toStdString();
+            }
+        }
+        QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
+
         QCOMPARE(companytable::storedRows(db_->path()),
                  (std::vector<CompanyTexts>{expected, kSecond}));
         QCOMPARE(queryTexts(*form), expected);  // what the next report heading reads
@@ -166,11 +180,11 @@ class JbzlFormTest : public QObject {
         QFETCH(bool, closeBox);
         companytable::replaceRows(db_->path(), {kStored});
         auto form = openForm();
-        retype(edit(*form, 4), QStringLiteral("999"));
+        retype(form->phoneEdit(), QStringLiteral("999"));
         if (closeBox)
             form->close();
         else
-            click(*form, "SpeedButton2");
+            QTest::mouseClick(&form->cancelButton(), Qt::LeftButton);
         QVERIFY(!form->isVisible());
         QVERIFY(platform_->messages.isEmpty());
         QCOMPARE(companytable::storedRows(db_->path()), std::vector<CompanyTexts>{kStored});
@@ -178,10 +192,10 @@ class JbzlFormTest : public QObject {
 
         // Opened again: the typed telephone is still there, and saving stores it.
         form->show();
-        QCOMPARE(edit(*form, 4)->text(), QStringLiteral("999"));
-        click(*form, "SpeedButton1");
+        QCOMPARE(form->phoneEdit().text(), QStringLiteral("999"));
+        QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
         CompanyTexts expected = kStored;
-        expected[3] = "999";
+        column(expected, "联系电话") = "999";
         QCOMPARE(companytable::storedRows(db_->path()), std::vector<CompanyTexts>{expected});
     }
 
@@ -197,32 +211,32 @@ class JbzlFormTest : public QObject {
         QFETCH(bool, dropTable);
         companytable::replaceRows(db_->path(), {kStored});
         auto form = openForm();
-        retype(edit(*form, 3), QStringLiteral("王五"));
+        retype(form->contactEdit(), QStringLiteral("王五"));
         if (dropTable)
             store::Database(db_->path(), store::kDatabasePassword).exec("drop table 表2");
         else
-            retype(edit(*form, 6), QString(300, QLatin1Char('x')));
+            retype(form->remarkEdit(), QString(300, QLatin1Char('x')));
 
-        click(*form, "SpeedButton1");
+        QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
         QVERIFY(form->isVisible());
         QCOMPARE(platform_->messages.size(), 1);
         QVERIFY(platform_->messages[0].text.contains(dropTable ? QStringLiteral("表2")
                                                                : QStringLiteral("备注")));
         QCOMPARE(form->companyQuery().state(), store::Query::State::Browse);
         QCOMPARE(queryTexts(*form), kStored);
-        QCOMPARE(edit(*form, 3)->text(), QStringLiteral("王五"));
+        QCOMPARE(form->contactEdit().text(), QStringLiteral("王五"));
         if (!dropTable) {
             QCOMPARE(companytable::storedRows(db_->path()), std::vector<CompanyTexts>{kStored});
             // A later save with an acceptable text goes through.
-            retype(edit(*form, 6), QStringLiteral("短"));
-            click(*form, "SpeedButton1");
+            retype(form->remarkEdit(), QStringLiteral("短"));
+            QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
             CompanyTexts expected = kStored;
-            expected[2] = "王五";
-            expected[5] = "短";
+            column(expected, "联系人") = "王五";
+            column(expected, "备注") = "短";
             QCOMPARE(companytable::storedRows(db_->path()), std::vector<CompanyTexts>{expected});
             QCOMPARE(platform_->messageTexts().last(), QStringLiteral("基本资料保存成功！"));
         } else {
-            click(*form, "SpeedButton2");  // the next command works
+            QTest::mouseClick(&form->cancelButton(), Qt::LeftButton);  // the next command works
             QVERIFY(!form->isVisible());
         }
         QCOMPARE(platform_->messages.size(), dropTable ? 1 : 2);

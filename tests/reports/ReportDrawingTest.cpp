@@ -51,7 +51,6 @@ TEST(ReportDrawing, CellsShareTheirBorderLinesAndTextBoxesCoverThem) {
                      {QStringLiteral("R2"), longName, QString()}});
     TReport report;
     buildSampleReport(report, &rows);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     const QImage image = render(pages);
@@ -118,7 +117,6 @@ TEST(ReportDrawing, PdfCarriesTheTextsOfEveryPage) {
     FakeCursor rows(sampleFields(), numberedRows(30));
     TReport report;
     buildSampleReport(report, &rows);
-    report.processEvents = nullptr;
     report.setCaption(QStringLiteral("RepLabel15"), QStringLiteral("581.25"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("报表.pdf"));
@@ -139,7 +137,6 @@ TEST(ReportDrawing, AnUnfinishedPdfLeavesNothingBehind) {
     FakeCursor rows(sampleFields(), numberedRows(60));
     TReport report;
     buildSampleReport(report, &rows);
-    report.processEvents = nullptr;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("old.pdf"));
     {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QObject>
 #include <QRectF>
 #include <optional>
 #include <stdexcept>
@@ -56,7 +58,6 @@ struct Produced {
 
     explicit Produced(int count, bool run = true) : rows(sampleFields(), numberedRows(count)) {
         buildSampleReport(report, &rows);
-        report.processEvents = nullptr;
         if (run) {
             EXPECT_TRUE(report.produce(pages));
         }
@@ -190,7 +191,6 @@ TEST(ReportText, LongerThanItsCellRunsOnToTheRight) {
     FakeCursor rows(sampleFields(), {{QStringLiteral("R1"), longName, QStringLiteral("3")}});
     TReport report;
     buildSampleReport(report, &rows);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
 
@@ -211,7 +211,6 @@ TEST(ReportText, MissingFieldPrintsEmptyAndTheReportGoesOn) {
     FakeCursor rows({QStringLiteral("商品编码")}, numberedRows(3));
     TReport report;
     buildSampleReport(report, &rows);  // 商品名称 and 进货金额 are missing
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     ASSERT_EQ(pages.pageCount(), 1);
@@ -231,7 +230,6 @@ TEST(ReportText, LinesBreakAtCarriageReturnsAndOnlyFittingLinesPrint) {
     const Case cases[] = {{17, 1}, {80, 2}};
     for (const Case& c : cases) {
         TReport report;
-        report.processEvents = nullptr;
         TReportBand& title = report.addBand(TBandType::bandTitle, 127, 1025);
         title.addLabel(10, 10, c.height, QStringLiteral("第一行\r\n第二行\r\n"), {});
         ReportPages pages;
@@ -260,7 +258,6 @@ TEST(ReportCaptions, SetAndGetByName) {
     EXPECT_THROW(report.setCaption(QStringLiteral("RepLabel99"), QStringLiteral("x")),
                  std::invalid_argument);
 
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     EXPECT_TRUE(pages.page(1).containsText(QStringLiteral("1234.5")));
@@ -322,6 +319,17 @@ TEST(ReportProduction, ProgressGrowsToOneHundredAndEventsRunPerRow) {
     EXPECT_TRUE(produced.rows.eof()) << "the data set is left after its last row";
 }
 
+TEST(ReportProduction, WithoutACallbackEventsWaitUntilProductionHasEnded) {
+    bool ran = false;
+    QObject receiver;
+    QMetaObject::invokeMethod(
+        &receiver, [&] { ran = true; }, Qt::QueuedConnection);
+    Produced produced(30);
+    EXPECT_FALSE(ran);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ran) << "the event was left waiting, not lost";
+}
+
 // Detail rows of one shape are kept as their place and their texts, and still draw whole.
 TEST(ReportPagesMemory, RepeatedRowsKeepOnlyTheirTexts) {
     std::vector<QStringList> data = numberedRows(29);
@@ -329,7 +337,6 @@ TEST(ReportPagesMemory, RepeatedRowsKeepOnlyTheirTexts) {
     FakeCursor rows(sampleFields(), data);
     TReport report;
     buildSampleReport(report, &rows);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     ASSERT_EQ(pages.pageCount(), 2);

@@ -199,7 +199,6 @@ TEST_P(ReportLayouts, TitleDetailAndSummaryStandWhereTheLayoutPutsThem) {
     company.first();
     TReport report;
     L::buildReport(report, *e.layout, &rows, &company);
-    report.processEvents = nullptr;
     report.setCaption(QStringLiteral("RepLabel17"), QStringLiteral("2026/12/10"));
     for (const L::Sum& sum : e.layout->sums) {
         const int column = e.fields.indexOf(QString::fromUtf8(sum.field));
@@ -258,7 +257,6 @@ TEST_P(DrawingOrder, LaterElementsPaintOverEarlierOnes) {
     company.first();
     TReport report;
     L::buildReport(report, layout, &rows, &company);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     EXPECT_EQ(drawingOrder(pages.page(1), 486, 547), c.detail);
@@ -315,7 +313,6 @@ TEST(DrawingOrder, TitleBandOfThePurchaseReport) {
     company.first();
     TReport report;
     L::buildReport(report, layout, &rows, &company);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     std::vector<QString> order;
@@ -375,7 +372,6 @@ TEST(ReportPaging, TwentyFiveRowsBreakAfterTheTwentyFourth) {
     company.first();
     TReport report;
     L::buildReport(report, layout, &rows, &company);
-    report.processEvents = nullptr;
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));
     ASSERT_EQ(pages.pageCount(), 2);
@@ -396,7 +392,6 @@ TEST(ReportPaging, AnEmptyTablePrintsOneEmptyRow) {
     company.first();
     TReport report;
     L::buildReport(report, L::goodsReport(), &rows, &company);
-    report.processEvents = nullptr;
     report.setCaption(QStringLiteral("RepLabel15"), QStringLiteral("0"));
     ReportPages pages;
     ASSERT_TRUE(report.produce(pages));

@@ -63,7 +63,6 @@ struct Shown {
     explicit Shown(int count, QSize size = {1000, 700})
         : rows(sampleFields(), numberedRows(count)) {
         buildSampleReport(report, &rows);
-        report.processEvents = nullptr;
         window = std::make_unique<TReportPreview>(report, pages);
         window->resize(size);
         window->show();
@@ -274,7 +273,6 @@ class ReportPreviewTest : public QObject {
         FakeCursor rows(sampleFields(), numberedRows(30));
         TReport report;
         buildSampleReport(report, &rows);
-        report.processEvents = nullptr;
         Print(report, nullptr);
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("进货.pdf"))));
         QCOMPARE(platform.dialogs.size(), 1);

@@ -193,6 +193,19 @@ class ReportWindowTest : public QObject {
         QCOMPARE(window.report().caption(QStringLiteral("RepLabel15")), QStringLiteral("70.12"));
     }
 
+    // The window lets the interface work while its report is produced: an event waiting when
+    // production starts runs after the first row, not when production has ended.
+    void eventsRunWhileTheReportIsProduced() {
+        TDyForm window;
+        window.prepareReport();
+        int rowsWhenRun = -1;
+        QMetaObject::invokeMethod(
+            this, [&] { rowsWhenRun = window.report().rowsPrinted(); }, Qt::QueuedConnection);
+        ReportPages pages;
+        QVERIFY(window.report().produce(pages));
+        QCOMPARE(rowsWhenRun, 1);
+    }
+
     void aCompanySaveShowsOnTheNextReport() {
         TDy2Form window;
         window.setCompanyQuery(*company_);

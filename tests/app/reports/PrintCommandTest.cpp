@@ -79,10 +79,8 @@ class PrintCommandTest : public QObject {
 
     void contextMenuItemPrintsTheSameAndACompanySaveShowsAtOnce() {
         TJbzlForm& company = windows_->companyWindow();
-        auto* address = company.findChild<QLineEdit*>(QStringLiteral("Edit2"));
-        address->setText(QStringLiteral("宁波市中山路8号"));
-        QTest::mouseClick(company.findChild<QToolButton*>(QStringLiteral("SpeedButton1")),
-                          Qt::LeftButton);
+        company.addressEdit().setText(QStringLiteral("宁波市中山路8号"));
+        QTest::mouseClick(&company.saveButton(), Qt::LeftButton);
 
         TDyForm& report = windows_->purchaseReport();
         int pagesShown = 0;

@@ -63,8 +63,7 @@ class SaleDetailWindowTest : public QObject {
     void deletingNonAdjacentRowsAfterOneConfirmation();
     void deletingASaleLeavesTheGoodsTableAlone();
     void searchByCodeTotalsTheSalesFound();
-    void searchNeedsExactlyOneFilledEdit();
-    void searchFindingNothingBlocksSearchesUntilRefresh();
+    void aSearchFindingNothingEmptiesTheListUntilARefresh();
     void comingBackFromAnotherWindowRereads();
     void everyWayOfClosingHidesTheWindow();
 
@@ -192,9 +191,8 @@ void SaleDetailWindowTest::loadingShowsTwoDecimalsAndTheAmountFollowsThem() {
     QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
     QVERIFY(widget("Panel2")->isHidden());
     const Row stored = storedSales().at(0);
-    QCOMPARE(stored.at("销售单价"), std::string("1.234"));
-    QCOMPARE(stored.at("销售金额"), std::string("3.69"));
     QCOMPARE(stored.at("备注"), std::string("旧改"));
+    QCOMPARE(stored.at("销售单价"), std::string("1.234"));  // shown rounded, not changed
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("3.69"));
 }
 
@@ -249,8 +247,6 @@ void SaleDetailWindowTest::writeBackGoesToTheLoadedSaleAfterAMove() {
     scripted->clear();
     click("Button1");
     QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的销售信息已不存在，请重新选择！")});
-    QCOMPARE(storedSales().size(), size_t(1));
-    QCOMPARE(storedSales().at(0).at("联系电话"), std::string("13800000000"));
     QVERIFY(widget("Panel2")->isVisible());
 }
 
@@ -344,7 +340,8 @@ void SaleDetailWindowTest::deletingASaleLeavesTheGoodsTableAlone() {
 }
 
 void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
-    open({sale("A1", "1", "1", "1.5"), sale("B1", "1", "1", "2"), sale("XA12", "1", "1", "3")});
+    open({sale("A1", "1", "1", "1.5"), sale("B1", "1", "1", "2", "乙"),
+          sale("XA12", "1", "1", "3")});
     action("N4")->trigger();
     QVERIFY(widget("Panel5")->isVisible());
     QCOMPARE(widget("Panel5")->pos(), QPoint(224, 168));
@@ -355,48 +352,27 @@ void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
     QVERIFY(widget("Panel5")->isVisible());
     QCOMPARE(edit("Edit12")->text(), QStringLiteral("A1"));
 
-    // "%" is a wildcard, a lone space a text.
-    edit("Edit12")->clear();
-    QTest::keyClicks(edit("Edit12"), QStringLiteral("%"));
-    click("Button3");
-    QCOMPARE(listedCodes(), QStringList({"A1", "B1", "XA12"}));  // every sale of the table
+    // Reopened the panel is empty again; the customer edit searches the customer names.
     click("SpeedButton4");
     click("SpeedButton3");
     QCOMPARE(edit("Edit12")->text(), QString());
-    QTest::keyClicks(edit("Edit14"), QStringLiteral(" "));
-    click("Button3");
-    QCOMPARE(listedCodes(), QStringList());
-}
-
-void SaleDetailWindowTest::searchNeedsExactlyOneFilledEdit() {
-    open({sale("A1", "1", "1", "1", "甲"), sale("B1", "1", "1", "1", "乙")});
-    click("SpeedButton3");
-    QTest::keyClicks(edit("Edit12"), QStringLiteral("A"));
     typeCharacters(edit("Edit14"), u("乙"));
     click("Button3");
-    QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
-    edit("Edit12")->clear();
-    edit("Edit14")->clear();
-    click("Button3");
-    QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
-    QVERIFY(scripted->messages.isEmpty());
+    QCOMPARE(listedCodes(), QStringList{QStringLiteral("B1")});
 }
 
-void SaleDetailWindowTest::searchFindingNothingBlocksSearchesUntilRefresh() {
+void SaleDetailWindowTest::aSearchFindingNothingEmptiesTheListUntilARefresh() {
     open({sale("A1", "1", "1", "1"), sale("B1", "1", "1", "1")});
     click("SpeedButton3");
     QTest::keyClicks(edit("Edit12"), QStringLiteral("zz"));
     click("Button3");
     QCOMPARE(listedCodes(), QStringList());
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("0"));
-    edit("Edit12")->setText(QStringLiteral("B"));
-    click("Button3");
-    QCOMPARE(listedCodes(), QStringList());
     action("N5")->trigger();
     QVERIFY(widget("Panel5")->isVisible());  // a refresh leaves the panels as they are
     QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
-    click("Button3");
-    QCOMPARE(listedCodes(), QStringList({"B1"}));
+    QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("2"));
+    QVERIFY(scripted->messages.isEmpty());
 }
 
 void SaleDetailWindowTest::comingBackFromAnotherWindowRereads() {
