@@ -80,7 +80,7 @@ class SaleDetailWindowTest : public QObject {
         testsupport::clickRow(list(), row, modifiers);
     }
     void doubleClickRow(int row) { testsupport::doubleClickRow(list(), row); }
-    void typeInto(QLineEdit* edit, const QString& text);
+    void typeInto(QLineEdit* edit, const QString& text) { testsupport::typeAtEnd(edit, text); }
     void execute(const std::string& sql);
     QStringList listedCodes();
 
@@ -104,11 +104,6 @@ void SaleDetailWindowTest::open(const std::vector<Row>& sales) {
     if (!sales.empty()) detailtest::addSales(sales);
     form = std::make_unique<TXsmxForm>();
     activate(*form);
-}
-
-void SaleDetailWindowTest::typeInto(QLineEdit* edit, const QString& text) {
-    QTest::keyClick(edit, Qt::Key_End);
-    typeCharacters(edit, text);
 }
 
 void SaleDetailWindowTest::execute(const std::string& sql) {
