@@ -14,6 +14,7 @@
 #include "grid/ColumnMakers.h"
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
+#include "panels/Drawing.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
@@ -88,14 +89,12 @@ void TMainForm::setUpLook() {
     ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
 
     using artwork::Glyph;
-    std::vector<QIcon> glyphs;
-    for (Glyph glyph : {Glyph::Add, Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh,
-                        Glyph::Print, Glyph::Export})
-        glyphs.push_back(artwork::toolGlyph(glyph));
     platform::look::styleToolButtons(
         {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
          ui->SpeedButton6, ui->SpeedButton7},
-        glyphs);
+        artwork::toolGlyphs({Glyph::Add, Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh,
+                             Glyph::Print, Glyph::Export},
+                            artwork::toolGlyph));
     platform::look::stylePictureButton(*ui->Image4, QIcon(artwork::homePageButton()));
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));

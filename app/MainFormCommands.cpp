@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,21 +66,11 @@ platform::Answer say(QWidget* owner, const char* text,
 // panel where and how it was, but holding part of that row: no row is noted then, so that a
 // write-back cannot carry those texts into the row loaded before.
 void TMainForm::showForEditing(bool hideQueryPanel) {
-    const auto edits = entryEdits(*ui);
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
-    std::optional<std::int64_t> rowId;
-    try {
-        rowId = records.load(
-            [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
-    } catch (...) {
-        editedPurchaseId_ = -1;
-        throw;
-    }
-    if (!rowId) {
+    if (!panels::loadForEditing(records, entryEdits(*ui), editedPurchaseId_)) {
         say(this, purchases::kNothingToEdit, platform::MessageKind::Confirm);
         return;
     }
-    editedPurchaseId_ = *rowId;
     panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
     if (hideQueryPanel) ui->Panel5->hide();
     panels::showModeButton(ui->Button3, ui->Button1);

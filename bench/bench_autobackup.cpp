@@ -17,47 +17,29 @@
 #include "app/Startup.h"
 #include "app/backup/AutomaticBackupHooks.h"
 #include "backup/AutoBackupSession.h"
+#include "bench/EveryReadFromTheFile.h"
 #include "bench/WidgetBenchMain.h"
 #include "platform/Fonts.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
-#include "store/TableCache.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/DemoData.h"
 
 namespace {
 
-// These targets compare with reads of the file: the table cache would serve the baseline's re-read
-// (and the measured command's) from memory, so every read here goes to the file.
-[[maybe_unused]] const bool kEveryReadFromTheFile = [] {
-    store::TableCache::instance().setEnabled(false);
-    return true;
-}();
-
 constexpr int kRows = 100000;
 
 void appendGeneratedSales(store::Database& db, int count) {
     store::Transaction transaction(db);
-    store::Statement sale(db,
-                          "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", "
-                          "\"商品型号\", \"商品规格\", \"单位\", \"销售单价\", \"销售数量\", "
-                          "\"销售金额\", \"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
-                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    tools::SaleWriter sales(db);
     char code[32], date[32], phone[32];
     for (int i = 0; i < count; ++i) {
         std::snprintf(code, sizeof code, "SP%06d", i);
         std::snprintf(date, sizeof date, "2026-%02d-%02d", 1 + i % 12, 1 + i % 28);
         std::snprintf(phone, sizeof phone, "139%08d", (i * 7907) % 100000000);
-        sale.reset();
-        int p = 1;
-        for (const char* text : {static_cast<const char*>(date), static_cast<const char*>(code),
-                                 "中性笔", "M-100", "1号 规格1", "支"})
-            sale.bindText(p++, text);
-        for (double value : {2.5, 3.0, 7.5}) sale.bindDouble(p++, value);
-        for (const char* text : {"张三", static_cast<const char*>(phone), "杭州市西湖区", ""})
-            sale.bindText(p++, text);
-        sale.step();
+        sales.write({date, code, "中性笔", "M-100", "1号 规格1", "支", 2.5, 3.0, 7.5, "张三", phone,
+                     "杭州市西湖区", ""});
     }
     transaction.commit();
 }

@@ -9,33 +9,19 @@
 #include <fstream>
 #include <string>
 
+#include "bench/EveryReadFromTheFile.h"
+#include "bench/TextBytes.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/TableCache.h"
 #include "store/WindowTables.h"
 #include "tests/support/GoodsDatabases.h"
 
 namespace {
 
-// These targets compare with reads of the file: the table cache would serve the baseline's re-read
-// (and the measured command's) from memory, so every read here goes to the file.
-[[maybe_unused]] const bool kEveryReadFromTheFile = [] {
-    store::TableCache::instance().setEnabled(false);
-    return true;
-}();
-
 using testsupport::goodsDatabase;
-
-std::size_t textBytes(const store::Query& query) {
-    std::size_t bytes = 0;
-    for (int row = 0; row < query.recordCount(); ++row)
-        for (int column = 0; column < static_cast<int>(query.fields().size()); ++column)
-            bytes += query.fieldTextAt(row, column).size();
-    return bytes;
-}
 
 // A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 where it cannot be read.
 double statusBytes(const std::string& field) {
@@ -84,7 +70,7 @@ void BM_GoodsExport(benchmark::State& state) {
     testsupport::ScopedCurrentDirectory cwd(db.directory());
     const std::string file = (db.directory() / "goods.xls").string();
     SalesWindowQueries window;
-    const double text = static_cast<double>(textBytes(window.goods));
+    const double text = static_cast<double>(benchsupport::textBytes(window.goods));
 
     // The first export, from the window's state after its creation, gives the peak memory.
     malloc_trim(0);

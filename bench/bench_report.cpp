@@ -13,23 +13,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench/EveryReadFromTheFile.h"
 #include "reports/engine/ReportPages.h"
 #include "reports/layouts/PrintedReport.h"
 #include "reports/layouts/ReportLayout.h"
 #include "reports/preview/EventPump.h"
 #include "store/Connection.h"
 #include "store/Query.h"
-#include "store/TableCache.h"
 #include "tests/support/GoodsDatabases.h"
 
 namespace {
-
-// These targets compare with reads of the file: the table cache would serve the baseline's re-read
-// (and the measured command's) from memory, so every read here goes to the file.
-[[maybe_unused]] const bool kEveryReadFromTheFile = [] {
-    store::TableCache::instance().setEnabled(false);
-    return true;
-}();
 
 using reports::PageImage;
 using reports::ReportPages;

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "bench/TextBytes.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
@@ -15,14 +16,6 @@
 namespace {
 
 using testsupport::goodsDatabase;
-
-std::size_t textBytes(const store::Query& query) {
-    std::size_t bytes = 0;
-    for (int row = 0; row < query.recordCount(); ++row)
-        for (int column = 0; column < static_cast<int>(query.fields().size()); ++column)
-            bytes += query.fieldTextAt(row, column).size();
-    return bytes;
-}
 
 void BM_ReconnectAndRequery(benchmark::State& state) {
     const auto& db = goodsDatabase(static_cast<int>(state.range(0)));
@@ -37,7 +30,7 @@ void BM_ReconnectAndRequery(benchmark::State& state) {
         store::reconnectAndRequery(connection, {{&query, "表1"}});
         benchmark::DoNotOptimize(query.recordCount());
     }
-    const auto text = static_cast<double>(textBytes(query));
+    const auto text = static_cast<double>(benchsupport::textBytes(query));
     state.counters["rows"] = query.recordCount();
     state.counters["memoryBytes"] = static_cast<double>(query.memoryUsage());
     state.counters["textBytes"] = text;

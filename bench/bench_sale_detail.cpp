@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/EveryReadFromTheFile.h"
 #include "bench/WidgetBenchMain.h"
 #include "grid/DataGrid.h"
 #include "platform/Fonts.h"
@@ -20,18 +21,10 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
-#include "store/TableCache.h"
 #include "tests/support/GoodsDatabases.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
-
-// These targets compare with reads of the file: the table cache would serve the baseline's re-read
-// (and the measured command's) from memory, so every read here goes to the file.
-[[maybe_unused]] const bool kEveryReadFromTheFile = [] {
-    store::TableCache::instance().setEnabled(false);
-    return true;
-}();
 
 constexpr int kSales = 100000;
 constexpr int kSelected = 10000;

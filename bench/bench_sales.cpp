@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "bench/EveryReadFromTheFile.h"
 #include "bench/WidgetBenchMain.h"
 #include "platform/Fonts.h"
 #include "sales/XsxxForm.h"
@@ -13,73 +14,56 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
-#include "store/TableCache.h"
+#include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/SalesDatabases.h"
 
 namespace {
 
-// These targets compare with reads of the file: the table cache would serve the baseline's re-read
-// (and the measured command's) from memory, so every read here goes to the file.
-[[maybe_unused]] const bool kEveryReadFromTheFile = [] {
-    store::TableCache::instance().setEnabled(false);
-    return true;
-}();
-
 using testsupport::goodsAndSalesDatabase;
 constexpr int kGoods = 100000;
 
+// The sales window's record work over a connection of its own to the file with kGoods goods rows
+// and the given number of sales, the current directory in the file's folder.
+struct SalesWindowRecords {
+    explicit SalesWindowRecords(int salesRows)
+        : cwd(goodsAndSalesDatabase(kGoods, salesRows).directory()) {}
+    testsupport::ScopedCurrentDirectory cwd;
+    store::Connection connection{store::buildConnectionStringForCurrentDirectory()};
+    store::Query goods{connection};
+    store::Query sales{connection};
+    sales::SaleRecords records{connection, goods, sales};
+};
+
 // One sale of the goods row in the middle of the list, as "确定" makes it.
 void BM_ConfirmSale(benchmark::State& state) {
-    const auto& db = goodsAndSalesDatabase(kGoods, static_cast<int>(state.range(0)));
-    testsupport::ScopedCurrentDirectory cwd(db.directory());
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query goods(connection);
-    store::Query sales(connection);
-    sales::SaleRecords records(connection, goods, sales);
-    records.reloadGoods();
-    goods.moveTo(kGoods / 2);
-    const auto row = records.goodsForSale();
-    sales::SaleEntry entry;
-    entry.goodsId = row->goodsId;
-    entry.date = "2026/12/10 10:00:00";
-    entry.goods = row->goods;
-    entry.purchasePrice = row->purchasePrice;
-    entry.stock = row->stock;
-    entry.price = "12.5";
-    entry.quantity = "0";  // the same writes every time, and the stock lasts
-    entry.customer = "客户00042";
+    SalesWindowRecords window(static_cast<int>(state.range(0)));
+    window.records.reloadGoods();
+    window.goods.moveTo(kGoods / 2);
+    // A quantity of 0: the same writes every time, and the stock lasts.
+    const auto entry = salestest::saleOf(*window.records.goodsForSale(), "2026/12/10 10:00:00",
+                                         "12.5", "0", "客户00042");
     for (auto _ : state) {
-        const auto result = records.confirm(entry);
+        const auto result = window.records.confirm(entry);
         if (result.outcome != sales::SaleResult::Outcome::Sold) state.SkipWithError("not sold");
     }
 }
 
 // A key release in the customer name that matches earlier sales (ComboBox1Change).
 void BM_CustomerKeyRelease(benchmark::State& state) {
-    const auto& db = goodsAndSalesDatabase(kGoods, kGoods);
-    testsupport::ScopedCurrentDirectory cwd(db.directory());
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query goods(connection);
-    store::Query sales(connection);
-    sales::SaleRecords records(connection, goods, sales);
-    records.customerNames();
-    for (auto _ : state) benchmark::DoNotOptimize(records.customerDetails("客户0050"));
+    SalesWindowRecords window(kGoods);
+    window.records.customerNames();
+    for (auto _ : state) benchmark::DoNotOptimize(window.records.customerDetails("客户0050"));
 }
 
 // A key release in a name no earlier sale contains: the whole table is looked through, but only
 // for the name, and no row is copied.
 void BM_CustomerKeyReleaseNoMatch(benchmark::State& state) {
-    const auto& db = goodsAndSalesDatabase(kGoods, kGoods);
-    testsupport::ScopedCurrentDirectory cwd(db.directory());
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query goods(connection);
-    store::Query sales(connection);
-    sales::SaleRecords records(connection, goods, sales);
+    SalesWindowRecords window(kGoods);
     for (auto _ : state) {
         state.PauseTiming();
-        records.customerNames();  // a name without a match stops later releases until then
+        window.records.customerNames();  // a name without a match stops later releases until then
         state.ResumeTiming();
-        benchmark::DoNotOptimize(records.customerDetails("无此客户"));
+        benchmark::DoNotOptimize(window.records.customerDetails("无此客户"));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include "panels/Drawing.h"
 #include "platform/Fonts.h"
 
 namespace artwork {
@@ -14,12 +15,6 @@ namespace {
 const QColor kDeepBlue(18, 72, 140);
 const QColor kSkyBlue(64, 140, 214);
 const QColor kPaleBlue(226, 238, 250);
-
-QPixmap transparentPixmap(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
 
 void drawBoxMark(QPainter& p, const QRectF& r, const QColor& body, const QColor& lid) {
     // A stacked goods box: the program's mark.
@@ -50,14 +45,7 @@ QPixmap background(QSize size) {
     const int w = size.width();
     const int h = size.height();
 
-    QLinearGradient body(0, 0, 0, h);
-    body.setColorAt(0.0, kDeepBlue);
-    body.setColorAt(0.09, kSkyBlue);
-    body.setColorAt(0.1, kPaleBlue);
-    body.setColorAt(0.93, QColor(200, 220, 242));
-    body.setColorAt(0.94, kSkyBlue);
-    body.setColorAt(1.0, kDeepBlue);
-    p.fillRect(pixmap.rect(), body);
+    fillBandedBackdrop(p, size, {kDeepBlue, kSkyBlue, kPaleBlue, QColor(200, 220, 242)}, 93);
 
     // Soft waves across the top band.
     p.setPen(Qt::NoPen);

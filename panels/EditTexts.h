@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +45,26 @@ QLineEdit& editForColumn(const std::array<QLineEdit*, N>& edits,
 template <std::size_t N>
 void setEditTexts(const std::array<QLineEdit*, N>& edits, const std::array<std::string, N>& texts) {
     for (std::size_t i = 0; i < N; ++i) setEditText(edits[i], texts[i]);
+}
+
+// Fills an entry panel's edits from the current row through records.load, which calls back with
+// each field's index and text, and notes the row's ID in editedId. A row that cannot be loaded
+// leaves part of it in the edits, so editedId becomes -1 and the error goes on: a later write-back
+// cannot carry those texts into the row noted before. False, nothing changed, when there is no row.
+template <typename Records, std::size_t N>
+bool loadForEditing(Records& records, const std::array<QLineEdit*, N>& edits,
+                    std::int64_t& editedId) {
+    std::optional<std::int64_t> rowId;
+    try {
+        rowId = records.load(
+            [&](int field, const std::string& text) { setEditText(edits[field], text); });
+    } catch (...) {
+        editedId = -1;
+        throw;
+    }
+    if (!rowId) return false;
+    editedId = *rowId;
+    return true;
 }
 
 }  // namespace panels

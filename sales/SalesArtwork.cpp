@@ -1,8 +1,9 @@
 #include "sales/SalesArtwork.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+#include "panels/Drawing.h"
 
 namespace salesart {
 
@@ -12,12 +13,6 @@ const QColor kDeepGreen(16, 96, 84);
 const QColor kSea(40, 150, 130);
 const QColor kPale(228, 244, 240);
 const QColor kGold(255, 208, 84);
-
-QPixmap transparentPixmap(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
 
 void drawGlyph(QPainter& p, Glyph glyph) {
     const QPen line(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -77,15 +72,7 @@ QPixmap background(QSize size) {
     QPixmap pixmap(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const int h = size.height();
-    QLinearGradient body(0, 0, 0, h);
-    body.setColorAt(0.0, kDeepGreen);
-    body.setColorAt(0.09, kSea);
-    body.setColorAt(0.1, kPale);
-    body.setColorAt(0.94, QColor(204, 232, 224));
-    body.setColorAt(0.95, kSea);
-    body.setColorAt(1.0, kDeepGreen);
-    p.fillRect(pixmap.rect(), body);
+    artwork::fillBandedBackdrop(p, size, {kDeepGreen, kSea, kPale, QColor(204, 232, 224)}, 94);
     // A row of faint coins along the top band.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 26));
@@ -94,7 +81,7 @@ QPixmap background(QSize size) {
 }
 
 QIcon toolGlyph(Glyph glyph) {
-    QPixmap pixmap = transparentPixmap(QSize(32, 31));
+    QPixmap pixmap = artwork::transparentPixmap(QSize(32, 31));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     drawGlyph(p, glyph);
@@ -102,7 +89,7 @@ QIcon toolGlyph(Glyph glyph) {
 }
 
 QPixmap closePicture() {
-    QPixmap pixmap = transparentPixmap(QSize(16, 16));
+    QPixmap pixmap = artwork::transparentPixmap(QSize(16, 16));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(200, 40, 40));

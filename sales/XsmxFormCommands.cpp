@@ -1,7 +1,6 @@
 // The sales detail window's commands on its list and its two panels.
 #include <QLineEdit>
 #include <array>
-#include <optional>
 #include <string>
 
 #include "export/commands/ExportCommands.h"
@@ -61,21 +60,11 @@ void TXsmxForm::FormActivate() {
 // panel where and how it was but holding part of that sale, so no sale is noted then: a later
 // "修改" cannot carry those texts into the sale loaded before.
 void TXsmxForm::showForEditing(bool hideQueryPanel) {
-    const auto edits = entryEdits(*ui);
     saledetail::SaleDetailRecords records(ADOConnection1, ADOQuery1);
-    std::optional<std::int64_t> saleId;
-    try {
-        saleId = records.load(
-            [&](int field, const std::string& text) { panels::setEditText(edits[field], text); });
-    } catch (...) {
-        editedSaleId_ = -1;
-        throw;
-    }
-    if (!saleId) {
+    if (!panels::loadForEditing(records, entryEdits(*ui), editedSaleId_)) {
         say(this, saledetail::kNothingToEdit, platform::MessageKind::Confirm);
         return;
     }
-    editedSaleId_ = *saleId;
     panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
     if (hideQueryPanel) ui->Panel5->hide();
 }

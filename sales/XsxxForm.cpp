@@ -14,6 +14,7 @@
 #include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
+#include "panels/Drawing.h"
 #include "panels/EditTexts.h"
 #include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
@@ -119,14 +120,12 @@ void TXsxxForm::setUpLook() {
     ui->Image1->setPixmap(salesart::background(QSize(1000, 603)));
 
     using salesart::Glyph;
-    std::vector<QIcon> glyphs;
-    for (Glyph glyph : {Glyph::Sell, Glyph::Details, Glyph::Search, Glyph::Refresh, Glyph::Print,
-                        Glyph::Export, Glyph::Close})
-        glyphs.push_back(salesart::toolGlyph(glyph));
     platform::look::styleToolButtons(
         {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
          ui->SpeedButton6, ui->SpeedButton7},
-        glyphs);
+        artwork::toolGlyphs({Glyph::Sell, Glyph::Details, Glyph::Search, Glyph::Refresh,
+                             Glyph::Print, Glyph::Export, Glyph::Close},
+                            salesart::toolGlyph));
     platform::setPixelFont(*ui->Label1, 15, true);
     platform::look::setTextColour(*ui->Label1, Qt::white);
     ui->Label1->installEventFilter(this);

@@ -132,6 +132,11 @@ const char* kGoodsColumns =
     "\"进货金额\", \"销售单价\", \"销售数量\", \"销售金额\", \"销售利润\", \"库存数量\", "
     "\"库存金额\", \"供货单位\", \"联系人\", \"联系电话\", \"详细地址\", \"备注\"";
 
+// The names and units of the generated goods rows, and of the sales made from them.
+const char* const kGeneratedNames[] = {"中性笔", "笔记本", "复印纸", "订书机", "U盘",
+                                       "鼠标",   "洗衣粉", "抽纸",   "矿泉水", "饼干"};
+const char* const kGeneratedUnits[] = {"支", "本", "包", "个", "瓶"};
+
 // Rounds through the stored text form, so every figure is held as its shortest 15-digit number.
 double stored(long double value) {
     return *store::values::parseNumber(store::values::formatNumber(value));
@@ -175,6 +180,24 @@ store::Statement goodsInsert(const store::Database& db) {
 
 }  // namespace
 
+SaleWriter::SaleWriter(const store::Database& db)
+    : insert_(db,
+              "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", \"商品型号\", "
+              "\"商品规格\", \"单位\", \"销售单价\", \"销售数量\", \"销售金额\", "
+              "\"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
+              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)") {}
+
+void SaleWriter::write(const SaleRow& row) {
+    insert_.reset();
+    int i = 1;
+    for (const char* text : {row.date, row.code, row.name, row.model, row.variant, row.unit})
+        insert_.bindText(i++, text);
+    for (double value : {row.price, row.quantity, row.amount}) insert_.bindDouble(i++, value);
+    for (const char* text : {row.customer, row.phone, row.address, row.remark})
+        insert_.bindText(i++, text);
+    insert_.step();
+}
+
 void fillDemoData(store::Database& db) {
     store::Statement company(db,
                              "INSERT INTO \"表2\" (\"公司名称\", \"公司地址\", \"联系人\", "
@@ -186,11 +209,7 @@ void fillDemoData(store::Database& db) {
     company.step();
 
     store::Statement goods = goodsInsert(db);
-    store::Statement sale(db,
-                          "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", "
-                          "\"商品型号\", \"商品规格\", \"单位\", \"销售单价\", \"销售数量\", "
-                          "\"销售金额\", \"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
-                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    SaleWriter sales(db);
     const int goodsCount = static_cast<int>(sizeof kGoods / sizeof kGoods[0]);
     for (int g = 0; g < goodsCount; ++g) {
         const Goods& item = kGoods[g];
@@ -203,15 +222,8 @@ void fillDemoData(store::Database& db) {
             sold = stored(static_cast<long double>(sold) + s.quantity);
             soldAmount += amount;
 
-            sale.reset();
-            int p = 1;
-            for (const char* text :
-                 {s.date, item.code, item.name, item.model, item.variant, item.unit})
-                sale.bindText(p++, text);
-            for (double value : {s.price, s.quantity, amount}) sale.bindDouble(p++, value);
-            for (const char* text : {s.customer, s.phone, s.address, s.remark})
-                sale.bindText(p++, text);
-            sale.step();
+            sales.write({s.date, item.code, item.name, item.model, item.variant, item.unit, s.price,
+                         s.quantity, amount, s.customer, s.phone, s.address, s.remark});
         }
         Figures f = figuresFor(item.price, item.quantity, salePrice, sold, stored(soldAmount));
         goods.reset();
@@ -222,9 +234,6 @@ void fillDemoData(store::Database& db) {
 }
 
 void appendGeneratedGoods(store::Database& db, int count) {
-    static const char* const names[] = {"中性笔", "笔记本", "复印纸", "订书机", "U盘",
-                                        "鼠标",   "洗衣粉", "抽纸",   "矿泉水", "饼干"};
-    static const char* const units[] = {"支", "本", "包", "个", "瓶"};
     store::Transaction transaction(db);
     store::Statement goods = goodsInsert(db);
     char code[32], model[32], variant[32], phone[32], address[96];
@@ -241,24 +250,17 @@ void appendGeneratedGoods(store::Database& db, int count) {
         double soldAmount = stored(static_cast<long double>(salePrice) * sold);
         Figures f = figuresFor(price, quantity, salePrice, sold, soldAmount);
         goods.reset();
-        bindGoods(goods, code, names[i % 10], model, variant, units[i % 5], f, "惠民批发市场",
-                  "王经理", phone, address, i % 4 == 0 ? "" : "常规进货");
+        bindGoods(goods, code, kGeneratedNames[i % 10], model, variant, kGeneratedUnits[i % 5], f,
+                  "惠民批发市场", "王经理", phone, address, i % 4 == 0 ? "" : "常规进货");
         goods.step();
     }
     transaction.commit();
 }
 
 void appendGeneratedSales(store::Database& db, int count) {
-    static const char* const names[] = {"中性笔", "笔记本", "复印纸", "订书机", "U盘",
-                                        "鼠标",   "洗衣粉", "抽纸",   "矿泉水", "饼干"};
-    static const char* const units[] = {"支", "本", "包", "个", "瓶"};
     static const char* const customers[] = {"张伟", "王芳", "李娜", "刘强", "陈静", "杨洋"};
     store::Transaction transaction(db);
-    store::Statement sale(db,
-                          "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", "
-                          "\"商品型号\", \"商品规格\", \"单位\", \"销售单价\", \"销售数量\", "
-                          "\"销售金额\", \"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
-                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    SaleWriter sales(db);
     char date[40], code[32], model[32], variant[32], phone[32], address[96];
     for (int i = 0; i < count; ++i) {
         const int g = (i * 7) % 100000;
@@ -272,18 +274,9 @@ void appendGeneratedSales(store::Database& db, int count) {
         const double price =
             stored(static_cast<long double>(100 + (g * 37) % 9000) / 100.0L * 1.25L);
         const double quantity = 1 + i % 9;
-        int p = 1;
-        sale.reset();
-        for (const char* text :
-             {static_cast<const char*>(date), static_cast<const char*>(code), names[g % 10],
-              static_cast<const char*>(model), static_cast<const char*>(variant), units[g % 5]})
-            sale.bindText(p++, text);
-        for (double value : {price, quantity, stored(static_cast<long double>(price) * quantity)})
-            sale.bindDouble(p++, value);
-        for (const char* text : {customers[i % 6], static_cast<const char*>(phone),
-                                 static_cast<const char*>(address), i % 5 == 0 ? "" : "现金"})
-            sale.bindText(p++, text);
-        sale.step();
+        sales.write({date, code, kGeneratedNames[g % 10], model, variant, kGeneratedUnits[g % 5],
+                     price, quantity, stored(static_cast<long double>(price) * quantity),
+                     customers[i % 6], phone, address, i % 5 == 0 ? "" : "现金"});
     }
     transaction.commit();
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-namespace store {
-class Database;
-}
+#include "store/Database.h"
 
 namespace tools {
 
@@ -17,5 +15,30 @@ void appendGeneratedGoods(store::Database& db, int count);
 // Appends count generated sale rows to 表3 in one transaction (for measurements and tests), each
 // made from one of the goods rows appendGeneratedGoods writes.
 void appendGeneratedSales(store::Database& db, int count);
+
+// One 表3 row as "确定" stores it.
+struct SaleRow {
+    const char* date;
+    const char* code;
+    const char* name;
+    const char* model;
+    const char* variant;
+    const char* unit;
+    double price, quantity, amount;
+    const char* customer;
+    const char* phone;
+    const char* address;
+    const char* remark;
+};
+
+// Appends sale rows to 表3 through one prepared statement; the caller holds the transaction.
+class SaleWriter {
+  public:
+    explicit SaleWriter(const store::Database& db);
+    void write(const SaleRow& row);
+
+  private:
+    store::Statement insert_;
+};
 
 }  // namespace tools

@@ -3,13 +3,12 @@
 // The optional name shows that panel too, to look at its layout.
 #include <QApplication>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/support/TestDatabase.h"
 
 int main(int argc, char** argv) {
@@ -20,11 +19,7 @@ int main(int argc, char** argv) {
     }
     const QString target = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     platform::installFonts();
-    QTemporaryDir desktop;
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    platform::ScriptedPlatform scripted;
-    scripted.desktop = desktop.path();
+    apptest::ScriptedDesktop desktop;
 
     testsupport::TestDatabase database(testsupport::TestDatabase::Content::Demo);
     startup::Windows windows;

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -18,25 +17,19 @@
 #include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "sales/XsxxForm.h"
-#include "store/Connection.h"
-#include "store/ConnectionString.h"
 #include "store/Query.h"
-#include "tests/support/TestDatabase.h"
+#include "store/Schema.h"
+#include "tests/app/StartedProgram.h"
+#include "tests/support/QuitWatcher.h"
+#include "tests/support/StoredRows.h"
 
-using testsupport::TestDatabase;
+using testsupport::QuitWatcher;
 
 namespace {
 
 // A purchase row written through a connection of its own, as another window would.
 void addPurchaseElsewhere(const char* code, const char* amount) {
-    store::Connection connection(store::buildConnectionStringForCurrentDirectory());
-    store::Query query(connection);
-    query.select("表1");
-    query.open();
-    query.append();
-    query.setFieldText("商品编码", code);
-    query.setFieldText("进货金额", amount);
-    query.post();
+    testsupport::appendRows(store::schema::kGoods, {{{"商品编码", code}, {"进货金额", amount}}});
 }
 
 void activate(QWidget& window) {
@@ -44,21 +37,6 @@ void activate(QWidget& window) {
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 }
-
-// Counts the requests to end the program's message loop, and keeps them from taking effect.
-class QuitWatcher : public QObject {
-  public:
-    QuitWatcher() { qApp->installEventFilter(this); }
-    ~QuitWatcher() override { qApp->removeEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == qApp && event->type() == QEvent::Quit) {
-            ++count;
-            return true;
-        }
-        return false;
-    }
-    int count = 0;
-};
 
 }  // namespace
 
@@ -68,22 +46,11 @@ class MainWindowTest : public QObject {
   private slots:
     void initTestCase() { platform::installFonts(); }
 
-    void init() {
-        scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        scripted_->desktop = desktop_.path();
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        database_ = std::make_unique<TestDatabase>();
-        windows_ = std::make_unique<startup::Windows>();
-    }
-
-    void cleanup() {
-        windows_.reset();
-        database_.reset();
-        scripted_.reset();
-    }
+    void init() { program_ = std::make_unique<apptest::StartedProgram>(); }
+    void cleanup() { program_.reset(); }
 
     void frameIsFixedAndCentred() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         main.show();
         QCOMPARE(main.windowTitle(), QStringLiteral("Quenvar进销存管理软件 V2.0（旗舰版）"));
         QCOMPARE(main.centralWidget()->size(), QSize(1000, 603));
@@ -134,14 +101,14 @@ class MainWindowTest : public QObject {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, text);
-        auto* widget = windows_->mainForm().findChild<QWidget*>(name);
+        auto* widget = windows().mainForm().findChild<QWidget*>(name);
         QVERIFY(widget != nullptr);
         QCOMPARE(widget->geometry(), geometry);
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) QCOMPARE(button->text(), text);
     }
 
     void toolButtonsAndHints() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         auto* button = main.findChild<QToolButton*>("SpeedButton3");
         QCOMPARE(button->font().family(), QStringLiteral("宋体"));
         QCOMPARE(button->font().pixelSize(), 15);
@@ -162,7 +129,7 @@ class MainWindowTest : public QObject {
     }
 
     void panelsStartHiddenInAddMode() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         main.show();
         QVERIFY(!main.findChild<QWidget*>("Panel2")->isVisible());
         QVERIFY(!main.findChild<QWidget*>("Panel5")->isVisible());
@@ -171,7 +138,7 @@ class MainWindowTest : public QObject {
     }
 
     void entryPanelTabOrderPutsTheNameAfterTheButtons() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         QWidget* panel = main.findChild<QWidget*>("Panel2");
         QStringList chain;
         QWidget* w = main.findChild<QWidget*>("Edit1");
@@ -186,7 +153,7 @@ class MainWindowTest : public QObject {
     }
 
     void menusHoldTheirItemsInOrder() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         QStringList bar;
         for (QAction* action : main.menuBar()->actions()) {
             QVERIFY(action->menu() == nullptr);
@@ -204,7 +171,7 @@ class MainWindowTest : public QObject {
     }
 
     void purchaseListShowsThirteenColumns() {
-        auto* grid = windows_->mainForm().findChild<grid::TDataGrid*>("DataGrid1");
+        auto* grid = windows().mainForm().findChild<grid::TDataGrid*>("DataGrid1");
         const auto& columns = grid->columns();
         QCOMPARE(columns.size(), size_t(13));
         QCOMPARE(columns[0].caption, QStringLiteral("①商品信息|商品编码"));
@@ -217,11 +184,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(columns[7].footerFormat, QStringLiteral("#0.##"));
         QCOMPARE(columns[11].width, 120);
         QCOMPARE(columns[12].caption, QStringLiteral("备注"));
-        QCOMPARE(grid->query(), &windows_->mainForm().goodsQuery());
+        QCOMPARE(grid->query(), &windows().mainForm().goodsQuery());
     }
 
     void activationRereadsTheGoodsTable() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         activate(main);
         QCOMPARE(main.goodsQuery().recordCount(), 0);
 
@@ -240,7 +207,7 @@ class MainWindowTest : public QObject {
     }
 
     void closingAMessageBoxKeepsTheListAsItWas() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         activate(main);
         addPurchaseElsewhere("A-1", "12.5");
 
@@ -253,43 +220,43 @@ class MainWindowTest : public QObject {
     }
 
     void anErrorWhileReReadingIsShownOnce() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         activate(main);
-        QVERIFY(QFile::remove(QString::fromStdString(database_->path())));
+        QVERIFY(QFile::remove(QString::fromStdString(program_->database().path())));
         QWidget other;
         activate(other);
         activate(main);
-        QCOMPARE(scripted_->messages.size(), 1);
+        QCOMPARE(scripted().messages.size(), 1);
         QMessageBox errorBox(&main);  // the box that showed the error closes
         activate(errorBox);
         errorBox.close();
         activate(main);
-        QCOMPARE(scripted_->messages.size(), 1);
+        QCOMPARE(scripted().messages.size(), 1);
     }
 
     // The error ends the command at its own edge: this test runs under a plain QApplication, so
     // an exception reaching Qt's event code would end the test program.
     void anErrorInACommandIsShownOnceAndTheNextCommandWorks() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         activate(main);
-        const QString file = QString::fromStdString(database_->path());
+        const QString file = QString::fromStdString(program_->database().path());
         QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
         auto* refresh = main.findChild<QToolButton*>(QStringLiteral("SpeedButton5"));
         QVERIFY(refresh != nullptr);
         QTest::mouseClick(refresh, Qt::LeftButton);
-        QCOMPARE(scripted_->messages.size(), 1);
-        QVERIFY(scripted_->messages[0].text.contains(QStringLiteral("文件不存在")));
+        QCOMPARE(scripted().messages.size(), 1);
+        QVERIFY(scripted().messages[0].text.contains(QStringLiteral("文件不存在")));
 
         QVERIFY(QFile::rename(file + QStringLiteral(".away"), file));
         addPurchaseElsewhere("A-1", "12.5");
         QTest::mouseClick(refresh, Qt::LeftButton);
-        QCOMPARE(scripted_->messages.size(), 1);
+        QCOMPARE(scripted().messages.size(), 1);
         QCOMPARE(main.goodsQuery().recordCount(), 1);
         QVERIFY(main.isVisible());
     }
 
     void n17ClosesTheMainWindowAndEndsTheProgram() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         QuitWatcher quits;
         main.show();
         QTimer::singleShot(0, &main, [&] {
@@ -303,8 +270,8 @@ class MainWindowTest : public QObject {
     }
 
     void salesWindowReplacesTheMainWindowWhileOpen() {
-        TMainForm& main = windows_->mainForm();
-        TXsxxForm& sales = windows_->salesWindow();
+        TMainForm& main = windows().mainForm();
+        TXsxxForm& sales = windows().salesWindow();
         QuitWatcher quits;
         activate(main);
         bool seen = false;
@@ -326,8 +293,8 @@ class MainWindowTest : public QObject {
     }
 
     void companyWindowIsModalOverTheMainWindow() {
-        TMainForm& main = windows_->mainForm();
-        TJbzlForm& company = windows_->companyWindow();
+        TMainForm& main = windows().mainForm();
+        TJbzlForm& company = windows().companyWindow();
         main.show();
         bool seen = false;
         QTimer::singleShot(0, &company, [&] {
@@ -341,23 +308,22 @@ class MainWindowTest : public QObject {
     }
 
     void supportCommandsOpenTheVendorsPages() {
-        TMainForm& main = windows_->mainForm();
+        TMainForm& main = windows().mainForm();
         main.show();
         main.findChild<QAction*>("N10")->trigger();
         QTest::mouseClick(main.findChild<QToolButton*>("Image4"), Qt::LeftButton);
         main.findChild<QAction*>("N15")->trigger();
-        QCOMPARE(scripted_->openedUrls.size(), 3);
-        QCOMPARE(scripted_->openedUrls[0], scripted_->openedUrls[1]);
-        QVERIFY(scripted_->openedUrls[2] != scripted_->openedUrls[0]);
-        for (const QString& url : scripted_->openedUrls) QVERIFY(url.startsWith("https://"));
+        QCOMPARE(scripted().openedUrls.size(), 3);
+        QCOMPARE(scripted().openedUrls[0], scripted().openedUrls[1]);
+        QVERIFY(scripted().openedUrls[2] != scripted().openedUrls[0]);
+        for (const QString& url : scripted().openedUrls) QVERIFY(url.startsWith("https://"));
     }
 
   private:
-    QTemporaryDir desktop_;
-    QTemporaryDir data_;
-    std::unique_ptr<platform::ScriptedPlatform> scripted_;
-    std::unique_ptr<TestDatabase> database_;
-    std::unique_ptr<startup::Windows> windows_;
+    platform::ScriptedPlatform& scripted() { return program_->platform(); }
+    startup::Windows& windows() { return program_->windows(); }
+
+    std::unique_ptr<apptest::StartedProgram> program_;
 };
 
 int main(int argc, char** argv) {

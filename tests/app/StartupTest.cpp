@@ -21,6 +21,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/TableCache.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/support/TestDatabase.h"
 
 using testsupport::ScopedCurrentDirectory;
@@ -31,13 +32,8 @@ class StartupTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        // Launchers and icons of the tests go to folders of their own.
-        scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        scripted_->desktop = desktop_.path();
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-    }
-    void cleanup() { scripted_.reset(); }
+    void init() { desktop_ = std::make_unique<apptest::ScriptedDesktop>(); }
+    void cleanup() { desktop_.reset(); }
 
     void sevenWindowsAreCreatedInOrderEachWithItsTableOpen() {
         TestDatabase database;
@@ -73,13 +69,13 @@ class StartupTest : public QObject {
 
     void startShowsTheMainWindowAndWritesTheLauncher() {
         TestDatabase database;
-        const QString launcherFile = QDir(desktop_.path()).filePath(launcher::fileName());
+        const QString launcherFile = QDir(desktop_->desktopFolder()).filePath(launcher::fileName());
         QFile::remove(launcherFile);
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
         QVERIFY(windows != nullptr);
         QVERIFY(windows->mainForm().isVisible());
-        QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(scripted().messages.isEmpty());
 
         QFile written(launcherFile);
         QVERIFY2(written.open(QIODevice::ReadOnly), qPrintable(launcherFile));
@@ -114,9 +110,9 @@ class StartupTest : public QObject {
         std::unique_ptr<startup::Windows> windows;
         QVERIFY(startup::start(windows) != 0);
         QVERIFY(windows == nullptr);
-        QCOMPARE(scripted_->messages.size(), 1);
-        QVERIFY2(scripted_->messages[0].text.contains(QStringLiteral("data.mdb")),
-                 qPrintable(scripted_->messages[0].text));
+        QCOMPARE(scripted().messages.size(), 1);
+        QVERIFY2(scripted().messages[0].text.contains(QStringLiteral("data.mdb")),
+                 qPrintable(scripted().messages[0].text));
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
         if (content == "missing") QVERIFY(!std::filesystem::exists(file));  // never made
     }
@@ -136,11 +132,11 @@ class StartupTest : public QObject {
         QTemporaryDir desktop;
         const QString taken = QDir(desktop.path()).filePath(launcher::fileName());
         QVERIFY(QDir().mkpath(taken));
-        scripted_->desktop = desktop.path();
+        scripted().desktop = desktop.path();
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
         QVERIFY(windows->mainForm().isVisible());
-        QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(scripted().messages.isEmpty());
         QVERIFY(QFileInfo(taken).isDir());  // the write did fail
         QVERIFY(!launcher::writeForThisProgram());
     }
@@ -180,9 +176,9 @@ class StartupTest : public QObject {
     }
 
   private:
-    QTemporaryDir desktop_;
-    QTemporaryDir data_;
-    std::unique_ptr<platform::ScriptedPlatform> scripted_;
+    platform::ScriptedPlatform& scripted() { return desktop_->platform(); }
+
+    std::unique_ptr<apptest::ScriptedDesktop> desktop_;
 };
 
 QTEST_MAIN(StartupTest)

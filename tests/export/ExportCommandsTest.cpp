@@ -15,7 +15,7 @@
 #include "store/ConnectionString.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/export/TableRows.h"
+#include "tests/export/SampleGoods.h"
 #include "tests/export/VectorTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
@@ -28,7 +28,7 @@ namespace {
 
 const QString kSuccess = QStringLiteral("成功导出全部数据!");
 
-std::vector<exporttest::Row> threeSales() {
+std::vector<testsupport::Row> threeSales() {
     return {{{"销售日期", "2026-12-01 10:00:00"},
              {"商品编码", "001"},
              {"客户姓名", "张三"},
@@ -63,7 +63,7 @@ class ExportCommandsTest : public QObject {
     }
 
     void salesExportWritesTheRowsFoundFromTheFirst() {
-        exporttest::appendRows(store::schema::kSales, threeSales());
+        testsupport::appendRows(store::schema::kSales, threeSales());
         store::Query list(*connection_);
         list.select("表3", "客户姓名 like \"%张三%\"");
         list.open();
@@ -101,8 +101,8 @@ class ExportCommandsTest : public QObject {
 
     void goodsExportStagesAndWrites() {
         QFETCH(bool, fromMenu);
-        exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
-        exporttest::appendRows(store::schema::kSales, threeSales());
+        testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
+        testsupport::appendRows(store::schema::kSales, threeSales());
         store::Query goods(*connection_), sales(*connection_), staging(*connection_);
         sales.select("表3", "商品编码 like \"%002%\"");
         sales.open();
@@ -114,7 +114,7 @@ class ExportCommandsTest : public QObject {
                                saveName);
 
         QCOMPARE(platform_->messageTexts(), QStringList{kSuccess});
-        QCOMPARE(exporttest::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
+        QCOMPARE(testsupport::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
         QCOMPARE(goods.recNo(), 2);
         QCOMPARE(sales.isOpen() && sales.recordCount() == 3, fromMenu);
         const auto book = readWorkbook(file("goods.xls.xls"));
@@ -132,7 +132,7 @@ class ExportCommandsTest : public QObject {
     }
 
     void cancelledDialogWritesNothingButKeepsTheStagingCopy() {
-        exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+        testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
         store::Query goods(*connection_), staging(*connection_), list(*connection_);
         SharedSaveName saveName;
         QWidget owner;
@@ -143,7 +143,7 @@ class ExportCommandsTest : public QObject {
 
         QCOMPARE(platform_->dialogs.size(), 2);
         QVERIFY(platform_->messages.isEmpty());
-        QCOMPARE(exporttest::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
+        QCOMPARE(testsupport::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
         QVERIFY(std::filesystem::is_empty(database_->directory() / "chosen"));
     }
 

@@ -1,18 +1,21 @@
 // The staging copy of the purchase and goods exports, and the workbook's file name.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "export/StagingCopy.h"
 #include "store/Connection.h"
+#include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Values.h"
-#include "tests/export/TableRows.h"
+#include "tests/export/SampleGoods.h"
 #include "tests/support/TestDatabase.h"
 
-using exporttest::Row;
-using exporttest::storedRows;
+using testsupport::storedRows;
 
 namespace {
 
@@ -29,46 +32,54 @@ class StagingCopyTest : public ::testing::Test {
     store::Query staging_{connection_};
 };
 
-TEST_F(StagingCopyTest, PurchaseColumnsAreCopiedAsText) {
-    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
-    refresh(store::schema::kPurchaseExport);
+struct CopyCase {
+    const char* stagingTable;
+    std::size_t columns;
+    // Row, column and the text it holds; NULL reads as "<null>".
+    std::vector<std::tuple<std::size_t, const char*, const char*>> texts;
+};
+
+class StagingColumns : public StagingCopyTest, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(StagingColumns, AreCopiedAsTextAndTheListStandsWhereTheExportLeavesIt) {
+    const CopyCase& c = GetParam();
+    testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    refresh(c.stagingTable);
     exporting::fillStaging(connection_, list_, staging_);
 
-    const auto rows = storedRows(store::schema::kPurchaseExport);
+    const auto rows = storedRows(c.stagingTable, "<null>");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].size(), 13u);
-    EXPECT_EQ(rows[0].at("商品编码"), "001");
-    EXPECT_EQ(rows[0].at("进货单价"), "12.5");
-    EXPECT_EQ(rows[0].at("供货单位"), "惠民批发");
-    EXPECT_EQ(rows[0].at("备注"), "=1+1");
-    EXPECT_EQ(rows[1].at("商品编码"), "002");
-    EXPECT_EQ(rows[1].at("进货单价"), "0.1");
-    EXPECT_EQ(rows[1].at("进货数量"), "<null>");  // an empty number stays empty
-    EXPECT_EQ(rows[1].at("商品名称"), "");
-}
-
-TEST_F(StagingCopyTest, GoodsColumnsAreCopiedAndTheListsStandWhereTheExportLeavesThem) {
-    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
-    refresh(store::schema::kGoodsExport);
-    exporting::fillStaging(connection_, list_, staging_);
-
-    const auto rows = storedRows(store::schema::kGoodsExport);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].size(), 15u);
-    EXPECT_EQ(rows[0].at("销售利润"), "2.5");
-    EXPECT_EQ(rows[0].at("库存金额"), "25");
+    EXPECT_EQ(rows[0].size(), c.columns);
+    for (const auto& [row, column, text] : c.texts)
+        EXPECT_EQ(rows[row].at(column), text) << row << " " << column;
     EXPECT_EQ(list_.recNo(), 2);  // the list on its last row
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    PurchaseAndGoods, StagingColumns,
+    ::testing::Values(CopyCase{store::schema::kPurchaseExport,
+                               13,
+                               {{0, "商品编码", "001"},
+                                {0, "进货单价", "12.5"},
+                                {0, "供货单位", "惠民批发"},
+                                {0, "备注", "=1+1"},
+                                {1, "商品编码", "002"},
+                                {1, "进货单价", "0.1"},
+                                {1, "进货数量", "<null>"},  // an empty number stays empty
+                                {1, "商品名称", ""}}},
+                      CopyCase{store::schema::kGoodsExport,
+                               15,
+                               {{0, "销售利润", "2.5"}, {0, "库存金额", "25"}}}));
+
 // What the workbook gets: the staging table's columns and the copied values.
 TEST_F(StagingCopyTest, TheStagedRowsShowWhatTheTableHolds) {
-    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
     refresh(store::schema::kGoodsExport);
     const auto staged = exporting::fillStaging(connection_, list_, staging_);
 
     ASSERT_EQ(staged.columnCount(), 15);
     ASSERT_EQ(staged.rowCount(), 2);
-    const auto stored = storedRows(store::schema::kGoodsExport);
+    const auto stored = storedRows(store::schema::kGoodsExport, "<null>");
     for (int c = 0; c < staged.columnCount(); ++c) {
         const std::string name(staged.columnName(c));
         EXPECT_EQ(name, store::schema::table(store::schema::kGoodsExport).columns[c].name);
@@ -93,12 +104,12 @@ TEST_F(StagingCopyTest, TheStagedRowsShowWhatTheTableHolds) {
 }
 
 TEST_F(StagingCopyTest, EachExportReplacesTheLastOne) {
-    exporttest::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "old"}}, {}, {}});
+    testsupport::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "old"}}, {}, {}});
     refresh(store::schema::kPurchaseExport);
     EXPECT_EQ(exporting::fillStaging(connection_, list_, staging_).rowCount(), 0);  // 表1 empty
     EXPECT_TRUE(storedRows(store::schema::kPurchaseExport).empty());
 
-    exporttest::appendRows(store::schema::kGoods, {{{"商品编码", "A"}}});
+    testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "A"}}});
     refresh(store::schema::kPurchaseExport);
     exporting::fillStaging(connection_, list_, staging_);
     exporting::fillStaging(connection_, list_, staging_);
@@ -106,13 +117,13 @@ TEST_F(StagingCopyTest, EachExportReplacesTheLastOne) {
 }
 
 TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
-    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
     {
         // A number column holding text, as a file written by another program could.
         store::Database db(database_.path(), store::kDatabasePassword);
         db.exec("insert into 表1 (商品编码, 进货数量) values ('003', 'abc')");
     }
-    exporttest::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "before"}}});
+    testsupport::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "before"}}});
     refresh(store::schema::kPurchaseExport);
     try {
         exporting::fillStaging(connection_, list_, staging_);
@@ -139,8 +150,8 @@ TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
 }
 
 TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked) {
-    exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
-    exporttest::appendRows(store::schema::kSales, {{{"商品编码", "001"}}, {{"商品编码", "002"}}});
+    testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
+    testsupport::appendRows(store::schema::kSales, {{{"商品编码", "001"}}, {{"商品编码", "002"}}});
     store::Query sales(connection_);
     sales.select("表3", "商品编码 like \"%001%\"");
     sales.open();

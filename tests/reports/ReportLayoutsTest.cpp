@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "FakeCursor.h"
@@ -53,6 +54,13 @@ std::vector<Element> signOff(const char* date) {
             bold12(384, 40, "打印日期："), bold12(472, 40, date)};
 }
 
+// The heading cells of the purchase grid, which the sales detail report shares.
+const std::vector<Element> kPurchaseHeadingCells = {
+    cell(0, 103, 73, 25),   cell(72, 103, 97, 25),  cell(168, 103, 81, 25),  cell(248, 103, 73, 25),
+    cell(320, 103, 41, 25), cell(360, 103, 57, 25), cell(416, 103, 57, 25),  cell(472, 103, 73, 25),
+    cell(544, 103, 65, 25), cell(608, 103, 89, 25), cell(696, 104, 241, 25), cell(936, 80, 89, 48),
+    cell(0, 80, 361, 25),   cell(360, 80, 185, 25), cell(544, 80, 393, 25)};
+
 struct Expected {
     const L::ReportLayout* layout;
     QStringList fields;  // the data set's columns
@@ -70,16 +78,12 @@ Expected purchase() {
                {},
                {}};
     const std::vector<Element> heading = {
-        cell(0, 103, 73, 25),         cell(72, 103, 97, 25),        cell(168, 103, 81, 25),
-        cell(248, 103, 73, 25),       cell(320, 103, 41, 25),       cell(360, 103, 57, 25),
-        cell(416, 103, 57, 25),       cell(472, 103, 73, 25),       cell(544, 103, 65, 25),
-        cell(608, 103, 89, 25),       cell(696, 104, 241, 25),      cell(936, 80, 89, 48),
-        cell(0, 80, 361, 25),         cell(360, 80, 185, 25),       cell(544, 80, 393, 25),
         bold11(4, 108, "商品编码"),   bold11(85, 108, "商品名称"),  bold11(177, 108, "商品型号"),
         bold11(251, 108, "商品规格"), bold11(324, 108, "单位"),     bold11(368, 108, "单价"),
         bold11(429, 108, "数量"),     bold11(491, 108, "金额"),     bold11(553, 108, "联系人"),
         bold11(620, 108, "联系电话"), bold11(792, 108, "详细地址"), bold11(966, 96, "备注"),
         bold11(160, 85, "商品信息"),  bold11(424, 85, "进货信息"),  bold11(704, 85, "供货商信息")};
+    e.title.insert(e.title.end(), kPurchaseHeadingCells.begin(), kPurchaseHeadingCells.end());
     e.title.insert(e.title.end(), heading.begin(), heading.end());
     e.detail = {cell(0, 0, 73, 25),       cell(72, 0, 97, 25),       cell(168, 0, 81, 25),
                 cell(248, 0, 73, 25),     cell(320, 0, 41, 25),      cell(360, 0, 57, 25),
@@ -102,12 +106,8 @@ Expected salesDetail() {
     e.fields = {"商品编码", "商品名称", "商品型号", "商品规格", "单位",     "销售单价",
                 "销售数量", "销售金额", "客户姓名", "联系电话", "详细地址", "备注"};
     e.title = companyHeading("销售明细表");
+    e.title.insert(e.title.end(), kPurchaseHeadingCells.begin(), kPurchaseHeadingCells.end());
     const std::vector<Element> heading = {
-        cell(0, 103, 73, 25),         cell(72, 103, 97, 25),       cell(168, 103, 81, 25),
-        cell(248, 103, 73, 25),       cell(320, 103, 41, 25),      cell(360, 103, 57, 25),
-        cell(416, 103, 57, 25),       cell(472, 103, 73, 25),      cell(544, 103, 65, 25),
-        cell(608, 103, 89, 25),       cell(696, 104, 241, 25),     cell(936, 80, 89, 48),
-        cell(0, 80, 361, 25),         cell(360, 80, 185, 25),      cell(544, 80, 393, 25),
         bold11(4, 108, "商品编码"),   bold11(85, 108, "商品名称"), bold11(177, 108, "商品型号"),
         bold11(251, 108, "商品规格"), bold11(324, 108, "单位"),    bold11(371, 108, "单价"),
         bold11(429, 108, "数量"),     bold11(491, 108, "金额"),    bold11(620, 108, "联系电话"),
@@ -157,6 +157,22 @@ Expected goods() {
     return e;
 }
 
+// Produces layout over rows and the company row, none when companyRow is empty, with the given
+// captions set as the report window sets them.
+::testing::AssertionResult produce(ReportPages& pages, const L::ReportLayout& layout,
+                                   FakeCursor& rows,
+                                   const std::vector<std::pair<QString, QString>>& captions = {},
+                                   const QStringList& companyRow = kCompany) {
+    FakeCursor company(kCompanyFields, companyRow.isEmpty() ? std::vector<QStringList>{}
+                                                            : std::vector<QStringList>{companyRow});
+    company.first();
+    TReport report;
+    L::buildReport(report, layout, &rows, &company);
+    for (const auto& [label, text] : captions) report.setCaption(label, text);
+    if (report.produce(pages)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the report was not produced";
+}
+
 bool near(double a, double b) { return std::fabs(a - b) < 0.01; }
 
 // Looks for element on page with its band's top at bandTop (tenths from the paper's top).
@@ -195,17 +211,14 @@ class ReportLayouts : public ::testing::TestWithParam<Expected (*)()> {};
 TEST_P(ReportLayouts, TitleDetailAndSummaryStandWhereTheLayoutPutsThem) {
     const Expected e = GetParam()();
     FakeCursor rows(e.fields, {e.row});
-    FakeCursor company(kCompanyFields, {kCompany});
-    company.first();
-    TReport report;
-    L::buildReport(report, *e.layout, &rows, &company);
-    report.setCaption(QStringLiteral("RepLabel17"), QStringLiteral("2026/12/10"));
+    std::vector<std::pair<QString, QString>> captions = {
+        {QStringLiteral("RepLabel17"), QStringLiteral("2026/12/10")}};
     for (const L::Sum& sum : e.layout->sums) {
         const int column = e.fields.indexOf(QString::fromUtf8(sum.field));
-        report.setCaption(QString::fromUtf8(sum.label), e.row.at(column));
+        captions.push_back({QString::fromUtf8(sum.label), e.row.at(column)});
     }
     ReportPages pages;
-    ASSERT_TRUE(report.produce(pages));
+    ASSERT_TRUE(produce(pages, *e.layout, rows, captions));
     ASSERT_EQ(pages.pageCount(), 1);
     const PageImage& page = pages.page(1);
 
@@ -253,12 +266,8 @@ TEST_P(DrawingOrder, LaterElementsPaintOverEarlierOnes) {
         row << QStringLiteral("x");
     }
     FakeCursor rows(fields, {row});
-    FakeCursor company(kCompanyFields, {kCompany});
-    company.first();
-    TReport report;
-    L::buildReport(report, layout, &rows, &company);
     ReportPages pages;
-    ASSERT_TRUE(report.produce(pages));
+    ASSERT_TRUE(produce(pages, layout, rows));
     EXPECT_EQ(drawingOrder(pages.page(1), 486, 547), c.detail);
     const auto summary = drawingOrder(pages.page(1), 547, 2100);
     // The sign-off line at y 40 sits between cell 1 and the remaining cells.
@@ -307,14 +316,9 @@ INSTANTIATE_TEST_SUITE_P(PurchaseAndGoods, DrawingOrder,
                          ::testing::Values(purchaseOrder(), goodsOrder()));
 
 TEST(DrawingOrder, TitleBandOfThePurchaseReport) {
-    const L::ReportLayout& layout = L::purchaseReport();
     FakeCursor rows({}, {});
-    FakeCursor company(kCompanyFields, {kCompany});
-    company.first();
-    TReport report;
-    L::buildReport(report, layout, &rows, &company);
     ReportPages pages;
-    ASSERT_TRUE(report.produce(pages));
+    ASSERT_TRUE(produce(pages, L::purchaseReport(), rows));
     std::vector<QString> order;
     for (const PageOp& op : pages.page(1).ops()) {
         if (op.y >= 486 - 0.01) break;
@@ -364,16 +368,11 @@ TEST(DrawingOrder, TitleBandOfThePurchaseReport) {
 
 // Page capacity: 24 rows under the heading on page 1, the 25th with the summary on page 2.
 TEST(ReportPaging, TwentyFiveRowsBreakAfterTheTwentyFourth) {
-    const L::ReportLayout& layout = L::purchaseReport();
     std::vector<QStringList> data;
     for (int i = 1; i <= 25; ++i) data.push_back({QStringLiteral("R%1").arg(i)});
     FakeCursor rows({QStringLiteral("商品编码")}, data);
-    FakeCursor company(kCompanyFields, {kCompany});
-    company.first();
-    TReport report;
-    L::buildReport(report, layout, &rows, &company);
     ReportPages pages;
-    ASSERT_TRUE(report.produce(pages));
+    ASSERT_TRUE(produce(pages, L::purchaseReport(), rows));
     ASSERT_EQ(pages.pageCount(), 2);
     EXPECT_TRUE(pages.page(1).containsText(u"R24"));
     EXPECT_TRUE(pages.page(1).containsText(u"商品编码"));
@@ -388,13 +387,10 @@ TEST(ReportPaging, TwentyFiveRowsBreakAfterTheTwentyFourth) {
 // An empty table: the heading, one empty row and the summary, on one page.
 TEST(ReportPaging, AnEmptyTablePrintsOneEmptyRow) {
     FakeCursor rows({QStringLiteral("商品编码")}, {});
-    FakeCursor company(kCompanyFields, {});  // and no company row either
-    company.first();
-    TReport report;
-    L::buildReport(report, L::goodsReport(), &rows, &company);
-    report.setCaption(QStringLiteral("RepLabel15"), QStringLiteral("0"));
     ReportPages pages;
-    ASSERT_TRUE(report.produce(pages));
+    ASSERT_TRUE(produce(pages, L::goodsReport(), rows,
+                        {{QStringLiteral("RepLabel15"), QStringLiteral("0")}},
+                        {}));  // and no company row either
     ASSERT_EQ(pages.pageCount(), 1);
     int cellsOfTheEmptyRow = 0;
     for (const PageOp& op : pages.page(1).ops())

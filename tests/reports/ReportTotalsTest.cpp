@@ -4,11 +4,13 @@
 #include <QDate>
 #include <QLocale>
 
-#include "StoredRows.h"
 #include "reports/layouts/SumList.h"
 #include "reports/layouts/TotalsText.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "store/Values.h"
+#include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
 namespace L = reports::layouts;
@@ -26,9 +28,9 @@ class PrintedTotal : public ::testing::TestWithParam<TotalCase> {};
 // Sums go through the store and the sum list, as the report windows compute them.
 TEST_P(PrintedTotal, OfTheStoredValues) {
     testsupport::TestDatabase database;
-    std::vector<StoredRow> rows;
+    std::vector<testsupport::Row> rows;
     for (const char* amount : GetParam().amounts) rows.push_back({{"进货金额", amount}});
-    storeRows(store::schema::kGoods, rows);
+    testsupport::appendRows(store::schema::kGoods, rows);
 
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
@@ -55,9 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportTotals, TheGoodsTotalsAreIndependentAndAnEmptyProfitAddsNothing) {
     testsupport::TestDatabase database;
-    storeRows(store::schema::kGoods, {{{"销售金额", "10"}, {"销售利润", "2.5"}, {"库存金额", "7"}},
-                                      {{"销售金额", "4.25"}, {"销售利润", ""}, {"库存金额", "1"}},
-                                      {{"销售金额", ""}, {"销售利润", "-1"}, {"库存金额", ""}}});
+    testsupport::appendRows(store::schema::kGoods,
+                            {{{"销售金额", "10"}, {"销售利润", "2.5"}, {"库存金额", "7"}},
+                             {{"销售金额", "4.25"}, {"销售利润", ""}, {"库存金额", "1"}},
+                             {{"销售金额", ""}, {"销售利润", "-1"}, {"库存金额", ""}}});
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
     L::SumList sums(query, {"销售金额", "销售利润", "库存金额"});
@@ -72,7 +75,7 @@ TEST(ReportTotals, TheGoodsTotalsAreIndependentAndAnEmptyProfitAddsNothing) {
 
 TEST(ReportTotals, ReopeningRecomputesAndAClosedDataSetSumsNothing) {
     testsupport::TestDatabase database;
-    storeRows(store::schema::kSales, {{{"销售金额", "3"}}});
+    testsupport::appendRows(store::schema::kSales, {{{"销售金额", "3"}}});
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
     L::SumList sums(query, {"销售金额", "没有的列"});
@@ -83,7 +86,7 @@ TEST(ReportTotals, ReopeningRecomputesAndAClosedDataSetSumsNothing) {
     EXPECT_EQ(values::tenThousandthsText(sums.totals()[1]), "0") << "a missing field sums 0";
     EXPECT_EQ(query.currentIndex(), 0) << "the data set stays on its first row";
 
-    storeRows(store::schema::kSales, {{{"销售金额", "4"}}});
+    testsupport::appendRows(store::schema::kSales, {{{"销售金额", "4"}}});
     query.close();
     query.open();
     EXPECT_EQ(values::tenThousandthsText(sums.totals()[0]), "7");

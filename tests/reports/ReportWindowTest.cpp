@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "PreviewProbe.h"
-#include "StoredRows.h"
 #include "platform/Fonts.h"
 #include "platform/ScriptedPlatform.h"
 #include "profile/CompanyProfile.h"
@@ -23,8 +22,12 @@
 #include "reports/engine/ReportPages.h"
 #include "reports/layouts/TotalsText.h"
 #include "reports/preview/ReportPreview.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
 #include "store/Error.h"
+#include "store/Query.h"
 #include "store/Schema.h"
+#include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
 using namespace reports;
@@ -46,33 +49,33 @@ QString pdfText(const QString& path) {
 
 // The shop's goods and sales, and its company row.
 void storeShop() {
-    storeRows(store::schema::kGoods, {{{"商品编码", "A1"},
-                                       {"商品名称", "茶杯"},
-                                       {"进货单价", "2.5"},
-                                       {"进货数量", "4"},
-                                       {"进货金额", "10"},
-                                       {"销售金额", "7.5"},
-                                       {"销售利润", "1.25"},
-                                       {"库存金额", "5"},
-                                       {"联系人", "李四"}},
-                                      {{"商品编码", "A2"},
-                                       {"商品名称", "茶壶"},
-                                       {"进货单价", "0.125"},
-                                       {"进货数量", "1"},
-                                       {"进货金额", "0.125"},
-                                       {"销售金额", "2.675"},
-                                       {"库存金额", "0.125"}}});
-    storeRows(store::schema::kSales, {{{"商品编码", "A1"},
-                                       {"商品名称", "茶杯"},
-                                       {"销售单价", "3.333333"},
-                                       {"销售数量", "3"},
-                                       {"销售金额", "9.999999"},
-                                       {"客户姓名", "赵六"}}});
-    storeRows(store::schema::kCompany, {{{"公司名称", "千帆商行"},
-                                         {"公司地址", "杭州市文三路1号"},
-                                         {"联系人", "王五"},
-                                         {"联系电话", "0571-88886666"},
-                                         {"网址", "www.qianfan.example"}}});
+    testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "A1"},
+                                                     {"商品名称", "茶杯"},
+                                                     {"进货单价", "2.5"},
+                                                     {"进货数量", "4"},
+                                                     {"进货金额", "10"},
+                                                     {"销售金额", "7.5"},
+                                                     {"销售利润", "1.25"},
+                                                     {"库存金额", "5"},
+                                                     {"联系人", "李四"}},
+                                                    {{"商品编码", "A2"},
+                                                     {"商品名称", "茶壶"},
+                                                     {"进货单价", "0.125"},
+                                                     {"进货数量", "1"},
+                                                     {"进货金额", "0.125"},
+                                                     {"销售金额", "2.675"},
+                                                     {"库存金额", "0.125"}}});
+    testsupport::appendRows(store::schema::kSales, {{{"商品编码", "A1"},
+                                                     {"商品名称", "茶杯"},
+                                                     {"销售单价", "3.333333"},
+                                                     {"销售数量", "3"},
+                                                     {"销售金额", "9.999999"},
+                                                     {"客户姓名", "赵六"}}});
+    testsupport::appendRows(store::schema::kCompany, {{{"公司名称", "千帆商行"},
+                                                       {"公司地址", "杭州市文三路1号"},
+                                                       {"联系人", "王五"},
+                                                       {"联系电话", "0571-88886666"},
+                                                       {"网址", "www.qianfan.example"}}});
 }
 
 }  // namespace
@@ -158,7 +161,7 @@ class ReportWindowTest : public QObject {
     void printReportRereadsTheTableAndShowsThePreview() {
         TDyForm window;
         window.setCompanyQuery(*company_);
-        storeRows(store::schema::kGoods, {{{"商品编码", "NEW"}, {"进货金额", "1"}}});
+        testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "NEW"}, {"进货金额", "1"}}});
         int pagesShown = 0;
         whenPreviewReady(window.report(), [&](TReportPreview& preview) {
             pagesShown = preview.pageCount();
@@ -176,12 +179,13 @@ class ReportWindowTest : public QObject {
 
     void aSecondPrintWhileTheReportIsProducedIsIgnored() {
         TDyForm window;
-        std::vector<StoredRow> rows(60, StoredRow{{"商品编码", "X"}, {"进货金额", "1"}});
-        storeRows(store::schema::kGoods, rows);
+        std::vector<testsupport::Row> rows(60,
+                                           testsupport::Row{{"商品编码", "X"}, {"进货金额", "1"}});
+        testsupport::appendRows(store::schema::kGoods, rows);
         int calls = 0;
         window.report().processEvents = [&] {
             if (++calls != 5) return;
-            storeRows(store::schema::kGoods, {{{"商品编码", "LATE"}}});
+            testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "LATE"}}});
             window.printReport();  // e.g. the main window's button pressed meanwhile
         };
         int pagesShown = 0;

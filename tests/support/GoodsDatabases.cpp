@@ -1,35 +1,21 @@
 #include "tests/support/GoodsDatabases.h"
 
-#include <map>
-#include <memory>
+#include <utility>
 
-#include "store/ConnectionString.h"
-#include "store/Database.h"
+#include "tests/support/MadeOnce.h"
 #include "tools/DemoData.h"
 
 namespace testsupport {
 
 const TestDatabase& goodsDatabase(int rows) {
-    static std::map<int, std::unique_ptr<TestDatabase>> made;
-    auto& slot = made[rows];
-    if (!slot) {
-        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
-        store::Database db(slot->path(), store::kDatabasePassword);
-        tools::appendGeneratedGoods(db, rows);
-    }
-    return *slot;
+    return madeOnce(rows, [rows](store::Database& db) { tools::appendGeneratedGoods(db, rows); });
 }
 
 const TestDatabase& shopDatabase(int goods, int sales) {
-    static std::map<std::pair<int, int>, std::unique_ptr<TestDatabase>> made;
-    auto& slot = made[{goods, sales}];
-    if (!slot) {
-        slot = std::make_unique<TestDatabase>(TestDatabase::Content::Empty, false);
-        store::Database db(slot->path(), store::kDatabasePassword);
+    return madeOnce(std::pair(goods, sales), [goods, sales](store::Database& db) {
         tools::appendGeneratedGoods(db, goods);
         tools::appendGeneratedSales(db, sales);
-    }
-    return *slot;
+    });
 }
 
 }  // namespace testsupport

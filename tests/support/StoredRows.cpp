@@ -6,7 +6,7 @@
 
 namespace testsupport {
 
-std::vector<Row> storedRows(const std::string& table) {
+std::vector<Row> storedRows(const std::string& table, std::string_view nullText) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
     query.select(table);
@@ -16,7 +16,8 @@ std::vector<Row> storedRows(const std::string& table) {
         query.moveTo(i);
         Row row;
         for (const store::FieldDef& field : query.fields())
-            row[field.name] = query.fieldText(field.name);
+            row[field.name] =
+                query.fieldIsNull(field.name) ? std::string(nullText) : query.fieldText(field.name);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -33,7 +34,7 @@ std::vector<std::string> appendRows(const std::string& table, const std::vector<
         query.append();
         for (const auto& [column, text] : row) query.setFieldText(column, text);
         query.post();
-        ids.push_back(query.fieldText("ID"));
+        ids.push_back(query.hasField("ID") ? query.fieldText("ID") : std::string());
     }
     transaction.commit();
     return ids;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QString>
+#include <QTest>
 #include <QWidget>
 
 namespace testsupport {
@@ -16,6 +18,12 @@ inline void typeCharacters(QWidget* widget, const QString& text) {
         QApplication::sendEvent(widget, &press);
         QApplication::sendEvent(widget, &release);
     }
+}
+
+// Types characters after an edit's text, as the user does after pressing End.
+inline void typeAtEnd(QLineEdit* edit, const QString& text) {
+    QTest::keyClick(edit, Qt::Key_End);
+    typeCharacters(edit, text);
 }
 
 }  // namespace testsupport

@@ -2,7 +2,6 @@
 // end of a run that changed nothing, and a failing folder told once over the main window.
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "backup/AutoBackupFiles.h"
 #include "backup/AutoBackupSession.h"
 #include "platform/ScriptedPlatform.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/support/TestDatabase.h"
 
 using testsupport::TemporaryDirectory;
@@ -22,9 +22,7 @@ class AutomaticBackupHooksTest : public QObject {
 
   private slots:
     void init() {
-        scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        scripted_->desktop = desktop_.path();
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+        desktop_ = std::make_unique<apptest::ScriptedDesktop>();
         config_ = std::make_unique<TemporaryDirectory>();
         settings_ = QString::fromStdString((config_->path() / "quenvar-jxc.ini").string());
         autobackup::session().setSettingsFile(settings_);
@@ -33,7 +31,7 @@ class AutomaticBackupHooksTest : public QObject {
     }
     void cleanup() {
         autobackup::session().waitForCopy();
-        scripted_.reset();
+        desktop_.reset();
     }
 
     void theDaysCopyIsMadeAfterTheWindowIsShownAndAnUnchangedRunEndsWithoutOne() {
@@ -52,7 +50,7 @@ class AutomaticBackupHooksTest : public QObject {
         windows.mainForm().FormActivate();
         backup::finishAutomaticBackups(folder);
         QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
-        QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(scripted().messages.isEmpty());
     }
 
     void aFolderThatFailsIsToldOnceOverTheMainWindow() {
@@ -65,20 +63,20 @@ class AutomaticBackupHooksTest : public QObject {
         QSignalSpy finished(&autobackup::session(), &autobackup::Session::copyFinished);
         backup::startAutomaticBackups(windows.mainForm(), folder);
         QVERIFY(finished.wait(10000));
-        QCOMPARE(scripted_->messages.size(), 1);
-        QCOMPARE(scripted_->messages.front().kind, platform::MessageKind::Plain);
-        QVERIFY(scripted_->messages.front().text.contains(QStringLiteral("找不到文件夹")));
+        QCOMPARE(scripted().messages.size(), 1);
+        QCOMPARE(scripted().messages.front().kind, platform::MessageKind::Plain);
+        QVERIFY(scripted().messages.front().text.contains(QStringLiteral("找不到文件夹")));
 
         backup::finishAutomaticBackups(folder);  // still failing: not told again
-        QCOMPARE(scripted_->messages.size(), 1);
+        QCOMPARE(scripted().messages.size(), 1);
     }
 
   private:
-    QTemporaryDir desktop_;
-    QTemporaryDir data_;
+    platform::ScriptedPlatform& scripted() { return desktop_->platform(); }
+
     std::unique_ptr<TemporaryDirectory> config_;
     QString settings_;
-    std::unique_ptr<platform::ScriptedPlatform> scripted_;
+    std::unique_ptr<apptest::ScriptedDesktop> desktop_;
 };
 
 QTEST_MAIN(AutomaticBackupHooksTest)

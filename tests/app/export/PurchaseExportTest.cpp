@@ -7,7 +7,7 @@
 #include "app/MainForm.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/Schema.h"
-#include "tests/export/TableRows.h"
+#include "tests/export/SampleGoods.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
 
@@ -22,8 +22,8 @@ class PurchaseExportTest : public QObject {
     void init() {
         database_ = std::make_unique<testsupport::TestDatabase>();
         std::filesystem::create_directories(folder());
-        exporttest::appendRows(store::schema::kGoods, exporttest::twoGoods());
-        exporttest::appendRows(store::schema::kGoods, {{{"商品编码", "003"}}});
+        testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
+        testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "003"}}});
         scripted_ = std::make_unique<platform::ScriptedPlatform>();
         form_ = std::make_unique<TMainForm>();
         form_->show();
@@ -54,7 +54,7 @@ class PurchaseExportTest : public QObject {
         QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
         QCOMPARE(form_->goodsQuery().recordCount(), 3);
         QCOMPARE(form_->goodsQuery().recNo(), 3);  // the list on its last row
-        QCOMPARE(exporttest::storedRows(store::schema::kPurchaseExport).size(), std::size_t(3));
+        QCOMPARE(testsupport::storedRows(store::schema::kPurchaseExport).size(), std::size_t(3));
         const auto book = readWorkbook(file("purchases.xls"));
         QVERIFY2(book.opened, book.error.c_str());
         const auto& sheet = book.sheets.at(0);
@@ -81,10 +81,10 @@ class PurchaseExportTest : public QObject {
     }
 
     void cancellingTheDialogStillLeavesAFreshStagingCopy() {
-        exporttest::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "stale"}}});
+        testsupport::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "stale"}}});
         runExport(false);
         QVERIFY(scripted_->messages.isEmpty());
-        const auto staged = exporttest::storedRows(store::schema::kPurchaseExport);
+        const auto staged = testsupport::storedRows(store::schema::kPurchaseExport);
         QCOMPARE(staged.size(), std::size_t(3));
         QCOMPARE(staged[0].at("商品编码"), std::string("001"));
         QVERIFY(std::filesystem::is_empty(folder()));

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -15,9 +14,9 @@
 #include "profile/JbzlForm.h"
 #include "reports/DyForm.h"
 #include "store/Schema.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/reports/PreviewProbe.h"
-#include "tests/reports/StoredRows.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/support/StoredRows.h"
 
 class PrintCommandTest : public QObject {
     Q_OBJECT
@@ -26,25 +25,19 @@ class PrintCommandTest : public QObject {
     void initTestCase() { platform::installFonts(); }
 
     void init() {
-        scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        scripted_->desktop = desktop_.path();
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        database_ = std::make_unique<testsupport::TestDatabase>();
-        storeRows(store::schema::kGoods, {{{"商品编码", "A1"}, {"进货金额", "0.125"}},
-                                          {{"商品编码", "B2"}, {"进货金额", "0.125"}}});
-        storeRows(
-            store::schema::kCompany,
-            {{{"公司名称", "千帆商行"}, {"公司地址", "杭州市文三路1号"}, {"联系人", "王五"}}});
-        windows_ = std::make_unique<startup::Windows>();
+        program_ = std::make_unique<apptest::StartedProgram>([] {
+            testsupport::appendRows(store::schema::kGoods,
+                                    {{{"商品编码", "A1"}, {"进货金额", "0.125"}},
+                                     {{"商品编码", "B2"}, {"进货金额", "0.125"}}});
+            testsupport::appendRows(
+                store::schema::kCompany,
+                {{{"公司名称", "千帆商行"}, {"公司地址", "杭州市文三路1号"}, {"联系人", "王五"}}});
+        });
         main().show();
         QVERIFY(QTest::qWaitForWindowExposed(&main()));
     }
 
-    void cleanup() {
-        windows_.reset();
-        database_.reset();
-        scripted_.reset();
-    }
+    void cleanup() { program_.reset(); }
 
     void toolButtonPrintsEveryRowDespiteASearchAndWithTheNewPurchase() {
         // A purchase entered a moment ago through the entry panel.
@@ -59,7 +52,7 @@ class PrintCommandTest : public QObject {
         click("Button4");
         QCOMPARE(main().goodsQuery().recordCount(), 1);
 
-        TDyForm& report = windows_->purchaseReport();
+        TDyForm& report = windows().purchaseReport();
         int pagesShown = 0;
         whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
             pagesShown = preview.pageCount();
@@ -74,15 +67,15 @@ class PrintCommandTest : public QObject {
         for (const char* code : {"A1", "B2", "NEW1", "进货明细表", "千帆商行"})
             QVERIFY2(printed(*pages, QString::fromUtf8(code)), code);
         QCOMPARE(main().goodsQuery().recordCount(), 1);  // the list keeps its search
-        QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("进货信息添加成功！")});
+        QCOMPARE(scripted().messageTexts(), QStringList{QStringLiteral("进货信息添加成功！")});
     }
 
     void contextMenuItemPrintsTheSameAndACompanySaveShowsAtOnce() {
-        TJbzlForm& company = windows_->companyWindow();
+        TJbzlForm& company = windows().companyWindow();
         company.addressEdit().setText(QStringLiteral("宁波市中山路8号"));
         QTest::mouseClick(&company.saveButton(), Qt::LeftButton);
 
-        TDyForm& report = windows_->purchaseReport();
+        TDyForm& report = windows().purchaseReport();
         int pagesShown = 0;
         whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
             pagesShown = preview.pageCount();
@@ -98,23 +91,22 @@ class PrintCommandTest : public QObject {
         std::filesystem::rename("data.mdb", "moved.mdb");
         click("SpeedButton6");
         QVERIFY(openPreview() == nullptr);
-        QCOMPARE(scripted_->messages.size(), 1);  // the error, shown once by the command's edge
+        QCOMPARE(scripted().messages.size(), 1);  // the error, shown once by the command's edge
         std::filesystem::rename("moved.mdb", "data.mdb");
     }
 
   private:
-    TMainForm& main() { return windows_->mainForm(); }
+    TMainForm& main() { return windows().mainForm(); }
     void click(const char* name) {
         QWidget* widget = main().findChild<QWidget*>(QString::fromLatin1(name));
         QVERIFY2(widget != nullptr, name);
         QTest::mouseClick(widget, Qt::LeftButton);
     }
 
-    QTemporaryDir desktop_;
-    QTemporaryDir data_;
-    std::unique_ptr<platform::ScriptedPlatform> scripted_;
-    std::unique_ptr<testsupport::TestDatabase> database_;
-    std::unique_ptr<startup::Windows> windows_;
+    platform::ScriptedPlatform& scripted() { return program_->platform(); }
+    startup::Windows& windows() { return program_->windows(); }
+
+    std::unique_ptr<apptest::StartedProgram> program_;
 };
 
 QTEST_MAIN(PrintCommandTest)

@@ -2,7 +2,6 @@
 // through the windows the program makes at start-up.
 #include <QAction>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -16,9 +15,9 @@
 #include "sales/XsxxForm.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/export/TableRows.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/reports/PreviewProbe.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/support/StoredRows.h"
 #include "tests/support/WorkbookReader.h"
 
 class SalesPrintExportTest : public QObject {
@@ -28,25 +27,18 @@ class SalesPrintExportTest : public QObject {
     void initTestCase() { platform::installFonts(); }
 
     void init() {
-        scripted_ = std::make_unique<platform::ScriptedPlatform>();
-        scripted_->desktop = desktop_.path();
-        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", data_.path().toUtf8());
-        database_ = std::make_unique<testsupport::TestDatabase>();
-        exporttest::appendRows(store::schema::kGoods,
-                               {{{"商品编码", "A1"}, {"销售金额", "10"}, {"库存数量", "5"}},
-                                {{"商品编码", "B2"}, {"销售金额", "2.5"}, {"库存数量", "7"}}});
-        exporttest::appendRows(store::schema::kSales,
-                               {{{"商品编码", "A1"}, {"销售金额", "10"}, {"客户姓名", "张三"}},
-                                {{"商品编码", "B2"}, {"销售金额", "2.5"}, {"客户姓名", "李四"}}});
-        windows_ = std::make_unique<startup::Windows>();
+        program_ = std::make_unique<apptest::StartedProgram>([] {
+            testsupport::appendRows(store::schema::kGoods,
+                                    {{{"商品编码", "A1"}, {"销售金额", "10"}, {"库存数量", "5"}},
+                                     {{"商品编码", "B2"}, {"销售金额", "2.5"}, {"库存数量", "7"}}});
+            testsupport::appendRows(
+                store::schema::kSales,
+                {{{"商品编码", "A1"}, {"销售金额", "10"}, {"客户姓名", "张三"}},
+                 {{"商品编码", "B2"}, {"销售金额", "2.5"}, {"客户姓名", "李四"}}});
+        });
     }
 
-    void cleanup() {
-        windows_.reset();
-        database_.reset();
-        scripted_.reset();
-    }
+    void cleanup() { program_.reset(); }
 
     // "销售打印" and "打印报表": the goods report over every row of 表1, a query in force or not.
     void goodsReportPrintsEveryGoodsRow_data() {
@@ -56,10 +48,10 @@ class SalesPrintExportTest : public QObject {
     }
     void goodsReportPrintsEveryGoodsRow() {
         QFETCH(bool, fromMenu);
-        TXsxxForm& sales = windows_->salesWindow();
+        TXsxxForm& sales = windows().salesWindow();
         sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
-        TDy1Form& report = windows_->goodsReport();
+        TDy1Form& report = windows().goodsReport();
         bool shown = false;
         whenPreviewReady(report.report(), [&](reports::TReportPreview&) { shown = true; });
         run(sales, fromMenu ? "N7" : "SpeedButton5");
@@ -68,17 +60,17 @@ class SalesPrintExportTest : public QObject {
         const auto pages = produce(report.report());
         QVERIFY(printed(*pages, QStringLiteral("B2")));
         QCOMPARE(sales.goodsQuery().recordCount(), 1);  // the list keeps its query
-        QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(scripted().messages.isEmpty());
     }
 
     // "明细打印" from the tool button and the menu: every sale of 表3, whatever the search.
     void salesDetailReportPrintsEverySale_data() { goodsReportPrintsEveryGoodsRow_data(); }
     void salesDetailReportPrintsEverySale() {
         QFETCH(bool, fromMenu);
-        TXsmxForm& detail = windows_->salesDetailWindow();
+        TXsmxForm& detail = windows().salesDetailWindow();
         detail.salesQuery().select("表3", "客户姓名 like ?", {"%张%"});
         detail.salesQuery().open();
-        TDy2Form& report = windows_->salesDetailReport();
+        TDy2Form& report = windows().salesDetailReport();
         bool shown = false;
         whenPreviewReady(report.report(), [&](reports::TReportPreview&) { shown = true; });
         run(detail, fromMenu ? "N7" : "SpeedButton5");
@@ -90,14 +82,14 @@ class SalesPrintExportTest : public QObject {
 
     // "数据导出" of the sales window: every goods row through 表5, the list whole again.
     void goodsExportWritesEveryGoodsRow() {
-        TXsxxForm& sales = windows_->salesWindow();
+        TXsxxForm& sales = windows().salesWindow();
         sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
-        scripted_->saveFileNames.enqueue(path("goods"));
+        scripted().saveFileNames.enqueue(path("goods"));
         run(sales, "SpeedButton6");
-        QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
+        QCOMPARE(scripted().messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
         QCOMPARE(sales.goodsQuery().recordCount(), 2);
-        QCOMPARE(exporttest::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
+        QCOMPARE(testsupport::storedRows(store::schema::kGoodsExport).size(), std::size_t(2));
         const auto book = testsupport::readWorkbook(path("goods.xls").toStdString());
         QVERIFY2(book.opened, book.error.c_str());
         QCOMPARE(book.sheets.at(0).rows, 3u);
@@ -108,12 +100,12 @@ class SalesPrintExportTest : public QObject {
     void salesExportWritesTheRowsFound_data() { goodsReportPrintsEveryGoodsRow_data(); }
     void salesExportWritesTheRowsFound() {
         QFETCH(bool, fromMenu);
-        TXsmxForm& detail = windows_->salesDetailWindow();
+        TXsmxForm& detail = windows().salesDetailWindow();
         detail.salesQuery().select("表3", "客户姓名 like ?", {"%李%"});
         detail.salesQuery().open();
-        scripted_->saveFileNames.enqueue(path("sales"));
+        scripted().saveFileNames.enqueue(path("sales"));
         run(detail, fromMenu ? "N8" : "SpeedButton6");
-        QCOMPARE(scripted_->messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
+        QCOMPARE(scripted().messageTexts(), QStringList{QStringLiteral("成功导出全部数据!")});
         const auto book = testsupport::readWorkbook(path("sales.xls").toStdString());
         QVERIFY2(book.opened, book.error.c_str());
         QCOMPARE(book.sheets.at(0).rows, 2u);
@@ -130,13 +122,11 @@ class SalesPrintExportTest : public QObject {
         QVERIFY2(button != nullptr, control);
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    QString path(const char* name) const { return data_.filePath(QString::fromLatin1(name)); }
+    QString path(const char* name) const { return program_->desktop().dataFile(name); }
+    platform::ScriptedPlatform& scripted() { return program_->platform(); }
+    startup::Windows& windows() { return program_->windows(); }
 
-    QTemporaryDir desktop_;
-    QTemporaryDir data_;
-    std::unique_ptr<platform::ScriptedPlatform> scripted_;
-    std::unique_ptr<testsupport::TestDatabase> database_;
-    std::unique_ptr<startup::Windows> windows_;
+    std::unique_ptr<apptest::StartedProgram> program_;
 };
 
 QTEST_MAIN(SalesPrintExportTest)

@@ -14,6 +14,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "tests/sales/detail/StoredSales.h"
+#include "tests/support/GridClicks.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
 
@@ -74,9 +75,11 @@ class SaleDetailWindowTest : public QObject {
     QAction* action(const char* name) { return form->findChild<QAction*>(name); }
     grid::TDataGrid& list() { return form->salesList(); }
     void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
-    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void doubleClickRow(int row);
-    void typeInto(QLineEdit* edit, const QString& text);
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        testsupport::clickRow(list(), row, modifiers);
+    }
+    void doubleClickRow(int row) { testsupport::doubleClickRow(list(), row); }
+    void typeInto(QLineEdit* edit, const QString& text) { testsupport::typeAtEnd(edit, text); }
     void execute(const std::string& sql);
     QStringList listedCodes();
 
@@ -100,23 +103,6 @@ void SaleDetailWindowTest::open(const std::vector<Row>& sales) {
     if (!sales.empty()) detailtest::addSales(sales);
     form = std::make_unique<TXsmxForm>();
     activate(*form);
-}
-
-void SaleDetailWindowTest::clickRow(int row, Qt::KeyboardModifiers modifiers) {
-    const QRect cell = list().cellRect(row, -1);
-    QVERIFY(!cell.isEmpty());
-    QTest::mouseClick(&list(), Qt::LeftButton, modifiers, cell.center());
-}
-
-void SaleDetailWindowTest::doubleClickRow(int row) {
-    const QRect cell = list().cellRect(row, 1);
-    QVERIFY(!cell.isEmpty());
-    QTest::mouseDClick(&list(), Qt::LeftButton, Qt::NoModifier, cell.center());
-}
-
-void SaleDetailWindowTest::typeInto(QLineEdit* edit, const QString& text) {
-    QTest::keyClick(edit, Qt::Key_End);
-    typeCharacters(edit, text);
 }
 
 void SaleDetailWindowTest::execute(const std::string& sql) {

@@ -37,17 +37,9 @@ constexpr int kGoodsRows = 4;
         std::minstd_rand random(seed);
         for (int i = 0;; ++i) {
             goods.moveTo(i % goods.recordCount());
-            const auto row = records.goodsForSale();
-            sales::SaleEntry entry;
-            entry.goodsId = row->goodsId;
-            entry.date = "2026/12/10 10:00:00";
-            entry.goods = row->goods;
-            entry.purchasePrice = row->purchasePrice;
-            entry.stock = row->stock;
-            entry.price = "2.5";
-            entry.quantity = std::to_string(1 + random() % 3);
-            entry.customer = "客户" + std::to_string(i % 7);
-            records.confirm(entry);
+            records.confirm(salestest::saleOf(*records.goodsForSale(), "2026/12/10 10:00:00", "2.5",
+                                              std::to_string(1 + random() % 3),
+                                              "客户" + std::to_string(i % 7)));
             if (write(ready, &byte, 1) != 1) _exit(3);
         }
     } catch (...) {

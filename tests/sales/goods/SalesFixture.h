@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "sales/records/SaleEntry.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
@@ -31,6 +32,22 @@ inline Row purchase(const std::string& code, const std::string& price, const std
             {"销售单价", "0"},      {"销售数量", "0"},
             {"销售金额", "0"},      {"销售利润", "0"},
             {"库存数量", quantity}, {"库存金额", stockAmount}};
+}
+
+// The entry the sale panel makes for the goods row it opened for, with the typed texts.
+inline sales::SaleEntry saleOf(const sales::GoodsForSale& goods, const std::string& date,
+                               const std::string& price, const std::string& quantity,
+                               const std::string& customer) {
+    sales::SaleEntry entry;
+    entry.goodsId = goods.goodsId;
+    entry.date = date;
+    entry.goods = goods.goods;
+    entry.purchasePrice = goods.purchasePrice;
+    entry.stock = goods.stock;
+    entry.price = price;
+    entry.quantity = quantity;
+    entry.customer = customer;
+    return entry;
 }
 
 }  // namespace salestest

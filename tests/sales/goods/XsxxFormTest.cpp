@@ -19,6 +19,8 @@
 #include "platform/ScriptedPlatform.h"
 #include "sales/XsxxForm.h"
 #include "tests/sales/goods/SalesFixture.h"
+#include "tests/support/GridClicks.h"
+#include "tests/support/QuitWatcher.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
 
@@ -27,6 +29,7 @@ using salestest::stored;
 
 namespace {
 
+using testsupport::QuitWatcher;
 using testsupport::typeCharacters;
 
 QString u(const char* text) { return QString::fromUtf8(text); }
@@ -36,21 +39,6 @@ std::string storedGoods(const std::string& code, const char* column) {
         if (row.at("商品编码") == code) return row.at(column);
     return "?";
 }
-
-// Counts the requests to end the program's message loop, and keeps them from taking effect.
-class QuitWatcher : public QObject {
-  public:
-    QuitWatcher() { qApp->installEventFilter(this); }
-    ~QuitWatcher() override { qApp->removeEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == qApp && event->type() == QEvent::Quit) {
-            ++count;
-            return true;
-        }
-        return false;
-    }
-    int count = 0;
-};
 
 }  // namespace
 
@@ -86,8 +74,8 @@ class XsxxFormTest : public QObject {
     }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
-    void doubleClickRow(int row);
-    void moveToRow(int row);
+    void doubleClickRow(int row) { testsupport::doubleClickRow(form->goodsList(), row); }
+    void moveToRow(int row) { testsupport::clickRow(form->goodsList(), row); }
     void replaceText(QLineEdit* edit, const QString& text);
     void activateFromAnotherForm();
     QString footer(const char* field);
@@ -117,18 +105,6 @@ void XsxxFormTest::cleanup() {
     mainWindow.reset();
     scripted.reset();
     database.reset();
-}
-
-void XsxxFormTest::moveToRow(int row) {
-    const QRect cell = form->goodsList().cellRect(row, -1);
-    QVERIFY(!cell.isEmpty());
-    QTest::mouseClick(&form->goodsList(), Qt::LeftButton, Qt::NoModifier, cell.center());
-}
-
-void XsxxFormTest::doubleClickRow(int row) {
-    const QRect cell = form->goodsList().cellRect(row, 1);
-    QVERIFY(!cell.isEmpty());
-    QTest::mouseDClick(&form->goodsList(), Qt::LeftButton, Qt::NoModifier, cell.center());
 }
 
 void XsxxFormTest::replaceText(QLineEdit* edit, const QString& text) {
