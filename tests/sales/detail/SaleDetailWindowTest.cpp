@@ -71,7 +71,9 @@ class SaleDetailWindowTest : public QObject {
   private:
     void open(const std::vector<Row>& sales = {});
     QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
-    QLineEdit* edit(const char* name) { return form->findChild<QLineEdit*>(name); }
+    // The entry panel's field for a column of 表3, the query panel's for a searched column.
+    QLineEdit* field(const char* column) { return &form->entryEdit(column); }
+    QLineEdit* searchField(const char* column) { return &form->searchEdit(column); }
     QAction* action(const char* name) { return form->findChild<QAction*>(name); }
     grid::TDataGrid& list() { return form->salesList(); }
     void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
@@ -140,10 +142,12 @@ void SaleDetailWindowTest::layoutListAndMenu() {
     QCOMPARE(list().footerText(0), u("合计"));
     QCOMPARE(list().query(), &form->salesQuery());
 
-    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
-        QVERIFY2(edit(name)->isReadOnly(), name);
-    for (const char* name : {"Edit8", "Edit9", "Edit10", "Edit11"})
-        QVERIFY2(!edit(name)->isReadOnly(), name);
+    // The sale itself is shown; only the customer details and the remark are corrected.
+    for (const char* column :
+         {"商品编码", "商品名称", "商品型号", "商品规格", "单位", "销售单价", "销售数量"})
+        QVERIFY2(field(column)->isReadOnly(), column);
+    for (const char* column : {"客户姓名", "联系电话", "详细地址", "备注"})
+        QVERIFY2(!field(column)->isReadOnly(), column);
 
     QStringList popup;
     for (QAction* item : form->popupMenu()->actions())
@@ -160,18 +164,18 @@ void SaleDetailWindowTest::footerShowsUpToFourDecimals() {
 
 void SaleDetailWindowTest::loadingShowsTwoDecimalsAndTheAmountFollowsThem() {
     open({sale("A1", "1.234", "3", "3.702", "李四", "旧")});
-    edit("Edit11")->setText(QStringLiteral("left over"));
+    field("备注")->setText(QStringLiteral("left over"));
     widget("Panel2")->move(0, 0);
     click("SpeedButton1");
     QVERIFY(widget("Panel2")->isVisible());
     QCOMPARE(widget("Panel2")->pos(), QPoint(256, 88));
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A1"));
-    QCOMPARE(edit("Edit6")->text(), QStringLiteral("1.23"));
-    QCOMPARE(edit("Edit7")->text(), QStringLiteral("3"));
-    QCOMPARE(edit("Edit8")->text(), u("李四"));
-    QCOMPARE(edit("Edit11")->text(), u("旧"));
+    QCOMPARE(field("商品编码")->text(), QStringLiteral("A1"));
+    QCOMPARE(field("销售单价")->text(), QStringLiteral("1.23"));
+    QCOMPARE(field("销售数量")->text(), QStringLiteral("3"));
+    QCOMPARE(field("客户姓名")->text(), u("李四"));
+    QCOMPARE(field("备注")->text(), u("旧"));
 
-    typeInto(edit("Edit11"), u("改"));
+    typeInto(field("备注"), u("改"));
     click("Button1");
     QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
     QCOMPARE(scripted->messages[0].kind, MessageKind::Plain);
@@ -203,9 +207,9 @@ void SaleDetailWindowTest::typingThenDeletingCountsAsAChange() {
     QCOMPARE(storedSales().at(0).at("详细地址"), std::string(""));
 
     click("SpeedButton1");
-    typeInto(edit("Edit8"), QStringLiteral("x"));
-    QTest::keyClick(edit("Edit8"), Qt::Key_Backspace);
-    QCOMPARE(edit("Edit8")->text(), u("甲"));
+    typeInto(field("客户姓名"), QStringLiteral("x"));
+    QTest::keyClick(field("客户姓名"), Qt::Key_Backspace);
+    QCOMPARE(field("客户姓名")->text(), u("甲"));
     click("Button1");
     QCOMPARE(storedSales().at(0).at("详细地址"), std::string("name written"));
     QCOMPARE(storedSales().at(0).at("客户姓名"), std::string("甲"));
@@ -217,19 +221,19 @@ void SaleDetailWindowTest::writeBackGoesToTheLoadedSaleAfterAMove() {
     QVERIFY(widget("Panel2")->isVisible());
     clickRow(1);
     QCOMPARE(form->salesQuery().currentIndex(), 1);
-    typeInto(edit("Edit8"), u("改"));
+    typeInto(field("客户姓名"), u("改"));
     click("Button1");
     QCOMPARE(storedSales().at(0).at("客户姓名"), std::string("甲改"));
     QCOMPARE(storedSales().at(1).at("客户姓名"), std::string("乙"));
 
     // The loaded sale deleted meanwhile: a clear message, nothing written.
     click("SpeedButton1");
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A1"));
+    QCOMPARE(field("商品编码")->text(), QStringLiteral("A1"));
     clickRow(0);
     scripted->clear();
     click("SpeedButton2");
     QCOMPARE(form->salesQuery().recordCount(), 1);
-    typeInto(edit("Edit9"), QStringLiteral("9"));
+    typeInto(field("联系电话"), QStringLiteral("9"));
     scripted->clear();
     click("Button1");
     QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的销售信息已不存在，请重新选择！")});
@@ -244,9 +248,9 @@ void SaleDetailWindowTest::aSaleThatCannotBeLoadedTakesNoWriteBack() {
     click("SpeedButton1");  // B2 has no price: the load stops
     QCOMPARE(scripted->messages.size(), 1);
     QCOMPARE(scripted->messages[0].kind, MessageKind::Error);
-    QCOMPARE(edit("Edit8")->text(), u("甲"));  // fields after the price keep A1's texts
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B2"));
-    typeInto(edit("Edit8"), QStringLiteral("x"));
+    QCOMPARE(field("客户姓名")->text(), u("甲"));  // fields after the price keep A1's texts
+    QCOMPARE(field("商品编码")->text(), QStringLiteral("B2"));
+    typeInto(field("客户姓名"), QStringLiteral("x"));
     scripted->clear();
     click("Button1");
     QCOMPARE(scripted->messageTexts(), QStringList{u("要修改的销售信息已不存在，请重新选择！")});
@@ -331,18 +335,18 @@ void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
     action("N4")->trigger();
     QVERIFY(widget("Panel5")->isVisible());
     QCOMPARE(widget("Panel5")->pos(), QPoint(224, 168));
-    QTest::keyClicks(edit("Edit12"), QStringLiteral("A1"));
+    QTest::keyClicks(searchField("商品编码"), QStringLiteral("A1"));
     click("Button3");
     QCOMPARE(listedCodes(), QStringList({"A1", "XA12"}));
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("4.5"));
     QVERIFY(widget("Panel5")->isVisible());
-    QCOMPARE(edit("Edit12")->text(), QStringLiteral("A1"));
+    QCOMPARE(searchField("商品编码")->text(), QStringLiteral("A1"));
 
     // Reopened the panel is empty again; the customer edit searches the customer names.
     click("SpeedButton4");
     click("SpeedButton3");
-    QCOMPARE(edit("Edit12")->text(), QString());
-    typeCharacters(edit("Edit14"), u("乙"));
+    QCOMPARE(searchField("商品编码")->text(), QString());
+    typeCharacters(searchField("客户姓名"), u("乙"));
     click("Button3");
     QCOMPARE(listedCodes(), QStringList{QStringLiteral("B1")});
 }
@@ -350,7 +354,7 @@ void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
 void SaleDetailWindowTest::aSearchFindingNothingEmptiesTheListUntilARefresh() {
     open({sale("A1", "1", "1", "1"), sale("B1", "1", "1", "1")});
     click("SpeedButton3");
-    QTest::keyClicks(edit("Edit12"), QStringLiteral("zz"));
+    QTest::keyClicks(searchField("商品编码"), QStringLiteral("zz"));
     click("Button3");
     QCOMPARE(listedCodes(), QStringList());
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("0"));
@@ -364,7 +368,7 @@ void SaleDetailWindowTest::aSearchFindingNothingEmptiesTheListUntilARefresh() {
 void SaleDetailWindowTest::comingBackFromAnotherWindowRereads() {
     open({sale("A1", "1", "1", "1"), sale("B1", "1", "1", "1")});
     click("SpeedButton3");
-    QTest::keyClicks(edit("Edit12"), QStringLiteral("B"));
+    QTest::keyClicks(searchField("商品编码"), QStringLiteral("B"));
     click("Button3");
     QCOMPARE(listedCodes(), QStringList({"B1"}));
     detailtest::addSales({sale("C1", "1", "1", "1")});

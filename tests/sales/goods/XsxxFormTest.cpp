@@ -72,7 +72,6 @@ class XsxxFormTest : public QObject {
     T* child(const char* name) {
         return form->findChild<T*>(QString::fromLatin1(name));
     }
-    QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
     void doubleClickRow(int row) { testsupport::doubleClickRow(form->goodsList(), row); }
     void moveToRow(int row) { testsupport::clickRow(form->goodsList(), row); }
@@ -189,9 +188,9 @@ void XsxxFormTest::threeWaysOpenTheSalePanelFilledFromTheCurrentRow() {
     QVERIFY(form->saleEntryPanel().isVisible());
     QVERIFY(!form->queryPanel().isVisible());
     QCOMPARE(form->saleEntryPanel().pos(), QPoint(642, 46));
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("B02"));
-    QCOMPARE(edit("Edit2")->text(), u("名称B02"));
-    QCOMPARE(edit("Edit5")->text(), u("个"));
+    QCOMPARE(form->goodsCodeEdit().text(), QStringLiteral("B02"));
+    QCOMPARE(form->goodsNameEdit().text(), u("名称B02"));
+    QCOMPARE(form->unitEdit().text(), u("个"));
     QCOMPARE(form->purchasePriceEdit().text(), QStringLiteral("3.46"));
     QCOMPARE(form->stockEdit().text(), QStringLiteral("10"));
     QCOMPARE(form->priceEdit().text(), QStringLiteral("0"));
@@ -203,11 +202,11 @@ void XsxxFormTest::threeWaysOpenTheSalePanelFilledFromTheCurrentRow() {
     form->saleEntryPanel().move(10, 10);
     moveToRow(0);
     child<QAction>("N1")->trigger();
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("A01"));
+    QCOMPARE(form->goodsCodeEdit().text(), QStringLiteral("A01"));
     QCOMPARE(form->saleEntryPanel().pos(), QPoint(642, 46));
     moveToRow(2);
     click("SpeedButton1");
-    QCOMPARE(edit("Edit1")->text(), QStringLiteral("C01"));
+    QCOMPARE(form->goodsCodeEdit().text(), QStringLiteral("C01"));
     QVERIFY(scripted->messages.isEmpty());
 }
 
@@ -232,7 +231,7 @@ void XsxxFormTest::tabGoesThroughTheFieldsTheUserTypesIn() {
 
 void XsxxFormTest::anEmptyListHasNothingToSell() {
     click("SpeedButton3");
-    edit("Edit15")->setText(QStringLiteral("zz"));
+    form->searchCodeEdit().setText(QStringLiteral("zz"));
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 0);
     click("SpeedButton1");
@@ -334,36 +333,36 @@ void XsxxFormTest::choosingOrTypingACustomerFillsTheDetails() {
     QVERIFY(box.currentText().isEmpty());
     QTest::keyClick(&box, Qt::Key_Down);  // chooses the first name
     QCOMPARE(box.currentText(), u("张伟"));
-    QCOMPARE(edit("Edit11")->text(), QStringLiteral("111"));
-    QCOMPARE(edit("Edit12")->text(), u("东路"));
+    QCOMPARE(form->phoneEdit().text(), QStringLiteral("111"));
+    QCOMPARE(form->addressEdit().text(), u("东路"));
 
     box.lineEdit()->clear();
     typeCharacters(box.lineEdit(), u("李"));
-    QCOMPARE(edit("Edit11")->text(), QStringLiteral("222"));
-    QCOMPARE(edit("Edit13")->text(), u("常客"));
+    QCOMPARE(form->phoneEdit().text(), QStringLiteral("222"));
+    QCOMPARE(form->remarkEdit().text(), u("常客"));
     typeCharacters(box.lineEdit(), u("四"));  // 李四: no earlier sale
-    QVERIFY(edit("Edit11")->text().isEmpty());
-    QVERIFY(edit("Edit13")->text().isEmpty());
+    QVERIFY(form->phoneEdit().text().isEmpty());
+    QVERIFY(form->remarkEdit().text().isEmpty());
     QTest::keyClick(box.lineEdit(), Qt::Key_Backspace);  // 李 again, but nothing fills now
-    QVERIFY(edit("Edit11")->text().isEmpty());
+    QVERIFY(form->phoneEdit().text().isEmpty());
 
     click("SpeedButton1");  // reopening reads the customer list again
     typeCharacters(box.lineEdit(), u("李"));
-    QCOMPARE(edit("Edit11")->text(), QStringLiteral("222"));
+    QCOMPARE(form->phoneEdit().text(), QStringLiteral("222"));
 }
 
 void XsxxFormTest::queryByCodeNarrowsTheListAndItsSums() {
     child<QAction>("N4")->trigger();
     QVERIFY(form->queryPanel().isVisible());
     QCOMPARE(form->queryPanel().pos(), QPoint(224, 168));
-    QTest::keyClicks(edit("Edit15"), QStringLiteral("01"));
+    QTest::keyClicks(&form->searchCodeEdit(), QStringLiteral("01"));
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 2);
     QCOMPARE(footer("进货金额"), QStringLiteral("1010"));
     QVERIFY(form->queryPanel().isVisible());
 
-    edit("Edit15")->clear();
-    typeCharacters(edit("Edit16"), u("名称B"));
+    form->searchCodeEdit().clear();
+    typeCharacters(&form->searchNameEdit(), u("名称B"));
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 1);  // searches all of 表1, not the list
     QVERIFY(scripted->messages.isEmpty());
@@ -371,16 +370,16 @@ void XsxxFormTest::queryByCodeNarrowsTheListAndItsSums() {
 
 void XsxxFormTest::reopeningTheQueryPanelClearsBothFields() {
     click("SpeedButton3");
-    QTest::keyClicks(edit("Edit15"), QStringLiteral("A"));
-    QTest::keyClicks(edit("Edit16"), QStringLiteral("B"));
+    QTest::keyClicks(&form->searchCodeEdit(), QStringLiteral("A"));
+    QTest::keyClicks(&form->searchNameEdit(), QStringLiteral("B"));
     child<QAction>("N4")->trigger();
-    QVERIFY(edit("Edit15")->text().isEmpty());
-    QVERIFY(edit("Edit16")->text().isEmpty());
+    QVERIFY(form->searchCodeEdit().text().isEmpty());
+    QVERIFY(form->searchNameEdit().text().isEmpty());
 }
 
 void XsxxFormTest::refreshKeepsTheSalePanelOpen() {
     click("SpeedButton3");
-    QTest::keyClicks(edit("Edit15"), QStringLiteral("A"));
+    QTest::keyClicks(&form->searchCodeEdit(), QStringLiteral("A"));
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 1);
     click("SpeedButton1");
