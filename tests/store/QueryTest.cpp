@@ -11,6 +11,7 @@
 #include "store/Query.h"
 #include "store/WindowTables.h"
 #include "tests/support/QueryRows.h"
+#include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -339,16 +340,8 @@ TEST(WindowTablesTest, PreparesOpensAndRereadsItsTablesTogether) {
     tables.open();
     ASSERT_TRUE(tables.query(0).isOpen() && tables.query(1).isOpen());
     const int goods = tables.query(0).recordCount();
-    {
-        // Another window stores a goods row; this one sees it at its next re-read.
-        store::Connection other;
-        store::Query writer(other);
-        writer.select("表1");
-        writer.open();
-        writer.append();
-        writer.setFieldText("商品编码", "X");
-        writer.post();
-    }
+    // Another window stores a goods row; this one sees it at its next re-read.
+    testsupport::appendRows("表1", {{{"商品编码", "X"}}});
     EXPECT_EQ(tables.query(0).recordCount(), goods);
     tables.reread();
     EXPECT_EQ(tables.query(0).recordCount(), goods + 1);
