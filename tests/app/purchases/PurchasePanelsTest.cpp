@@ -14,6 +14,7 @@
 #include "platform/Application.h"
 #include "platform/ScriptedPlatform.h"
 #include "tests/app/purchases/StoredRows.h"
+#include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
 
@@ -62,6 +63,7 @@ class PurchasePanelsTest : public QObject {
     void cancellingTheConfirmationDeletesNothing();
     void searchByCodeNarrowsTheListAndRefreshShowsAll();
     void menuSearchesAndRefreshes();
+    void eachSearchEditSearchesItsColumn();
 
   private:
     QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
@@ -531,6 +533,27 @@ int main(int argc, char** argv) {
     platform::Application app(argc, argv);
     PurchasePanelsTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
+    testsupport::appendRows(
+        "表1",
+        {{{"商品编码", "A01"}, {"商品名称", "甲"}, {"联系人", "张三"}, {"联系电话", "111"}},
+         {{"商品编码", "B02"}, {"商品名称", "乙"}, {"联系人", "李四"}, {"联系电话", "222"}}});
+    QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);  // the list reads them
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    const struct {
+        const char* column;
+        const char* text;
+    } cases[] = {{"商品编码", "B0"}, {"商品名称", "乙"}, {"联系人", "李"}, {"联系电话", "22"}};
+    for (const auto& c : cases) {
+        for (const char* other : {"商品编码", "商品名称", "联系人", "联系电话"})
+            form->searchEdit(other).clear();
+        typeCharacters(&form->searchEdit(c.column), QString::fromUtf8(c.text));
+        QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+        QVERIFY2(listedCodes() == QStringList{QStringLiteral("B02")}, c.column);
+    }
+    QVERIFY(scripted->messages.isEmpty());
 }
 
 #include "PurchasePanelsTest.moc"
