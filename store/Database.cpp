@@ -269,20 +269,58 @@ std::string Statement::columnDeclType(int index) const {
     return type != nullptr ? type : "";
 }
 
+namespace {
+
+Statement::ValueType typeOf(int stored) {
+    switch (stored) {
+        case SQLITE_NULL:
+            return Statement::ValueType::Null;
+        case SQLITE_INTEGER:
+            return Statement::ValueType::Integer;
+        case SQLITE_FLOAT:
+            return Statement::ValueType::Float;
+        case SQLITE_TEXT:
+            return Statement::ValueType::Text;
+        default:
+            return Statement::ValueType::Blob;
+    }
+}
+
+void readStoredValue(sqlite3_stmt* stmt, int index, Statement::Value& value) {
+    value.type = typeOf(sqlite3_column_type(stmt, index));
+    switch (value.type) {
+        case Statement::ValueType::Null:
+            break;
+        case Statement::ValueType::Integer:
+            value.integer = sqlite3_column_int64(stmt, index);
+            break;
+        case Statement::ValueType::Float:
+            value.real = sqlite3_column_double(stmt, index);
+            break;
+        default:
+            const unsigned char* text = sqlite3_column_text(stmt, index);
+            value.text =
+                text == nullptr
+                    ? std::string_view()
+                    : std::string_view(reinterpret_cast<const char*>(text),
+                                       static_cast<std::size_t>(sqlite3_column_bytes(stmt, index)));
+    }
+}
+
+}  // namespace
+
 Statement::ValueType Statement::type(int index) const {
     checkValue(index);
-    switch (sqlite3_column_type(stmt_.get(), index)) {
-        case SQLITE_NULL:
-            return ValueType::Null;
-        case SQLITE_INTEGER:
-            return ValueType::Integer;
-        case SQLITE_FLOAT:
-            return ValueType::Float;
-        case SQLITE_TEXT:
-            return ValueType::Text;
-        default:
-            return ValueType::Blob;
-    }
+    return typeOf(sqlite3_column_type(stmt_.get(), index));
+}
+
+void Statement::readValues(int first, std::vector<Value>& values) const {
+    if (values.empty()) return;
+    checkValue(first);
+    checkValue(first + static_cast<int>(values.size()) - 1);
+    sqlite3_stmt* stmt = stmt_.get();
+    int index = first;
+    for (Value& value : values) readStoredValue(stmt, index++, value);
 }
 
 bool Statement::isNull(int index) const {

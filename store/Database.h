@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -93,6 +94,16 @@ class Statement {
     std::string columnName(int index) const;
     std::string columnDeclType(int index) const;  // empty when not a table column
     ValueType type(int index) const;              // how the value of the current row is stored
+    // A column's value as it is stored: the number of an integer or a float, the bytes of a text
+    // or a blob (valid until the next step or reset). Only the member of its type is set.
+    struct Value {
+        ValueType type = ValueType::Null;
+        std::int64_t integer = 0;
+        double real = 0;
+        std::string_view text;
+    };
+    // The values of the columns from first on, as many as values holds, checked once for all.
+    void readValues(int first, std::vector<Value>& values) const;
     bool isNull(int index) const;
     bool isText(int index) const;  // stored as text, not as a number, a blob or NULL
     std::string_view text(int index) const;

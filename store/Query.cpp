@@ -188,28 +188,29 @@ void Query::open() {
 
 std::shared_ptr<const Query::Rows> Query::readRows(Statement& statement) const {
     using Type = Statement::ValueType;
-    auto rows = std::make_shared<Rows>();
+    auto rows = std::make_unique<Rows>();
     rows->reset(fields_.size());
     const int first = table_.empty() ? 0 : 1;
     const int columns = static_cast<int>(fields_.size());
     char number[40];
+    std::vector<Statement::Value> cells(static_cast<std::size_t>(columns));
     while (statement.step()) {
         rows->beginRow(first == 1 ? statement.int64Value(0) : 0);
+        statement.readValues(first, cells);
         for (int c = 0; c < columns; ++c) {
-            const int column = c + first;
-            const Type type = statement.type(column);
-            if (type == Type::Null) {
+            const Statement::Value& value = cells[static_cast<std::size_t>(c)];
+            if (value.type == Type::Null) {
                 rows->addNull();
-            } else if (type == Type::Float ||
-                       (type == Type::Integer &&
-                        fields_[static_cast<std::size_t>(c)].type == FieldType::Double)) {
-                rows->addCell(values::formatNumber(statement.doubleValue(column)));
-            } else if (type == Type::Integer) {
-                auto end =
-                    std::to_chars(number, number + sizeof number, statement.int64Value(column)).ptr;
+            } else if (value.type == Type::Float) {
+                rows->addCell(values::formatNumber(value.real));
+            } else if (value.type == Type::Integer &&
+                       fields_[static_cast<std::size_t>(c)].type == FieldType::Double) {
+                rows->addCell(values::formatNumber(static_cast<double>(value.integer)));
+            } else if (value.type == Type::Integer) {
+                auto end = std::to_chars(number, number + sizeof number, value.integer).ptr;
                 rows->addCell(std::string_view(number, static_cast<std::size_t>(end - number)));
             } else {
-                rows->addCell(statement.text(column));
+                rows->addCell(value.text);
             }
         }
         rows->endRow();
