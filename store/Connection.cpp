@@ -101,10 +101,7 @@ void reconnectAndRequery(Connection& connection,
     for (const auto& entry : queriesAndTables) entry.first->close();
     connection.setConnectionString(buildConnectionStringForCurrentDirectory());
     connection.setLoginPrompt(false);
-    for (const auto& [query, table] : queriesAndTables) {
-        query->clearSql();
-        query->select(table);
-    }
+    for (const auto& [query, table] : queriesAndTables) query->select(table);
     for (const auto& entry : queriesAndTables) entry.first->open();
     connection.open();
 }

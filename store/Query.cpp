@@ -80,11 +80,14 @@ Query::~Query() {
 
 void Query::select(std::string table, std::string condition, std::vector<std::string> parameters) {
     close();
-    sql_ = "select * from " + table;
-    if (!condition.empty()) sql_ += " where " + condition;
     table_ = std::move(table);
     condition_ = std::move(condition);
     parameters_ = std::move(parameters);
+    sql_ = "select * from " + table_ + whereClause();
+}
+
+std::string Query::whereClause() const {
+    return condition_.empty() ? std::string() : " where " + condition_;
 }
 
 void Query::setSql(std::string sql, std::vector<std::string> parameters) {
@@ -144,8 +147,7 @@ void Query::readFields(const Database& db, const Statement& statement) {
         }
         if (primaryKeys == 1) rowIdAlias = candidate;
     }
-    int first = table_.empty() ? 0 : 1;
-    for (int i = first; i < statement.columnCount(); ++i) {
+    for (int i = firstFieldColumn(); i < statement.columnCount(); ++i) {
         std::string name = statement.columnName(i);
         bool alias = !rowIdAlias.empty() && equalsIgnoringAsciiCase(name, rowIdAlias);
         fields_.push_back(
@@ -157,10 +159,10 @@ void Query::open() {
     if (state_ != State::Inactive) return;
     if (sql_.empty()) throw StoreError("SQL 语句为空，无法打开查询");
     Database& db = connection_.database();
-    const bool wholeTable = !table_.empty();
+    const bool fromTable = !table_.empty();
     // Whole tables read outside a transaction are shared while the file stays unchanged.
     TableCache::Read shared;
-    if (wholeTable && condition_.empty() && parameters_.empty() && !connection_.inTransaction() &&
+    if (fromTable && condition_.empty() && parameters_.empty() && !connection_.inTransaction() &&
         db.inAutocommit())
         shared = TableCache::instance().begin(db, table_);
     if (const TableCache::Table* table = shared.found()) {
@@ -170,19 +172,15 @@ void Query::open() {
         return;
     }
     // A table's rows are read with their row ids, which write them back.
-    std::string text = sql_;
-    if (wholeTable) {
-        text = "select rowid, * from " + quoteName(table_);
-        if (!condition_.empty()) text += " where " + condition_;
-    }
-    Statement statement(db, text);
+    Statement statement(
+        db, fromTable ? "select rowid, * from " + quoteName(table_) + whereClause() : sql_);
     for (std::size_t i = 0; i < parameters_.size(); ++i)
         statement.bindText(static_cast<int>(i) + 1, parameters_[i]);
     readFields(db, statement);
     rows_ = readRows(statement);
     shared.keep(fields_, rows_);
     // The pages the read went through are of no further use to the connection.
-    if (wholeTable) db.releaseMemory();
+    if (fromTable) db.releaseMemory();
     opened();
 }
 
@@ -190,12 +188,12 @@ std::shared_ptr<const Query::Rows> Query::readRows(Statement& statement) const {
     using Type = Statement::ValueType;
     auto rows = std::make_unique<Rows>();
     rows->reset(fields_.size());
-    const int first = table_.empty() ? 0 : 1;
+    const int first = firstFieldColumn();
     const int columns = static_cast<int>(fields_.size());
     char number[40];
     std::vector<Statement::Value> cells(static_cast<std::size_t>(columns));
     while (statement.step()) {
-        rows->beginRow(first == 1 ? statement.int64Value(0) : 0);
+        rows->beginRow(first > 0 ? statement.int64Value(0) : 0);
         statement.readValues(first, cells);
         for (int c = 0; c < columns; ++c) {
             const Statement::Value& value = cells[static_cast<std::size_t>(c)];

@@ -166,6 +166,9 @@ class Query {
     int requireField(std::string_view name) const;
     void readFields(const Database& db, const Statement& statement);
     std::shared_ptr<const Rows> readRows(Statement& statement) const;
+    std::string whereClause() const;  // " where <condition>", or nothing
+    // The statement's column of the first field: a table's rows are read after their row id.
+    int firstFieldColumn() const noexcept { return table_.empty() ? 0 : 1; }
     void checkBrowseMode();  // posts a modified row, gives up an untouched or refused one
     void storeEdit();        // the writing part of post()
     void startEditBuffer();
