@@ -46,10 +46,10 @@ class TMainForm : public QMainWindow {
     grid::TDataGrid& purchaseList() const;
     QWidget& entryPanel() const;
     QWidget& queryPanel() const;
-    // Fields of the entry panel.
     // The entry panel's field for a column of 表1, the query panel's for a searched column.
     QLineEdit& entryEdit(std::string_view column) const;
     QLineEdit& searchEdit(std::string_view column) const;
+    // Fields of the entry panel.
     QLineEdit& codeEdit() const;
     QLineEdit& goodsNameEdit() const;
     QLineEdit& unitEdit() const;

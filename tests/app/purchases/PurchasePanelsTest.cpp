@@ -13,6 +13,7 @@
 #include "grid/DataGrid.h"
 #include "platform/Application.h"
 #include "platform/ScriptedPlatform.h"
+#include "purchases/PurchaseRecords.h"
 #include "tests/app/purchases/StoredRows.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
@@ -547,8 +548,7 @@ void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
         const char* text;
     } cases[] = {{"商品编码", "B0"}, {"商品名称", "乙"}, {"联系人", "李"}, {"联系电话", "22"}};
     for (const auto& c : cases) {
-        for (const char* other : {"商品编码", "商品名称", "联系人", "联系电话"})
-            form->searchEdit(other).clear();
+        for (std::string_view column : purchases::kSearchColumns) form->searchEdit(column).clear();
         typeCharacters(&form->searchEdit(c.column), QString::fromUtf8(c.text));
         QTest::mouseClick(widget("Button4"), Qt::LeftButton);
         QVERIFY2(listedCodes() == QStringList{QStringLiteral("B02")}, c.column);
