@@ -175,7 +175,7 @@ void TMainForm::Image3Click() { ui->Panel5->hide(); }
 // ---- end of the purchase commands ----
 
 void TMainForm::SpeedButton6Click() {
-    if (purchaseReport_ != nullptr) purchaseReport_->printReport();
+    if (purchaseReport_ != nullptr) purchaseReport_->printReport(this);
 }
 
 void TMainForm::N14Click() { SpeedButton6Click(); }

@@ -55,6 +55,7 @@ void Windows::connectWindows() {
     xsxxForm_->setMainWindow(mainForm_);
     xsxxForm_->setSalesDetailWindow(xsmxForm_);
     xsmxForm_->setMainWindow(mainForm_);
+    xsmxForm_->setSalesWindow(xsxxForm_);
     xsxxForm_->setGoodsReport(*dy1Form_);
     xsmxForm_->setSalesDetailReport(*dy2Form_);
     // The report headings read the company window's query, made after two of the reports.

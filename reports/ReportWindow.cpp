@@ -32,12 +32,12 @@ void ReportWindow::prepareReport() {
     Button1Click();
 }
 
-void ReportWindow::printReport() {
+void ReportWindow::printReport(QWidget* owner) {
     // The preview lets other windows work while it produces; a second print of the same report
     // then would re-read the rows under the running production. It is ignored instead.
     if (printed_.report().isProducing()) return;
     prepareReport();
-    Preview(printed_.report());
+    Preview(printed_.report(), owner);
 }
 
 void ReportWindow::Button1Click() { printed_.refreshHeader(QDate::currentDate()); }

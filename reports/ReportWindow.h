@@ -24,7 +24,8 @@ class ReportWindow : public QWidget {
     // The print command: re-reads the whole table, fills in the print date and the totals and
     // shows the preview; returns when the preview window has been closed. Errors of the data
     // store are thrown before the preview opens. Ignored while this report is being produced.
-    void printReport();
+    // The preview belongs to owner, the window whose command prints.
+    void printReport(QWidget* owner = nullptr);
     // Its first steps, without the preview: reconnect, re-read every row (the totals follow),
     // refresh the summary's date and totals.
     void prepareReport();

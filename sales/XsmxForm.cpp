@@ -176,9 +176,13 @@ bool TXsmxForm::event(QEvent* event) {
     // Coming back from a message box or another program leaves the list as it is; coming from
     // another window of the program (the sales window, the print preview) re-reads it, and so
     // does the first activation, since start-up reads nothing here.
-    if (event->type() == QEvent::WindowActivate &&
-        (!ADOQuery1.isOpen() || platform::FormActivation::instance().cameFromAnotherForm(this)))
-        platform::runCommand(this, [this] { FormActivate(); });
+    // A list left closed by a failed re-read is read again by the next activation from another
+    // window or by 刷新信息, not by the closing of the box that told the failure.
+    if (event->type() == QEvent::WindowActivate) {
+        const bool fromForm = platform::FormActivation::instance().cameFromAnotherForm(this);
+        if (fromForm || (!ADOQuery1.isOpen() && !rereadFailed_))
+            platform::runCommand(this, [this] { FormActivate(); });
+    }
     return QWidget::event(event);
 }
 
@@ -187,17 +191,19 @@ void TXsmxForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Every way of closing hides the window, which ends its modal run; the sales window shows
-// itself again then.
-void TXsmxForm::FormClose() {}
+// Every way of closing hides the window, which ends its modal run, and shows the sales window
+// again at once: a run still waiting under this one (a preview's) must not leave the program
+// without a visible window.
+void TXsmxForm::FormClose() {
+    if (salesWindow_ != nullptr) salesWindow_->show();
+}
 
 void TXsmxForm::SpeedButton7Click() { close(); }
 
 void TXsmxForm::N10Click() { SpeedButton7Click(); }
 
 void TXsmxForm::Label1Click() {
-    if (mainWindow_ != nullptr)
-        mainWindow_->close();
-    else
-        QCoreApplication::quit();
+    if (mainWindow_ != nullptr) mainWindow_->close();
+    // A hidden main window takes no close from the window system: the program ends all the same.
+    QCoreApplication::quit();
 }

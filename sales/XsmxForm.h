@@ -43,6 +43,8 @@ class TXsmxForm : public QWidget {
     QMenu* popupMenu() const { return PopupMenu1; }
     // The program's main window, closed by "【退出软件】" to end the program.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // The sales window this window was opened from, shown again when this one closes.
+    void setSalesWindow(QWidget* window) { salesWindow_ = window; }
     // The sales detail report that "明细打印" prints.
     void setSalesDetailReport(reports::ReportWindow& report) { salesReport_ = &report; }
 
@@ -78,6 +80,7 @@ class TXsmxForm : public QWidget {
 
   private:
     void setUpWindow();
+    void rereadList();
     void setUpLook();
     void setUpGrid();
     void setUpMenu();
@@ -92,6 +95,10 @@ class TXsmxForm : public QWidget {
     store::Query& ADOQuery1 = tables_.query(0);  // select * from 表3
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
+    QWidget* salesWindow_ = nullptr;
+    // The last re-read of the list failed: the activation that its error box causes on closing
+    // does not try again.
+    bool rereadFailed_ = false;
     reports::ReportWindow* salesReport_ = nullptr;
     SharedSaveName saveName_;         // the export's save dialog
     std::int64_t editedSaleId_ = -1;  // the sale the entry panel was loaded from

@@ -47,8 +47,14 @@ platform::Answer say(QWidget* owner, const char* text,
 
 }  // namespace
 
-void TXsmxForm::FormActivate() {
+void TXsmxForm::rereadList() {
+    rereadFailed_ = true;
     saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
+    rereadFailed_ = false;
+}
+
+void TXsmxForm::FormActivate() {
+    rereadList();
     ui->Panel2->hide();
     ui->Panel5->hide();
 }
@@ -135,16 +141,14 @@ void TXsmxForm::Button3Click() {
 
 void TXsmxForm::Image3Click() { ui->Panel5->hide(); }
 
-void TXsmxForm::SpeedButton4Click() {
-    saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
-}
+void TXsmxForm::SpeedButton4Click() { rereadList(); }
 
 void TXsmxForm::N5Click() { SpeedButton4Click(); }
 
 // ---- printing and export: filled in by the report and export work ----
 
 void TXsmxForm::SpeedButton5Click() {
-    if (salesReport_ != nullptr) salesReport_->printReport();
+    if (salesReport_ != nullptr) salesReport_->printReport(this);
 }
 
 void TXsmxForm::N7Click() { SpeedButton5Click(); }

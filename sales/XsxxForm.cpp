@@ -251,7 +251,7 @@ void TXsxxForm::N5Click() { records().reloadGoods(); }
 
 // The goods report and the goods export are wired by their own commands' code.
 void TXsxxForm::SpeedButton5Click() {
-    if (goodsReport_ != nullptr) goodsReport_->printReport();
+    if (goodsReport_ != nullptr) goodsReport_->printReport(this);
 }
 
 void TXsxxForm::N7Click() { SpeedButton5Click(); }

@@ -26,13 +26,20 @@ void closeAndDelete(QPointer<TReportPreview>& window) {
 
 }  // namespace
 
-void Preview(TReport& report) {
+void Preview(TReport& report, QWidget* owner) {
     QCoreApplication::processEvents();
     if (report.isProducing()) return;
 
     ReportPages pages;
-    QPointer<TReportPreview> window = new TReportPreview(report, pages);
+    // A window shown modally blocks every window that is not its own, so a preview without an
+    // owner opened from it could not be used at all.
+    QPointer<TReportPreview> window =
+        new TReportPreview(report, pages, owner != nullptr ? owner->window() : nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (owner != nullptr) {
+        window->setWindowFlag(Qt::Window);
+        window->setWindowModality(Qt::WindowModal);
+    }
     bool closed = false;
     QEventLoop loop;
     QObject::connect(window, &TReportPreview::closed, &loop, [&] {

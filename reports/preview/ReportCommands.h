@@ -8,7 +8,9 @@ class TReport;
 
 // Opens the preview window for report, produces its pages into it and returns when the window
 // has been closed (or the application is ending). Does nothing while report is being produced.
-void Preview(TReport& report);
+// With an owner the preview belongs to the owner's window: it stays in front of it, works even
+// when that window is shown modally, and blocks it until the preview is closed.
+void Preview(TReport& report, QWidget* owner = nullptr);
 
 // Produces report again straight onto the printer with the stored printer choices and the
 // "Printing progress" window. Without an installed printer the report is offered as a PDF file

@@ -1,13 +1,16 @@
 // The print and export commands of the two sales windows, run from their own buttons and menus
 // through the windows the program makes at start-up.
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 
 #include "app/Startup.h"
 #include "platform/Fonts.h"
+#include "platform/Modal.h"
 #include "platform/ScriptedPlatform.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -80,6 +83,51 @@ class SalesPrintExportTest : public QObject {
         QVERIFY(printed(*pages, QStringLiteral("李四")));
     }
 
+    // A preview opened from a window shown modally, as the program shows both sales windows, is
+    // in front of it and works, while the calling window takes no input until it is closed.
+    void aPreviewOverAModalWindowWorksAndBlocksItsCaller_data() {
+        QTest::addColumn<bool>("fromDetail");
+        QTest::newRow("销售打印") << false;
+        QTest::newRow("明细打印") << true;
+    }
+    void aPreviewOverAModalWindowWorksAndBlocksItsCaller() {
+        QFETCH(bool, fromDetail);
+        TXsxxForm& sales = windows().salesWindow();
+        TXsmxForm& detail = windows().salesDetailWindow();
+        QWidget& caller = fromDetail ? static_cast<QWidget&>(detail) : sales;
+        reports::ReportWindow& report =
+            fromDetail ? static_cast<reports::ReportWindow&>(windows().salesDetailReport())
+                       : windows().goodsReport();
+
+        scripted().printerInstalled = false;  // 打印 then asks where to save the PDF
+        bool inFront = false, printReached = false, callerStayed = false;
+        whenPreviewReady(report.report(), [&](reports::TReportPreview& preview) {
+            inFront = QApplication::activeModalWidget() == &preview;
+            clickThroughWindowSystem(*preview.findChild<QToolButton*>("SpeedButton5"));  // 打印
+            printReached =
+                scripted().dialogs.contains(platform::ScriptedPlatform::Dialog::SaveFile);
+            clickThroughWindowSystem(*caller.findChild<QToolButton*>("SpeedButton7"));  // 关闭
+            callerStayed = caller.isVisible();
+        });
+        QTimer::singleShot(0, &sales, [&] {
+            if (fromDetail) {
+                QTimer::singleShot(0, &detail, [&] {
+                    run(detail, "SpeedButton5");
+                    detail.close();
+                });
+                run(sales, "SpeedButton2");
+            } else {
+                run(sales, "SpeedButton5");
+            }
+            sales.close();
+        });
+        platform::showModal(sales);
+        QVERIFY(inFront);
+        QVERIFY(printReached);
+        QVERIFY(callerStayed);
+        QVERIFY(openPreview() == nullptr);
+    }
+
     // "数据导出" of the sales window: every goods row through 表5, the list whole again.
     void goodsExportWritesEveryGoodsRow() {
         TXsxxForm& sales = windows().salesWindow();
@@ -121,6 +169,13 @@ class SalesPrintExportTest : public QObject {
         auto* button = window.findChild<QToolButton*>(QString::fromLatin1(control));
         QVERIFY2(button != nullptr, control);
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // A click delivered as the window system delivers it: a window blocked by a modal one
+    // never gets it.
+    static void clickThroughWindowSystem(QWidget& widget) {
+        QWidget* window = widget.window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          widget.mapTo(window, widget.rect().center()));
     }
     QString path(const char* name) const { return program_->desktop().dataFile(name); }
     platform::ScriptedPlatform& scripted() { return program_->platform(); }

@@ -4,8 +4,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <filesystem>
 #include <memory>
 
 #include "grid/DataGrid.h"
@@ -15,6 +18,7 @@
 #include "store/Database.h"
 #include "tests/sales/detail/StoredSales.h"
 #include "tests/support/GridClicks.h"
+#include "tests/support/QuitWatcher.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
 
@@ -67,6 +71,7 @@ class SaleDetailWindowTest : public QObject {
     void aSearchFindingNothingEmptiesTheListUntilARefresh();
     void comingBackFromAnotherWindowRereads();
     void everyWayOfClosingHidesTheWindow();
+    void aFailedRereadIsNotRepeatedByTheClosingOfItsErrorBox();
 
   private:
     void open(const std::vector<Row>& sales = {});
@@ -395,12 +400,52 @@ void SaleDetailWindowTest::everyWayOfClosingHidesTheWindow() {
     QVERIFY(form->isHidden());
     QVERIFY(scripted->messages.isEmpty());
 
+    // Closing shows the sales window again by itself, not only when a modal run ends.
+    QWidget salesWindow;
+    form->setSalesWindow(&salesWindow);
+    activate(*form);
+    click("SpeedButton7");
+    QVERIFY(salesWindow.isVisible());
+    salesWindow.hide();
+
+    // "【退出软件】" ends the program even though the main window is hidden.
     QWidget mainWindow;
     form->setMainWindow(&mainWindow);
     mainWindow.show();
     activate(*form);
-    QTest::mouseClick(widget("Label1"), Qt::LeftButton);
+    testsupport::QuitWatcher quits;
+    QTimer::singleShot(0, form.get(), [&] {
+        QTest::mouseClick(widget("Label1"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::exit(7);
+    });
+    QCOMPARE(QCoreApplication::exec(), 7);
     QVERIFY(mainWindow.isHidden());
+    QCOMPARE(quits.count, 1);
+}
+
+void SaleDetailWindowTest::aFailedRereadIsNotRepeatedByTheClosingOfItsErrorBox() {
+    open({sale("A1", "1", "1", "1")});
+    std::filesystem::rename("data.mdb", "moved.mdb");
+    click("SpeedButton4");  // 刷新信息: the file cannot be opened
+    QCOMPARE(scripted->messages.size(), 1);
+
+    QMessageBox box;  // the error box, closed by its OK
+    activate(box);
+    box.close();
+    activate(*form);
+    QCOMPARE(scripted->messages.size(), 1);
+
+    QWidget other;  // coming back from another window tries again
+    activate(other);
+    activate(*form);
+    QCOMPARE(scripted->messages.size(), 2);
+
+    std::filesystem::rename("moved.mdb", "data.mdb");
+    activate(other);
+    activate(*form);
+    QCOMPARE(listedCodes(), QStringList({"A1"}));
+    QCOMPARE(scripted->messages.size(), 2);
 }
 
 QTEST_MAIN(SaleDetailWindowTest)
