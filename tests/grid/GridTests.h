@@ -51,6 +51,7 @@ class RenderingTest : public QObject {
     void highlightWithAndWithoutFocus();
     void upperCellIsJoined();
     void footerShowsItsTexts();
+    void noPartOfARowThatDoesNotFitShowsAboveTheFooter();
 };
 
 class DeletionTest : public QObject {
