@@ -1,4 +1,5 @@
 // The main window's purchase commands and panels, driven through its real widgets.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ class PurchasePanelsTest : public QObject {
     void showingPanelsPutsThemAtTheirPlaceAndSetsTheMode();
     void doubleClickLeavesTheQueryPanelOpen();
     void panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton();
+    void aDraggedPanelKeepsItsButtonsInTheList();
     void addingStoresTheTypedPurchaseAndClearsThePanel();
     void addingEverythingAsShownTwiceStoresTwoRows();
     void allEditsEmptyAreRefused();
@@ -282,6 +284,35 @@ void PurchasePanelsTest::panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton() {
 
     QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
     QCOMPARE(panel->pos(), QPoint(240, 88));
+}
+
+void PurchasePanelsTest::aDraggedPanelKeepsItsButtonsInTheList() {
+    const struct {
+        const char* show;
+        QWidget* panel;
+        QPoint free;
+    } panels[] = {{"SpeedButton1", &form->entryPanel(), QPoint(12, 270)},
+                  {"SpeedButton4", &form->queryPanel(), QPoint(12, 85)}};
+    const QPoint pulls[] = {{3000, 0}, {-3000, 0}, {0, 3000}, {0, -3000}, {3000, 3000}};
+    for (const auto& p : panels) {
+        const QRect list = p.panel->parentWidget()->rect();
+        for (const QPoint& pull : pulls) {
+            QTest::mouseClick(widget(p.show), Qt::LeftButton);
+            const QPoint place = p.panel->pos();
+            QVERIFY(p.panel->childAt(p.free) == nullptr);
+            QTest::mousePress(p.panel, Qt::LeftButton, {}, p.free);
+            QTest::mouseMove(p.panel, p.free + pull);
+            QTest::mouseRelease(p.panel, Qt::LeftButton, {}, p.free);
+            const QPoint moved = p.panel->pos() - place;
+            QVERIFY2(moved.x() * pull.x() > 0 || moved.y() * pull.y() > 0, p.show);
+            for (QAbstractButton* button : p.panel->findChildren<QAbstractButton*>()) {
+                if (!button->isVisibleTo(p.panel)) continue;
+                const QRect at(button->mapTo(p.panel->parentWidget(), QPoint(0, 0)),
+                               button->size());
+                QVERIFY2(list.contains(at), qPrintable(button->objectName()));
+            }
+        }
+    }
 }
 
 void PurchasePanelsTest::addingStoresTheTypedPurchaseAndClearsThePanel() {
