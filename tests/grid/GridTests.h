@@ -66,6 +66,8 @@ class DeletionTest : public QObject {
     void ctrlDeleteOnAListThatCannotChangeDoesNothing();
     void togetherTheTotalFallsAsItWouldRowByRow();
     void insideACallersTransactionTheCallerDecides();
+    void anotherConnectionNeverSeesAHalfDeletedSelection();
+    void aDeletionWhoseCommitFailsKeepsEveryRow();
 };
 
 }  // namespace gridtest
