@@ -54,6 +54,7 @@ class PurchasePanelsTest : public QObject {
     void aDraggedPanelKeepsItsButtonsInTheList();
     void addingStoresTheTypedPurchaseAndClearsThePanel();
     void addingEverythingAsShownTwiceStoresTwoRows();
+    void aSpecTooLongForSaleIsStoredWithAWarning();
     void allEditsEmptyAreRefused();
     void aLonePointStopsTheAddWithoutAHalfRow();
     void loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields();
@@ -361,6 +362,34 @@ void PurchasePanelsTest::addingEverythingAsShownTwiceStoresTwoRows() {
         QCOMPARE(row["进货数量"], std::string("0"));
     }
     QCOMPARE(form->goodsQuery().recordCount(), 2);
+}
+
+void PurchasePanelsTest::aSpecTooLongForSaleIsStoredWithAWarning() {
+    const QString spec(60, QChar(u'规'));
+    const QString warning =
+        u("进货信息已保存，但“商品规格”超过 50 个字符，销售信息中存不下，这件商品无法销售。"
+          "请把“商品规格”改到 50 个字符以内。");
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(&form->codeEdit(), QStringLiteral("A01"));
+    typeInto(&form->entryEdit("商品规格"), spec);
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList({u("进货信息添加成功！"), warning}));
+    QCOMPARE(QString::fromStdString(storedGoods()[0]["商品规格"]), spec);
+
+    scripted->clear();
+    doubleClickRow(0);
+    typeInto(&form->remarkEdit(), QStringLiteral("r"));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList({u("修改进货信息成功！"), warning}));
+
+    scripted->clear();
+    doubleClickRow(0);
+    QLineEdit* specEdit = &form->entryEdit("商品规格");
+    specEdit->selectAll();
+    QTest::keyClick(specEdit, Qt::Key_Delete);
+    typeCharacters(specEdit, spec.left(50));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
 }
 
 void PurchasePanelsTest::allEditsEmptyAreRefused() {
