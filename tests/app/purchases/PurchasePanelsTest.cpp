@@ -68,6 +68,7 @@ class PurchasePanelsTest : public QObject {
     void searchByCodeNarrowsTheListAndRefreshShowsAll();
     void menuSearchesAndRefreshes();
     void eachSearchEditSearchesItsColumn();
+    void searchTextsWithQuotesAreJustText();
 
   private:
     QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
@@ -612,6 +613,29 @@ void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
         typeCharacters(&form->searchEdit(c.column), QString::fromUtf8(c.text));
         QTest::mouseClick(widget("Button4"), Qt::LeftButton);
         QVERIFY2(listedCodes() == QStringList{QStringLiteral("B02")}, c.column);
+    }
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void PurchasePanelsTest::searchTextsWithQuotesAreJustText() {
+    testsupport::appendRows("表1", {{{"商品编码", "it's"}},
+                                    {{"商品编码", "say \"hi\""}},
+                                    {{"商品编码", "a'b\"c"}},
+                                    {{"商品编码", "plain"}}});
+    const struct {
+        const char* text;
+        QStringList found;
+    } cases[] = {
+        {"'", {"it's", "a'b\"c"}}, {"\"", {"say \"hi\"", "a'b\"c"}},
+        {"'b\"", {"a'b\"c"}},      {"\" or \"\"=\"", {}},
+        {"' or ''='", {}},
+    };
+    for (const auto& c : cases) {
+        QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);  // all rows again
+        QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+        QTest::keyClicks(&form->searchCodeEdit(), QString::fromUtf8(c.text));
+        QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+        QVERIFY2(listedCodes() == c.found, c.text);
     }
     QVERIFY(scripted->messages.isEmpty());
 }

@@ -65,6 +65,7 @@ class SaleDetailWindowTest : public QObject {
     void deletingASaleLeavesTheGoodsTableAlone();
     void searchByCodeTotalsTheSalesFound();
     void aSearchFindingNothingEmptiesTheListUntilARefresh();
+    void searchTextsWithQuotesAreJustText();
     void comingBackFromAnotherWindowRereads();
     void everyWayOfClosingHidesTheWindow();
 
@@ -362,6 +363,27 @@ void SaleDetailWindowTest::aSearchFindingNothingEmptiesTheListUntilARefresh() {
     QVERIFY(widget("Panel5")->isVisible());  // a refresh leaves the panels as they are
     QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("2"));
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void SaleDetailWindowTest::searchTextsWithQuotesAreJustText() {
+    open({sale("it's", "1", "1", "1"), sale("say \"hi\"", "1", "1", "2"),
+          sale("a'b\"c", "1", "1", "4"), sale("plain", "1", "1", "8")});
+    const struct {
+        const char* text;
+        QStringList found;
+    } cases[] = {
+        {"'", {"it's", "a'b\"c"}}, {"\"", {"say \"hi\"", "a'b\"c"}},
+        {"'b\"", {"a'b\"c"}},      {"\" or \"\"=\"", {}},
+        {"' or ''='", {}},
+    };
+    for (const auto& c : cases) {
+        action("N5")->trigger();  // all rows again
+        click("SpeedButton3");
+        QTest::keyClicks(searchField("商品编码"), QString::fromUtf8(c.text));
+        click("Button3");
+        QVERIFY2(listedCodes() == c.found, c.text);
+    }
     QVERIFY(scripted->messages.isEmpty());
 }
 
