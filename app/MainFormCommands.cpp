@@ -19,6 +19,7 @@
 #include "platform/Platform.h"
 #include "purchases/PurchaseMessages.h"
 #include "purchases/PurchaseRecords.h"
+#include "purchases/SaleTextLimits.h"
 #include "reports/DyForm.h"
 
 // ---- Purchase commands and the entry and query panels ----
@@ -57,6 +58,12 @@ purchases::PurchaseFields entryFields(Ui::TMainForm& ui) {
 platform::Answer say(QWidget* owner, const char* text,
                      platform::MessageKind kind = platform::MessageKind::Plain) {
     return platform::current().message(owner, QString::fromUtf8(text), kind);
+}
+
+// A stored purchase whose goods texts the sales table cannot take: say so, and what to do.
+void warnIfUnsellable(QWidget* owner, const purchases::PurchaseFields& fields) {
+    const std::string warning = purchases::saleWarning(fields);
+    if (!warning.empty()) say(owner, warning.c_str());
 }
 
 }  // namespace
@@ -109,12 +116,14 @@ void TMainForm::N1Click() { SpeedButton1Click(); }
 
 void TMainForm::Button1Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
-    if (records.add(entryFields(*ui)) == purchases::AddOutcome::Empty) {
+    const purchases::PurchaseFields fields = entryFields(*ui);
+    if (records.add(fields) == purchases::AddOutcome::Empty) {
         say(this, purchases::kEntryEmpty);
         return;
     }
     panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
     say(this, purchases::kAdded);
+    warnIfUnsellable(this, fields);
     records.refresh();
 }
 
@@ -129,7 +138,8 @@ void TMainForm::DataGrid1DblClick() {
 
 void TMainForm::Button3Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
-    switch (records.writeBack(editedPurchaseId_, entryFields(*ui))) {
+    const purchases::PurchaseFields fields = entryFields(*ui);
+    switch (records.writeBack(editedPurchaseId_, fields)) {
         case purchases::WriteBackOutcome::NoCurrentRow:
             say(this, purchases::kNothingToEdit);
             return;
@@ -138,6 +148,7 @@ void TMainForm::Button3Click() {
             return;
         case purchases::WriteBackOutcome::Written:
             say(this, purchases::kEdited);
+            warnIfUnsellable(this, fields);
             ui->Panel2->hide();
             return;
     }

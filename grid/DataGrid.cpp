@@ -153,6 +153,10 @@ int TDataGrid::Impl::visibleRows() const {
     return std::max(1, (footerTop() - dataTop()) / rowHeight);
 }
 
+int TDataGrid::Impl::rowsBottom() const {
+    return std::min(footerTop(), dataTop() + visibleRows() * rowHeight);
+}
+
 int TDataGrid::Impl::columnLeft(int column) const {
     if (column < 0) return 0;
     int x = indicatorWidth - xOffset;
@@ -166,7 +170,7 @@ int TDataGrid::Impl::columnWidth(int column) const {
 }
 
 int TDataGrid::Impl::rowAt(int y) const {
-    if (y < dataTop() || y >= footerTop()) return -1;
+    if (y < dataTop() || y >= rowsBottom()) return -1;
     const int row = topRow + (y - dataTop()) / rowHeight;
     return row < rowCount() ? row : -1;
 }
@@ -375,11 +379,10 @@ int TDataGrid::topRow() const { return d->topRow; }
 int TDataGrid::currentColumn() const { return d->currentColumn; }
 
 QRect TDataGrid::cellRect(int row, int column) const {
-    if (row < d->topRow || row >= d->rowCount() || row >= d->topRow + d->visibleRows() + 1)
-        return {};
+    if (row < d->topRow || row >= d->rowCount() || row >= d->topRow + d->visibleRows()) return {};
     if (column >= static_cast<int>(d->columns.size())) return {};
     const QRect cell(d->columnLeft(column), d->rowTop(row), d->columnWidth(column), d->rowHeight);
-    return cell.intersected(QRect(0, d->dataTop(), d->viewWidth(), d->footerTop() - d->dataTop()));
+    return cell.intersected(QRect(0, d->dataTop(), d->viewWidth(), d->rowsBottom() - d->dataTop()));
 }
 
 QRect TDataGrid::titleRect(int column, bool upperLevel) const {

@@ -43,7 +43,10 @@ class TDataGrid::Impl : public store::QueryObserver {
     int viewWidth() const;
     int dataTop() const { return titles.bandHeight; }
     int footerTop() const;
-    int visibleRows() const;           // whole rows between the titles and the footer
+    int visibleRows() const;  // whole rows between the titles and the footer
+    // Below the place of the last whole row: the rows' area ends here, so that no part of a row
+    // that does not fit shows above the footer.
+    int rowsBottom() const;
     int columnLeft(int column) const;  // -1: the indicator column
     int columnWidth(int column) const;
     int rowTop(int row) const { return dataTop() + (row - topRow) * rowHeight; }

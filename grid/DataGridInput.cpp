@@ -225,7 +225,7 @@ void TDataGrid::mouseMoveEvent(QMouseEvent* event) {
             int row;
             if (pos.y() < d->dataTop())
                 row = std::max(0, d->topRow - 1);
-            else if (pos.y() >= d->footerTop())
+            else if (pos.y() >= d->rowsBottom())
                 row = std::min(d->rowCount() - 1, d->topRow + d->visibleRows());
             else
                 row = d->rowAt(pos.y()) >= 0 ? d->rowAt(pos.y()) : d->rowCount() - 1;

@@ -84,7 +84,7 @@ void TDataGrid::paintEvent(QPaintEvent* event) {
 void TDataGrid::Impl::paint(QPainter& painter, const QRect& area) const {
     const int width = viewWidth();
     painter.fillRect(QRect(0, 0, width, q->height()), QColor(Qt::white));
-    painter.setClipRect(QRect(0, dataTop(), width, footerTop() - dataTop()));
+    painter.setClipRect(QRect(0, dataTop(), width, rowsBottom() - dataTop()));
     paintRows(painter, area);
     painter.setClipRect(QRect(0, 0, width, q->height()));
     paintTitles(painter);
@@ -111,7 +111,7 @@ void TDataGrid::Impl::paintRows(QPainter& painter, const QRect& area) const {
     const int columnCount = static_cast<int>(columns.size());
     const int right = columnLeft(columnCount);
     const int width = viewWidth();
-    const int last = std::min(rows - 1, topRow + visibleRows());
+    const int last = std::min(rows - 1, topRow + visibleRows() - 1);
     painter.setFont(cellFont);
 
     for (int row = topRow; row <= last; ++row) {
@@ -152,7 +152,7 @@ void TDataGrid::Impl::paintRows(QPainter& painter, const QRect& area) const {
         paintIndicator(painter, row, QRect(0, y, indicatorWidth, rowHeight));
     }
     painter.setPen(kLineColor);
-    const int bottom = std::min(rowTop(last + 1), footerTop()) - 1;
+    const int bottom = std::min(rowTop(last + 1), rowsBottom()) - 1;
     for (int c = 0; c < columnCount; ++c) {
         const int x = columnLeft(c) + columns[static_cast<std::size_t>(c)].width - 1;
         if (x >= indicatorWidth) painter.drawLine(x, dataTop(), x, bottom);

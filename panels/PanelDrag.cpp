@@ -1,6 +1,8 @@
 #include "panels/PanelDrag.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
+#include <QRect>
 #include <QWidget>
 #include <algorithm>
 
@@ -8,8 +10,20 @@ namespace panels {
 
 namespace {
 
-// A dragged panel keeps this much of itself inside its parent, so it can always be taken again.
+// A dragged panel without buttons keeps this much of itself inside its parent.
 constexpr int kKeepVisible = 24;
+
+// The panel's shown buttons, its close picture included, as one rectangle in its coordinates.
+QRect buttonsArea(const QWidget& panel) {
+    QRect area;
+    for (const QAbstractButton* button : panel.findChildren<QAbstractButton*>())
+        if (button->isVisibleTo(&panel))
+            area |= QRect(button->mapTo(&panel, QPoint(0, 0)), button->size());
+    return area;
+}
+
+// value within [low, high]; where the range is empty, low wins (the buttons' left or top edge).
+int keepWithin(int value, int low, int high) { return std::max(low, std::min(value, high)); }
 
 }  // namespace
 
@@ -61,8 +75,17 @@ void PanelDrag::moveTo(const QPoint& globalPointer) {
     QWidget* parent = panel_->parentWidget();
     if (parent == nullptr) return;
     QPoint to = parent->mapFromGlobal(globalPointer) - grip_;
-    to.setX(std::clamp(to.x(), kKeepVisible - panel_->width(), parent->width() - kKeepVisible));
-    to.setY(std::clamp(to.y(), kKeepVisible - panel_->height(), parent->height() - kKeepVisible));
+    // Its buttons stay inside the list's area, where they can be pressed; of a panel without
+    // buttons a piece stays there, so that it can be taken again.
+    const QRect buttons = buttonsArea(*panel_);
+    if (!buttons.isEmpty()) {
+        to.setX(keepWithin(to.x(), -buttons.left(), parent->width() - 1 - buttons.right()));
+        to.setY(keepWithin(to.y(), -buttons.top(), parent->height() - 1 - buttons.bottom()));
+    } else {
+        to.setX(keepWithin(to.x(), kKeepVisible - panel_->width(), parent->width() - kKeepVisible));
+        to.setY(
+            keepWithin(to.y(), kKeepVisible - panel_->height(), parent->height() - kKeepVisible));
+    }
     panel_->move(to);
 }
 

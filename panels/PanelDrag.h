@@ -10,7 +10,8 @@ namespace panels {
 // Lets the user drag a panel with the left mouse button pressed on its free surface (not on one of
 // its edits, labels, pictures or buttons): the panel follows the pointer until the button is
 // released and stays where it was dropped. Other buttons do nothing. The free surface shows the
-// four-headed move cursor; the panel's children keep their own cursors.
+// four-headed move cursor; the panel's children keep their own cursors. However far it is pulled,
+// its shown buttons (the close picture among them) stay inside its parent, the list's area.
 class PanelDrag : public QObject {
     Q_OBJECT
   public:

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "purchases/SaleTextLimits.h"
 #include "sales/records/SaleMessages.h"
 #include "store/Connection.h"
 #include "store/Database.h"
@@ -251,13 +252,12 @@ std::string refusalOf(const SaleEntry& entry) {
     if (!stock || *parseNumber(entry.quantity) > *stock) return kAboveStockAtConfirm;
     if (!parseNumber(entry.purchasePrice))
         return "进货单价“" + entry.purchasePrice + "”不是有效的数字。";
-    const std::array<std::pair<const std::string*, std::string>, 9> texts = {{
-        {&entry.date, "销售日期"},
-        {&entry.goods[0], std::string(kGoodsTextColumns[0])},
-        {&entry.goods[1], std::string(kGoodsTextColumns[1])},
-        {&entry.goods[2], std::string(kGoodsTextColumns[2])},
-        {&entry.goods[3], std::string(kGoodsTextColumns[3])},
-        {&entry.goods[4], std::string(kGoodsTextColumns[4])},
+    if (auto refusal = lengthRefusal(entry.date, "销售日期"); !refusal.empty()) return refusal;
+    // Goods texts come from the goods row: the way out is to shorten them there.
+    if (auto refusal = purchases::saleRefusal(purchases::textsTooLongForSale(entry.goods));
+        !refusal.empty())
+        return refusal;
+    const std::array<std::pair<const std::string*, std::string>, 3> texts = {{
         {&entry.customer, "客户姓名"},
         {&entry.details[0], "联系电话"},
         {&entry.details[1], "详细地址"},

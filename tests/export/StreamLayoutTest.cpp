@@ -56,6 +56,10 @@ std::vector<Record> records(const std::vector<std::uint8_t>& stream) {
         Record r{at, u16(stream, at), {}};
         const std::size_t size = u16(stream, at + 2);
         EXPECT_LE(size, 8224u) << "record " << std::hex << r.id;
+        if (at + 4 + size > stream.size()) {
+            ADD_FAILURE() << "record " << std::hex << r.id << " runs past the stream's end";
+            break;
+        }
         r.data.assign(stream.begin() + static_cast<std::ptrdiff_t>(at + 4),
                       stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + size));
         out.push_back(std::move(r));
@@ -65,41 +69,49 @@ std::vector<Record> records(const std::vector<std::uint8_t>& stream) {
     return out;
 }
 
-// Walks the string table as a reader does and returns where each string begins: its stream
-// offset and its offset inside its record, header included.
-std::vector<std::pair<std::size_t, std::size_t>> stringStarts(const std::vector<Record>& all,
-                                                              std::size_t sst) {
+using StringStarts = std::vector<std::pair<std::size_t, std::size_t>>;
+
+// Walks the string table as a reader does and notes where each string begins: its stream offset
+// and its offset inside its record, header included. Stops at the first record that breaks the
+// layout, with a failure that says which (call it through ASSERT_NO_FATAL_FAILURE).
+void stringStarts(const std::vector<Record>& all, std::size_t sst, StringStarts& starts) {
+    ASSERT_GE(all[sst].data.size(), 8u) << "the string table's header is cut";
     const std::uint32_t unique = u32(all[sst].data, 4);
-    std::vector<std::pair<std::size_t, std::size_t>> starts;
     std::size_t piece = sst, at = 8;
     const auto room = [&] { return all[piece].data.size() - at; };
-    const auto next = [&] {
+    const auto continued = [&] {
         ++piece;
         at = 0;
-        EXPECT_EQ(all[piece].id, 0x003C);
+        return piece < all.size() && all[piece].id == 0x003C;
     };
     for (std::uint32_t s = 0; s < unique; ++s) {
-        if (room() == 0) next();
+        if (room() == 0) {
+            ASSERT_TRUE(continued()) << "string " << s << ": no CONTINUE record";
+        }
         starts.emplace_back(all[piece].offset + 4 + at, at + 4);
-        EXPECT_GE(room(), 3u) << "string " << s << " header cut";
+        ASSERT_GE(room(), 3u) << "string " << s << " header cut";
         std::size_t left = u16(all[piece].data, at);
         std::size_t width = all[piece].data[at + 2] & 1 ? 2 : 1;
         at += 3;
         EXPECT_GT(left, 0u);
         while (left > 0) {
             if (room() == 0) {
-                next();
+                ASSERT_TRUE(continued()) << "string " << s << ": no CONTINUE record";
+                ASSERT_GT(room(), 0u)
+                    << "string " << s << ": CONTINUE record " << piece << " lacks its option byte";
                 width = all[piece].data[at++] & 1 ? 2 : 1;  // the repeated option byte
             }
             const std::size_t take = std::min(left, room() / width);
-            EXPECT_GT(take, 0u);
+            ASSERT_GT(take, 0u) << "string " << s << ": record " << piece
+                                << " ends inside a character (a CONTINUE record without its "
+                                   "option byte reads one character byte as that byte)";
             at += take * width;
             left -= take;
         }
     }
     EXPECT_EQ(at, all[piece].data.size());
+    ASSERT_LT(piece + 1, all.size());
     EXPECT_NE(all[piece + 1].id, 0x003C);
-    return starts;
 }
 
 TEST(StreamLayout, SheetOffsetsAndTheStringIndexPointWhereTheyShould) {
@@ -135,7 +147,8 @@ TEST(StreamLayout, SheetOffsetsAndTheStringIndexPointWhereTheyShould) {
     ASSERT_GT(extsst, sst);
     EXPECT_EQ(u32(all[sst].data, 0), 2u * 70000 + 2 * 2);  // cells using strings, headers twice
 
-    const auto starts = stringStarts(all, sst);
+    StringStarts starts;
+    ASSERT_NO_FATAL_FAILURE(stringStarts(all, sst, starts));
     const std::vector<std::uint8_t>& index = all[extsst].data;
     const std::size_t perBucket = u16(index, 0);
     EXPECT_EQ(perBucket, std::max<std::size_t>(starts.size() / 128 + 1, 8));

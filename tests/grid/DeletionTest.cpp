@@ -6,6 +6,7 @@
 #include "tests/grid/GridFixture.h"
 #include "tests/grid/GridTests.h"
 #include "tests/support/QueryRows.h"
+#include "tests/support/WatchedWrites.h"
 
 namespace gridtest {
 
@@ -164,6 +165,32 @@ void DeletionTest::insideACallersTransactionTheCallerDecides() {
     f.query.close();
     f.query.open();
     QCOMPARE(codes(f.query), (std::vector<std::string>{"A2", "A3", "A4"}));
+}
+
+void DeletionTest::anotherConnectionNeverSeesAHalfDeletedSelection() {
+    GridFixture f(numberedSales(6));
+    for (int row : {1, 3, 4}) click(*f.grid, row, Qt::ControlModifier);
+    testsupport::SecondConnectionView view(f.connection.database(), "表3",
+                                           "SELECT group_concat(\"商品编码\") FROM \"表3\"");
+    f.grid->deleteSelected();
+    // Each deletion in turn: the other connection still sees every row until all are gone.
+    QCOMPARE(view.seen(), std::vector<std::string>(3, "A1,A2,A3,A4,A5,A6"));
+    QCOMPARE(view.look(), std::string("A1,A3,A6"));
+}
+
+void DeletionTest::aDeletionWhoseCommitFailsKeepsEveryRow() {
+    GridFixture f(numberedSales(6));
+    for (int row : {1, 3, 4}) click(*f.grid, row, Qt::ControlModifier);
+    {
+        const testsupport::RefusedCommits refused(f.connection.database());
+        QVERIFY_THROWS_EXCEPTION(store::StoreError, f.grid->deleteSelected());
+    }
+    const std::vector<std::string> all = {"A1", "A2", "A3", "A4", "A5", "A6"};
+    QCOMPARE(codes(f.query), all);
+    QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("21"));
+    f.query.close();
+    f.query.open();
+    QCOMPARE(codes(f.query), all);
 }
 
 }  // namespace gridtest

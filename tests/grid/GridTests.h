@@ -51,6 +51,7 @@ class RenderingTest : public QObject {
     void highlightWithAndWithoutFocus();
     void upperCellIsJoined();
     void footerShowsItsTexts();
+    void noPartOfARowThatDoesNotFitShowsAboveTheFooter();
 };
 
 class DeletionTest : public QObject {
@@ -65,6 +66,8 @@ class DeletionTest : public QObject {
     void ctrlDeleteOnAListThatCannotChangeDoesNothing();
     void togetherTheTotalFallsAsItWouldRowByRow();
     void insideACallersTransactionTheCallerDecides();
+    void anotherConnectionNeverSeesAHalfDeletedSelection();
+    void aDeletionWhoseCommitFailsKeepsEveryRow();
 };
 
 }  // namespace gridtest

@@ -87,4 +87,31 @@ void RenderingTest::footerShowsItsTexts() {
     QVERIFY(f.grid->footerRect(0).bottom() < f.grid->height());
 }
 
+void RenderingTest::noPartOfARowThatDoesNotFitShowsAboveTheFooter() {
+    GridFixture f(numberedSales(60));
+    f.grid->clearFocus();
+    const int rowHeight = f.grid->rowHeight();
+    const int rowsArea = f.grid->footerRect(0).top() - f.grid->titleHeight();
+    // Room for an odd number of whole rows and half a row: the row cut in half is a grey one.
+    const int whole = (rowsArea / rowHeight) | 1;
+    f.grid->resize(f.grid->width(),
+                   f.grid->height() - rowsArea + whole * rowHeight + rowHeight / 2);
+    QCOMPARE(f.grid->footerRect(0).top() - f.grid->titleHeight(),
+             whole * rowHeight + rowHeight / 2);
+
+    QVERIFY(!f.grid->cellRect(whole - 1, 2).isEmpty());
+    QVERIFY(f.grid->cellRect(whole, 2).isEmpty());  // the row that does not fit is not shown
+    const QImage image = picture(*f.grid);
+    QCOMPARE(colourAt(image, f.grid->cellRect(whole - 1, 2).center()), QColor(Qt::white));
+    const int gapTop = f.grid->cellRect(whole - 1, 2).bottom() + 1;
+    const int gapBottom = f.grid->footerRect(0).top() - 1;
+    for (int y = gapTop; y <= gapBottom; ++y)
+        for (int x = f.grid->indicatorWidth(); x < f.grid->footerRect(kAmountColumn).right(); ++x)
+            QVERIFY2(image.pixelColor(x, y) == QColor(Qt::white),
+                     qPrintable(QStringLiteral("painted at %1, %2").arg(x).arg(y)));
+    // A click there selects nothing.
+    QTest::mouseClick(f.grid.get(), Qt::LeftButton, {}, QPoint(200, gapTop + 2));
+    QCOMPARE(f.grid->selectedCount(), 0);
+}
+
 }  // namespace gridtest

@@ -1,4 +1,5 @@
 // The main window's purchase commands and panels, driven through its real widgets.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "purchases/PurchaseRecords.h"
 #include "tests/app/purchases/StoredRows.h"
+#include "tests/support/QuotedSearches.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
@@ -50,8 +52,10 @@ class PurchasePanelsTest : public QObject {
     void showingPanelsPutsThemAtTheirPlaceAndSetsTheMode();
     void doubleClickLeavesTheQueryPanelOpen();
     void panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton();
+    void aDraggedPanelKeepsItsButtonsInTheList();
     void addingStoresTheTypedPurchaseAndClearsThePanel();
     void addingEverythingAsShownTwiceStoresTwoRows();
+    void aSpecTooLongForSaleIsStoredWithAWarning();
     void allEditsEmptyAreRefused();
     void aLonePointStopsTheAddWithoutAHalfRow();
     void loadingShowsTwoDecimalsAndWritesBackOnlyChangedFields();
@@ -65,6 +69,7 @@ class PurchasePanelsTest : public QObject {
     void searchByCodeNarrowsTheListAndRefreshShowsAll();
     void menuSearchesAndRefreshes();
     void eachSearchEditSearchesItsColumn();
+    void searchTextsWithQuotesAreJustText();
 
   private:
     QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
@@ -284,6 +289,35 @@ void PurchasePanelsTest::panelsAreDraggedByTheirFreeSurfaceWithTheLeftButton() {
     QCOMPARE(panel->pos(), QPoint(240, 88));
 }
 
+void PurchasePanelsTest::aDraggedPanelKeepsItsButtonsInTheList() {
+    const struct {
+        const char* show;
+        QWidget* panel;
+        QPoint free;
+    } panels[] = {{"SpeedButton1", &form->entryPanel(), QPoint(12, 270)},
+                  {"SpeedButton4", &form->queryPanel(), QPoint(12, 85)}};
+    const QPoint pulls[] = {{3000, 0}, {-3000, 0}, {0, 3000}, {0, -3000}, {3000, 3000}};
+    for (const auto& p : panels) {
+        const QRect list = p.panel->parentWidget()->rect();
+        for (const QPoint& pull : pulls) {
+            QTest::mouseClick(widget(p.show), Qt::LeftButton);
+            const QPoint place = p.panel->pos();
+            QVERIFY(p.panel->childAt(p.free) == nullptr);
+            QTest::mousePress(p.panel, Qt::LeftButton, {}, p.free);
+            QTest::mouseMove(p.panel, p.free + pull);
+            QTest::mouseRelease(p.panel, Qt::LeftButton, {}, p.free);
+            const QPoint moved = p.panel->pos() - place;
+            QVERIFY2(moved.x() * pull.x() > 0 || moved.y() * pull.y() > 0, p.show);
+            for (QAbstractButton* button : p.panel->findChildren<QAbstractButton*>()) {
+                if (!button->isVisibleTo(p.panel)) continue;
+                const QRect at(button->mapTo(p.panel->parentWidget(), QPoint(0, 0)),
+                               button->size());
+                QVERIFY2(list.contains(at), qPrintable(button->objectName()));
+            }
+        }
+    }
+}
+
 void PurchasePanelsTest::addingStoresTheTypedPurchaseAndClearsThePanel() {
     QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
     typeInto(&form->codeEdit(), QStringLiteral("A01"));
@@ -330,6 +364,34 @@ void PurchasePanelsTest::addingEverythingAsShownTwiceStoresTwoRows() {
         QCOMPARE(row["进货数量"], std::string("0"));
     }
     QCOMPARE(form->goodsQuery().recordCount(), 2);
+}
+
+void PurchasePanelsTest::aSpecTooLongForSaleIsStoredWithAWarning() {
+    const QString spec(60, QChar(u'规'));
+    const QString warning =
+        u("进货信息已保存，但“商品规格”超过 50 个字符，销售信息中存不下，这件商品无法销售。"
+          "请把“商品规格”改到 50 个字符以内。");
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(&form->codeEdit(), QStringLiteral("A01"));
+    typeInto(&form->entryEdit("商品规格"), spec);
+    QTest::mouseClick(widget("Button1"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList({u("进货信息添加成功！"), warning}));
+    QCOMPARE(QString::fromStdString(storedGoods()[0]["商品规格"]), spec);
+
+    scripted->clear();
+    doubleClickRow(0);
+    typeInto(&form->remarkEdit(), QStringLiteral("r"));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList({u("修改进货信息成功！"), warning}));
+
+    scripted->clear();
+    doubleClickRow(0);
+    QLineEdit* specEdit = &form->entryEdit("商品规格");
+    specEdit->selectAll();
+    QTest::keyClick(specEdit, Qt::Key_Delete);
+    typeCharacters(specEdit, spec.left(50));
+    QTest::mouseClick(widget("Button3"), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
 }
 
 void PurchasePanelsTest::allEditsEmptyAreRefused() {
@@ -552,6 +614,21 @@ void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
         typeCharacters(&form->searchEdit(c.column), QString::fromUtf8(c.text));
         QTest::mouseClick(widget("Button4"), Qt::LeftButton);
         QVERIFY2(listedCodes() == QStringList{QStringLiteral("B02")}, c.column);
+    }
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void PurchasePanelsTest::searchTextsWithQuotesAreJustText() {
+    for (const std::string& code : testsupport::kQuotedCodes)
+        testsupport::appendRows("表1", {{{"商品编码", code}}});
+    for (const auto& c : testsupport::kQuotedSearches) {
+        QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);  // all rows again
+        QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+        QTest::keyClicks(&form->searchCodeEdit(), QString::fromUtf8(c.text));
+        QTest::mouseClick(widget("Button4"), Qt::LeftButton);
+        QStringList found;
+        for (const std::string& code : c.found) found << QString::fromStdString(code);
+        QVERIFY2(listedCodes() == found, c.text);
     }
     QVERIFY(scripted->messages.isEmpty());
 }

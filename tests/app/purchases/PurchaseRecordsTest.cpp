@@ -5,6 +5,7 @@
 #include <string>
 
 #include "purchases/PurchaseRecords.h"
+#include "purchases/SaleTextLimits.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Error.h"
@@ -350,6 +351,35 @@ TEST_F(PurchaseRecordsTest, SearchTextWithAQuoteIsJustText) {
     records.refresh();
     EXPECT_TRUE(records.search({"\"hi", "", "", ""}));
     EXPECT_EQ(query.recordCount(), 1);
+}
+
+std::string repeated(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+TEST(SaleTextLimits, APurchaseTheSalesTableCannotTakeIsWarnedAbout) {
+    struct Case {
+        std::vector<std::pair<int, std::string>> texts;  // field, text
+        std::string warning;
+    };
+    const std::string fifty = repeated("规", 50);
+    const Case cases[] = {
+        {{{3, fifty}, {11, repeated("x", 200)}}, ""},  // 备注 is not sold
+        {{{3, repeated("x", 60)}},
+         "进货信息已保存，但“商品规格”超过 50 个字符，销售信息中存不下，这件商品无法销售。"
+         "请把“商品规格”改到 50 个字符以内。"},
+        {{{0, repeated("码", 51)}, {4, fifty + "箱"}},
+         "进货信息已保存，但“商品编码”超过 50 个字符，“单位”超过 50 个字符，销售信息中存不下，"
+         "这件商品无法销售。请把“商品编码”改到 50 个字符以内，把“单位”改到 50 个字符以内。"},
+    };
+    for (const Case& c : cases) {
+        purchases::PurchaseFields fields = fieldsOf("A01", "1", "1");
+        for (const auto& [field, text] : c.texts)
+            fields.texts[static_cast<std::size_t>(field)] = text;
+        EXPECT_EQ(purchases::saleWarning(fields), c.warning);
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "tests/sales/detail/StoredSales.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/QuitWatcher.h"
+#include "tests/support/QuotedSearches.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
 
@@ -69,6 +70,7 @@ class SaleDetailWindowTest : public QObject {
     void deletingASaleLeavesTheGoodsTableAlone();
     void searchByCodeTotalsTheSalesFound();
     void aSearchFindingNothingEmptiesTheListUntilARefresh();
+    void searchTextsWithQuotesAreJustText();
     void comingBackFromAnotherWindowRereads();
     void everyWayOfClosingHidesTheWindow();
     void aFailedRereadIsNotRepeatedByTheClosingOfItsErrorBox();
@@ -367,6 +369,23 @@ void SaleDetailWindowTest::aSearchFindingNothingEmptiesTheListUntilARefresh() {
     QVERIFY(widget("Panel5")->isVisible());  // a refresh leaves the panels as they are
     QCOMPARE(listedCodes(), QStringList({"A1", "B1"}));
     QCOMPARE(list().footerText(kAmountColumn), QStringLiteral("2"));
+    QVERIFY(scripted->messages.isEmpty());
+}
+
+void SaleDetailWindowTest::searchTextsWithQuotesAreJustText() {
+    std::vector<Row> sales;
+    for (const std::string& code : testsupport::kQuotedCodes)
+        sales.push_back(sale(code, "1", "1", "1"));
+    open(sales);
+    for (const auto& c : testsupport::kQuotedSearches) {
+        action("N5")->trigger();  // all rows again
+        click("SpeedButton3");
+        QTest::keyClicks(searchField("商品编码"), QString::fromUtf8(c.text));
+        click("Button3");
+        QStringList found;
+        for (const std::string& code : c.found) found << QString::fromStdString(code);
+        QVERIFY2(listedCodes() == found, c.text);
+    }
     QVERIFY(scripted->messages.isEmpty());
 }
 

@@ -218,6 +218,37 @@ TEST_F(SaleRecordsTest, ConfirmRefusesWhatItMustNotWrite) {
     EXPECT_EQ(records.confirm(entry).outcome, Outcome::Sold);
 }
 
+TEST_F(SaleRecordsTest, GoodsTextsTooLongForTheSalesTableSayWhereToShortenThem) {
+    moveToCode("A01");
+    struct Case {
+        std::string model;  // 商品型号
+        std::string spec;   // 商品规格
+        std::string message;
+    };
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) fifty += "规";
+    const Case cases[] = {
+        {"", std::string(60, 'x'),
+         "“商品规格”最多 50 个字符，这条销售记录无法保存。"
+         "请先在进货信息中把“商品规格”改到 50 个字符以内。"},
+        {fifty + "型", fifty + "格",
+         "“商品型号”最多 50 个字符，“商品规格”最多 50 个字符，这条销售记录无法保存。"
+         "请先在进货信息中把“商品型号”改到 50 个字符以内，把“商品规格”改到 50 个字符以内。"},
+    };
+    for (const Case& c : cases) {
+        auto entry = entryFor("5", "1");
+        entry.goods[2] = c.model;
+        entry.goods[3] = c.spec;
+        const auto result = records.confirm(entry);
+        EXPECT_EQ(result.outcome, Outcome::Refused);
+        EXPECT_EQ(result.message, c.message);
+    }
+    EXPECT_TRUE(stored("表3").empty());
+    auto entry = entryFor("5", "1");
+    entry.goods[3] = fifty;  // fifty characters fit
+    EXPECT_EQ(records.confirm(entry).outcome, Outcome::Sold);
+}
+
 TEST_F(SaleRecordsTest, AGoodsRowWithAnEmptySalesFigureStoresNothing) {
     moveToCode("A01");
     const auto entry = entryFor("12", "1");
