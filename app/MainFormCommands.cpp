@@ -109,9 +109,16 @@ void TMainForm::N1Click() { SpeedButton1Click(); }
 
 void TMainForm::Button1Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
-    if (records.add(entryFields(*ui)) == purchases::AddOutcome::Empty) {
-        say(this, purchases::kEntryEmpty);
-        return;
+    const purchases::PurchaseFields fields = entryFields(*ui);
+    switch (records.add(fields)) {
+        case purchases::AddOutcome::Empty:
+            say(this, purchases::kEntryEmpty);
+            return;
+        case purchases::AddOutcome::Refused:
+            say(this, purchases::refusalOf(fields).c_str());
+            return;
+        case purchases::AddOutcome::Added:
+            break;
     }
     panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
     say(this, purchases::kAdded);
@@ -129,12 +136,16 @@ void TMainForm::DataGrid1DblClick() {
 
 void TMainForm::Button3Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
-    switch (records.writeBack(editedPurchaseId_, entryFields(*ui))) {
+    const purchases::PurchaseFields fields = entryFields(*ui);
+    switch (records.writeBack(editedPurchaseId_, fields)) {
         case purchases::WriteBackOutcome::NoCurrentRow:
             say(this, purchases::kNothingToEdit);
             return;
         case purchases::WriteBackOutcome::RowGone:
             say(this, purchases::kEditedRowGone);
+            return;
+        case purchases::WriteBackOutcome::Refused:
+            say(this, purchases::refusalOf(fields).c_str());
             return;
         case purchases::WriteBackOutcome::Written:
             say(this, purchases::kEdited);
