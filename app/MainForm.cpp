@@ -15,6 +15,7 @@
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
+#include "panels/EnterClicksButtons.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
@@ -66,6 +67,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     wireCommands();
     setUpPanels();
     FormCreate();
+    panels::EnterClicksButtons::install(*this);
 }
 
 TMainForm::~TMainForm() {

@@ -117,9 +117,15 @@ void TMainForm::N1Click() { SpeedButton1Click(); }
 void TMainForm::Button1Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
     const purchases::PurchaseFields fields = entryFields(*ui);
-    if (records.add(fields) == purchases::AddOutcome::Empty) {
-        say(this, purchases::kEntryEmpty);
-        return;
+    switch (records.add(fields)) {
+        case purchases::AddOutcome::Empty:
+            say(this, purchases::kEntryEmpty);
+            return;
+        case purchases::AddOutcome::Refused:
+            say(this, purchases::refusalOf(fields).c_str());
+            return;
+        case purchases::AddOutcome::Added:
+            break;
     }
     panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
     say(this, purchases::kAdded);
@@ -145,6 +151,9 @@ void TMainForm::Button3Click() {
             return;
         case purchases::WriteBackOutcome::RowGone:
             say(this, purchases::kEditedRowGone);
+            return;
+        case purchases::WriteBackOutcome::Refused:
+            say(this, purchases::refusalOf(fields).c_str());
             return;
         case purchases::WriteBackOutcome::Written:
             say(this, purchases::kEdited);

@@ -1,6 +1,7 @@
 #include "purchases/PurchaseRecords.h"
 
 #include "store/Connection.h"
+#include "store/Decimal.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -31,6 +32,15 @@ std::string amountText(const std::array<std::string, kFieldCount>& texts) {
 
 }  // namespace
 
+std::string refusalOf(const PurchaseFields& fields) {
+    for (int field : {kPriceField, kQuantityField}) {
+        const auto number = store::Decimal::parse(fields.texts[field]);
+        if (number && number->isNegative())
+            return std::string(kFieldColumns[field]) + "不能为负数，请重新输入！";
+    }
+    return {};
+}
+
 std::optional<int> searchCase(const SearchTexts& texts) {
     std::optional<int> found;
     for (int i = 0; i < kSearchFieldCount; ++i) {
@@ -48,6 +58,7 @@ void PurchaseRecords::refresh() {
 AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
     refresh();
     if (fields.allEmpty()) return AddOutcome::Empty;
+    if (!refusalOf(fields).empty()) return AddOutcome::Refused;
 
     const auto& t = fields.texts;
     query_.append();
@@ -78,6 +89,7 @@ std::optional<std::int64_t> PurchaseRecords::load(const FieldSetter& setField) {
 
 WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFields& fields) {
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
+    if (!refusalOf(fields).empty()) return WriteBackOutcome::Refused;
     // The file decides whether the row is still there: a search may only hide it from the list.
     store::Query stored(connection_);
     stored.select(store::schema::kGoods, "ID = ?", {std::to_string(rowId)});
@@ -85,13 +97,17 @@ WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFi
     if (stored.isEmpty()) return WriteBackOutcome::RowGone;
 
     const int index = indexOfRow(rowId);
-    if (index < 0) {
-        writeInto(stored, fields);
-        return WriteBackOutcome::Written;
+    try {
+        if (index < 0) {
+            writeInto(stored, fields);
+            return WriteBackOutcome::Written;
+        }
+        stored.close();
+        query_.moveTo(index);
+        writeInto(query_, fields);
+    } catch (const store::RowNotFound&) {
+        return WriteBackOutcome::RowGone;  // another copy of the program deleted it just now
     }
-    stored.close();
-    query_.moveTo(index);
-    writeInto(query_, fields);
     return WriteBackOutcome::Written;
 }
 

@@ -26,8 +26,12 @@ using SearchTexts = std::array<std::string, kSearchFieldCount>;
 // counts as filled), none otherwise.
 std::optional<int> searchCase(const SearchTexts& texts);
 
-enum class AddOutcome { Empty, Added };
-enum class WriteBackOutcome { NoCurrentRow, RowGone, Written };
+enum class AddOutcome { Empty, Refused, Added };
+enum class WriteBackOutcome { NoCurrentRow, RowGone, Refused, Written };
+
+// The refusal of a negative price or quantity (which only a paste can put there), naming the
+// field; empty when neither is negative. Texts that are not numbers are left to the conversion.
+std::string refusalOf(const PurchaseFields& fields);
 
 // The purchase commands of the main window over its connection and its query on 表1, without the
 // window. A write-back names the row the entry panel was loaded from by its ID, so it lands on
@@ -43,7 +47,8 @@ class PurchaseRecords {
     void refresh();
 
     // Re-reads 表1, then appends and posts one row from the fields (sales columns 0, the whole
-    // quantity in stock). Nothing is stored when every field is empty. A row that cannot be
+    // quantity in stock). Nothing is stored when every field is empty, or when refusalOf refuses
+    // the fields. A row that cannot be
     // completed (a text that is not a number, a refused post) is cancelled before the error goes
     // on, so nothing half-set stays in the result set.
     AddOutcome add(const PurchaseFields& fields);
@@ -57,7 +62,8 @@ class PurchaseRecords {
     // Writes the changed fields and the recomputed purchase amount into the row with the ID rowId
     // and posts it; the sales and stock columns stay as they are. Where the list holds that row,
     // it shows the new values and becomes the current row; a row a search hides from the list is
-    // written in the file all the same. RowGone when the file no longer holds the row. On an
+    // written in the file all the same. RowGone when the file no longer holds the row; Refused,
+    // nothing written, when refusalOf refuses the fields. On an
     // error the row's edit is cancelled before the error goes on.
     WriteBackOutcome writeBack(std::int64_t rowId, const PurchaseFields& fields);
 

@@ -13,6 +13,7 @@
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
+#include "panels/EnterClicksButtons.h"
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelDrag.h"
 #include "platform/Command.h"
@@ -58,6 +59,7 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpMenu();
     setUpPanels();
     wireCommands();
+    panels::EnterClicksButtons::install(*this);
 }
 
 TXsmxForm::~TXsmxForm() {

@@ -16,6 +16,7 @@
 #include "grid/GridColumn.h"
 #include "panels/Drawing.h"
 #include "panels/EditTexts.h"
+#include "panels/EnterClicksButtons.h"
 #include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
 #include "platform/Command.h"
@@ -72,6 +73,7 @@ TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpMenu();
     setUpSalePanel();
     wireCommands();
+    panels::EnterClicksButtons::install(*this);
 }
 
 TXsxxForm::~TXsxxForm() {
@@ -185,10 +187,6 @@ bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return focusNextPrevChild(key == Qt::Key_Tab);
-    }
-    if (event->type() == QEvent::KeyRelease) {
-        if (watched == ui->Edit8) platform::runCommand(this, [this] { Edit8KeyUp(); });
-        if (watched == ui->Edit9) platform::runCommand(this, [this] { Edit9KeyUp(); });
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -4,9 +4,11 @@
 #include <QTime>
 
 #include "panels/EditTexts.h"
+#include "panels/KeyUpWatcher.h"
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
+#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "sales/XsxxForm.h"
@@ -56,8 +58,10 @@ void TXsxxForm::setUpSalePanel() {
     for (QLineEdit* numeric : {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10})
         panels::NumericKeyFilter::install(numeric);
     ui->DateTimePicker1->installEventFilter(this);
-    ui->Edit8->installEventFilter(this);
-    ui->Edit9->installEventFilter(this);
+    panels::KeyUpWatcher::install(ui->Edit8,
+                                  [this] { platform::runCommand(this, [this] { Edit8KeyUp(); }); });
+    panels::KeyUpWatcher::install(ui->Edit9,
+                                  [this] { platform::runCommand(this, [this] { Edit9KeyUp(); }); });
     panels::PanelDrag::install(ui->Panel2);
     panels::PanelDrag::install(ui->Panel6);
     ui->Panel2->hide();
@@ -135,6 +139,9 @@ void TXsxxForm::Button1Click() {
                      ui->Edit13->text().toStdString()};
 
     const sales::SaleResult result = records().confirm(entry);
+    // The panel goes on showing the stock the sale was refused by.
+    if (result.outcome == sales::SaleResult::Outcome::StockShort)
+        panels::setEditText(ui->Edit7, result.stock);
     say(this, result.message);
     if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
 }

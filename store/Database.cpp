@@ -10,8 +10,10 @@
 #include <optional>
 #include <system_error>
 
+#include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/KeyCache.h"
+#include "store/Values.h"
 
 namespace store {
 
@@ -42,6 +44,31 @@ std::string cipherVersion(sqlite3* db) {
         },
         &version, nullptr);
     return version;
+}
+
+// decimal_round(x, n): x rounded half away from zero to n decimals as the entry panels round what
+// they show, the value of x's stored text (SQLite's own round() works on the binary digits and
+// gives 2.67 for 2.675). NULL, or a text that is not a number, gives NULL.
+void decimalRound(sqlite3_context* context, int, sqlite3_value** arguments) {
+    std::optional<Decimal> value;
+    switch (sqlite3_value_type(arguments[0])) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            // "INF" is no number: nothing may be thrown through SQLite.
+            value = Decimal::parse(values::formatNumber(sqlite3_value_double(arguments[0])));
+            break;
+        case SQLITE_TEXT:
+            value = Decimal::parse(reinterpret_cast<const char*>(sqlite3_value_text(arguments[0])));
+            break;
+        default:
+            break;
+    }
+    if (!value) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const int decimals = sqlite3_value_int(arguments[1]);
+    sqlite3_result_double(context, value->roundedToDecimals(decimals).toDouble());
 }
 
 }  // namespace
@@ -96,6 +123,8 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
         if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    sqlite3_create_function_v2(raw, "decimal_round", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               decimalRound, nullptr, nullptr, nullptr);
     // The key is only tried on the first read: a wrong key or a foreign file fails here.
     rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, kNotADatabase), rc);

@@ -13,7 +13,9 @@ struct sqlite3_stmt;
 namespace store {
 
 // One open SQLCipher database file. The key is applied and checked on opening: a wrong key or a
-// file that is not a database throws StoreError with a message naming the file.
+// file that is not a database throws StoreError with a message naming the file. Its statements
+// know decimal_round(x, n): x rounded to n decimals as the entry panels show it (half away from
+// zero on the value of x's stored text).
 class Database {
   public:
     enum class Mode { ReadWrite, ReadOnly, Create };

@@ -7,6 +7,7 @@
 
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/RowArena.h"
 #include "store/TableCache.h"
@@ -303,13 +304,14 @@ void Query::setEditValue(int index, std::string_view text) {
             if (text.empty()) {
                 isNull = true;
             } else {
-                auto number = values::parseNumber(text);
+                // The text's exact value rounded to 15 digits, never the digits of a double.
+                const std::optional<Decimal> number = Decimal::parse(text);
                 if (!number)
                     throw StoreError("'" + std::string(text) +
                                      "' is not a valid floating point value for field '" +
                                      field.name + "'");
                 if (!values::isAcceptedNumber(*number)) values::refuseNumber(text, field.name);
-                value = values::formatNumber(*number);
+                value = number->text();
             }
             break;
         case FieldType::Text:
@@ -484,11 +486,34 @@ void Query::post() {
     requireOpen("post");
     if (state_ == State::Browse) return;
     try {
-        storeEdit();
+        storeEdit(nullptr);
     } catch (...) {
         cancel();
         throw;
     }
+    finishPost();
+}
+
+bool Query::postWhere(const std::string& condition, const std::vector<double>& numbers) {
+    requireOpen("post");
+    if (state_ != State::Edit) throw StoreError("只有修改中的记录才能按条件保存");
+    const RowCondition where{condition, numbers};
+    bool stored = false;
+    try {
+        stored = storeEdit(&where);
+    } catch (...) {
+        cancel();
+        throw;
+    }
+    if (!stored) {
+        cancel();
+        return false;
+    }
+    finishPost();
+    return true;
+}
+
+void Query::finishPost() {
     state_ = State::Browse;
     editBuffer_.clear();
     editTouched_.clear();
@@ -496,7 +521,7 @@ void Query::post() {
     notify([this](QueryObserver& o) { o.queryPosted(*this, current_); });
 }
 
-void Query::storeEdit() {
+bool Query::storeEdit(const RowCondition* condition) {
     Database& db = connection_.database();
     connection_.noteWrite(this);
     std::vector<std::size_t> columns;
@@ -528,23 +553,30 @@ void Query::storeEdit() {
         }
         writableRows().appendRow(rowId, editBuffer_, editNull_);
     } else {
-        if (!columns.empty()) {
-            std::string sql = "UPDATE " + quoteName(table_) + " SET ";
+        if (!columns.empty() || condition != nullptr) {
+            // Without a column to set, the row is only looked for (a condition to check).
+            std::string sql = columns.empty() ? "SELECT 1 FROM " + quoteName(table_)
+                                              : "UPDATE " + quoteName(table_) + " SET ";
             for (std::size_t i = 0; i < columns.size(); ++i)
                 sql += (i == 0 ? "" : ", ") + quoteName(fields_[columns[i]].name) + " = ?";
             sql += " WHERE rowid = ?";
+            if (condition != nullptr) sql += " AND (" + condition->sql + ")";
             Statement statement(db, sql);
             int parameter = 1;
             for (std::size_t c : columns) bindEditValue(statement, parameter++, c);
-            statement.bindInt64(parameter, rowIdAt(current_));
-            statement.step();
-            if (db.changes() == 0)
-                throw StoreError(
+            statement.bindInt64(parameter++, rowIdAt(current_));
+            if (condition != nullptr)
+                for (double number : condition->numbers) statement.bindDouble(parameter++, number);
+            const bool found = statement.step() || (!columns.empty() && db.changes() != 0);
+            if (!found && condition != nullptr) return false;
+            if (!found)
+                throw RowNotFound(
                     "Row cannot be located for updating. Some values may have been changed since "
                     "it was last read.");
         }
         writableRows().replaceRow(static_cast<std::size_t>(current_), editBuffer_, editNull_);
     }
+    return true;
 }
 
 void Query::cancel() {

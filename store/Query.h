@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Error.h"
 #include "store/Values.h"
 
 namespace store {
@@ -15,6 +16,12 @@ class Database;
 class Query;
 class Statement;
 struct TableRows;
+
+// A row to be updated is no longer in its table: another connection deleted it since it was read.
+class RowNotFound : public StoreError {
+  public:
+    using StoreError::StoreError;
+};
 
 enum class FieldType { Counter, Text, Double, Other };
 
@@ -125,8 +132,15 @@ class Query {
     void append();  // begins a new row at the end (insert state)
     void edit();    // current row into edit state
     // Stores the row. On failure the row is given up (as by cancel()) before the error is thrown:
-    // the list keeps what the file holds, and no later move can store the failed row.
+    // the list keeps what the file holds, and no later move can store the failed row. An edited
+    // row that another connection deleted meanwhile throws RowNotFound.
     void post();
+    // Stores the row in edit state like post(), but only where the row the table holds now also
+    // meets condition: an SQL expression over the table's columns whose "?" take numbers, in
+    // order. When it does not (or the row is gone), nothing is written, the edit is given up and
+    // the result is false. Inside a WriteTransaction the check and the write are one step for
+    // every other connection.
+    bool postWhere(const std::string& condition, const std::vector<double>& numbers);
     void cancel();  // gives up an edit or a begun row
     void remove();  // deletes the current row from the table and the result set
     // Deletes the rows at these indexes from the table, the last first, and then drops them from
@@ -170,7 +184,14 @@ class Query {
     // The statement's column of the first field: a table's rows are read after their row id.
     int firstFieldColumn() const noexcept { return table_.empty() ? 0 : 1; }
     void checkBrowseMode();  // posts a modified row, gives up an untouched or refused one
-    void storeEdit();        // the writing part of post()
+    struct RowCondition {
+        const std::string& sql;
+        const std::vector<double>& numbers;
+    };
+    // The writing part of post(); false when the row did not meet the condition. An update that
+    // finds no row without a condition throws RowNotFound.
+    bool storeEdit(const RowCondition* condition);
+    void finishPost();  // the row stored: back to browsing, observers told
     void startEditBuffer();
     void bindEditValue(Statement& statement, int parameter, std::size_t column) const;
     void setCurrent(int index);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "store/Decimal.h"
 #include "store/Error.h"
 
 namespace store::values {
@@ -67,56 +68,10 @@ std::string shortest15(T value) {
     return tidyExponent(std::string(buffer, result.ptr));
 }
 
-// The decimal digits of value at 18 significant digits, rounded half away from zero to the given
-// number of decimals. Returns the sign and the digits of |value| × 10^decimals as a whole number.
 struct Rounded {
     bool negative = false;
     std::string digits;  // no leading zeros; "0" when the rounded value is zero
 };
-
-Rounded roundDecimals(double value, int decimals) {
-    Rounded out;
-    if (value == 0 || !std::isfinite(value)) {
-        out.digits = "0";
-        return out;
-    }
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                std::chars_format::scientific, 17);
-    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    auto e = text.find('e');
-    std::string mantissa;
-    for (char c : text.substr(0, e))
-        if (isDigit(c)) mantissa += c;
-    int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
-    // value = 0.mantissa × 10^(exponent + 1); keep (exponent + 1 + decimals) digits.
-    int keep = exponent + 1 + decimals;
-    std::string whole;
-    bool roundUp = false;
-    if (keep <= 0) {
-        roundUp = keep == 0 && mantissa[0] >= '5';
-        whole = "0";
-    } else if (keep >= static_cast<int>(mantissa.size())) {
-        whole = mantissa + std::string(static_cast<std::size_t>(keep) - mantissa.size(), '0');
-    } else {
-        whole = mantissa.substr(0, static_cast<std::size_t>(keep));
-        roundUp = mantissa[static_cast<std::size_t>(keep)] >= '5';
-    }
-    if (roundUp) {
-        int i = static_cast<int>(whole.size()) - 1;
-        while (i >= 0 && whole[static_cast<std::size_t>(i)] == '9')
-            whole[static_cast<std::size_t>(i--)] = '0';
-        if (i < 0)
-            whole.insert(whole.begin(), '1');
-        else
-            ++whole[static_cast<std::size_t>(i)];
-    }
-    auto firstNonZero = whole.find_first_not_of('0');
-    whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
-    out.negative = value < 0 && whole != "0";
-    out.digits = whole;
-    return out;
-}
 
 // Formats a whole number of 10^-decimals units with at least one integer digit; trailing zeros
 // of the fraction dropped unless keepZeros.
@@ -193,27 +148,28 @@ std::string formatNumber(double value) { return shortest15(value); }
 std::string formatNumber(long double value) { return shortest15(value); }
 
 std::string productText(std::string_view a, std::string_view b) {
-    long double product =
-        static_cast<long double>(toNumber(a)) * static_cast<long double>(toNumber(b));
-    return formatNumber(product);
+    return (Decimal::read(a) * Decimal::read(b)).text();
 }
 
 std::string productText(std::string_view a, std::string_view b, std::string_view fieldA,
                         std::string_view fieldB) {
-    long double product =
-        static_cast<long double>(toNumber(a)) * static_cast<long double>(toNumber(b));
-    std::string text = formatNumber(product);
-    auto stored = parseNumber(text);
-    if (!stored || !isAcceptedNumber(*stored))
+    const Decimal product = Decimal::read(a) * Decimal::read(b);
+    if (!isAcceptedNumber(product))
         throw StoreError("“" + std::string(fieldA) + "”乘“" + std::string(fieldB) +
                          "”的积太大（绝对值不能大于 " + formatNumber(kLargestNumber) +
                          "），请检查输入的“" + std::string(fieldA) + "”和“" + std::string(fieldB) +
                          "”");
-    return text;
+    return product.text();
 }
 
 bool isAcceptedNumber(double value) noexcept {
     return std::isfinite(value) && std::fabs(value) <= kLargestNumber;
+}
+
+bool isAcceptedNumber(const Decimal& value) {
+    static const Decimal largest = Decimal::ofStored(kLargestNumber);
+    const Decimal stored = value.roundedToSignificant(15);
+    return stored <= largest && stored >= -largest;
 }
 
 void refuseNumber(std::string_view text, std::string_view field) {
@@ -222,20 +178,19 @@ void refuseNumber(std::string_view text, std::string_view field) {
 }
 
 std::string formatDisplay(double value) {
-    return placeDecimalPoint(roundDecimals(value, 2), 2, false);
+    if (!std::isfinite(value)) return "0";
+    return Decimal::ofStored(value).roundedToDecimals(2).plainText();
 }
 
 std::string displayText(std::string_view storedText) {
     if (storedText.empty()) return {};
-    auto value = parseNumber(storedText);
+    const std::optional<Decimal> value = Decimal::parse(storedText);
     if (!value) return std::string(storedText);
-    return formatDisplay(*value);
+    return value->roundedToDecimals(2).plainText();
 }
 
 std::string roundTo2Text(std::string_view text) {
-    double value = toNumber(text);
-    std::string twoDecimals = placeDecimalPoint(roundDecimals(value, 2), 2, true);
-    return formatNumber(*parseNumber(twoDecimals));
+    return Decimal::read(text).roundedToDecimals(2).text();
 }
 
 Total addTenThousandths(Total total, double value) {

@@ -6,6 +6,10 @@
 #include <string_view>
 
 // How values pass as text between the windows and the tables.
+namespace store {
+class Decimal;
+}
+
 namespace store::values {
 
 // Parses a decimal number with "." as the decimal point (optional sign, digits, optional point,
@@ -19,8 +23,9 @@ double toNumber(std::string_view text);
 std::string formatNumber(double value);
 std::string formatNumber(long double value);
 
-// price × quantity: both texts converted, multiplied in extended precision, turned into the
-// shortest text with at most 15 significant digits. Throws on a text that is not a number.
+// price × quantity: both texts read as exact decimals (store/Decimal.h), multiplied exactly, the
+// product turned into the shortest text with at most 15 significant digits. Throws on a text that
+// is not a number.
 std::string productText(std::string_view a, std::string_view b);
 // The same for a product the program stores: a product beyond what a number column accepts is
 // refused with a message naming the two fields the user typed (fieldA, fieldB).
@@ -31,16 +36,19 @@ std::string productText(std::string_view a, std::string_view b, std::string_view
 // bits, so a total of 2^31 rows of such numbers is still exact.
 inline constexpr double kLargestNumber = 1e24;
 bool isAcceptedNumber(double value) noexcept;  // finite and at most kLargestNumber in magnitude
+bool isAcceptedNumber(const Decimal& value);   // the same for the value as it is stored
 // Throws the message for a number a column does not accept, naming the field.
 [[noreturn]] void refuseNumber(std::string_view text, std::string_view field);
 
 // The display format "#0.##": at least one digit before the point, at most two after it,
-// trailing zeros and a bare point dropped, no thousands separator. Empty text stays empty.
+// trailing zeros and a bare point dropped, no thousands separator. Empty text stays empty. The
+// number rounded (half away from zero) is the value of its stored text: 2.675 shows 2.68.
 std::string formatDisplay(double value);
 std::string displayText(std::string_view storedText);
 
-// The entry panels' two-decimal reduction: format "0.00" (rounded), back to a number, shortest
-// text. Throws on a text that is not a number (an empty text included).
+// The entry panels' two-decimal reduction: format "0.00" (the text's exact value rounded half
+// away from zero), back to a number, shortest text. Throws on a text that is not a number (an
+// empty text included).
 std::string roundTo2Text(std::string_view text);
 
 // Running totals held as whole counts of ten-thousandths. Every total of the program (list

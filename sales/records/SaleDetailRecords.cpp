@@ -54,6 +54,12 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
                             store::values::productText(t[kPriceField], t[kQuantityField]));
         writeChanged(kFirstCustomerField, kFieldCount);
         query_.post();
+    } catch (const store::RowNotFound&) {
+        // Another copy of the program deleted the sale since the list was read: the list is read
+        // again, with the search in force, so that it no longer offers the sale.
+        query_.close();
+        query_.open();
+        return WriteBackOutcome::RowGone;
     } catch (...) {
         query_.cancel();
         throw;

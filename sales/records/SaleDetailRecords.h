@@ -66,8 +66,9 @@ class SaleDetailRecords {
 
     // Writes the changed fields and 销售金额 = shown price × shown quantity into the sale with
     // the ID rowId and posts it; that sale becomes the current row. RowGone when the list no
-    // longer holds it (deleted meanwhile, or no sale loaded). On an error the edit is given up
-    // before the error goes on, so no half-written row stays in the list.
+    // longer holds it (deleted meanwhile, or no sale loaded), or when the file no longer does
+    // (another copy of the program deleted it): the list is then read again. On an error the edit
+    // is given up before the error goes on, so no half-written row stays in the list.
     WriteBackOutcome writeBack(std::int64_t rowId, const SaleFields& fields);
 
     // Narrows the list to the sales whose column contains the one filled search text (bound as

@@ -8,6 +8,7 @@
 #include "sales/records/SaleMessages.h"
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -18,7 +19,7 @@ namespace sales {
 
 namespace {
 
-using store::values::formatNumber;
+using store::Decimal;
 using store::values::parseNumber;
 
 // The goods row's running figures that a sale moves, in the order they are read.
@@ -45,7 +46,7 @@ std::string lengthRefusal(const std::string& text, const std::string& column) {
 }
 
 // The stored figures of the goods row as the file holds them now; none when the row is gone.
-std::optional<std::array<long double, kMovedColumns.size()>> storedFigures(
+std::optional<std::array<Decimal, kMovedColumns.size()>> storedFigures(
     store::Connection& connection, std::int64_t goodsId) {
     std::string sql = "SELECT ";
     for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
@@ -54,15 +55,15 @@ std::optional<std::array<long double, kMovedColumns.size()>> storedFigures(
     store::Statement select(connection.database(), sql);
     select.bindInt64(1, goodsId);
     if (!select.step()) return std::nullopt;
-    std::array<long double, kMovedColumns.size()> figures{};
+    std::array<Decimal, kMovedColumns.size()> figures{};
     for (int i = 0; i < static_cast<int>(kMovedColumns.size()); ++i) {
-        // Read as the lists read it: the stored number's shortest text.
+        // Read as the lists read it: the value of the stored number's shortest text.
         std::string text;
         if (select.isText(i))
             text = std::string(select.text(i));
         else if (!select.isNull(i))
-            text = formatNumber(select.doubleValue(i));
-        const auto number = parseNumber(text);
+            text = store::values::formatNumber(select.doubleValue(i));
+        const auto number = Decimal::parse(text);
         if (!number)
             throw store::StoreError("'" + text +
                                     "' is not a valid floating point value for field '" +
@@ -86,15 +87,21 @@ void fillSaleRow(store::Query& sales, const SaleEntry& entry, const std::string&
     sales.setFieldText("备注", entry.details[2]);
 }
 
-// Sets the moved figures on a goods row in edit state and posts it.
-void moveFigures(store::Query& goods, const std::string& price,
-                 const std::array<std::string, kMovedColumns.size()>& figures) {
+// The stock the goods row must still hold, compared as the panel compares it, for the sale of
+// this quantity to be stored.
+const std::string kStockCovers = std::string("decimal_round(\"库存数量\", 2) >= ?");
+
+// Sets the moved figures on a goods row and posts them, provided the row holds the sold quantity
+// in stock as the file has it now; false, nothing written, when it does not.
+bool moveFigures(store::Query& goods, const std::string& price,
+                 const std::array<std::string, kMovedColumns.size()>& figures,
+                 const Decimal& quantity) {
     goods.edit();
     try {
         goods.setFieldText("销售单价", price);
         for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
             goods.setFieldText(kMovedColumns[i], figures[i]);
-        goods.post();
+        return goods.postWhere(kStockCovers, {quantity.toDouble()});
     } catch (...) {
         goods.cancel();  // no half-set row stays in the list
         throw;
@@ -187,21 +194,25 @@ std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& n
 
 SaleResult SaleRecords::confirm(const SaleEntry& entry) {
     if (std::string refusal = refusalOf(entry); !refusal.empty())
-        return {SaleResult::Outcome::Refused, refusal};
+        return {SaleResult::Outcome::Refused, refusal, {}};
 
-    const long double quantity = *parseNumber(entry.quantity);
-    const long double cost = store::values::toNumber(entry.purchasePrice);
+    const Decimal quantity = Decimal::read(entry.quantity);
     const std::string amount = amountText(entry.price, entry.quantity);
-    const long double amountValue = *parseNumber(amount);
+    const Decimal amountValue = Decimal::read(amount);
+    const Decimal cost = quantity * Decimal::read(entry.purchasePrice);
 
     store::WriteTransaction transaction(connection_);
     const auto stored = storedFigures(connection_, entry.goodsId);
-    if (!stored) return {SaleResult::Outcome::GoodsGone, kGoodsGone};
+    if (!stored) return {SaleResult::Outcome::GoodsGone, kGoodsGone, {}};
     const auto& s = *stored;
     const std::array<std::string, kMovedColumns.size()> figures = {
-        formatNumber(s[0] + quantity), formatNumber(s[1] + amountValue),
-        formatNumber(s[2] + (amountValue - quantity * cost)), formatNumber(s[3] - quantity),
-        formatNumber(s[4] - quantity * cost)};
+        (s[0] + quantity).text(), (s[1] + amountValue).text(), (s[2] + (amountValue - cost)).text(),
+        (s[3] - quantity).text(), (s[4] - cost).text()};
+    // Another copy of the program may have sold from the row since the panel was filled: the
+    // sale is refused by the file's stock, rolled back with its 表3 row.
+    const std::string stockNow = s[3].roundedToDecimals(2).text();
+    const SaleResult stockShort{SaleResult::Outcome::StockShort, stockShortMessage(stockNow),
+                                stockNow};
 
     // Only a row is appended: the sales query reads no rows for it.
     sales_.close();
@@ -223,18 +234,19 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
         // The list shows the moved row in place and keeps its cursor where it was.
         const int current = goods_.currentIndex();
         goods_.moveTo(index);
-        moveFigures(goods_, entry.price, figures);
+        const bool moved = moveFigures(goods_, entry.price, figures, quantity);
         goods_.moveTo(current);
+        if (!moved) return stockShort;
     } else {
         // The list does not hold the row (a search left it out): it is written on its own.
         store::Query row(connection_);
         row.select(store::schema::kGoods, "rowid = ?", {std::to_string(entry.goodsId)});
         row.open();
-        if (row.isEmpty()) return {SaleResult::Outcome::GoodsGone, kGoodsGone};
-        moveFigures(row, entry.price, figures);
+        if (row.isEmpty()) return {SaleResult::Outcome::GoodsGone, kGoodsGone, {}};
+        if (!moveFigures(row, entry.price, figures, quantity)) return stockShort;
     }
     transaction.commit();
-    return {SaleResult::Outcome::Sold, kSold};
+    return {SaleResult::Outcome::Sold, kSold, {}};
 }
 
 std::string amountText(const std::string& price, const std::string& quantity) {
@@ -242,14 +254,18 @@ std::string amountText(const std::string& price, const std::string& quantity) {
 }
 
 bool exceedsStock(const std::string& quantity, const std::string& stock) {
-    return store::values::toNumber(quantity) > store::values::toNumber(stock);
+    return Decimal::read(quantity) > Decimal::read(stock);
+}
+
+std::string stockShortMessage(const std::string& stock) {
+    return "库存数量不足，当前库存为 " + stock + "，请重新输入！";
 }
 
 std::string refusalOf(const SaleEntry& entry) {
     if (auto refusal = numberRefusal(entry.price, "销售单价"); !refusal.empty()) return refusal;
     if (auto refusal = numberRefusal(entry.quantity, "销售数量"); !refusal.empty()) return refusal;
-    const auto stock = parseNumber(entry.stock);
-    if (!stock || *parseNumber(entry.quantity) > *stock) return kAboveStockAtConfirm;
+    const auto stock = Decimal::parse(entry.stock);
+    if (!stock || Decimal::read(entry.quantity) > *stock) return kAboveStockAtConfirm;
     if (!parseNumber(entry.purchasePrice))
         return "进货单价“" + entry.purchasePrice + "”不是有效的数字。";
     if (auto refusal = lengthRefusal(entry.date, "销售日期"); !refusal.empty()) return refusal;

@@ -17,9 +17,12 @@ namespace sales {
 // What "确定" came to: the sale stored, or refused before anything was written, with the text
 // to show.
 struct SaleResult {
-    enum class Outcome { Sold, Refused, GoodsGone };
+    // StockShort: the file's stock no longer covers the quantity (another copy of the program
+    // sold from the row); stock is that stock as the panel shows it.
+    enum class Outcome { Sold, Refused, GoodsGone, StockShort };
     Outcome outcome = Outcome::Refused;
     std::string message;
+    std::string stock;
 };
 
 // The sales window's record work over its connection, its goods query on 表1 and its sales query
@@ -53,9 +56,12 @@ class SaleRecords {
     std::optional<CustomerDetails> customerDetails(const std::string& name);
 
     // Checks the entry, then stores the 表3 row and moves the six sales and stock figures of the
-    // goods row with the entry's goodsId, together in one transaction: both or neither. The goods
-    // list shows the moved row where it holds it and keeps its current row. A refusal names the
-    // field; an error of the store rolls back and is thrown on.
+    // goods row with the entry's goodsId, together in one transaction: both or neither. Each
+    // figure is the exact decimal result of the texts' arithmetic, rounded to 15 digits when it
+    // is stored. The goods row is only moved while the file's stock, rounded to two decimals,
+    // still covers the quantity; otherwise nothing is stored (StockShort). The goods list shows
+    // the moved row where it holds it and keeps its current row. A refusal names the field; an
+    // error of the store rolls back and is thrown on.
     SaleResult confirm(const SaleEntry& entry);
 
   private:
@@ -69,6 +75,9 @@ std::string amountText(const std::string& price, const std::string& quantity);
 
 // Whether the typed quantity exceeds the stock shown (throws on a text that is not a number).
 bool exceedsStock(const std::string& quantity, const std::string& stock);
+
+// The refusal of a sale the stored stock no longer covers, naming that stock.
+std::string stockShortMessage(const std::string& stock);
 
 // The refusal of an entry that must not be stored, empty when it may be: a price or quantity that
 // is empty, not a number or negative, a quantity above the stock, a text longer than its 表3

@@ -117,7 +117,7 @@ class ReportWindowTest : public QObject {
                                                            "详细地址",   "茶壶",     "0.13",
                                                            "10.12",      "李四"};
         QTest::newRow("goods") << 1 << heading + QStringList{"销售统计表", "销售信息", "库存信息",
-                                                             "利润",       "7.5",      "2.67",
+                                                             "利润",       "7.5",      "2.68",
                                                              "10.18",      "1.25",     "5.12"};
         QTest::newRow("sales detail")
             << 2 << heading + QStringList{"销售明细表", "客户信息", "客户姓名", "3.333333",

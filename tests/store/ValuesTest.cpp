@@ -86,7 +86,7 @@ struct DisplayCase {
 
 class DisplayFormats : public testing::TestWithParam<DisplayCase> {};
 
-TEST_P(DisplayFormats, RoundHalfAwayAtTheDigitsOfTheDouble) {
+TEST_P(DisplayFormats, RoundHalfAwayTheValueOfTheStoredText) {
     const auto& c = GetParam();
     EXPECT_EQ(formatDisplay(c.value), c.display) << c.value;
     EXPECT_EQ(roundTo2Text(formatNumber(c.value)), c.rounded) << c.value;
@@ -94,12 +94,13 @@ TEST_P(DisplayFormats, RoundHalfAwayAtTheDigitsOfTheDouble) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, DisplayFormats,
-    testing::Values(DisplayCase{2.675, "2.67", "2.67"},  // the double is 2.67499999...
-                    DisplayCase{1234.567, "1234.57", "1234.57"}, DisplayCase{0.004, "0", "0"},
-                    DisplayCase{-1.5, "-1.5", "-1.5"}, DisplayCase{-0.001, "0", "0"},
-                    DisplayCase{0.125, "0.13", "0.13"}, DisplayCase{1.005, "1", "1"},
-                    DisplayCase{3, "3", "3"}, DisplayCase{9.999, "10", "10"},
-                    DisplayCase{0.5, "0.5", "0.5"}, DisplayCase{1e-20, "0", "0"},
+    // The double of 2.675 is 2.67499999..., but its stored text, and so its value, is 2.675.
+    testing::Values(DisplayCase{2.675, "2.68", "2.68"}, DisplayCase{1234.567, "1234.57", "1234.57"},
+                    DisplayCase{0.004, "0", "0"}, DisplayCase{-1.5, "-1.5", "-1.5"},
+                    DisplayCase{-0.001, "0", "0"}, DisplayCase{0.125, "0.13", "0.13"},
+                    DisplayCase{1.005, "1.01", "1.01"}, DisplayCase{3, "3", "3"},
+                    DisplayCase{9.999, "10", "10"}, DisplayCase{0.5, "0.5", "0.5"},
+                    DisplayCase{1e-20, "0", "0"},
                     DisplayCase{12345678.9, "12345678.9", "12345678.9"}));
 
 TEST(Values, DisplayTextOfStoredText) {

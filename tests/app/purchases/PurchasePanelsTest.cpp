@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -70,6 +71,7 @@ class PurchasePanelsTest : public QObject {
     void menuSearchesAndRefreshes();
     void eachSearchEditSearchesItsColumn();
     void searchTextsWithQuotesAreJustText();
+    void enterPressesTheFocusedButtonOnce();
 
   private:
     QWidget* widget(const char* name) { return form->findChild<QWidget*>(name); }
@@ -631,6 +633,35 @@ void PurchasePanelsTest::searchTextsWithQuotesAreJustText() {
         QVERIFY2(listedCodes() == found, c.text);
     }
     QVERIFY(scripted->messages.isEmpty());
+}
+
+void PurchasePanelsTest::enterPressesTheFocusedButtonOnce() {
+    const auto pressEnter = [&](const char* name, Qt::Key key) {
+        auto* button = qobject_cast<QPushButton*>(widget(name));
+        QVERIFY(button != nullptr && button->isVisible());
+        button->setFocus();
+        QTest::keyClick(button, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+    QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
+    typeInto(&form->codeEdit(), QStringLiteral("A01"));
+    pressEnter("Button1", Qt::Key_Return);  // 添加
+    QCOMPARE(storedGoods().size(), size_t(1));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("进货信息添加成功！")});
+
+    pressEnter("Button2", Qt::Key_Enter);  // 取消
+    QVERIFY(!widget("Panel2")->isVisible());
+
+    scripted->clear();
+    doubleClickRow(0);
+    typeInto(&form->remarkEdit(), u("改"));
+    pressEnter("Button3", Qt::Key_Enter);  // 修改
+    QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
+    QCOMPARE(storedGoods()[0]["备注"], std::string("改"));
+
+    QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
+    QSignalSpy searched(qobject_cast<QPushButton*>(widget("Button4")), &QPushButton::clicked);
+    pressEnter("Button4", Qt::Key_Return);  // 查询
+    QCOMPARE(searched.count(), 1);
 }
 
 #include "PurchasePanelsTest.moc"

@@ -197,6 +197,39 @@ TEST_F(PurchaseRecordsTest, WriteBackOfTheRemarkKeepsThePriceButRecomputesTheAmo
     EXPECT_EQ(query.fieldText("进货金额"), "12.3");
 }
 
+// A minus cannot be typed into price or quantity, but it can be pasted.
+TEST_F(PurchaseRecordsTest, ANegativePriceOrQuantityIsRefusedNamingTheField) {
+    struct Case {
+        const char* price;
+        const char* quantity;
+        const char* message;
+    };
+    const Case cases[] = {{"-5", "2", "进货单价不能为负数，请重新输入！"},
+                          {"2", "-5", "进货数量不能为负数，请重新输入！"},
+                          {"-0.01", "-1", "进货单价不能为负数，请重新输入！"}};
+    for (const Case& c : cases) {
+        const auto fields = fieldsOf("N01", c.price, c.quantity);
+        EXPECT_EQ(purchases::refusalOf(fields), c.message);
+        EXPECT_EQ(records.add(fields), purchases::AddOutcome::Refused)
+            << c.price << " " << c.quantity;
+    }
+    EXPECT_TRUE(storedGoods().empty());
+    EXPECT_EQ(purchases::refusalOf(fieldsOf("N01", "-0", "0")), "");
+
+    std::optional<std::int64_t> id;
+    purchases::PurchaseFields fields = loadA01WithChangedRemark(&id);
+    for (const Case& c : cases) {
+        fields.texts[purchases::kPriceField] = c.price;
+        fields.texts[purchases::kQuantityField] = c.quantity;
+        fields.changed[purchases::kPriceField] = fields.changed[purchases::kQuantityField] = true;
+        EXPECT_EQ(records.writeBack(*id, fields), purchases::WriteBackOutcome::Refused);
+    }
+    const Row row = storedGoods()[0];
+    EXPECT_EQ(row.at("进货单价"), "1");
+    EXPECT_EQ(row.at("进货数量"), "1");
+    EXPECT_EQ(row.at("备注"), "a");
+}
+
 TEST_F(PurchaseRecordsTest, WriteBackOfTheQuantityLeavesSalesAndStockAlone) {
     records.add(fieldsOf("A01", "5", "10"));
     const Row sold = {{"销售单价", "8"},  {"销售数量", "4"}, {"销售金额", "32"},

@@ -128,6 +128,22 @@ TEST_F(SaleDetailRecordsTest, ASaleDeletedMeanwhileGetsNothingWritten) {
     EXPECT_EQ(records->writeBack(-1, fields), WriteBackOutcome::RowGone);
 }
 
+TEST_F(SaleDetailRecordsTest, ASaleAnotherCopyDeletedIsToldAndTheListReadAgain) {
+    detailtest::addSales({sale("A1", "1", "1", "1"), sale("B2", "2", "2", "4")});
+    open();
+    SaleFields fields;
+    const auto id = load(fields);
+    fields.changed[kRemark] = true;
+    fields.texts[kRemark] = "lost";
+    // The other copy has its own connection; this list still holds the sale.
+    store::Connection other(store::buildConnectionStringForCurrentDirectory());
+    other.database().exec("DELETE FROM 表3 WHERE 商品编码 = 'A1'");
+    EXPECT_EQ(records->writeBack(*id, fields), WriteBackOutcome::RowGone);
+    EXPECT_EQ(listedCodes(), (std::vector<std::string>{"B2"}));
+    ASSERT_EQ(storedSales().size(), 1u);
+    EXPECT_EQ(storedSales().at(0).at("备注"), "");
+}
+
 TEST_F(SaleDetailRecordsTest, AnEmptyListHasNothingToLoadOrWrite) {
     open();
     SaleFields fields;

@@ -283,6 +283,89 @@ TEST_F(SaleRecordsTest, ARefusedGoodsUpdateRollsTheSaleRowBack) {
     EXPECT_EQ(goodsQuery.fieldText("库存数量"), "100");
 }
 
+TEST_F(SaleRecordsTest, StoredFiguresAreTheExactDecimalResults) {
+    struct Case {
+        const char* code;
+        const char* cost;   // 进货单价
+        const char* stock;  // 库存数量
+        const char* stockAmount;
+        const char* price;
+        const char* quantity;
+        std::vector<std::string> figures;  // 销售单价 to 库存金额 after the sale
+    };
+    const Case cases[] = {
+        // Sold out at 12.5: nothing is left of the stock value.
+        {"D01", "6.2", "60", "372", "12.5", "60", {"12.5", "60", "750", "378", "0", "0"}},
+        // Sold at cost: no profit.
+        {"D02", "19.9", "10", "199", "19.9", "10", {"19.9", "10", "199", "0", "0", "0"}},
+        // The cost shown is 3.46 and the stock 3, so 3 may be sold from 2.999.
+        {"D03",
+         "3.456",
+         "2.999",
+         "10.364544",
+         "5",
+         "3",
+         {"5", "3", "15", "4.62", "-0.001", "-0.015456"}},
+        {"D04", "0.1", "3", "0.3", "0.2", "3", {"0.2", "3", "0.6", "0.3", "0", "0"}},
+    };
+    for (const Case& c : cases) {
+        salestest::insert("表1", {purchase(c.code, c.cost, c.stock, c.stockAmount)});
+        records.reloadGoods();
+        moveToCode(c.code);
+        ASSERT_EQ(records.confirm(entryFor(c.price, c.quantity)).outcome, Outcome::Sold) << c.code;
+        EXPECT_EQ(figures(storedGoods(c.code)), c.figures) << c.code;
+    }
+}
+
+// Two copies of the program on one file, each with its own connection, selling from one row.
+TEST_F(SaleRecordsTest, ASecondCopyCannotSellStockTheFirstSold) {
+    store::Connection otherConnection(store::buildConnectionStringForCurrentDirectory());
+    store::Query otherGoods{otherConnection};
+    store::Query otherSales{otherConnection};
+    sales::SaleRecords other{otherConnection, otherGoods, otherSales};
+    other.reloadGoods();
+    moveToCode("C01");
+    for (int i = 0; i < otherGoods.recordCount(); ++i)
+        if (otherGoods.rowIdAt(i) == goodsQuery.rowIdAt(goodsQuery.currentIndex()))
+            otherGoods.moveTo(i);
+    // Both panels show the stock of 5.
+    const auto goods = other.goodsForSale();
+    ASSERT_EQ(goods->stock, "5");
+    const auto mine = entryFor("3", "3");
+
+    ASSERT_EQ(records.confirm(mine).outcome, Outcome::Sold);
+    const auto refused =
+        other.confirm(salestest::saleOf(*goods, "2026/12/10 9:40:00", "3", "3", ""));
+    EXPECT_EQ(refused.outcome, Outcome::StockShort);
+    EXPECT_EQ(refused.message, "库存数量不足，当前库存为 2，请重新输入！");
+    EXPECT_EQ(refused.stock, "2");
+    EXPECT_EQ(figures(storedGoods("C01")),
+              (std::vector<std::string>{"3", "3", "9", "3", "2", "4"}));
+    EXPECT_EQ(stored("表3").size(), 1u);
+    EXPECT_FALSE(otherConnection.inTransaction());
+    // The second copy's list shows the stock the file holds, not in edit.
+    EXPECT_EQ(otherGoods.state(), store::Query::State::Browse);
+    EXPECT_EQ(otherGoods.fieldText("库存数量"), "2");
+
+    // What is left can still be sold, by either copy.
+    ASSERT_EQ(other.confirm(salestest::saleOf(*goods, "2026/12/10 9:41:00", "3", "2", "")).outcome,
+              Outcome::Sold);
+    EXPECT_EQ(storedGoods("C01").at("库存数量"), "0");
+    EXPECT_EQ(records.confirm(entryFor("3", "0.01")).outcome, Outcome::StockShort);
+    EXPECT_EQ(stored("表3").size(), 2u);
+}
+
+TEST_F(SaleRecordsTest, TheStoredStockIsComparedAsThePanelShowsIt) {
+    // The double of 2.675 lies below it; the panel shows its text rounded: 2.68.
+    salestest::insert("表1", {purchase("E01", "1", "2.675", "2.675")});
+    records.reloadGoods();
+    moveToCode("E01");
+    const auto entry = entryFor("1", "2.68");
+    ASSERT_EQ(entry.stock, "2.68");
+    ASSERT_EQ(records.confirm(entry).outcome, Outcome::Sold);
+    EXPECT_EQ(storedGoods("E01").at("库存数量"), "-0.005");
+}
+
 TEST_F(SaleRecordsTest, CustomerListAndDetails) {
     salestest::insert("表3", {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
                               {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}},

@@ -1,13 +1,16 @@
 // The sales window and its sale entry panel, driven through their real widgets.
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -56,6 +59,10 @@ class XsxxFormTest : public QObject {
     void anEmptyListHasNothingToSell();
     void amountFollowsTheKeysAndTheStockCheckStopsAnOversale();
     void aKeyReleasedOnATextThatIsNotANumberKeepsTheAmount();
+    void aReleaseOfAKeyPressedElsewhereRunsNothing();
+    void theAmountFollowsTextPastedThroughTheContextMenu();
+    void enterPressesTheFocusedButtonOnce();
+    void aSaleAnotherCopyTookTheStockOfIsRefused();
     void confirmingMovesTheRowInTheListAndItsFooterSums();
     void confirmRefusesAQuantityPastedAboveTheStock();
     void aFailingSaleKeepsThePanelOpenWithItsTexts();
@@ -270,6 +277,91 @@ void XsxxFormTest::aKeyReleasedOnATextThatIsNotANumberKeepsTheAmount() {
     QCOMPARE(form->amountEdit().text(), QStringLiteral("6"));
     QCOMPARE(scripted->messages.size(), 1);
     QVERIFY(scripted->messages[0].text.contains(QStringLiteral("is not a valid floating point")));
+}
+
+// The Enter that closes the error box is released in the field that had the focus: that release
+// must not bring the box back.
+void XsxxFormTest::aReleaseOfAKeyPressedElsewhereRunsNothing() {
+    click("SpeedButton1");
+    for (QLineEdit* edit : {&form->priceEdit(), &form->quantityEdit()}) {
+        scripted->clear();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Backspace);  // "0" erased: the box, once
+        QCOMPARE(scripted->messages.size(), 1);
+        QTest::keyRelease(edit, Qt::Key_Return);
+        QTest::keyRelease(edit, Qt::Key_Escape);
+        QTest::keyRelease(edit, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(scripted->messages.size(), 1);
+        QTest::keyClicks(edit, QStringLiteral("2"));
+        QCOMPARE(scripted->messages.size(), 1);
+    }
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("4"));
+}
+
+void XsxxFormTest::theAmountFollowsTextPastedThroughTheContextMenu() {
+    click("SpeedButton1");  // A01: stock 100
+    replaceText(&form->priceEdit(), QStringLiteral("2"));
+    const auto pasteInto = [](QLineEdit& edit, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        edit.selectAll();
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QAction* paste = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith(QStringLiteral("&Paste"))) paste = action;
+        QVERIFY(paste != nullptr && paste->isEnabled());
+        paste->trigger();
+    };
+    pasteInto(form->quantityEdit(), QStringLiteral("99"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("198"));
+    pasteInto(form->priceEdit(), QStringLiteral("0.5"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("49.5"));
+    QVERIFY(scripted->messages.isEmpty());
+    // Pasted above the stock: refused as typed would be.
+    pasteInto(form->quantityEdit(), QStringLiteral("101"));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("库存数量不足，请重新输入！")});
+    QCOMPARE(form->quantityEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->amountEdit().text(), QStringLiteral("0"));
+}
+
+void XsxxFormTest::enterPressesTheFocusedButtonOnce() {
+    click("SpeedButton1");
+    replaceText(&form->priceEdit(), QStringLiteral("12.5"));
+    replaceText(&form->quantityEdit(), QStringLiteral("3"));
+    auto* confirm = child<QPushButton>("Button1");
+    confirm->setFocus();
+    QTest::keyClick(confirm, Qt::Key_Return);
+    QCOMPARE(scripted->messageTexts(), QStringList{u("销售商品成功！")});
+    QCOMPARE(stored("表3").size(), std::size_t(1));
+
+    child<QAction>("N4")->trigger();
+    auto* search = child<QPushButton>("Button2");
+    QSignalSpy pressed(search, &QPushButton::clicked);
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(pressed.count(), 2);
+    // A held key's repeats press nothing more.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(search, &repeat);
+    QCOMPARE(pressed.count(), 2);
+}
+
+void XsxxFormTest::aSaleAnotherCopyTookTheStockOfIsRefused() {
+    moveToRow(2);  // C01: stock 5
+    click("SpeedButton1");
+    QCOMPARE(form->stockEdit().text(), QStringLiteral("5"));
+    replaceText(&form->priceEdit(), QStringLiteral("3"));
+    replaceText(&form->quantityEdit(), QStringLiteral("5"));
+    {
+        store::Connection other(store::buildConnectionStringForCurrentDirectory());
+        other.database().exec("UPDATE 表1 SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
+    }
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("库存数量不足，当前库存为 1，请重新输入！")});
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QCOMPARE(form->stockEdit().text(), QStringLiteral("1"));
+    QVERIFY(stored("表3").empty());
+    QCOMPARE(storedGoods("C01", "库存数量"), std::string("1"));
 }
 
 void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
