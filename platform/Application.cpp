@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <exception>
 
+#include "platform/Language.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -16,7 +17,7 @@ QWidget* ownerFor(QObject* receiver) {
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { useChinese(*this); }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

@@ -23,17 +23,18 @@ struct MessageRecord {
 
 // Everything that needs a person or the desktop goes through here, so tests can answer it.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Modal message box owned by owner. Caption "提示" unless given.
     virtual Answer message(QWidget* owner, const QString& text, MessageKind kind,
                            const QString& caption = QStringLiteral("提示")) = 0;
-    // Common save dialog (no filter, no default extension, no preset folder) starting with
-    // initialName; empty text when cancelled.
-    virtual QString saveFileName(QWidget* owner, const QString& initialName) = 0;
-    // Common open dialog; empty text when cancelled.
-    virtual QString openFileName(QWidget* owner) = 0;
+    // Common save dialog (no default extension, no preset folder) starting with initialName
+    // and showing the files filter lets through (see FileFilters.h); empty text when cancelled.
+    virtual QString saveFileName(QWidget* owner, const QString& initialName,
+                                 const QString& filter) = 0;
+    // Common open dialog with filter; empty text when cancelled.
+    virtual QString openFileName(QWidget* owner, const QString& filter) = 0;
     // The print dialog over printer; true when confirmed (printer then holds the choices).
     virtual bool printDialog(QWidget* owner, QPrintDialog& dialog) = 0;
     // Whether any printer is installed.

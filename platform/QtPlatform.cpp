@@ -43,14 +43,17 @@ Answer QtPlatform::message(QWidget* owner, const QString& text, MessageKind kind
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-QString QtPlatform::saveFileName(QWidget* owner, const QString& initialName) {
+QString QtPlatform::saveFileName(QWidget* owner, const QString& initialName,
+                                 const QString& filter) {
     // The callers write a name made from the chosen one (the backup appends ".bak"), so a
     // question about replacing the chosen file would ask about a file that is not written.
-    return QFileDialog::getSaveFileName(owner, QString(), initialName, QString(), nullptr,
+    return QFileDialog::getSaveFileName(owner, QString(), initialName, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
-QString QtPlatform::openFileName(QWidget* owner) { return QFileDialog::getOpenFileName(owner); }
+QString QtPlatform::openFileName(QWidget* owner, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
 
 bool QtPlatform::printDialog(QWidget* owner, QPrintDialog& dialog) {
     if (owner != nullptr && dialog.parentWidget() == nullptr)

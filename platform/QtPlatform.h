@@ -9,8 +9,9 @@ class QtPlatform : public Platform {
   public:
     Answer message(QWidget* owner, const QString& text, MessageKind kind,
                    const QString& caption = QStringLiteral("提示")) override;
-    QString saveFileName(QWidget* owner, const QString& initialName) override;
-    QString openFileName(QWidget* owner) override;
+    QString saveFileName(QWidget* owner, const QString& initialName,
+                         const QString& filter) override;
+    QString openFileName(QWidget* owner, const QString& filter) override;
     bool printDialog(QWidget* owner, QPrintDialog& dialog) override;
     bool hasPrinter() override;
     void openUrl(const QString& url) override;

@@ -15,14 +15,17 @@ Answer ScriptedPlatform::message(QWidget*, const QString& text, MessageKind kind
     return messageAnswers.isEmpty() ? Answer::Ok : messageAnswers.dequeue();
 }
 
-QString ScriptedPlatform::saveFileName(QWidget*, const QString& initialName) {
+QString ScriptedPlatform::saveFileName(QWidget*, const QString& initialName,
+                                       const QString& filter) {
     dialogs.append(Dialog::SaveFile);
     saveInitialNames.append(initialName);
+    dialogFilters.append(filter);
     return saveFileNames.isEmpty() ? QString() : saveFileNames.dequeue();
 }
 
-QString ScriptedPlatform::openFileName(QWidget*) {
+QString ScriptedPlatform::openFileName(QWidget*, const QString& filter) {
     dialogs.append(Dialog::OpenFile);
+    dialogFilters.append(filter);
     return openFileNames.isEmpty() ? QString() : openFileNames.dequeue();
 }
 
@@ -41,6 +44,7 @@ void ScriptedPlatform::clear() {
     messages.clear();
     dialogs.clear();
     saveInitialNames.clear();
+    dialogFilters.clear();
     openedUrls.clear();
 }
 

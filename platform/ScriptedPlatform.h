@@ -22,8 +22,9 @@ class ScriptedPlatform : public Platform {
 
     Answer message(QWidget* owner, const QString& text, MessageKind kind,
                    const QString& caption = QStringLiteral("提示")) override;
-    QString saveFileName(QWidget* owner, const QString& initialName) override;
-    QString openFileName(QWidget* owner) override;
+    QString saveFileName(QWidget* owner, const QString& initialName,
+                         const QString& filter) override;
+    QString openFileName(QWidget* owner, const QString& filter) override;
     bool printDialog(QWidget* owner, QPrintDialog& dialog) override;
     bool hasPrinter() override { return printerInstalled; }
     void openUrl(const QString& url) override { openedUrls.append(url); }
@@ -44,6 +45,7 @@ class ScriptedPlatform : public Platform {
     QList<MessageRecord> messages;
     QList<Dialog> dialogs;
     QStringList saveInitialNames;  // the initial name of each save dialog
+    QStringList dialogFilters;     // the filter of each save and open dialog
     QStringList openedUrls;
 
     QStringList messageTexts() const;

@@ -10,7 +10,7 @@ class SharedSaveName {
   public:
     // Shows the save dialog; the chosen name, or empty text when cancelled. A chosen name is
     // remembered for the next time.
-    QString ask(QWidget* owner);
+    QString ask(QWidget* owner, const QString& filter);
     const QString& lastName() const noexcept { return lastName_; }
 
   private:

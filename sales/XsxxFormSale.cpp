@@ -44,7 +44,7 @@ void TXsxxForm::setUpSalePanel() {
                            "color: black; }"));
     // Every change of the name text is the user's: no completion types into it.
     ui->ComboBox1->setCompleter(nullptr);
-    ui->DateTimePicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    ui->DateTimePicker1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
 
     platform::setPixelFont(*ui->Label2, 21, true);
     QPalette red = ui->Label2->palette();

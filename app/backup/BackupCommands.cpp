@@ -4,6 +4,7 @@
 
 #include "app/backup/AutomaticBackupHooks.h"
 #include "backup/DataStoreCopy.h"
+#include "platform/FileFilters.h"
 #include "platform/Platform.h"
 #include "platform/SharedSaveName.h"
 
@@ -20,7 +21,7 @@ void tell(QWidget* owner, const QString& text) {
 QString programFolder() { return QCoreApplication::applicationDirPath(); }
 
 void runBackup(QWidget* owner, SharedSaveName& saveName, const QString& programFolder) {
-    const QString chosen = saveName.ask(owner);
+    const QString chosen = saveName.ask(owner, platform::backupFilter());
     if (chosen.isEmpty()) return;
     if (backupDataStore(programFolder, backupFileName(chosen)))
         tell(owner, QStringLiteral("数据备份成功！"));
@@ -30,7 +31,7 @@ void runBackup(QWidget* owner, SharedSaveName& saveName, const QString& programF
 
 RestoreResult runRestore(QWidget* owner, const QString& programFolder,
                          const std::function<void()>& closeConnections) {
-    const QString chosen = platform::current().openFileName(owner);
+    const QString chosen = platform::current().openFileName(owner, platform::backupFilter());
     if (chosen.isEmpty()) return RestoreResult::Cancelled;
     // A file that is not our database is refused before anything is closed or replaced.
     if (!isRestorableFile(chosen)) {

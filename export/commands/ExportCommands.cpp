@@ -6,6 +6,7 @@
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
 #include "export/commands/ExportProgress.h"
+#include "platform/FileFilters.h"
 #include "platform/Platform.h"
 #include "platform/SharedSaveName.h"
 #include "store/Query.h"
@@ -35,7 +36,7 @@ void exportThroughStaging(QWidget* owner, store::Connection& connection, store::
                           SharedSaveName& saveName) {
     refreshForExport(connection, list, staging, stagingTable, sales);
     const StagedRows staged = fillStaging(connection, list, staging);
-    const QString chosen = saveName.ask(owner);
+    const QString chosen = saveName.ask(owner, platform::excelFilter());
     if (chosen.isEmpty()) return;
     if (writeTable(owner, staged, chosen)) reportSuccess(owner);
 }
@@ -55,7 +56,7 @@ void exportGoods(QWidget* owner, store::Connection& connection, store::Query& li
 }
 
 void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
-    const QString chosen = saveName.ask(owner);
+    const QString chosen = saveName.ask(owner, platform::excelFilter());
     if (chosen.isEmpty()) return;
     if (list.isOpen() && !list.isEmpty()) list.first();
     const bool written = writeTable(owner, workbook::QueryTable(list), chosen);

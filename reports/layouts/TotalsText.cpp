@@ -38,9 +38,7 @@ std::string exactCents(values::Total total) {
 
 }  // namespace
 
-QString printDateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
-}
+QString printDateText(const QDate& date) { return QLocale().toString(date, QLocale::ShortFormat); }
 
 QString roundedToCents(const QString& caption) {
     const std::optional<double> value = values::parseNumber(caption.toStdString());

@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "platform/FileFilters.h"
 #include "platform/Platform.h"
 #include "reports/engine/PagedOutput.h"
 #include "reports/engine/Report.h"
@@ -76,7 +77,8 @@ void Print(TReport& report, QWidget* owner) {
 
     if (!platform.hasPrinter()) {
         // Without a printer driver the shop can still hand out its reports as PDF files.
-        QString name = platform.saveFileName(owner, QStringLiteral("报表.pdf"));
+        QString name =
+            platform.saveFileName(owner, QStringLiteral("报表.pdf"), ::platform::pdfFilter());
         if (name.isEmpty()) return;
         if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             name += QStringLiteral(".pdf");

@@ -1,8 +1,12 @@
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,11 +15,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <memory>
 
 #include "platform/Application.h"
 #include "platform/Command.h"
+#include "platform/FileFilters.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
+#include "platform/Language.h"
 #include "platform/Modal.h"
 #include "platform/QtPlatform.h"
 #include "platform/ScriptedPlatform.h"
@@ -25,6 +33,12 @@ using platform::Answer;
 using platform::MessageKind;
 
 namespace {
+
+// Whether text holds a Chinese character (and so is not left in English).
+bool isChinese(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
+}
 
 // A window with two commands, one that always fails.
 class CommandWindow : public QWidget {
@@ -58,6 +72,24 @@ class PlatformTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The test runs under LANG=C: the program is Chinese (China) all the same.
+    void qtTextsAndDatesAreChineseWhateverTheMachinesLanguage() {
+        QCOMPARE(QLocale().language(), QLocale::Chinese);
+        QCOMPARE(QLocale().territory(), QLocale::China);
+        QCOMPARE(QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat),
+                 QStringLiteral("2026/12/10"));
+        QLineEdit edit(QStringLiteral("abc"));
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        int texts = 0;
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator()) continue;
+            ++texts;
+            QVERIFY2(isChinese(action->text()), qPrintable(action->text()));
+        }
+        QVERIFY(texts > 0);
+        QVERIFY(platform::useChinese(*qApp));  // a second call finds the texts loaded
+    }
+
     void scriptedPlatformRecordsAndAnswersInOrder() {
         platform::ScriptedPlatform scripted;
         QCOMPARE(&platform::current(), &scripted);
@@ -69,10 +101,11 @@ class PlatformTest : public QObject {
             Answer::Cancel);
         QCOMPARE(platform::current().message(nullptr, QStringLiteral("好"), MessageKind::Plain),
                  Answer::Ok);  // queue empty: OK
-        QCOMPARE(platform::current().saveFileName(nullptr, QStringLiteral("data")),
+        const QString filter = platform::backupFilter();
+        QCOMPARE(platform::current().saveFileName(nullptr, QStringLiteral("data"), filter),
                  QStringLiteral("/tmp/a.bak"));
-        QVERIFY(platform::current().saveFileName(nullptr, QString()).isEmpty());  // cancelled
-        QVERIFY(platform::current().openFileName(nullptr).isEmpty());
+        QVERIFY(platform::current().saveFileName(nullptr, QString(), filter).isEmpty());
+        QVERIFY(platform::current().openFileName(nullptr, filter).isEmpty());
         platform::current().openUrl(QStringLiteral("https://example.org/"));
 
         QCOMPARE(scripted.messages.size(), 2);
@@ -149,6 +182,8 @@ class PlatformTest : public QObject {
         file.close();
         bool asked = false;
         bool dialogSeen = false;
+        QStringList filters;
+        QStringList buttonTexts;
         // Fires while a question, if one is asked, waits for its answer; dies with the test.
         QTimer questionWatch;
         questionWatch.setSingleShot(true);
@@ -165,12 +200,22 @@ class PlatformTest : public QObject {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
             dialogSeen = true;
+            // Qt's own texts are Chinese whatever the machine's language (the test runs under
+            // LANG=C), and so is the filter.
+            filters = dialog->nameFilters();
+            for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                if (button->isVisible() && !button->text().isEmpty())
+                    buttonTexts.append(button->text());
             dialog->selectFile(chosen);
             questionWatch.start(0);
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        const QString name = qt.saveFileName(nullptr, QString());
+        const QString name = qt.saveFileName(nullptr, QString(), platform::backupFilter());
         QVERIFY(dialogSeen);
+        QCOMPARE(filters,
+                 QStringList({QStringLiteral("备份文件 (*.bak)"), QStringLiteral("所有文件 (*)")}));
+        QVERIFY(!buttonTexts.isEmpty());
+        for (const QString& text : buttonTexts) QVERIFY2(isChinese(text), qPrintable(text));
         QVERIFY2(!asked, "the dialog asked about replacing a file the caller does not write");
         QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("x"));
     }

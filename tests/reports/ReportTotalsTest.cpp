@@ -100,10 +100,12 @@ TEST(ReportTotals, RoundingStepKeepsTextThatIsNoNumber) {
     EXPECT_EQ(L::roundedToCents(QStringLiteral("-12.3456")), QStringLiteral("-12.35"));
 }
 
-TEST(ReportTotals, PrintDateIsTheSystemsShortDate) {
+TEST(ReportTotals, PrintDateIsTheProgramLocalesShortDate) {
     const QDate date(2026, 12, 10);
-    EXPECT_EQ(L::printDateText(date), QLocale::system().toString(date, QLocale::ShortFormat));
-    EXPECT_FALSE(L::printDateText(date).isEmpty());
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    EXPECT_EQ(L::printDateText(date), QStringLiteral("2026/12/10"));
+    QLocale::setDefault(before);
 }
 
 }  // namespace

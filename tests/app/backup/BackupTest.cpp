@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "app/backup/BackupCommands.h"
+#include "platform/FileFilters.h"
 #include "platform/SharedSaveName.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
@@ -143,11 +144,15 @@ TEST_F(BackupTest, BacksUpTheProgramFolderWhateverTheCurrentDirectory) {
 TEST_F(BackupTest, SaveDialogIsSharedWithTheExport) {
     backUp(chosen("x"));
     platform_.saveFileNames.enqueue(chosen("export"));
-    EXPECT_EQ(names_.ask(nullptr), chosen("export"));  // as the export asks
-    backUp(QString());                                 // cancelled: the name stays
+    EXPECT_EQ(names_.ask(nullptr, platform::excelFilter()),
+              chosen("export"));  // as the export asks
+    backUp(QString());            // cancelled: the name stays
     platform_.saveFileNames.enqueue(QString());
-    names_.ask(nullptr);
+    names_.ask(nullptr, platform::excelFilter());
 
     EXPECT_EQ(platform_.saveInitialNames,
               (QStringList{QString(), chosen("x"), chosen("export"), chosen("export")}));
+    const QString backup = platform::backupFilter();
+    const QString excel = platform::excelFilter();
+    EXPECT_EQ(platform_.dialogFilters, (QStringList{backup, excel, backup, excel}));
 }

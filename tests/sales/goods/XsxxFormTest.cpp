@@ -384,9 +384,9 @@ void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
     QCOMPARE(sales[0].at("客户姓名"), std::string("王五"));
     // The chosen day, with the time of day of the confirmation.
     const std::string date = sales[0].at("销售日期");
-    const std::string day =
-        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    const std::string day = QDate::currentDate().toString(u"yyyy-MM-dd").toStdString();
     QCOMPARE(date.substr(0, day.size()), day);
+    QCOMPARE(date.size(), std::size_t(19));  // yyyy-MM-dd HH:mm:ss
 }
 
 void XsxxFormTest::confirmRefusesAQuantityPastedAboveTheStock() {

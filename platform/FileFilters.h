@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The filters of the program's file dialogs, in the dialogs' own language.
+inline QString excelFilter() { return QStringLiteral("Excel 工作簿 (*.xls);;所有文件 (*)"); }
+inline QString pdfFilter() { return QStringLiteral("PDF 文件 (*.pdf);;所有文件 (*)"); }
+inline QString backupFilter() { return QStringLiteral("备份文件 (*.bak);;所有文件 (*)"); }
+inline QString allFilesFilter() { return QStringLiteral("所有文件 (*)"); }
+
+}  // namespace platform
