@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/DataGridImpl.h"
+#include "store/PlainNumber.h"
 #include "store/Values.h"
 
 namespace grid {
@@ -97,8 +98,11 @@ QString TDataGrid::Impl::cellText(int row, int column) const {
     if (field < 0) return {};
     const std::string_view stored = query->fieldTextAt(row, field);
     if (stored.empty()) return {};
-    if (columns[static_cast<std::size_t>(column)].displayFormat.isEmpty())
+    if (columns[static_cast<std::size_t>(column)].displayFormat.isEmpty()) {
+        if (query->fields()[static_cast<std::size_t>(field)].type == store::FieldType::Double)
+            return QString::fromStdString(store::values::plainDecimalText(stored));
         return QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size()));
+    }
     return QString::fromStdString(store::values::displayText(stored));
 }
 

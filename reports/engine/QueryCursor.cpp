@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "store/Error.h"
+#include "store/PlainNumber.h"
 #include "store/Query.h"
 #include "store/Values.h"
 
@@ -66,6 +67,8 @@ QString QueryCursor::displayText(int fieldNumber) const {
     // The edit buffer while the row is being edited.
     const std::string_view text = query_.fieldTextAt(query_.currentIndex(), c.index);
     if (c.twoDecimals) return QString::fromStdString(store::values::displayText(text));
+    if (query_.fields()[std::size_t(c.index)].type == store::FieldType::Double)
+        return QString::fromStdString(store::values::plainDecimalText(text));
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 

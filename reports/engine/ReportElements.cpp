@@ -32,6 +32,14 @@ void forEachLine(const QString& text, F&& f) {
     for (QStringView line : QStringView(cleaned).split(QLatin1Char('\r'))) f(line);
 }
 
+// A field's text stays on its one line inside its cell: tabs, line breaks and other control
+// characters are drawn as spaces.
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    return text;
+}
+
 }  // namespace
 
 void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double left,
@@ -55,7 +63,10 @@ void TReportTextElement::print(PageImage& page, TextMeasurer& measurer, double l
         const bool first = index == 0;
         ++index;
         if (first && !Transparent) {
-            page.boxedText(QRectF(x, y, width, height), Color.rgb() & 0xFFFFFF, x, y, font, line);
+            // The background covers the element's designed rectangle only: a taller line of the
+            // substitute face must not paint over the rules that the layout puts next to it.
+            page.boxedText(QRectF(x, y, width, Size.Height), Color.rgb() & 0xFFFFFF, x, y, font,
+                           line);
             return;
         }
         if (lineTop + lineHeight > height) return;
@@ -71,8 +82,9 @@ void TReportDBText::prepare() {
 
 QString TReportDBText::text() const {
     if (DataSet == nullptr || DataField.isEmpty()) return {};
-    if (preparedFor_ == DataSet && fieldNumber_ >= 0) return DataSet->displayText(fieldNumber_);
-    return DataSet->displayText(DataField);
+    if (preparedFor_ == DataSet && fieldNumber_ >= 0)
+        return oneLine(DataSet->displayText(fieldNumber_));
+    return oneLine(DataSet->displayText(DataField));
 }
 
 void TReportShape::print(PageImage& page, TextMeasurer&, double left, double top) const {
