@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "grid/DataGridImpl.h"
-#include "store/PlainNumber.h"
 #include "store/Values.h"
 
 namespace grid {

@@ -189,6 +189,12 @@ std::string displayText(std::string_view storedText) {
     return value->roundedToDecimals(2).plainText();
 }
 
+std::string plainDecimalText(std::string_view text) {
+    if (text.find_first_of("Ee") == std::string_view::npos) return std::string(text);
+    const std::optional<Decimal> value = Decimal::parse(text);
+    return value ? value->plainText() : std::string(text);
+}
+
 std::string roundTo2Text(std::string_view text) {
     return Decimal::read(text).roundedToDecimals(2).text();
 }

@@ -45,6 +45,10 @@ bool isAcceptedNumber(const Decimal& value);   // the same for the value as it i
 // number rounded (half away from zero) is the value of its stored text: 2.675 shows 2.68.
 std::string formatDisplay(double value);
 std::string displayText(std::string_view storedText);
+// A number's text as plain decimals: the exponent form that very small or very large values take
+// ("5E-5", "1.5E+20") written out digit for digit ("0.00005", "150000000000000000000"); any other
+// text, numbers without an exponent included, comes back as it is. Nothing is rounded.
+std::string plainDecimalText(std::string_view text);
 
 // The entry panels' two-decimal reduction: format "0.00" (the text's exact value rounded half
 // away from zero), back to a number, shortest text. Throws on a text that is not a number (an

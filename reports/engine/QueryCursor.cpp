@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "store/Error.h"
-#include "store/PlainNumber.h"
 #include "store/Query.h"
 #include "store/Values.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/PlainNumber.h"
+#include "store/Values.h"
 
 namespace {
 

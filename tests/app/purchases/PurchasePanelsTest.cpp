@@ -369,16 +369,16 @@ void PurchasePanelsTest::addingEverythingAsShownTwiceStoresTwoRows() {
 }
 
 void PurchasePanelsTest::aSpecTooLongForSaleIsStoredWithAWarning() {
-    const QString spec(60, QChar(u'规'));
+    const QString longSize(60, QChar(u'规'));
     const QString warning =
         u("进货信息已保存，但“商品规格”超过 50 个字符，销售信息中存不下，这件商品无法销售。"
           "请把“商品规格”改到 50 个字符以内。");
     QTest::mouseClick(widget("SpeedButton1"), Qt::LeftButton);
     typeInto(&form->codeEdit(), QStringLiteral("A01"));
-    typeInto(&form->entryEdit("商品规格"), spec);
+    typeInto(&form->entryEdit("商品规格"), longSize);
     QTest::mouseClick(widget("Button1"), Qt::LeftButton);
     QCOMPARE(scripted->messageTexts(), QStringList({u("进货信息添加成功！"), warning}));
-    QCOMPARE(QString::fromStdString(storedGoods()[0]["商品规格"]), spec);
+    QCOMPARE(QString::fromStdString(storedGoods()[0]["商品规格"]), longSize);
 
     scripted->clear();
     doubleClickRow(0);
@@ -388,10 +388,10 @@ void PurchasePanelsTest::aSpecTooLongForSaleIsStoredWithAWarning() {
 
     scripted->clear();
     doubleClickRow(0);
-    QLineEdit* specEdit = &form->entryEdit("商品规格");
-    specEdit->selectAll();
-    QTest::keyClick(specEdit, Qt::Key_Delete);
-    typeCharacters(specEdit, spec.left(50));
+    QLineEdit* sizeEdit = &form->entryEdit("商品规格");
+    sizeEdit->selectAll();
+    QTest::keyClick(sizeEdit, Qt::Key_Delete);
+    typeCharacters(sizeEdit, longSize.left(50));
     QTest::mouseClick(widget("Button3"), Qt::LeftButton);
     QCOMPARE(scripted->messageTexts(), QStringList{u("修改进货信息成功！")});
 }

@@ -222,7 +222,7 @@ TEST_F(SaleRecordsTest, GoodsTextsTooLongForTheSalesTableSayWhereToShortenThem) 
     moveToCode("A01");
     struct Case {
         std::string model;  // 商品型号
-        std::string spec;   // 商品规格
+        std::string size;   // 商品规格
         std::string message;
     };
     std::string fifty;
@@ -238,7 +238,7 @@ TEST_F(SaleRecordsTest, GoodsTextsTooLongForTheSalesTableSayWhereToShortenThem) 
     for (const Case& c : cases) {
         auto entry = entryFor("5", "1");
         entry.goods[2] = c.model;
-        entry.goods[3] = c.spec;
+        entry.goods[3] = c.size;
         const auto result = records.confirm(entry);
         EXPECT_EQ(result.outcome, Outcome::Refused);
         EXPECT_EQ(result.message, c.message);
