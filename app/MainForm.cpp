@@ -1,28 +1,22 @@
 // The main window's layout, wiring and navigation.
 #include "app/MainForm.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
-#include <exception>
 
 #include "app/DesktopLauncher.h"
 #include "grid/ColumnMakers.h"
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
-#include "panels/EnterClicksButtons.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
-#include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
-#include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_MainForm.h"
 
@@ -56,24 +50,19 @@ std::vector<grid::GridColumn> purchaseColumns() {
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TMainForm>()) {
-    platform::FormActivation::instance();  // watching before the first activation
-    tables_.open();
-
+    frame_.tables().open();
     ui->setupUi(this);
     setUpWindow();
     setUpLook();
-    setUpGrid();
     setUpMenus();
     wireCommands();
     setUpPanels();
+    frame_.onActivation([this] { FormActivate(); });
     FormCreate();
-    panels::EnterClicksButtons::install(*this);
+    frame_.finishSetUp();
 }
 
-TMainForm::~TMainForm() {
-    // The list lets go of the query before the query goes.
-    ui->DataGrid1->setQuery(nullptr);
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::setUpWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -106,58 +95,34 @@ void TMainForm::setUpLook() {
         platform::look::setTextColour(*contact, Qt::white);
 }
 
-void TMainForm::setUpGrid() {
-    ui->DataGrid1->setColumns(purchaseColumns());
-    ui->DataGrid1->setFooterBold(false);
-    ui->DataGrid1->setQuery(&ADOQuery1);
-}
-
 void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
-    PopupMenu1 = platform::look::contextMenu(
-        *this, {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
-    ui->DataGrid1->setPopupMenu(PopupMenu1);
+    PopupMenu1 = frame_.setUpList(
+        *ui->DataGrid1, purchaseColumns(), false, ADOQuery1,
+        {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
 }
 
 void TMainForm::wireCommands() {
-    platform::connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton1Click);
-    platform::connectCommand(ui->SpeedButton2, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton2Click);
-    platform::connectCommand(ui->SpeedButton3, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton3Click);
-    platform::connectCommand(ui->SpeedButton4, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton4Click);
-    platform::connectCommand(ui->SpeedButton5, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton5Click);
-    platform::connectCommand(ui->SpeedButton6, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton6Click);
-    platform::connectCommand(ui->SpeedButton7, &QToolButton::clicked, this,
-                             &TMainForm::SpeedButton7Click);
-    platform::connectCommand(ui->Image4, &QToolButton::clicked, this, &TMainForm::Image4Click);
-    platform::connectCommand(ui->Image2, &QToolButton::clicked, this, &TMainForm::Image2Click);
-    platform::connectCommand(ui->Image3, &QToolButton::clicked, this, &TMainForm::Image3Click);
-    platform::connectCommand(ui->Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
-    platform::connectCommand(ui->Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
-    platform::connectCommand(ui->Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
-    platform::connectCommand(ui->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    using Form = TMainForm;
+    frame::connectButtons<Form>(
+        this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
+               {ui->SpeedButton2, &Form::SpeedButton2Click},
+               {ui->SpeedButton3, &Form::SpeedButton3Click},
+               {ui->SpeedButton4, &Form::SpeedButton4Click},
+               {ui->SpeedButton5, &Form::SpeedButton5Click},
+               {ui->SpeedButton6, &Form::SpeedButton6Click},
+               {ui->SpeedButton7, &Form::SpeedButton7Click}, {ui->Image4, &Form::Image4Click},
+               {ui->Image2, &Form::Image2Click}, {ui->Image3, &Form::Image3Click},
+               {ui->Button1, &Form::Button1Click}, {ui->Button2, &Form::Button2Click},
+               {ui->Button3, &Form::Button3Click}, {ui->Button4, &Form::Button4Click}});
     platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
-                             &TMainForm::DataGrid1DblClick);
-
-    platform::connectCommand(ui->N1, &QAction::triggered, this, &TMainForm::N1Click);
-    platform::connectCommand(ui->N2, &QAction::triggered, this, &TMainForm::N2Click);
-    platform::connectCommand(ui->N3, &QAction::triggered, this, &TMainForm::N3Click);
-    platform::connectCommand(ui->N11, &QAction::triggered, this, &TMainForm::N11Click);
-    platform::connectCommand(ui->N12, &QAction::triggered, this, &TMainForm::N12Click);
-    platform::connectCommand(ui->N14, &QAction::triggered, this, &TMainForm::N14Click);
-    platform::connectCommand(ui->N7, &QAction::triggered, this, &TMainForm::N7Click);
-    platform::connectCommand(ui->N5, &QAction::triggered, this, &TMainForm::N5Click);
-    platform::connectCommand(ui->N6, &QAction::triggered, this, &TMainForm::N6Click);
-    platform::connectCommand(ui->N8, &QAction::triggered, this, &TMainForm::N8Click);
-    platform::connectCommand(ui->N9, &QAction::triggered, this, &TMainForm::N9Click);
-    platform::connectCommand(ui->N10, &QAction::triggered, this, &TMainForm::N10Click);
-    platform::connectCommand(ui->N15, &QAction::triggered, this, &TMainForm::N15Click);
-    platform::connectCommand(ui->N17, &QAction::triggered, this, &TMainForm::N17Click);
+                             &Form::DataGrid1DblClick);
+    frame::connectActions<Form>(
+        this, {{ui->N1, &Form::N1Click},   {ui->N2, &Form::N2Click},   {ui->N3, &Form::N3Click},
+               {ui->N11, &Form::N11Click}, {ui->N12, &Form::N12Click}, {ui->N14, &Form::N14Click},
+               {ui->N7, &Form::N7Click},   {ui->N5, &Form::N5Click},   {ui->N6, &Form::N6Click},
+               {ui->N8, &Form::N8Click},   {ui->N9, &Form::N9Click},   {ui->N10, &Form::N10Click},
+               {ui->N15, &Form::N15Click}, {ui->N17, &Form::N17Click}});
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }
@@ -175,14 +140,7 @@ QLineEdit& TMainForm::searchNameEdit() const { return *ui->Edit14; }
 
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
-bool TMainForm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate &&
-        platform::FormActivation::instance().cameFromAnotherForm(this))
-        platform::runCommand(this, [this] { FormActivate(); });
-    return QMainWindow::event(event);
-}
-
-void TMainForm::FormActivate() { tables_.reread(); }
+void TMainForm::FormActivate() { frame_.tables().reread(); }
 
 void TMainForm::N5Click() {
     if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);

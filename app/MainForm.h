@@ -3,13 +3,12 @@
 #include <QMainWindow>
 #include <memory>
 #include <string_view>
-#include <vector>
 
+#include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/WindowTables.h"
 
 class QLineEdit;
 class QMenu;
@@ -34,12 +33,6 @@ class TMainForm : public QMainWindow {
     void setCompanyWindow(QWidget* companyWindow) { companyWindow_ = companyWindow; }
     void setSalesWindow(QWidget* salesWindow) { salesWindow_ = salesWindow; }
     void setPurchaseReport(TDyForm* purchaseReport) { purchaseReport_ = purchaseReport; }
-    // The connections of the other windows that open theirs again when they are next used; a
-    // restore closes them with this window's own.
-    void setReconnectingConnections(std::vector<store::Connection*> connections) {
-        reconnecting_ = std::move(connections);
-    }
-
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
     QMenu* popupMenu() const { return PopupMenu1; }
@@ -61,7 +54,10 @@ class TMainForm : public QMainWindow {
     QLineEdit& searchCodeEdit() const;
     QLineEdit& searchNameEdit() const;
 
-  public slots:
+    // What coming back to this window from another of the program's windows does.
+    void activateFromAnotherWindow() { FormActivate(); }
+
+  private slots:
     // Navigation and web pages.
     void FormActivate();
     void N5Click();
@@ -96,14 +92,10 @@ class TMainForm : public QMainWindow {
     void N8Click();
     void N9Click();
 
-  protected:
-    bool event(QEvent* event) override;
-
   private:
     void FormCreate();
     void setUpWindow();
     void setUpLook();
-    void setUpGrid();
     void setUpMenus();
     void wireCommands();
     // Panel drag and the numeric key filters of the entry panel (MainFormCommands.cpp).
@@ -113,15 +105,14 @@ class TMainForm : public QMainWindow {
     void showForEditing(bool hideQueryPanel);
     void deleteSelectedPurchases(const char* selectionHint);
 
-    store::WindowTables tables_{{store::schema::kGoods}};
-    store::Connection& ADOConnection1 = tables_.connection();
-    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表1
+    frame::ListWindowFrame frame_{*this, {store::schema::kGoods}};
+    store::Connection& ADOConnection1 = frame_.connection();
+    store::Query& ADOQuery1 = frame_.query(0);  // select * from 表1
     store::Query ADOQuery2{ADOConnection1};      // select * from 表4, the export's staging table
 
     QWidget* companyWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;
     TDyForm* purchaseReport_ = nullptr;
-    std::vector<store::Connection*> reconnecting_;
     std::unique_ptr<Ui::TMainForm> ui;
     QMenu* PopupMenu1 = nullptr;
     std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from

@@ -21,6 +21,7 @@
 #include "purchases/PurchaseRecords.h"
 #include "purchases/SaleTextLimits.h"
 #include "reports/DyForm.h"
+#include "store/WindowTables.h"
 
 // ---- Purchase commands and the entry and query panels ----
 
@@ -55,15 +56,10 @@ purchases::PurchaseFields entryFields(Ui::TMainForm& ui) {
     return {panels::editTexts(edits), panels::editsChanged(edits)};
 }
 
-platform::Answer say(QWidget* owner, const char* text,
-                     platform::MessageKind kind = platform::MessageKind::Plain) {
-    return platform::current().message(owner, QString::fromUtf8(text), kind);
-}
-
 // A stored purchase whose goods texts the sales table cannot take: say so, and what to do.
 void warnIfUnsellable(QWidget* owner, const purchases::PurchaseFields& fields) {
     const std::string warning = purchases::saleWarning(fields);
-    if (!warning.empty()) say(owner, warning.c_str());
+    if (!warning.empty()) platform::say(owner, warning);
 }
 
 }  // namespace
@@ -75,7 +71,7 @@ void warnIfUnsellable(QWidget* owner, const purchases::PurchaseFields& fields) {
 void TMainForm::showForEditing(bool hideQueryPanel) {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
     if (!panels::loadForEditing(records, entryEdits(*ui), editedPurchaseId_)) {
-        say(this, purchases::kNothingToEdit, platform::MessageKind::Confirm);
+        platform::say(this, purchases::kNothingToEdit, platform::MessageKind::Confirm);
         return;
     }
     panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
@@ -86,10 +82,10 @@ void TMainForm::showForEditing(bool hideQueryPanel) {
 void TMainForm::deleteSelectedPurchases(const char* selectionHint) {
     grid::TDataGrid& list = *ui->DataGrid1;
     if (list.selectedCount() < 1) {
-        say(this, selectionHint, platform::MessageKind::Info);
+        platform::say(this, selectionHint, platform::MessageKind::Info);
         return;
     }
-    if (say(this, purchases::kConfirmDelete, platform::MessageKind::Confirm) !=
+    if (platform::say(this, purchases::kConfirmDelete, platform::MessageKind::Confirm) !=
         platform::Answer::Ok)
         return;
     if (!ADOQuery1.isEmpty()) list.deleteSelected();
@@ -119,16 +115,16 @@ void TMainForm::Button1Click() {
     const purchases::PurchaseFields fields = entryFields(*ui);
     switch (records.add(fields)) {
         case purchases::AddOutcome::Empty:
-            say(this, purchases::kEntryEmpty);
+            platform::say(this, purchases::kEntryEmpty);
             return;
         case purchases::AddOutcome::Refused:
-            say(this, purchases::refusalOf(fields).c_str());
+            platform::say(this, purchases::refusalOf(fields));
             return;
         case purchases::AddOutcome::Added:
             break;
     }
     panels::setEditTexts(entryEdits(*ui), purchases::blankEntryTexts());
-    say(this, purchases::kAdded);
+    platform::say(this, purchases::kAdded);
     warnIfUnsellable(this, fields);
     records.refresh();
 }
@@ -147,16 +143,16 @@ void TMainForm::Button3Click() {
     const purchases::PurchaseFields fields = entryFields(*ui);
     switch (records.writeBack(editedPurchaseId_, fields)) {
         case purchases::WriteBackOutcome::NoCurrentRow:
-            say(this, purchases::kNothingToEdit);
+            platform::say(this, purchases::kNothingToEdit);
             return;
         case purchases::WriteBackOutcome::RowGone:
-            say(this, purchases::kEditedRowGone);
+            platform::say(this, purchases::kEditedRowGone);
             return;
         case purchases::WriteBackOutcome::Refused:
-            say(this, purchases::refusalOf(fields).c_str());
+            platform::say(this, purchases::refusalOf(fields));
             return;
         case purchases::WriteBackOutcome::Written:
-            say(this, purchases::kEdited);
+            platform::say(this, purchases::kEdited);
             warnIfUnsellable(this, fields);
             ui->Panel2->hide();
             return;
@@ -215,11 +211,8 @@ void TMainForm::N8Click() { backup::runBackup(this, saveName_, backup::programFo
 void TMainForm::N9Click() {
     // The windows that reconnect by themselves let go of the file; the company window keeps its
     // query, which the reports read, in case the restore fails and the program goes on.
-    const auto closeConnections = [this] {
-        ADOConnection1.close();
-        for (store::Connection* c : reconnecting_) c->close();
-    };
-    if (backup::runRestore(this, backup::programFolder(), closeConnections) ==
+    if (backup::runRestore(this, backup::programFolder(),
+                           store::WindowTables::releaseAllForRestore) ==
         backup::RestoreResult::Restored)
         QCoreApplication::quit();
 }

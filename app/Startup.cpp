@@ -49,9 +49,6 @@ void Windows::connectWindows() {
     mainForm_->setCompanyWindow(jbzlForm_);
     mainForm_->setSalesWindow(xsxxForm_);
     mainForm_->setPurchaseReport(dyForm_);
-    mainForm_->setReconnectingConnections({&xsxxForm_->connection(), &xsmxForm_->salesConnection(),
-                                           &dyForm_->connection(), &dy1Form_->connection(),
-                                           &dy2Form_->connection()});
     xsxxForm_->setMainWindow(mainForm_);
     xsxxForm_->setSalesDetailWindow(xsmxForm_);
     xsmxForm_->setMainWindow(mainForm_);

@@ -69,7 +69,7 @@ double startUpMs(const QString& folder) {
     windows->mainForm().show();
     backup::startAutomaticBackups(windows->mainForm(), folder);
     QApplication::processEvents();
-    windows->mainForm().FormActivate();
+    windows->mainForm().activateFromAnotherWindow();
     QApplication::processEvents();
     const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     autobackup::session().waitForCopy();

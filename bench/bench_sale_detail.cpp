@@ -83,7 +83,7 @@ void BM_OpenDetailWindow(benchmark::State& state) {
     testsupport::ScopedCurrentDirectory cwd(salesDatabase(kSales).directory());
     TXsmxForm form;
     for (auto _ : state) {
-        form.FormActivate();
+        form.activateFromAnotherWindow();
         benchmark::DoNotOptimize(form.salesList().footerTotal(8));
     }
     state.counters["rows"] = form.salesQuery().recordCount();

@@ -87,7 +87,7 @@ void BM_OpenSalesWindow(benchmark::State& state) {
     testsupport::ScopedCurrentDirectory cwd(db.directory());
     TXsxxForm form;
     for (auto _ : state) {
-        form.FormActivate();
+        form.activateFromAnotherWindow();
         benchmark::DoNotOptimize(form.goodsQuery().recordCount());
     }
 }

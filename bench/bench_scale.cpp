@@ -125,7 +125,7 @@ void BM_Activation(benchmark::State& state) {
             changeFile(file);
             state.ResumeTiming();
         }
-        main.FormActivate();
+        main.activateFromAnotherWindow();
         benchmark::DoNotOptimize(main.goodsQuery().recordCount());
     }
     windows.reset();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string_view>
 
 class QWidget;
 class QPrinter;
@@ -48,6 +49,9 @@ class Platform {
 // The platform the program uses; the Qt one unless a test installed another.
 Platform& current();
 void setCurrent(Platform* platform);  // nullptr restores the Qt one
+
+// A message box over owner with one of the program's own texts (UTF-8).
+Answer say(QWidget* owner, std::string_view text, MessageKind kind = MessageKind::Plain);
 
 // Shows an error a command did not catch: its text with an OK button, then the program goes on.
 void showError(QWidget* owner, const QString& text);

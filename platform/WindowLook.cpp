@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QToolButton>
@@ -63,6 +64,28 @@ void setTextColour(QWidget& widget, const QColor& colour) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::WindowText, colour);
     widget.setPalette(palette);
+}
+
+namespace {
+
+void setFieldColours(QWidget& field, const QColor& background, const QColor& text) {
+    QPalette palette = field.palette();
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, text);
+    field.setPalette(palette);
+}
+
+}  // namespace
+
+void showReadOnly(std::initializer_list<QLineEdit*> fields) {
+    for (QLineEdit* field : fields) {
+        field->setReadOnly(true);
+        setFieldColours(*field, field->palette().color(QPalette::Button), Qt::red);
+    }
+}
+
+void showTyped(std::initializer_list<QWidget*> fields) {
+    for (QWidget* field : fields) setFieldColours(*field, Qt::white, Qt::black);
 }
 
 QMenu* contextMenu(QWidget& owner, std::initializer_list<QAction*> items) {

@@ -8,6 +8,7 @@
 class QFrame;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QToolButton;
 class QWidget;
@@ -34,6 +35,11 @@ void styleListArea(QWidget& listArea, std::initializer_list<QFrame*> floatingPan
 void styleMarks(std::initializer_list<QLabel*> marks, int pixels);
 
 void setTextColour(QWidget& widget, const QColor& colour);
+
+// A panel's fields: those the user does not type in are read-only with the button face behind red
+// text; those the user types in have a white background and black text.
+void showReadOnly(std::initializer_list<QLineEdit*> fields);
+void showTyped(std::initializer_list<QWidget*> fields);
 
 // A list's context menu "PopupMenu1" owned by owner, with items in order; nullptr stands for a
 // separator.

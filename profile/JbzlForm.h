@@ -46,7 +46,9 @@ class TJbzlForm : public QDialog {
     void showTexts(const profile::CompanyTexts& texts);
 
     std::unique_ptr<Ui::TJbzlForm> ui_;
-    store::WindowTables tables_{{store::schema::kCompany}};
+    // The reports read the company row while a restore runs, in case it fails and the program
+    // goes on.
+    store::WindowTables tables_{{store::schema::kCompany}, store::WindowTables::OnRestore::KeepOpen};
     store::Connection& ADOConnection1 = tables_.connection();
     store::Query& ADOQuery1 = tables_.query(0);  // select * from 表2
 };

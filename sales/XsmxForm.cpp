@@ -1,26 +1,18 @@
 // The sales detail window's layout, wiring, activation and closing.
 #include "sales/XsmxForm.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QScreen>
 
 #include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
-#include "panels/EnterClicksButtons.h"
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelDrag.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
-#include "platform/FormActivation.h"
 #include "platform/WindowLook.h"
-#include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
 
@@ -48,24 +40,28 @@ std::vector<grid::GridColumn> saleColumns() {
 }  // namespace
 
 TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TXsmxForm>()) {
-    platform::FormActivation::instance();  // watching before the first activation
     // The list is read when the window is first activated, as every time it is shown.
-    tables_.prepare();
+    frame_.tables().prepare();
 
     ui->setupUi(this);
     setUpWindow();
     setUpLook();
-    setUpGrid();
     setUpMenu();
     setUpPanels();
     wireCommands();
-    panels::EnterClicksButtons::install(*this);
+    // Coming back from a message box or another program leaves the list as it is; coming from
+    // another window of the program (the sales window, the print preview) re-reads it, and so
+    // does the first activation, since start-up reads nothing here.
+    // A list left closed by a failed re-read is read again by the next activation from another
+    // window or by 刷新信息, not by the closing of the box that told the failure.
+    frame_.onActivation([this] { FormActivate(); },
+                        [this] { return !ADOQuery1.isOpen() && !rereadFailed_; });
+    frame_.onClose([this] { FormClose(); });
+    frame_.onLabelClick(*ui->Label1, [this] { Label1Click(); });
+    frame_.finishSetUp();
 }
 
-TXsmxForm::~TXsmxForm() {
-    // The list lets go of the query before the query goes.
-    ui->DataGrid1->setQuery(nullptr);
-}
+TXsmxForm::~TXsmxForm() = default;
 
 grid::TDataGrid& TXsmxForm::salesList() const { return *ui->DataGrid1; }
 
@@ -98,34 +94,16 @@ void TXsmxForm::setUpLook() {
         platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
     platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
     platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 15);
-    // Read-only fields: button face and red text; the customer fields white and black.
-    for (QLineEdit* edit :
-         {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7}) {
-        edit->setReadOnly(true);
-        QPalette readOnly = edit->palette();
-        readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Button));
-        readOnly.setColor(QPalette::Text, Qt::red);
-        edit->setPalette(readOnly);
-    }
-    for (QLineEdit* edit : {ui->Edit8, ui->Edit9, ui->Edit10, ui->Edit11}) {
-        QPalette plain = edit->palette();
-        plain.setColor(QPalette::Base, Qt::white);
-        plain.setColor(QPalette::Text, Qt::black);
-        edit->setPalette(plain);
-    }
+    platform::look::showReadOnly(
+        {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7});
+    platform::look::showTyped({ui->Edit8, ui->Edit9, ui->Edit10, ui->Edit11});
     for (QLineEdit* edit : ui->Panel1->findChildren<QLineEdit*>()) edit->setFrame(false);
 }
 
-void TXsmxForm::setUpGrid() {
-    ui->DataGrid1->setColumns(saleColumns());
-    ui->DataGrid1->setFooterBold(true);
-    ui->DataGrid1->setQuery(&ADOQuery1);
-}
-
 void TXsmxForm::setUpMenu() {
-    PopupMenu1 = platform::look::contextMenu(*this, {ui->N1, ui->N2, nullptr, ui->N4, ui->N5,
-                                                     nullptr, ui->N7, ui->N8, nullptr, ui->N10});
-    ui->DataGrid1->setPopupMenu(PopupMenu1);
+    PopupMenu1 = frame_.setUpList(*ui->DataGrid1, saleColumns(), true, ADOQuery1,
+                                  {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7,
+                                   ui->N8, nullptr, ui->N10});
 }
 
 void TXsmxForm::setUpPanels() {
@@ -139,58 +117,26 @@ void TXsmxForm::setUpPanels() {
 }
 
 void TXsmxForm::wireCommands() {
-    using platform::connectCommand;
-    connectCommand(ui->SpeedButton1, &QToolButton::clicked, this, &TXsmxForm::SpeedButton1Click);
-    connectCommand(ui->SpeedButton2, &QToolButton::clicked, this, &TXsmxForm::SpeedButton2Click);
-    connectCommand(ui->SpeedButton3, &QToolButton::clicked, this, &TXsmxForm::SpeedButton3Click);
-    connectCommand(ui->SpeedButton4, &QToolButton::clicked, this, &TXsmxForm::SpeedButton4Click);
-    connectCommand(ui->SpeedButton5, &QToolButton::clicked, this, &TXsmxForm::SpeedButton5Click);
-    connectCommand(ui->SpeedButton6, &QToolButton::clicked, this, &TXsmxForm::SpeedButton6Click);
-    connectCommand(ui->SpeedButton7, &QToolButton::clicked, this, &TXsmxForm::SpeedButton7Click);
-    connectCommand(ui->Button1, &QPushButton::clicked, this, &TXsmxForm::Button1Click);
-    connectCommand(ui->Button2, &QPushButton::clicked, this, &TXsmxForm::Button2Click);
-    connectCommand(ui->Button3, &QPushButton::clicked, this, &TXsmxForm::Button3Click);
-    connectCommand(ui->Image2, &QToolButton::clicked, this, &TXsmxForm::Image2Click);
-    connectCommand(ui->Image3, &QToolButton::clicked, this, &TXsmxForm::Image3Click);
-    connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
-                   &TXsmxForm::DataGrid1DblClick);
-    connectCommand(ui->N1, &QAction::triggered, this, &TXsmxForm::N1Click);
-    connectCommand(ui->N2, &QAction::triggered, this, &TXsmxForm::N2Click);
-    connectCommand(ui->N4, &QAction::triggered, this, &TXsmxForm::N4Click);
-    connectCommand(ui->N5, &QAction::triggered, this, &TXsmxForm::N5Click);
-    connectCommand(ui->N7, &QAction::triggered, this, &TXsmxForm::N7Click);
-    connectCommand(ui->N8, &QAction::triggered, this, &TXsmxForm::N8Click);
-    connectCommand(ui->N10, &QAction::triggered, this, &TXsmxForm::N10Click);
-    ui->Label1->installEventFilter(this);
-}
-
-bool TXsmxForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        ui->Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        platform::runCommand(this, [this] { Label1Click(); });
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool TXsmxForm::event(QEvent* event) {
-    // Coming back from a message box or another program leaves the list as it is; coming from
-    // another window of the program (the sales window, the print preview) re-reads it, and so
-    // does the first activation, since start-up reads nothing here.
-    // A list left closed by a failed re-read is read again by the next activation from another
-    // window or by 刷新信息, not by the closing of the box that told the failure.
-    if (event->type() == QEvent::WindowActivate) {
-        const bool fromForm = platform::FormActivation::instance().cameFromAnotherForm(this);
-        if (fromForm || (!ADOQuery1.isOpen() && !rereadFailed_))
-            platform::runCommand(this, [this] { FormActivate(); });
-    }
-    return QWidget::event(event);
-}
-
-void TXsmxForm::closeEvent(QCloseEvent* event) {
-    platform::runCommand(this, [this] { FormClose(); });
-    event->accept();
+    using Form = TXsmxForm;
+    frame::connectButtons<Form>(
+        this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
+               {ui->SpeedButton2, &Form::SpeedButton2Click},
+               {ui->SpeedButton3, &Form::SpeedButton3Click},
+               {ui->SpeedButton4, &Form::SpeedButton4Click},
+               {ui->SpeedButton5, &Form::SpeedButton5Click},
+               {ui->SpeedButton6, &Form::SpeedButton6Click},
+               {ui->SpeedButton7, &Form::SpeedButton7Click}, {ui->Button1, &Form::Button1Click},
+               {ui->Button2, &Form::Button2Click}, {ui->Button3, &Form::Button3Click},
+               {ui->Image2, &Form::Image2Click}, {ui->Image3, &Form::Image3Click}});
+    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
+                                       {ui->N2, &Form::N2Click},
+                                       {ui->N4, &Form::N4Click},
+                                       {ui->N5, &Form::N5Click},
+                                       {ui->N7, &Form::N7Click},
+                                       {ui->N8, &Form::N8Click},
+                                       {ui->N10, &Form::N10Click}});
+    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
+                             &Form::DataGrid1DblClick);
 }
 
 // Every way of closing hides the window, which ends its modal run, and shows the sales window
@@ -204,8 +150,4 @@ void TXsmxForm::SpeedButton7Click() { close(); }
 
 void TXsmxForm::N10Click() { SpeedButton7Click(); }
 
-void TXsmxForm::Label1Click() {
-    if (mainWindow_ != nullptr) mainWindow_->close();
-    // A hidden main window takes no close from the window system: the program ends all the same.
-    QCoreApplication::quit();
-}
+void TXsmxForm::Label1Click() { frame::quitProgram(mainWindow_); }

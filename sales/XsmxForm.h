@@ -5,11 +5,11 @@
 #include <memory>
 #include <string_view>
 
+#include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/WindowTables.h"
 
 class QLineEdit;
 class QMenu;
@@ -34,7 +34,7 @@ class TXsmxForm : public QWidget {
     ~TXsmxForm() override;
 
     // What other windows and tests reach.
-    store::Connection& salesConnection() noexcept { return ADOConnection1; }
+    store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& salesQuery() noexcept { return ADOQuery1; }
     grid::TDataGrid& salesList() const;
     // The entry panel's field for a column of 表3, the query panel's for a searched column.
@@ -48,6 +48,10 @@ class TXsmxForm : public QWidget {
     // The sales detail report that "明细打印" prints.
     void setSalesDetailReport(reports::ReportWindow& report) { salesReport_ = &report; }
 
+    // What coming back to this window from another of the program's windows does.
+    void activateFromAnotherWindow() { FormActivate(); }
+
+  private slots:
     // The window's commands, named after their controls.
     void FormActivate();
     void FormClose();
@@ -73,26 +77,20 @@ class TXsmxForm : public QWidget {
     void N10Click();
     void Label1Click();
 
-  protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void setUpWindow();
     void rereadList();
     void setUpLook();
-    void setUpGrid();
     void setUpMenu();
     void setUpPanels();
     void wireCommands();
     void showForEditing(bool hideQueryPanel);
     void deleteSelectedSales();
 
+    frame::ListWindowFrame frame_{*this, {store::schema::kSales}};
     std::unique_ptr<Ui::TXsmxForm> ui;
-    store::WindowTables tables_{{store::schema::kSales}};
-    store::Connection& ADOConnection1 = tables_.connection();
-    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表3
+    store::Connection& ADOConnection1 = frame_.connection();
+    store::Query& ADOQuery1 = frame_.query(0);  // select * from 表3
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;

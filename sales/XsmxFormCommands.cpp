@@ -38,15 +38,6 @@ QLineEdit& TXsmxForm::searchEdit(std::string_view column) const {
     return panels::editForColumn(searchEdits(*ui), saledetail::kSearchColumns, column);
 }
 
-namespace {
-
-platform::Answer say(QWidget* owner, const char* text,
-                     platform::MessageKind kind = platform::MessageKind::Plain) {
-    return platform::current().message(owner, QString::fromUtf8(text), kind);
-}
-
-}  // namespace
-
 void TXsmxForm::rereadList() {
     rereadFailed_ = true;
     saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
@@ -68,7 +59,7 @@ void TXsmxForm::FormActivate() {
 void TXsmxForm::showForEditing(bool hideQueryPanel) {
     saledetail::SaleDetailRecords records(ADOConnection1, ADOQuery1);
     if (!panels::loadForEditing(records, entryEdits(*ui), editedSaleId_)) {
-        say(this, saledetail::kNothingToEdit, platform::MessageKind::Confirm);
+        platform::say(this, saledetail::kNothingToEdit, platform::MessageKind::Confirm);
         return;
     }
     panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
@@ -90,13 +81,13 @@ void TXsmxForm::Button1Click() {
     switch (
         saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).writeBack(editedSaleId_, fields)) {
         case saledetail::WriteBackOutcome::NoCurrentRow:
-            say(this, saledetail::kNothingToEdit);
+            platform::say(this, saledetail::kNothingToEdit);
             return;
         case saledetail::WriteBackOutcome::RowGone:
-            say(this, saledetail::kEditedRowGone);
+            platform::say(this, saledetail::kEditedRowGone);
             return;
         case saledetail::WriteBackOutcome::Written:
-            say(this, saledetail::kEdited);
+            platform::say(this, saledetail::kEdited);
             ui->Panel2->hide();
             return;
     }
@@ -111,10 +102,10 @@ void TXsmxForm::Image2Click() { ui->Panel2->hide(); }
 void TXsmxForm::deleteSelectedSales() {
     grid::TDataGrid& list = *ui->DataGrid1;
     if (list.selectedCount() < 1) {
-        say(this, saledetail::kSelectToDelete, platform::MessageKind::Info);
+        platform::say(this, saledetail::kSelectToDelete, platform::MessageKind::Info);
         return;
     }
-    if (say(this, saledetail::kConfirmDelete, platform::MessageKind::Confirm) !=
+    if (platform::say(this, saledetail::kConfirmDelete, platform::MessageKind::Confirm) !=
         platform::Answer::Ok)
         return;
     if (!ADOQuery1.isEmpty()) list.deleteSelected();

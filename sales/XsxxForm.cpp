@@ -1,14 +1,9 @@
 // The sales window's layout, wiring, navigation and goods list commands.
 #include "sales/XsxxForm.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QScreen>
 
 #include "export/commands/ExportCommands.h"
 #include "grid/ColumnMakers.h"
@@ -16,18 +11,15 @@
 #include "grid/GridColumn.h"
 #include "panels/Drawing.h"
 #include "panels/EditTexts.h"
-#include "panels/EnterClicksButtons.h"
 #include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
-#include "platform/FormActivation.h"
 #include "platform/Modal.h"
 #include "platform/WindowLook.h"
 #include "reports/ReportWindow.h"
 #include "sales/SalesArtwork.h"
 #include "sales/records/SaleRecords.h"
-#include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_XsxxForm.h"
 
@@ -62,24 +54,22 @@ std::vector<grid::GridColumn> goodsColumns() {
 }  // namespace
 
 TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TXsxxForm>()) {
-    platform::FormActivation::instance();  // watching before the first activation
     // The sales and staging queries open when they are first used.
-    tables_.prepare();
+    frame_.tables().prepare();
     ADOQuery1.open();
     ui->setupUi(this);
     setUpWindow();
     setUpLook();
-    setUpGrid();
     setUpMenu();
     setUpSalePanel();
     wireCommands();
-    panels::EnterClicksButtons::install(*this);
+    frame_.onActivation([this] { FormActivate(); });
+    frame_.onClose([this] { FormClose(); });
+    frame_.onLabelClick(*ui->Label1, [this] { Label1Click(); });
+    frame_.finishSetUp();
 }
 
-TXsxxForm::~TXsxxForm() {
-    // The list lets go of the query before the query goes.
-    ui->DataGrid1->setQuery(nullptr);
-}
+TXsxxForm::~TXsxxForm() = default;
 
 store::Query& TXsxxForm::goodsExportQuery() {
     ADOQuery3.open();
@@ -130,57 +120,44 @@ void TXsxxForm::setUpLook() {
                             salesart::toolGlyph));
     platform::setPixelFont(*ui->Label1, 15, true);
     platform::look::setTextColour(*ui->Label1, Qt::white);
-    ui->Label1->installEventFilter(this);
 
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(salesart::closePicture()));
     platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel6});
 }
 
-void TXsxxForm::setUpGrid() {
-    ui->DataGrid1->setColumns(goodsColumns());
-    ui->DataGrid1->setFooterBold(true);
-    ui->DataGrid1->setQuery(&ADOQuery1);
-}
-
 void TXsxxForm::setUpMenu() {
-    PopupMenu1 = platform::look::contextMenu(*this, {ui->N1, ui->N2, nullptr, ui->N4, ui->N5,
-                                                     nullptr, ui->N7, ui->N8, nullptr, ui->N10});
-    ui->DataGrid1->setPopupMenu(PopupMenu1);
+    PopupMenu1 = frame_.setUpList(*ui->DataGrid1, goodsColumns(), true, ADOQuery1,
+                                  {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7,
+                                   ui->N8, nullptr, ui->N10});
 }
 
 void TXsxxForm::wireCommands() {
-    using platform::connectCommand;
     using Form = TXsxxForm;
-    connectCommand(ui->SpeedButton1, &QToolButton::clicked, this, &Form::SpeedButton1Click);
-    connectCommand(ui->SpeedButton2, &QToolButton::clicked, this, &Form::SpeedButton2Click);
-    connectCommand(ui->SpeedButton3, &QToolButton::clicked, this, &Form::SpeedButton3Click);
-    connectCommand(ui->SpeedButton4, &QToolButton::clicked, this, &Form::SpeedButton4Click);
-    connectCommand(ui->SpeedButton5, &QToolButton::clicked, this, &Form::SpeedButton5Click);
-    connectCommand(ui->SpeedButton6, &QToolButton::clicked, this, &Form::SpeedButton6Click);
-    connectCommand(ui->SpeedButton7, &QToolButton::clicked, this, &Form::SpeedButton7Click);
-    connectCommand(ui->N1, &QAction::triggered, this, &Form::N1Click);
-    connectCommand(ui->N2, &QAction::triggered, this, &Form::N2Click);
-    connectCommand(ui->N4, &QAction::triggered, this, &Form::N4Click);
-    connectCommand(ui->N5, &QAction::triggered, this, &Form::N5Click);
-    connectCommand(ui->N7, &QAction::triggered, this, &Form::N7Click);
-    connectCommand(ui->N8, &QAction::triggered, this, &Form::N8Click);
-    connectCommand(ui->N10, &QAction::triggered, this, &Form::N10Click);
-    connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this, &Form::DataGrid1DblClick);
-    connectCommand(ui->Button2, &QPushButton::clicked, this, &Form::Button2Click);
-    connectCommand(ui->Image2, &QToolButton::clicked, this, &Form::Image2Click);
-    connectCommand(ui->Image3, &QToolButton::clicked, this, &Form::Image3Click);
-    connectCommand(ui->Button1, &QPushButton::clicked, this, &Form::Button1Click);
-    connectCommand(ui->ComboBox1, &QComboBox::editTextChanged, this, &Form::ComboBox1Change);
+    frame::connectButtons<Form>(
+        this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
+               {ui->SpeedButton2, &Form::SpeedButton2Click},
+               {ui->SpeedButton3, &Form::SpeedButton3Click},
+               {ui->SpeedButton4, &Form::SpeedButton4Click},
+               {ui->SpeedButton5, &Form::SpeedButton5Click},
+               {ui->SpeedButton6, &Form::SpeedButton6Click},
+               {ui->SpeedButton7, &Form::SpeedButton7Click}, {ui->Button1, &Form::Button1Click},
+               {ui->Button2, &Form::Button2Click}, {ui->Image2, &Form::Image2Click},
+               {ui->Image3, &Form::Image3Click}});
+    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
+                                       {ui->N2, &Form::N2Click},
+                                       {ui->N4, &Form::N4Click},
+                                       {ui->N5, &Form::N5Click},
+                                       {ui->N7, &Form::N7Click},
+                                       {ui->N8, &Form::N8Click},
+                                       {ui->N10, &Form::N10Click}});
+    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
+                             &Form::DataGrid1DblClick);
+    platform::connectCommand(ui->ComboBox1, &QComboBox::editTextChanged, this,
+                             &Form::ComboBox1Change);
 }
 
 bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        ui->Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        platform::runCommand(this, [this] { Label1Click(); });
-        return true;
-    }
     if (watched == ui->DateTimePicker1 && event->type() == QEvent::KeyPress) {
         // Tab leaves the date picker, as it leaves every other field; the arrow keys move
         // between its day, month and year.
@@ -189,20 +166,6 @@ bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
             return focusNextPrevChild(key == Qt::Key_Tab);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool TXsxxForm::event(QEvent* event) {
-    // Only coming back from another of the program's windows re-reads the list, not a message
-    // box closing or the user returning from another program.
-    if (event->type() == QEvent::WindowActivate &&
-        platform::FormActivation::instance().cameFromAnotherForm(this))
-        platform::runCommand(this, [this] { FormActivate(); });
-    return QWidget::event(event);
-}
-
-void TXsxxForm::closeEvent(QCloseEvent* event) {
-    platform::runCommand(this, [this] { FormClose(); });
-    event->accept();
 }
 
 void TXsxxForm::FormActivate() {
@@ -242,7 +205,7 @@ void TXsxxForm::Button2Click() {
 
 void TXsxxForm::SpeedButton4Click() {
     // The three queries as the window's activation reads them, the panels left as they are.
-    tables_.reread();
+    frame_.tables().reread();
 }
 
 void TXsxxForm::N5Click() { records().reloadGoods(); }
@@ -269,11 +232,7 @@ void TXsxxForm::SpeedButton7Click() {
 
 void TXsxxForm::N10Click() { SpeedButton7Click(); }
 
-void TXsxxForm::Label1Click() {
-    if (mainWindow_ != nullptr) mainWindow_->close();
-    // A hidden main window takes no close from the window system: the program ends all the same.
-    QCoreApplication::quit();
-}
+void TXsxxForm::Label1Click() { frame::quitProgram(mainWindow_); }
 
 void TXsxxForm::Image2Click() { ui->Panel2->hide(); }
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/WindowTables.h"
 
 class QComboBox;
 class QDateEdit;
@@ -74,7 +74,11 @@ class TXsxxForm : public QWidget {
     QLineEdit& searchNameEdit() const;
     QMenu* popupMenu() const { return PopupMenu1; }
 
-    // Commands; each runs through the command edge when wired to its control.
+    // What coming back to this window from another of the program's windows does.
+    void activateFromAnotherWindow() { FormActivate(); }
+
+  private slots:
+    // Commands; each runs through the command edge from its control.
     void FormActivate();
     void SpeedButton1Click();
     void N1Click();
@@ -103,27 +107,24 @@ class TXsxxForm : public QWidget {
     void Button1Click();
 
   protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FormClose();
     void setUpWindow();
     void setUpLook();
-    void setUpGrid();
     void setUpMenu();
     void wireCommands();
     void setUpSalePanel();  // XsxxFormSale.cpp
     void openSalePanel();
     sales::SaleRecords records();
 
-    store::WindowTables tables_{
-        {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
-    store::Connection& ADOConnection1 = tables_.connection();
-    store::Query& ADOQuery1 = tables_.query(0);  // select * from 表1
-    store::Query& ADOQuery2 = tables_.query(1);  // 表3
-    store::Query& ADOQuery3 = tables_.query(2);  // select * from 表5
+    frame::ListWindowFrame frame_{
+        *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
+    store::Connection& ADOConnection1 = frame_.connection();
+    store::Query& ADOQuery1 = frame_.query(0);  // select * from 表1
+    store::Query& ADOQuery2 = frame_.query(1);  // 表3
+    store::Query& ADOQuery3 = frame_.query(2);  // select * from 表5
     std::unique_ptr<Ui::TXsxxForm> ui;
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
+#include "platform/WindowLook.h"
 #include "sales/XsxxForm.h"
 #include "sales/records/SaleDate.h"
 #include "sales/records/SaleMessages.h"
@@ -21,27 +22,16 @@ namespace {
 
 const QPoint kSalePanelPlace(642, 46);
 
-void say(QWidget* owner, const std::string& text) {
-    platform::current().message(owner, QString::fromStdString(text), platform::MessageKind::Plain);
-}
-
 }  // namespace
 
 void TXsxxForm::setUpSalePanel() {
-    // Fields the user does not type in: button face with red text, outside the Tab order.
-    for (QLineEdit* shown : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6,
-                             ui->Edit7, ui->Edit10}) {
-        shown->setReadOnly(true);
-        shown->setFocusPolicy(Qt::ClickFocus);
-        shown->setStyleSheet(QStringLiteral(
-            "QLineEdit { border: 1px solid #a0a0a0; background: palette(button); color: red; }"));
-    }
-    for (QWidget* typed :
-         std::initializer_list<QWidget*>{ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit12, ui->Edit13,
-                                         ui->ComboBox1, ui->Edit15, ui->Edit16})
-        typed->setStyleSheet(
-            QStringLiteral("QLineEdit, QComboBox { border: 1px solid #a0a0a0; background: white; "
-                           "color: black; }"));
+    // Fields the user does not type in are outside the Tab order.
+    const auto shown = {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4,
+                        ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit10};
+    platform::look::showReadOnly(shown);
+    for (QLineEdit* edit : shown) edit->setFocusPolicy(Qt::ClickFocus);
+    platform::look::showTyped({ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit12, ui->Edit13,
+                               ui->ComboBox1, ui->Edit15, ui->Edit16});
     // Every change of the name text is the user's: no completion types into it.
     ui->ComboBox1->setCompleter(nullptr);
     ui->DateTimePicker1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
@@ -72,7 +62,7 @@ void TXsxxForm::openSalePanel() {
     sales::SaleRecords sale = records();
     const std::optional<sales::GoodsForSale> goods = sale.goodsForSale();
     if (!goods) {
-        say(this, sales::kNothingToSell);
+        platform::say(this, sales::kNothingToSell);
         return;
     }
     saleGoodsId_ = goods->goodsId;
@@ -114,7 +104,7 @@ void TXsxxForm::Edit8KeyUp() {
 void TXsxxForm::Edit9KeyUp() {
     const std::string quantity = ui->Edit9->text().toStdString();
     if (sales::exceedsStock(quantity, ui->Edit7->text().toStdString())) {
-        say(this, sales::kStockShort);
+        platform::say(this, sales::kStockShort);
         panels::setEditText(ui->Edit9, "0");
         panels::setEditText(ui->Edit10, "0");
         return;
@@ -142,6 +132,6 @@ void TXsxxForm::Button1Click() {
     // The panel goes on showing the stock the sale was refused by.
     if (result.outcome == sales::SaleResult::Outcome::StockShort)
         panels::setEditText(ui->Edit7, result.stock);
-    say(this, result.message);
+    platform::say(this, result.message);
     if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
 }

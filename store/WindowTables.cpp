@@ -4,11 +4,28 @@
 
 namespace store {
 
-WindowTables::WindowTables(const std::vector<std::string>& tables)
-    : connection_(initialConnectionString()) {
+namespace {
+
+// The window tables that let go of the file for a restore; one thread uses them.
+std::vector<WindowTables*>& releasedForRestore() {
+    static std::vector<WindowTables*> list;
+    return list;
+}
+
+}  // namespace
+
+WindowTables::WindowTables(const std::vector<std::string>& tables, OnRestore onRestore)
+    : connection_(initialConnectionString()), onRestore_(onRestore) {
     queries_.reserve(tables.size());
     for (const std::string& table : tables)
         queries_.push_back({std::make_unique<Query>(connection_), table});
+    if (onRestore_ == OnRestore::Release) releasedForRestore().push_back(this);
+}
+
+WindowTables::~WindowTables() { std::erase(releasedForRestore(), this); }
+
+void WindowTables::releaseAllForRestore() {
+    for (WindowTables* tables : releasedForRestore()) tables->connection_.close();
 }
 
 std::vector<std::pair<Query*, std::string>> WindowTables::queriesAndTables() const {

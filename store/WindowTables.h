@@ -12,9 +12,17 @@ namespace store {
 // A window's connection and its queries, one per table, each reading every row of its table. The
 // connection starts on the stored initial connection string; the queries are made ready on the
 // window's creation and read again together.
+//
+// A restore replaces data.mdb while the program runs: every window's connection lets go of the
+// file first (releaseAllForRestore) and opens again by itself when next used. A window whose
+// query must stay readable meanwhile (the company row the report headings read) keeps it open.
 class WindowTables {
   public:
-    explicit WindowTables(const std::vector<std::string>& tables);
+    enum class OnRestore { Release, KeepOpen };
+
+    explicit WindowTables(const std::vector<std::string>& tables,
+                          OnRestore onRestore = OnRestore::Release);
+    ~WindowTables();
     WindowTables(const WindowTables&) = delete;
     WindowTables& operator=(const WindowTables&) = delete;
 
@@ -30,6 +38,9 @@ class WindowTables {
     // directory, reads every query's table again and opens the connection.
     void reread();
 
+    // Closes the connections of every WindowTables made with OnRestore::Release.
+    static void releaseAllForRestore();
+
   private:
     struct TableQuery {
         std::unique_ptr<Query> query;
@@ -39,6 +50,7 @@ class WindowTables {
 
     Connection connection_;
     std::vector<TableQuery> queries_;  // made after the connection, gone before it
+    OnRestore onRestore_;
 };
 
 }  // namespace store

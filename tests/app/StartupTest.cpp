@@ -149,7 +149,7 @@ class StartupTest : public QObject {
         TMainForm& main = windows->mainForm();
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        main.FormActivate();
+        main.activateFromAnotherWindow();
         QCOMPARE(store::TableCache::instance().fileReads("表1"), 1);
         QCOMPARE(store::TableCache::instance().fileReads("表3"), 0);
         QVERIFY(main.goodsQuery().recordCount() > 10);

@@ -47,7 +47,7 @@ class AutomaticBackupHooksTest : public QObject {
         const QString copies = folder + QStringLiteral("/自动备份");
         QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
         // Opening and re-reading every window's table writes nothing: no copy at the end.
-        windows.mainForm().FormActivate();
+        windows.mainForm().activateFromAnotherWindow();
         backup::finishAutomaticBackups(folder);
         QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
         QVERIFY(scripted().messages.isEmpty());

@@ -2,6 +2,7 @@
 //   sales_window_screenshot FILE.png [sale|query]
 // "sale" opens the sale entry panel for the first goods row, "query" the query panel.
 #include <QApplication>
+#include <QToolButton>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
@@ -24,8 +25,11 @@ int main(int argc, char** argv) {
     TXsxxForm form;
     form.show();
     QApplication::processEvents();  // the first activation closes both panels
-    if (argc == 3 && std::strcmp(argv[2], "sale") == 0) form.SpeedButton1Click();
-    if (argc == 3 && std::strcmp(argv[2], "query") == 0) form.SpeedButton3Click();
+    const auto click = [&form](const char* button) {
+        form.findChild<QToolButton*>(QString::fromLatin1(button))->click();
+    };
+    if (argc == 3 && std::strcmp(argv[2], "sale") == 0) click("SpeedButton1");
+    if (argc == 3 && std::strcmp(argv[2], "query") == 0) click("SpeedButton3");
     QApplication::processEvents();
     return form.grab().save(target) ? 0 : 1;
 }

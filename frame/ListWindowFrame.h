@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QObject>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "grid/GridColumn.h"
+#include "platform/Command.h"
+#include "store/WindowTables.h"
+
+class QLabel;
+class QMenu;
+class QWidget;
+
+namespace grid {
+class TDataGrid;
+}
+
+namespace frame {
+
+// What every list window has around its own commands: its connection and one query per table
+// (released for a restore, see WindowTables), the list with its columns and context menu, the
+// re-read when the user comes back from another of the program's windows, the handler run on
+// closing, labels that act as buttons, and the Return key on push buttons.
+//
+// The window holds the frame as its first member, so that the tables exist before the window's
+// form and the list lets go of its query before the query goes:
+//
+//     frame::ListWindowFrame frame_{*this, {store::schema::kGoods}};
+//     ...
+//     frame_.setUpList(*ui->DataGrid1, columns, ...);
+//     frame_.onActivation([this] { FormActivate(); });
+//     frame_.finishSetUp();
+class ListWindowFrame : public QObject {
+  public:
+    ListWindowFrame(QWidget& window, const std::vector<std::string>& tables);
+    ~ListWindowFrame() override;
+
+    store::WindowTables& tables() noexcept { return tables_; }
+    store::Connection& connection() noexcept { return tables_.connection(); }
+    store::Query& query(std::size_t index) { return tables_.query(index); }
+
+    // The list shows query in columns; its context menu "PopupMenu1" holds menuItems in order
+    // (nullptr stands for a separator) and is returned.
+    QMenu* setUpList(grid::TDataGrid& list, std::vector<grid::GridColumn> columns, bool footerBold,
+                     store::Query& query, std::initializer_list<QAction*> menuItems);
+
+    // handler runs through the command edge each time the window becomes active coming from
+    // another of the program's windows (not from a message box, a dialog or another program),
+    // and also whenever alsoWhen, asked at the activation, says so.
+    void onActivation(std::function<void()> handler, std::function<bool()> alsoWhen = {});
+    // handler runs through the command edge when the window closes; it closes all the same.
+    void onClose(std::function<void()> handler);
+    // label acts as a button: a left click released over it runs handler.
+    void onLabelClick(QLabel& label, std::function<void()> handler);
+
+    // Last step of the window's set-up, once every control exists.
+    void finishSetUp();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget& window_;
+    store::WindowTables tables_;
+    grid::TDataGrid* list_ = nullptr;
+    std::function<void()> activation_;
+    std::function<bool()> alsoActivateWhen_;
+    std::function<void()> closing_;
+    std::vector<std::pair<QLabel*, std::function<void()>>> labels_;
+};
+
+// The commands of a window's buttons and menu items: each pair is a control and the window's
+// handler, run through the command edge.
+template <typename Window>
+void connectButtons(Window* window,
+                    std::initializer_list<std::pair<QAbstractButton*, void (Window::*)()>> buttons) {
+    for (const auto& [button, handler] : buttons)
+        platform::connectCommand(button, &QAbstractButton::clicked, window, handler);
+}
+
+template <typename Window>
+void connectActions(Window* window,
+                    std::initializer_list<std::pair<QAction*, void (Window::*)()>> actions) {
+    for (const auto& [action, handler] : actions)
+        platform::connectCommand(action, &QAction::triggered, window, handler);
+}
+
+// Ends the program from one of its other windows: the main window closes, and since a hidden main
+// window takes no close from the window system, the program ends all the same.
+void quitProgram(QWidget* mainWindow);
+
+}  // namespace frame
