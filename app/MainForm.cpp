@@ -104,25 +104,36 @@ void TMainForm::setUpMenus() {
 
 void TMainForm::wireCommands() {
     using Form = TMainForm;
-    frame::connectButtons<Form>(
-        this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
-               {ui->SpeedButton2, &Form::SpeedButton2Click},
-               {ui->SpeedButton3, &Form::SpeedButton3Click},
-               {ui->SpeedButton4, &Form::SpeedButton4Click},
-               {ui->SpeedButton5, &Form::SpeedButton5Click},
-               {ui->SpeedButton6, &Form::SpeedButton6Click},
-               {ui->SpeedButton7, &Form::SpeedButton7Click}, {ui->Image4, &Form::Image4Click},
-               {ui->Image2, &Form::Image2Click}, {ui->Image3, &Form::Image3Click},
-               {ui->Button1, &Form::Button1Click}, {ui->Button2, &Form::Button2Click},
-               {ui->Button3, &Form::Button3Click}, {ui->Button4, &Form::Button4Click}});
+    frame::connectButtons<Form>(this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
+                                       {ui->SpeedButton2, &Form::SpeedButton2Click},
+                                       {ui->SpeedButton3, &Form::SpeedButton3Click},
+                                       {ui->SpeedButton4, &Form::SpeedButton4Click},
+                                       {ui->SpeedButton5, &Form::SpeedButton5Click},
+                                       {ui->SpeedButton6, &Form::SpeedButton6Click},
+                                       {ui->SpeedButton7, &Form::SpeedButton7Click},
+                                       {ui->Image4, &Form::Image4Click},
+                                       {ui->Image2, &Form::Image2Click},
+                                       {ui->Image3, &Form::Image3Click},
+                                       {ui->Button1, &Form::Button1Click},
+                                       {ui->Button2, &Form::Button2Click},
+                                       {ui->Button3, &Form::Button3Click},
+                                       {ui->Button4, &Form::Button4Click}});
     platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
                              &Form::DataGrid1DblClick);
-    frame::connectActions<Form>(
-        this, {{ui->N1, &Form::N1Click},   {ui->N2, &Form::N2Click},   {ui->N3, &Form::N3Click},
-               {ui->N11, &Form::N11Click}, {ui->N12, &Form::N12Click}, {ui->N14, &Form::N14Click},
-               {ui->N7, &Form::N7Click},   {ui->N5, &Form::N5Click},   {ui->N6, &Form::N6Click},
-               {ui->N8, &Form::N8Click},   {ui->N9, &Form::N9Click},   {ui->N10, &Form::N10Click},
-               {ui->N15, &Form::N15Click}, {ui->N17, &Form::N17Click}});
+    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
+                                       {ui->N2, &Form::N2Click},
+                                       {ui->N3, &Form::N3Click},
+                                       {ui->N11, &Form::N11Click},
+                                       {ui->N12, &Form::N12Click},
+                                       {ui->N14, &Form::N14Click},
+                                       {ui->N7, &Form::N7Click},
+                                       {ui->N5, &Form::N5Click},
+                                       {ui->N6, &Form::N6Click},
+                                       {ui->N8, &Form::N8Click},
+                                       {ui->N9, &Form::N9Click},
+                                       {ui->N10, &Form::N10Click},
+                                       {ui->N15, &Form::N15Click},
+                                       {ui->N17, &Form::N17Click}});
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

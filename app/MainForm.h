@@ -108,7 +108,7 @@ class TMainForm : public QMainWindow {
     frame::ListWindowFrame frame_{*this, {store::schema::kGoods}};
     store::Connection& ADOConnection1 = frame_.connection();
     store::Query& ADOQuery1 = frame_.query(0);  // select * from 表1
-    store::Query ADOQuery2{ADOConnection1};      // select * from 表4, the export's staging table
+    store::Query ADOQuery2{ADOConnection1};     // select * from 表4, the export's staging table
 
     QWidget* companyWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;

@@ -35,8 +35,7 @@ QMenu* ListWindowFrame::setUpList(grid::TDataGrid& list, std::vector<grid::GridC
     return menu;
 }
 
-void ListWindowFrame::onActivation(std::function<void()> handler,
-                                   std::function<bool()> alsoWhen) {
+void ListWindowFrame::onActivation(std::function<void()> handler, std::function<bool()> alsoWhen) {
     activation_ = std::move(handler);
     alsoActivateWhen_ = std::move(alsoWhen);
 }

@@ -78,8 +78,9 @@ class ListWindowFrame : public QObject {
 // The commands of a window's buttons and menu items: each pair is a control and the window's
 // handler, run through the command edge.
 template <typename Window>
-void connectButtons(Window* window,
-                    std::initializer_list<std::pair<QAbstractButton*, void (Window::*)()>> buttons) {
+void connectButtons(
+    Window* window,
+    std::initializer_list<std::pair<QAbstractButton*, void (Window::*)()>> buttons) {
     for (const auto& [button, handler] : buttons)
         platform::connectCommand(button, &QAbstractButton::clicked, window, handler);
 }

@@ -37,6 +37,7 @@ class TJbzlForm : public QDialog {
     QToolButton& saveButton();
     QToolButton& cancelButton();
 
+  private slots:
     void FormCreate();
     void SpeedButton1Click();
     void SpeedButton2Click();
@@ -48,7 +49,8 @@ class TJbzlForm : public QDialog {
     std::unique_ptr<Ui::TJbzlForm> ui_;
     // The reports read the company row while a restore runs, in case it fails and the program
     // goes on.
-    store::WindowTables tables_{{store::schema::kCompany}, store::WindowTables::OnRestore::KeepOpen};
+    store::WindowTables tables_{{store::schema::kCompany},
+                                store::WindowTables::OnRestore::KeepOpen};
     store::Connection& ADOConnection1 = tables_.connection();
     store::Query& ADOQuery1 = tables_.query(0);  // select * from 表2
 };

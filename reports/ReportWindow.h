@@ -30,8 +30,6 @@ class ReportWindow : public QWidget {
     // refresh the summary's date and totals.
     void prepareReport();
 
-    void Button1Click();  // 转换: the print date and the totals into the summary band
-
     store::Connection& connection() { return printed_.connection(); }  // released for a restore
     const store::Query& reportRows() const { return printed_.rows(); }
     const layouts::SumList& totals() const { return printed_.totals(); }
@@ -39,6 +37,9 @@ class ReportWindow : public QWidget {
 
   protected:
     explicit ReportWindow(const layouts::ReportLayout& layout, QWidget* parent = nullptr);
+
+  private slots:
+    void Button1Click();  // 转换: the print date and the totals into the summary band
 
   private:
     void FormCreate();

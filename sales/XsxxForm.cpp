@@ -127,23 +127,24 @@ void TXsxxForm::setUpLook() {
 }
 
 void TXsxxForm::setUpMenu() {
-    PopupMenu1 = frame_.setUpList(*ui->DataGrid1, goodsColumns(), true, ADOQuery1,
-                                  {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7,
-                                   ui->N8, nullptr, ui->N10});
+    PopupMenu1 = frame_.setUpList(
+        *ui->DataGrid1, goodsColumns(), true, ADOQuery1,
+        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
 }
 
 void TXsxxForm::wireCommands() {
     using Form = TXsxxForm;
-    frame::connectButtons<Form>(
-        this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
-               {ui->SpeedButton2, &Form::SpeedButton2Click},
-               {ui->SpeedButton3, &Form::SpeedButton3Click},
-               {ui->SpeedButton4, &Form::SpeedButton4Click},
-               {ui->SpeedButton5, &Form::SpeedButton5Click},
-               {ui->SpeedButton6, &Form::SpeedButton6Click},
-               {ui->SpeedButton7, &Form::SpeedButton7Click}, {ui->Button1, &Form::Button1Click},
-               {ui->Button2, &Form::Button2Click}, {ui->Image2, &Form::Image2Click},
-               {ui->Image3, &Form::Image3Click}});
+    frame::connectButtons<Form>(this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
+                                       {ui->SpeedButton2, &Form::SpeedButton2Click},
+                                       {ui->SpeedButton3, &Form::SpeedButton3Click},
+                                       {ui->SpeedButton4, &Form::SpeedButton4Click},
+                                       {ui->SpeedButton5, &Form::SpeedButton5Click},
+                                       {ui->SpeedButton6, &Form::SpeedButton6Click},
+                                       {ui->SpeedButton7, &Form::SpeedButton7Click},
+                                       {ui->Button1, &Form::Button1Click},
+                                       {ui->Button2, &Form::Button2Click},
+                                       {ui->Image2, &Form::Image2Click},
+                                       {ui->Image3, &Form::Image3Click}});
     frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
                                        {ui->N2, &Form::N2Click},
                                        {ui->N4, &Form::N4Click},

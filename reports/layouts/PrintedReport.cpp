@@ -19,10 +19,10 @@ std::vector<std::string> summedFields(const ReportLayout& layout) {
 PrintedReport::PrintedReport(const ReportLayout& layout)
     : layout_(layout),
       tables_({layout.table}),
-      SumList1(ADODataSet1, summedFields(layout)),
-      rows_(ADODataSet1) {
-    applyDisplayFormats(rows_, layout_);
-    buildReport(report_, layout_, &rows_, &company_);
+      totals_(rows_, summedFields(layout)),
+      cursor_(rows_) {
+    applyDisplayFormats(cursor_, layout_);
+    buildReport(report_, layout_, &cursor_, &company_);
 }
 
 void PrintedReport::open() {
@@ -34,7 +34,7 @@ void PrintedReport::reread() { tables_.reread(); }
 
 void PrintedReport::refreshHeader(const QDate& today) {
     report_.setCaption(QStringLiteral("RepLabel17"), printDateText(today));
-    const auto& totals = SumList1.totals();
+    const auto& totals = totals_.totals();
     for (std::size_t i = 0; i < layout_.sums.size(); ++i)
         report_.setCaption(QString::fromUtf8(layout_.sums[i].label), totalText(totals[i]));
 }

@@ -36,17 +36,16 @@ class PrintedReport {
 
     const ReportLayout& layout() const { return layout_; }
     TReport& report() { return report_; }
-    store::Connection& connection() { return ADOConnection1; }
-    const store::Query& rows() const { return ADODataSet1; }
-    const SumList& totals() const { return SumList1; }
+    store::Connection& connection() { return tables_.connection(); }
+    const store::Query& rows() const { return rows_; }
+    const SumList& totals() const { return totals_; }
 
   private:
     const ReportLayout& layout_;
     store::WindowTables tables_;
-    store::Connection& ADOConnection1 = tables_.connection();
-    store::Query& ADODataSet1 = tables_.query(0);
-    SumList SumList1;
-    QueryCursor rows_;
+    store::Query& rows_ = tables_.query(0);  // every row of the layout's table
+    SumList totals_;
+    QueryCursor cursor_;  // the report's walk over rows_
     CompanyRow company_;
     TReport report_;
 };

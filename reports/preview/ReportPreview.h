@@ -38,6 +38,7 @@ class TReportPreview : public QMainWindow {
     // Sets the zoom by a mode; a result outside 2 to 2000 percent is ignored.
     void setZoom(ZoomMode mode, int percent = 100);
 
+  private slots:
     void SpeedButton1Click();  // 合适大小
     void SpeedButton2Click();  // 合适宽度
     void SpeedButton3Click();  // 100%

@@ -2,8 +2,8 @@
 //   sales_window_screenshot FILE.png [sale|query]
 // "sale" opens the sale entry panel for the first goods row, "query" the query panel.
 #include <QApplication>
-#include <QToolButton>
 #include <QFileInfo>
+#include <QToolButton>
 #include <cstdio>
 #include <cstring>
 
