@@ -55,7 +55,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     setUpWindow();
     setUpLook();
     setUpMenus();
-    wireCommands();
+    frame_.connectCommandsByName();
     setUpPanels();
     frame_.onActivation([this] { FormActivate(); });
     FormCreate();
@@ -89,7 +89,6 @@ void TMainForm::setUpLook() {
     platform::look::stylePictureButton(*ui->Image4, QIcon(artwork::homePageButton()));
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
-    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
     platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 16);
     for (QLabel* contact : {ui->QQLabel, ui->PhoneLabel, ui->MailLabel})
         platform::look::setTextColour(*contact, Qt::white);
@@ -100,40 +99,6 @@ void TMainForm::setUpMenus() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, purchaseColumns(), false, ADOQuery1,
         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
-}
-
-void TMainForm::wireCommands() {
-    using Form = TMainForm;
-    frame::connectButtons<Form>(this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
-                                       {ui->SpeedButton2, &Form::SpeedButton2Click},
-                                       {ui->SpeedButton3, &Form::SpeedButton3Click},
-                                       {ui->SpeedButton4, &Form::SpeedButton4Click},
-                                       {ui->SpeedButton5, &Form::SpeedButton5Click},
-                                       {ui->SpeedButton6, &Form::SpeedButton6Click},
-                                       {ui->SpeedButton7, &Form::SpeedButton7Click},
-                                       {ui->Image4, &Form::Image4Click},
-                                       {ui->Image2, &Form::Image2Click},
-                                       {ui->Image3, &Form::Image3Click},
-                                       {ui->Button1, &Form::Button1Click},
-                                       {ui->Button2, &Form::Button2Click},
-                                       {ui->Button3, &Form::Button3Click},
-                                       {ui->Button4, &Form::Button4Click}});
-    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
-                             &Form::DataGrid1DblClick);
-    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
-                                       {ui->N2, &Form::N2Click},
-                                       {ui->N3, &Form::N3Click},
-                                       {ui->N11, &Form::N11Click},
-                                       {ui->N12, &Form::N12Click},
-                                       {ui->N14, &Form::N14Click},
-                                       {ui->N7, &Form::N7Click},
-                                       {ui->N5, &Form::N5Click},
-                                       {ui->N6, &Form::N6Click},
-                                       {ui->N8, &Form::N8Click},
-                                       {ui->N9, &Form::N9Click},
-                                       {ui->N10, &Form::N10Click},
-                                       {ui->N15, &Form::N15Click},
-                                       {ui->N17, &Form::N17Click}});
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

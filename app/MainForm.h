@@ -97,7 +97,6 @@ class TMainForm : public QMainWindow {
     void setUpWindow();
     void setUpLook();
     void setUpMenus();
-    void wireCommands();
     // Panel drag and the numeric key filters of the entry panel (MainFormCommands.cpp).
     void setUpPanels();
 

@@ -14,7 +14,6 @@
 #include "grid/DataGrid.h"
 #include "panels/EditTexts.h"
 #include "panels/NumericKeyFilter.h"
-#include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
 #include "platform/Platform.h"
 #include "purchases/PurchaseMessages.h"
@@ -94,10 +93,7 @@ void TMainForm::deleteSelectedPurchases(const char* selectionHint) {
 void TMainForm::setUpPanels() {
     panels::NumericKeyFilter::install(ui->Edit6);
     panels::NumericKeyFilter::install(ui->Edit7);
-    panels::PanelDrag::install(ui->Panel2);
-    panels::PanelDrag::install(ui->Panel5);
-    ui->Panel2->hide();
-    ui->Panel5->hide();
+    frame_.setUpListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
     panels::showModeButton(ui->Button1, ui->Button3);
 }
 

@@ -1,12 +1,19 @@
 #include "frame/ListWindowFrame.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QMouseEvent>
+#include <stdexcept>
 
 #include "grid/DataGrid.h"
 #include "panels/EnterClicksButtons.h"
+#include "panels/PanelDrag.h"
+#include "platform/Command.h"
 #include "platform/FormActivation.h"
 #include "platform/WindowLook.h"
 
@@ -42,9 +49,53 @@ void ListWindowFrame::onActivation(std::function<void()> handler, std::function<
 
 void ListWindowFrame::onClose(std::function<void()> handler) { closing_ = std::move(handler); }
 
-void ListWindowFrame::onLabelClick(QLabel& label, std::function<void()> handler) {
-    label.installEventFilter(this);
-    labels_.emplace_back(&label, std::move(handler));
+void ListWindowFrame::connectCommandsByName() {
+    const QMetaObject& meta = *window_.metaObject();
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod handler = meta.method(i);
+        if (handler.methodType() != QMetaMethod::Slot || handler.parameterCount() != 0) continue;
+        const QString name = QString::fromLatin1(handler.name());
+        auto run = [this, handler] {
+            platform::runCommand(&window_, [&] { handler.invoke(&window_, Qt::DirectConnection); });
+        };
+        bool connected = false;
+        const auto control = [&](const char* suffix) -> QObject* {
+            if (!name.endsWith(QLatin1String(suffix))) return nullptr;
+            return window_.findChild<QObject*>(name.chopped(int(qstrlen(suffix))));
+        };
+        if (auto* list = qobject_cast<grid::TDataGrid*>(control("DblClick"))) {
+            connected =
+                bool(QObject::connect(list, &grid::TDataGrid::doubleClicked, &window_, run));
+        } else if (auto* box = qobject_cast<QComboBox*>(control("Change"))) {
+            connected = bool(QObject::connect(box, &QComboBox::editTextChanged, &window_, run));
+        } else if (QObject* clicked = control("Click")) {
+            if (auto* button = qobject_cast<QAbstractButton*>(clicked)) {
+                connected =
+                    bool(QObject::connect(button, &QAbstractButton::clicked, &window_, run));
+            } else if (auto* action = qobject_cast<QAction*>(clicked)) {
+                connected = bool(QObject::connect(action, &QAction::triggered, &window_, run));
+            } else if (auto* label = qobject_cast<QLabel*>(clicked)) {
+                label->installEventFilter(this);
+                labels_.emplace_back(label, run);
+                connected = true;
+            }
+        } else if (!name.endsWith(QLatin1String("Click")) &&
+                   !name.endsWith(QLatin1String("Change"))) {
+            continue;  // not a control's handler (FormActivate, FormClose ...)
+        }
+        if (!connected)
+            throw std::logic_error("no control for the handler " + name.toStdString() + " of " +
+                                   window_.objectName().toStdString());
+    }
+}
+
+void ListWindowFrame::setUpListArea(QFrame& listArea,
+                                    std::initializer_list<QFrame*> floatingPanels) {
+    platform::look::styleListArea(listArea, floatingPanels);
+    for (QFrame* panel : floatingPanels) {
+        panels::PanelDrag::install(panel);
+        panel->hide();
+    }
 }
 
 void ListWindowFrame::finishSetUp() { panels::EnterClicksButtons::install(window_); }

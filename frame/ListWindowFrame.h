@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QObject>
 #include <functional>
 #include <initializer_list>
@@ -10,9 +8,10 @@
 #include <vector>
 
 #include "grid/GridColumn.h"
-#include "platform/Command.h"
 #include "store/WindowTables.h"
 
+class QAction;
+class QFrame;
 class QLabel;
 class QMenu;
 class QWidget;
@@ -34,6 +33,7 @@ namespace frame {
 //     frame::ListWindowFrame frame_{*this, {store::schema::kGoods}};
 //     ...
 //     frame_.setUpList(*ui->DataGrid1, columns, ...);
+//     frame_.connectCommandsByName();  // SpeedButton1 -> SpeedButton1Click, ...
 //     frame_.onActivation([this] { FormActivate(); });
 //     frame_.finishSetUp();
 class ListWindowFrame : public QObject {
@@ -50,14 +50,23 @@ class ListWindowFrame : public QObject {
     QMenu* setUpList(grid::TDataGrid& list, std::vector<grid::GridColumn> columns, bool footerBold,
                      store::Query& query, std::initializer_list<QAction*> menuItems);
 
+    // Connects every control of the window to the handler slot named after it, each run through
+    // the command edge: a button's click and a menu item's choice to <control>Click, a label's
+    // left click released over it to <control>Click, the list's double click to
+    // <control>DblClick, a combo box's text change to <control>Change. A handler without its
+    // control is a fault of the window and throws std::logic_error.
+    void connectCommandsByName();
+
+    // The list's area and its floating panels: styled, draggable and hidden until a command
+    // shows them.
+    void setUpListArea(QFrame& listArea, std::initializer_list<QFrame*> floatingPanels);
+
     // handler runs through the command edge each time the window becomes active coming from
     // another of the program's windows (not from a message box, a dialog or another program),
     // and also whenever alsoWhen, asked at the activation, says so.
     void onActivation(std::function<void()> handler, std::function<bool()> alsoWhen = {});
     // handler runs through the command edge when the window closes; it closes all the same.
     void onClose(std::function<void()> handler);
-    // label acts as a button: a left click released over it runs handler.
-    void onLabelClick(QLabel& label, std::function<void()> handler);
 
     // Last step of the window's set-up, once every control exists.
     void finishSetUp();
@@ -74,23 +83,6 @@ class ListWindowFrame : public QObject {
     std::function<void()> closing_;
     std::vector<std::pair<QLabel*, std::function<void()>>> labels_;
 };
-
-// The commands of a window's buttons and menu items: each pair is a control and the window's
-// handler, run through the command edge.
-template <typename Window>
-void connectButtons(
-    Window* window,
-    std::initializer_list<std::pair<QAbstractButton*, void (Window::*)()>> buttons) {
-    for (const auto& [button, handler] : buttons)
-        platform::connectCommand(button, &QAbstractButton::clicked, window, handler);
-}
-
-template <typename Window>
-void connectActions(Window* window,
-                    std::initializer_list<std::pair<QAction*, void (Window::*)()>> actions) {
-    for (const auto& [action, handler] : actions)
-        platform::connectCommand(action, &QAction::triggered, window, handler);
-}
 
 // Ends the program from one of its other windows: the main window closes, and since a hidden main
 // window takes no close from the window system, the program ends all the same.

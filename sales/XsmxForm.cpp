@@ -9,7 +9,6 @@
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
 #include "panels/NumericKeyFilter.h"
-#include "panels/PanelDrag.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/WindowLook.h"
@@ -48,7 +47,7 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpLook();
     setUpMenu();
     setUpPanels();
-    wireCommands();
+    frame_.connectCommandsByName();
     // Coming back from a message box or another program leaves the list as it is; coming from
     // another window of the program (the sales window, the print preview) re-reads it, and so
     // does the first activation, since start-up reads nothing here.
@@ -57,7 +56,6 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     frame_.onActivation([this] { FormActivate(); },
                         [this] { return !ADOQuery1.isOpen() && !rereadFailed_; });
     frame_.onClose([this] { FormClose(); });
-    frame_.onLabelClick(*ui->Label1, [this] { Label1Click(); });
     frame_.finishSetUp();
 }
 
@@ -92,7 +90,6 @@ void TXsmxForm::setUpLook() {
 
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
-    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
     platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 15);
     platform::look::showReadOnly(
         {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7});
@@ -110,35 +107,7 @@ void TXsmxForm::setUpPanels() {
     // Both numeric edits are read-only; the filter stays for the day they are not.
     panels::NumericKeyFilter::install(ui->Edit6);
     panels::NumericKeyFilter::install(ui->Edit7);
-    panels::PanelDrag::install(ui->Panel2);
-    panels::PanelDrag::install(ui->Panel5);
-    ui->Panel2->hide();
-    ui->Panel5->hide();
-}
-
-void TXsmxForm::wireCommands() {
-    using Form = TXsmxForm;
-    frame::connectButtons<Form>(this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
-                                       {ui->SpeedButton2, &Form::SpeedButton2Click},
-                                       {ui->SpeedButton3, &Form::SpeedButton3Click},
-                                       {ui->SpeedButton4, &Form::SpeedButton4Click},
-                                       {ui->SpeedButton5, &Form::SpeedButton5Click},
-                                       {ui->SpeedButton6, &Form::SpeedButton6Click},
-                                       {ui->SpeedButton7, &Form::SpeedButton7Click},
-                                       {ui->Button1, &Form::Button1Click},
-                                       {ui->Button2, &Form::Button2Click},
-                                       {ui->Button3, &Form::Button3Click},
-                                       {ui->Image2, &Form::Image2Click},
-                                       {ui->Image3, &Form::Image3Click}});
-    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
-                                       {ui->N2, &Form::N2Click},
-                                       {ui->N4, &Form::N4Click},
-                                       {ui->N5, &Form::N5Click},
-                                       {ui->N7, &Form::N7Click},
-                                       {ui->N8, &Form::N8Click},
-                                       {ui->N10, &Form::N10Click}});
-    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
-                             &Form::DataGrid1DblClick);
+    frame_.setUpListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
 }
 
 // Every way of closing hides the window, which ends its modal run, and shows the sales window

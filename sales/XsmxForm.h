@@ -83,7 +83,6 @@ class TXsmxForm : public QWidget {
     void setUpLook();
     void setUpMenu();
     void setUpPanels();
-    void wireCommands();
     void showForEditing(bool hideQueryPanel);
     void deleteSelectedSales();
 

@@ -62,10 +62,9 @@ TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpLook();
     setUpMenu();
     setUpSalePanel();
-    wireCommands();
+    frame_.connectCommandsByName();
     frame_.onActivation([this] { FormActivate(); });
     frame_.onClose([this] { FormClose(); });
-    frame_.onLabelClick(*ui->Label1, [this] { Label1Click(); });
     frame_.finishSetUp();
 }
 
@@ -123,39 +122,12 @@ void TXsxxForm::setUpLook() {
 
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(salesart::closePicture()));
-    platform::look::styleListArea(*ui->Panel1, {ui->Panel2, ui->Panel6});
 }
 
 void TXsxxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, goodsColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
-}
-
-void TXsxxForm::wireCommands() {
-    using Form = TXsxxForm;
-    frame::connectButtons<Form>(this, {{ui->SpeedButton1, &Form::SpeedButton1Click},
-                                       {ui->SpeedButton2, &Form::SpeedButton2Click},
-                                       {ui->SpeedButton3, &Form::SpeedButton3Click},
-                                       {ui->SpeedButton4, &Form::SpeedButton4Click},
-                                       {ui->SpeedButton5, &Form::SpeedButton5Click},
-                                       {ui->SpeedButton6, &Form::SpeedButton6Click},
-                                       {ui->SpeedButton7, &Form::SpeedButton7Click},
-                                       {ui->Button1, &Form::Button1Click},
-                                       {ui->Button2, &Form::Button2Click},
-                                       {ui->Image2, &Form::Image2Click},
-                                       {ui->Image3, &Form::Image3Click}});
-    frame::connectActions<Form>(this, {{ui->N1, &Form::N1Click},
-                                       {ui->N2, &Form::N2Click},
-                                       {ui->N4, &Form::N4Click},
-                                       {ui->N5, &Form::N5Click},
-                                       {ui->N7, &Form::N7Click},
-                                       {ui->N8, &Form::N8Click},
-                                       {ui->N10, &Form::N10Click}});
-    platform::connectCommand(ui->DataGrid1, &grid::TDataGrid::doubleClicked, this,
-                             &Form::DataGrid1DblClick);
-    platform::connectCommand(ui->ComboBox1, &QComboBox::editTextChanged, this,
-                             &Form::ComboBox1Change);
 }
 
 bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {

@@ -114,7 +114,6 @@ class TXsxxForm : public QWidget {
     void setUpWindow();
     void setUpLook();
     void setUpMenu();
-    void wireCommands();
     void setUpSalePanel();  // XsxxFormSale.cpp
     void openSalePanel();
     sales::SaleRecords records();

@@ -6,7 +6,6 @@
 #include "panels/EditTexts.h"
 #include "panels/KeyUpWatcher.h"
 #include "panels/NumericKeyFilter.h"
-#include "panels/PanelDrag.h"
 #include "panels/PanelPlacement.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
@@ -52,10 +51,7 @@ void TXsxxForm::setUpSalePanel() {
                                   [this] { platform::runCommand(this, [this] { Edit8KeyUp(); }); });
     panels::KeyUpWatcher::install(ui->Edit9,
                                   [this] { platform::runCommand(this, [this] { Edit9KeyUp(); }); });
-    panels::PanelDrag::install(ui->Panel2);
-    panels::PanelDrag::install(ui->Panel6);
-    ui->Panel2->hide();
-    ui->Panel6->hide();
+    frame_.setUpListArea(*ui->Panel1, {ui->Panel2, ui->Panel6});
 }
 
 void TXsxxForm::openSalePanel() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <stdexcept>
 
@@ -17,35 +18,60 @@ using testsupport::TestDatabase;
 
 namespace {
 
-// The smallest list window: the goods list, one menu item and a label that acts as a button.
+// The smallest list window: the goods list, a tool button, a menu item, a list double click and a
+// label that acts as a button, each with its handler named after it.
 class SampleWindow : public QWidget {
+    Q_OBJECT
   public:
     SampleWindow() {
         frame.tables().open();
         list = new grid::TDataGrid(this);
+        list->setObjectName(QStringLiteral("DataGrid1"));
+        button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("SpeedButton1"));
         label = new QLabel(QStringLiteral("【退出】"), this);
+        label->setObjectName(QStringLiteral("Label1"));
         item = new QAction(QStringLiteral("刷新"), this);
+        item->setObjectName(QStringLiteral("N1"));
         menu = frame.setUpList(*list, {grid::textColumn("商品编码", "商品编码", 65)}, false,
                                frame.query(0), {item});
+        frame.connectCommandsByName();
         frame.onActivation([this] { ++activations; }, [this] { return activateAlways; });
         frame.onClose([this] { ++closings; });
-        frame.onLabelClick(*label, [this] {
-            ++labelClicks;
-            if (labelThrows) throw std::runtime_error("标签出错");
-        });
         frame.finishSetUp();
     }
 
     frame::ListWindowFrame frame{*this, {store::schema::kGoods}};
     grid::TDataGrid* list = nullptr;
+    QToolButton* button = nullptr;
     QLabel* label = nullptr;
     QAction* item = nullptr;
     QMenu* menu = nullptr;
+    QStringList ran;  // the handlers run, in order
     int activations = 0;
     int closings = 0;
-    int labelClicks = 0;
     bool activateAlways = false;
     bool labelThrows = false;
+
+  private slots:
+    void SpeedButton1Click() { ran << QStringLiteral("SpeedButton1"); }
+    void N1Click() { ran << QStringLiteral("N1"); }
+    void DataGrid1DblClick() { ran << QStringLiteral("DataGrid1"); }
+    void Label1Click() {
+        ran << QStringLiteral("Label1");
+        if (labelThrows) throw std::runtime_error("标签出错");
+    }
+};
+
+// A window whose handler has lost its control.
+class BrokenWindow : public QWidget {
+    Q_OBJECT
+  public:
+    BrokenWindow() { frame.connectCommandsByName(); }
+    frame::ListWindowFrame frame{*this, {store::schema::kGoods}};
+
+  private slots:
+    void SpeedButton9Click() {}
 };
 
 }  // namespace
@@ -116,21 +142,28 @@ class ListWindowFrameTest : public QObject {
         QVERIFY(!window.isVisible());
     }
 
-    // Only a left click released over the label counts; an error of its handler is shown and
-    // goes no further.
-    void aLabelActsAsAButton() {
+    // Each control runs the handler named after it; a label only on a left click released over
+    // it. An error of a handler is shown and goes no further.
+    void controlsRunTheHandlersNamedAfterThem() {
         TestDatabase database;
         SampleWindow window;
         window.show();
+        window.button->click();
+        window.item->trigger();
+        emit window.list->doubleClicked();
         QTest::mouseClick(window.label, Qt::RightButton);
-        QCOMPARE(window.labelClicks, 0);
         QTest::mouseClick(window.label, Qt::LeftButton);
-        QCOMPARE(window.labelClicks, 1);
+        QCOMPARE(window.ran, (QStringList{QStringLiteral("SpeedButton1"), QStringLiteral("N1"),
+                                          QStringLiteral("DataGrid1"), QStringLiteral("Label1")}));
         window.labelThrows = true;
         QTest::mouseClick(window.label, Qt::LeftButton);
-        QCOMPARE(window.labelClicks, 2);
         QCOMPARE(scripted_->messages.size(), 1);
         QCOMPARE(scripted_->messages.front().text, QStringLiteral("标签出错"));
+    }
+
+    void aHandlerWithoutItsControlIsAFaultOfTheWindow() {
+        TestDatabase database;
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, BrokenWindow());
     }
 };
 
