@@ -30,12 +30,11 @@ const QPoint kEntryPanelPlace(240, 88);
 const QPoint kQueryPanelPlace(224, 168);
 
 std::array<QLineEdit*, purchases::kFieldCount> entryEdits(Ui::TMainForm& ui) {
-    return {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit4,  ui.Edit5,  ui.Edit6,
-            ui.Edit7, ui.Edit8, ui.Edit9, ui.Edit10, ui.Edit11, ui.Edit12};
+    return panels::numberedEdits<purchases::kFieldCount>(*ui.Panel2, 1);
 }
 
 std::array<QLineEdit*, purchases::kSearchFieldCount> searchEdits(Ui::TMainForm& ui) {
-    return {ui.Edit13, ui.Edit14, ui.Edit15, ui.Edit16};
+    return panels::numberedEdits<purchases::kSearchFieldCount>(*ui.Panel5, 13);
 }
 
 }  // namespace

@@ -33,6 +33,18 @@ inline void setEditText(QLineEdit* edit, const std::string& text) {
     edit->setModified(false);
 }
 
+// The N edits named Edit<first> to Edit<first + N - 1> inside panel, in that order.
+template <std::size_t N>
+std::array<QLineEdit*, N> numberedEdits(const QWidget& panel, int first) {
+    std::array<QLineEdit*, N> edits{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const QString name = QStringLiteral("Edit%1").arg(first + int(i));
+        edits[i] = panel.findChild<QLineEdit*>(name);
+        if (edits[i] == nullptr) throw std::logic_error("no field " + name.toStdString());
+    }
+    return edits;
+}
+
 // The edit of a panel that holds column, the panel's edits standing in the order of its columns.
 template <std::size_t N>
 QLineEdit& editForColumn(const std::array<QLineEdit*, N>& edits,

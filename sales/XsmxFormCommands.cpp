@@ -20,12 +20,11 @@ const QPoint kEntryPanelPlace(256, 88);
 const QPoint kQueryPanelPlace(224, 168);
 
 std::array<QLineEdit*, saledetail::kFieldCount> entryEdits(Ui::TXsmxForm& ui) {
-    return {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit4,  ui.Edit5, ui.Edit6,
-            ui.Edit7, ui.Edit8, ui.Edit9, ui.Edit10, ui.Edit11};
+    return panels::numberedEdits<saledetail::kFieldCount>(*ui.Panel2, 1);
 }
 
 std::array<QLineEdit*, saledetail::kSearchFieldCount> searchEdits(Ui::TXsmxForm& ui) {
-    return {ui.Edit12, ui.Edit13, ui.Edit14, ui.Edit15};
+    return panels::numberedEdits<saledetail::kSearchFieldCount>(*ui.Panel5, 12);
 }
 
 }  // namespace
