@@ -69,26 +69,19 @@ void TMainForm::setUpWindow() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(artwork::programIcon()));
-    ui->centralwidget->setFixedSize(1000, 603);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    adjustSize();
-    platform::look::centreOnScreen(*this);
 }
 
 void TMainForm::setUpLook() {
-    platform::setPixelFont(*ui->centralwidget, 13);
-    ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
-
     using artwork::Glyph;
-    platform::look::styleToolButtons(
-        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
-         ui->SpeedButton6, ui->SpeedButton7},
-        artwork::toolGlyphs({Glyph::Add, Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh,
-                             Glyph::Print, Glyph::Export},
-                            artwork::toolGlyph));
+    frame_.setUpFace(*ui->centralwidget, artwork::background(QSize(1000, 603)),
+                     artwork::toolGlyphs({Glyph::Add, Glyph::Edit, Glyph::Delete, Glyph::Search,
+                                          Glyph::Refresh, Glyph::Print, Glyph::Export},
+                                         artwork::toolGlyph),
+                     QIcon(artwork::closePicture()));
+    adjustSize();
+    platform::look::centreOnScreen(*this);
     platform::look::stylePictureButton(*ui->Image4, QIcon(artwork::homePageButton()));
-    for (QToolButton* close : {ui->Image2, ui->Image3})
-        platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
     platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 16);
     for (QLabel* contact : {ui->QQLabel, ui->PhoneLabel, ui->MailLabel})
         platform::look::setTextColour(*contact, Qt::white);

@@ -8,16 +8,32 @@
 #include <QLabel>
 #include <QMetaMethod>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <stdexcept>
 
 #include "grid/DataGrid.h"
 #include "panels/EnterClicksButtons.h"
 #include "panels/PanelDrag.h"
 #include "platform/Command.h"
+#include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/WindowLook.h"
 
 namespace frame {
+
+namespace {
+
+const QSize kFaceSize(1000, 603);
+
+}  // namespace
+
+template <typename Control>
+Control& ListWindowFrame::child(const std::string& name) const {
+    auto* control = window_.findChild<Control*>(QString::fromStdString(name));
+    if (control == nullptr)
+        throw std::logic_error("no control " + name + " in " + window_.objectName().toStdString());
+    return *control;
+}
 
 ListWindowFrame::ListWindowFrame(QWidget& window, const std::vector<std::string>& tables)
     : window_(window), tables_(tables) {
@@ -87,6 +103,25 @@ void ListWindowFrame::connectCommandsByName() {
             throw std::logic_error("no control for the handler " + name.toStdString() + " of " +
                                    window_.objectName().toStdString());
     }
+}
+
+void ListWindowFrame::setUpFace(QWidget& face, const QPixmap& background,
+                                const std::vector<QIcon>& toolGlyphs, const QIcon& closePicture) {
+    face.setFixedSize(kFaceSize);
+    platform::setPixelFont(face, 13);
+    child<QLabel>("Image1").setPixmap(background);
+    std::vector<QToolButton*> tools;
+    for (std::size_t i = 1; i <= toolGlyphs.size(); ++i)
+        tools.push_back(&child<QToolButton>("SpeedButton" + std::to_string(i)));
+    platform::look::styleToolButtons(tools, toolGlyphs);
+    for (const char* close : {"Image2", "Image3"})
+        platform::look::stylePictureButton(child<QToolButton>(close), closePicture);
+    platform::look::centreOnScreen(window_);
+}
+
+void ListWindowFrame::styleQuitLabel(QLabel& label) {
+    platform::setPixelFont(label, 15, true);
+    platform::look::setTextColour(label, Qt::white);
 }
 
 void ListWindowFrame::setUpListArea(QFrame& listArea,

@@ -12,6 +12,8 @@
 
 class QAction;
 class QFrame;
+class QIcon;
+class QPixmap;
 class QLabel;
 class QMenu;
 class QWidget;
@@ -57,6 +59,14 @@ class ListWindowFrame : public QObject {
     // control is a fault of the window and throws std::logic_error.
     void connectCommandsByName();
 
+    // The window's fixed 1000 x 603 face, centred on the screen: the 13 pixel font, the background
+    // picture in Image1, the tool buttons SpeedButton1, SpeedButton2 ... with their glyphs and
+    // the panels' close pictures Image2 and Image3. face is the window or its central widget.
+    void setUpFace(QWidget& face, const QPixmap& background, const std::vector<QIcon>& toolGlyphs,
+                   const QIcon& closePicture);
+    // The label that ends the program ("【退出软件】"): white bold 15 pixel text.
+    static void styleQuitLabel(QLabel& label);
+
     // The list's area and its floating panels: styled, draggable and hidden until a command
     // shows them.
     void setUpListArea(QFrame& listArea, std::initializer_list<QFrame*> floatingPanels);
@@ -75,6 +85,9 @@ class ListWindowFrame : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    template <typename Control>
+    Control& child(const std::string& name) const;
+
     QWidget& window_;
     store::WindowTables tables_;
     grid::TDataGrid* list_ = nullptr;

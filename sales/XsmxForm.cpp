@@ -8,6 +8,7 @@
 #include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "panels/Artwork.h"
+#include "panels/Drawing.h"
 #include "panels/NumericKeyFilter.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
@@ -68,28 +69,18 @@ void TXsmxForm::setUpWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(artwork::programIcon()));
-    setFixedSize(1000, 603);
-    platform::look::centreOnScreen(*this);
 }
 
 void TXsmxForm::setUpLook() {
-    platform::setPixelFont(*this, 13);
-    ui->Image1->setPixmap(artwork::background(QSize(1000, 603)));
-
     using artwork::Glyph;
-    platform::look::styleToolButtons(
-        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
-         ui->SpeedButton6, ui->SpeedButton7},
-        {artwork::toolGlyph(Glyph::Edit), artwork::toolGlyph(Glyph::Delete),
-         artwork::toolGlyph(Glyph::Search), artwork::toolGlyph(Glyph::Refresh),
-         artwork::toolGlyph(Glyph::Print), artwork::toolGlyph(Glyph::Export),
-         QIcon(artwork::closePicture())});
-    platform::setPixelFont(*ui->Label1, 15, true);
+    std::vector<QIcon> glyphs = artwork::toolGlyphs(
+        {Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh, Glyph::Print, Glyph::Export},
+        artwork::toolGlyph);
+    glyphs.emplace_back(artwork::closePicture());
+    frame_.setUpFace(*this, artwork::background(QSize(1000, 603)), glyphs,
+                     QIcon(artwork::closePicture()));
+    frame::ListWindowFrame::styleQuitLabel(*ui->Label1);
     ui->Label1->setAttribute(Qt::WA_TranslucentBackground);
-    platform::look::setTextColour(*ui->Label1, Qt::white);
-
-    for (QToolButton* close : {ui->Image2, ui->Image3})
-        platform::look::stylePictureButton(*close, QIcon(artwork::closePicture()));
     platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3}, 15);
     platform::look::showReadOnly(
         {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7});

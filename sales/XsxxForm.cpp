@@ -102,23 +102,17 @@ void TXsxxForm::setUpWindow() {
     // A fixed frame with the close box only, centred on the desktop.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(1000, 603);
-    platform::look::centreOnScreen(*this);
 }
 
 void TXsxxForm::setUpLook() {
-    platform::setPixelFont(*this, 13);
-    ui->Image1->setPixmap(salesart::background(QSize(1000, 603)));
-
     using salesart::Glyph;
-    platform::look::styleToolButtons(
-        {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5,
-         ui->SpeedButton6, ui->SpeedButton7},
+    frame_.setUpFace(
+        *this, salesart::background(QSize(1000, 603)),
         artwork::toolGlyphs({Glyph::Sell, Glyph::Details, Glyph::Search, Glyph::Refresh,
                              Glyph::Print, Glyph::Export, Glyph::Close},
-                            salesart::toolGlyph));
-    platform::setPixelFont(*ui->Label1, 15, true);
-    platform::look::setTextColour(*ui->Label1, Qt::white);
+                            salesart::toolGlyph),
+        QIcon(salesart::closePicture()));
+    frame::ListWindowFrame::styleQuitLabel(*ui->Label1);
 
     for (QToolButton* close : {ui->Image2, ui->Image3})
         platform::look::stylePictureButton(*close, QIcon(salesart::closePicture()));
