@@ -14,8 +14,9 @@ namespace profile {
 namespace column = store::schema::column;
 
 // The company row's columns in the order of the window's six edits.
-inline constexpr std::array<const char*, 6> kCompanyColumns = {column::kCompanyName, column::kCompanyAddress, column::kContact,
-                                                               column::kPhone, column::kWebAddress,     column::kRemark};
+inline constexpr std::array<const char*, 6> kCompanyColumns = {
+    column::kCompanyName, column::kCompanyAddress, column::kContact,
+    column::kPhone,       column::kWebAddress,     column::kRemark};
 
 using CompanyTexts = std::array<std::string, kCompanyColumns.size()>;
 

@@ -17,8 +17,18 @@ inline constexpr int kQuantityField = 6;  // Edit7
 
 // The column of 表1 behind each field.
 inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
-    column::kGoodsCode, column::kGoodsName, column::kModel, column::kSpecification, column::kUnit,     column::kPurchasePrice,
-    column::kPurchaseQuantity, column::kSupplier, column::kContact,   column::kPhone, column::kAddress, column::kRemark};
+    column::kGoodsCode,
+    column::kGoodsName,
+    column::kModel,
+    column::kSpecification,
+    column::kUnit,
+    column::kPurchasePrice,
+    column::kPurchaseQuantity,
+    column::kSupplier,
+    column::kContact,
+    column::kPhone,
+    column::kAddress,
+    column::kRemark};
 
 // What the panel holds: each field's text and whether the user changed it since the program
 // last set it.

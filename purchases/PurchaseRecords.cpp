@@ -69,8 +69,8 @@ AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
         query_.setFieldText(column::kPurchaseAmount, amountText(t));
         for (int i = kQuantityField + 1; i < kFieldCount; ++i)
             query_.setFieldText(kFieldColumns[i], t[i]);
-        for (const char* name : {column::kSalePrice, column::kSaleQuantity, column::kSaleAmount,
-                                 column::kSaleProfit})
+        for (const char* name :
+             {column::kSalePrice, column::kSaleQuantity, column::kSaleAmount, column::kSaleProfit})
             query_.setFieldText(name, "0");
         query_.setFieldText(column::kStockQuantity, t[kQuantityField]);
         query_.setFieldText(column::kStockAmount, amountText(t));

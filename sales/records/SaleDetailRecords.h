@@ -26,8 +26,9 @@ inline constexpr int kPriceField = 5;          // Edit6
 inline constexpr int kQuantityField = 6;       // Edit7
 inline constexpr int kFirstCustomerField = 7;  // Edit8
 inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
-    column::kGoodsCode, column::kGoodsName, column::kModel, column::kSpecification, column::kUnit, column::kSalePrice,
-    column::kSaleQuantity, column::kCustomer, column::kPhone, column::kAddress, column::kRemark};
+    column::kGoodsCode, column::kGoodsName, column::kModel,        column::kSpecification,
+    column::kUnit,      column::kSalePrice, column::kSaleQuantity, column::kCustomer,
+    column::kPhone,     column::kAddress,   column::kRemark};
 
 // What the panel holds: each field's text and whether the person changed it since the program
 // last set it.

@@ -200,8 +200,8 @@ class RefusingTable {
     explicit RefusingTable(const std::string& path) : db_(path, store::kDatabasePassword) {
         db_.exec("CREATE TABLE 拒绝 (x)");
         for (const char* event : {"INSERT", "UPDATE"})
-            db_.exec(std::string("CREATE TRIGGER 拒绝") + event + " BEFORE " + event +
-                     " ON " + store::schema::kGoods +
+            db_.exec(std::string("CREATE TRIGGER 拒绝") + event + " BEFORE " + event + " ON " +
+                     store::schema::kGoods +
                      " WHEN EXISTS (SELECT 1 FROM 拒绝) BEGIN SELECT RAISE(ABORT, '" +
                      store::schema::kGoods + " 暂不可写'); END");
     }
