@@ -8,8 +8,7 @@
 #include <QScreen>
 
 #include "app/DesktopLauncher.h"
-#include "grid/ColumnMakers.h"
-#include "grid/GridColumn.h"
+#include "grid/ListColumns.h"
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
 #include "platform/Command.h"
@@ -24,28 +23,6 @@ namespace {
 
 const QString kHomePage = QStringLiteral("https://www.quenvar.example/");
 const QString kQuestionsPage = QStringLiteral("https://www.quenvar.example/faq.html");
-
-std::vector<grid::GridColumn> purchaseColumns() {
-    using grid::numberColumn;
-    using grid::textColumn;
-    const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    grid::GridColumn code =
-        grid::withTotalLabel(textColumn("商品编码", "①商品信息|商品编码", 65, centre));
-    code.footerBold = true;
-    return {code,
-            textColumn("商品名称", "①商品信息|商品名称", 65),
-            textColumn("商品型号", "①商品信息|商品型号", 65),
-            textColumn("商品规格", "①商品信息|商品规格", 65),
-            textColumn("单位", "①商品信息|单位", 45, centre),
-            numberColumn("进货单价", "②进货信息|单价", 50),
-            numberColumn("进货数量", "②进货信息|数量", 50),
-            grid::withSum(numberColumn("进货金额", "②进货信息|金额", 65), QStringLiteral("#0.##")),
-            textColumn("供货单位", "③供货商信息|供货单位", 65),
-            textColumn("联系人", "③供货商信息|联系人", 65, centre),
-            textColumn("联系电话", "③供货商信息|联系电话", 80),
-            textColumn("详细地址", "③供货商信息|详细地址", 120),
-            textColumn("备注", "备注", 90)};
-}
 
 }  // namespace
 
@@ -90,7 +67,7 @@ void TMainForm::setUpLook() {
 void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
     PopupMenu1 = frame_.setUpList(
-        *ui->DataGrid1, purchaseColumns(), false, ADOQuery1,
+        *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
 }
 

@@ -20,10 +20,10 @@
 #include "bench/EveryReadFromTheFile.h"
 #include "bench/WidgetBenchMain.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 #include "tools/DemoData.h"
 
 namespace {

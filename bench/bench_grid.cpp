@@ -9,11 +9,13 @@
 
 #include "bench/WidgetBenchMain.h"
 #include "grid/DataGrid.h"
+#include "grid/ListColumns.h"
 #include "platform/Fonts.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/TableCache.h"
 #include "tests/support/GoodsDatabases.h"
 
@@ -21,52 +23,10 @@ namespace {
 
 using testsupport::goodsDatabase;
 
-// The goods list of the sales window: fifteen columns, four of them summed.
-std::vector<grid::GridColumn> goodsColumns() {
-    struct Plan {
-        const char* field;
-        const char* caption;
-        int width;
-        bool number;
-        bool sum;
-    };
-    const Plan plans[] = {
-        {"商品编码", "①商品信息|商品编码", 65, false, false},
-        {"商品名称", "①商品信息|商品名称", 65, false, false},
-        {"商品型号", "①商品信息|商品型号", 65, false, false},
-        {"商品规格", "①商品信息|商品规格", 65, false, false},
-        {"单位", "①商品信息|单位", 45, false, false},
-        {"进货单价", "②进货信息|单价", 50, true, false},
-        {"进货数量", "②进货信息|数量", 50, true, false},
-        {"进货金额", "②进货信息|金额", 65, true, true},
-        {"销售单价", "③销售信息|单价", 50, true, false},
-        {"销售数量", "③销售信息|数量", 50, true, false},
-        {"销售金额", "③销售信息|金额", 65, true, true},
-        {"销售利润", "③销售信息|利润", 65, true, true},
-        {"库存数量", "④库存信息|数量", 50, true, false},
-        {"库存金额", "④库存信息|金额", 65, true, true},
-        {"备注", "", 75, false, false},
-    };
-    std::vector<grid::GridColumn> columns;
-    for (const Plan& plan : plans) {
-        grid::GridColumn column;
-        column.field = QString::fromUtf8(plan.field);
-        column.caption = QString::fromUtf8(plan.caption);
-        column.width = plan.width;
-        column.alignment = plan.number ? Qt::AlignHCenter : Qt::AlignLeft;
-        if (plan.number) column.displayFormat = QStringLiteral("#0.##");
-        if (plan.sum) {
-            column.footer = grid::FooterKind::Sum;
-            column.footerFormat = QStringLiteral("#0.##");
-        }
-        columns.push_back(column);
-    }
-    columns[0].footer = grid::FooterKind::StaticText;
-    columns[0].footerText = QStringLiteral("合计");
-    return columns;
-}
-
-const char* const kSummed[] = {"进货金额", "销售金额", "销售利润", "库存金额"};
+namespace column = store::schema::column;
+// The summed columns of the sales window's goods list.
+const char* const kSummed[] = {column::kPurchaseAmount, column::kSaleAmount, column::kSaleProfit,
+                               column::kStockAmount};
 
 // What any reader of the totals must do at least: touch the same columns of every row.
 std::size_t bareWalk(const store::Query& query) {
@@ -83,7 +43,7 @@ struct Setup {
         : cwd(goodsDatabase(rows).directory()),
           connection(store::initialConnectionString()),
           query(connection) {
-        query.select("表1");
+        query.select(store::schema::kGoods);
         // Every opening reads the file: these measure reading and walking, not kept rows.
         store::TableCache::instance().setEnabled(false);
     }
@@ -105,7 +65,7 @@ void BM_OpenInGrid(benchmark::State& state) {
     Setup setup(static_cast<int>(state.range(0)));
     grid::TDataGrid grid;
     grid.resize(976, 505);
-    grid.setColumns(goodsColumns());
+    grid.setColumns(grid::goodsListColumns());  // fifteen columns, four summed
     grid.setQuery(&setup.query);
     for (auto _ : state) {
         setup.query.close();
@@ -125,7 +85,7 @@ void BM_TotalsWalkOnly(benchmark::State& state) {
     Setup setup(static_cast<int>(state.range(0)));
     setup.query.open();
     grid::TDataGrid grid;
-    grid.setColumns(goodsColumns());
+    grid.setColumns(grid::goodsListColumns());  // fifteen columns, four summed
     for (auto _ : state) {
         // Totals are summed once per set of rows: each round takes newly read rows.
         state.PauseTiming();
@@ -145,7 +105,7 @@ void BM_PaintScreenful(benchmark::State& state) {
     setup.query.open();
     grid::TDataGrid grid;
     grid.resize(976, 505);
-    grid.setColumns(goodsColumns());
+    grid.setColumns(grid::goodsListColumns());  // fifteen columns, four summed
     grid.setQuery(&setup.query);
     setup.query.moveTo(rows / 2);
     QImage image(grid.size(), QImage::Format_ARGB32_Premultiplied);

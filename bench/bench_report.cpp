@@ -20,6 +20,7 @@
 #include "reports/preview/EventPump.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/GoodsDatabases.h"
 
 namespace {
@@ -64,7 +65,7 @@ void BM_PurchaseReportPrintCommand(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         requery.push_back(millisecondsOf([&] {
-            store::reconnectAndRequery(baselineConnection, {{&baseline, "表1"}});
+            store::reconnectAndRequery(baselineConnection, {{&baseline, store::schema::kGoods}});
         }));
         baseline.close();
         // A fresh report each time: nothing measured, no row read yet.

@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/TableCache.h"
 #include "tests/support/GoodsDatabases.h"
 
@@ -27,7 +28,7 @@ void BM_ReconnectAndRequery(benchmark::State& state) {
         state.PauseTiming();
         store::TableCache::instance().clear();
         state.ResumeTiming();
-        store::reconnectAndRequery(connection, {{&query, "表1"}});
+        store::reconnectAndRequery(connection, {{&query, store::schema::kGoods}});
         benchmark::DoNotOptimize(query.recordCount());
     }
     const auto text = static_cast<double>(benchsupport::textBytes(query));
@@ -39,7 +40,7 @@ void BM_ReconnectAndRequery(benchmark::State& state) {
 
 // Reads every column of every row as text, the least any reader of the table must do.
 std::size_t stepAll(const store::Database& db) {
-    store::Statement select(db, "select * from 表1");
+    store::Statement select(db, std::string("select * from ") + store::schema::kGoods);
     sqlite3_stmt* stmt = select.handle();
     const int columns = sqlite3_column_count(stmt);
     std::size_t bytes = 0;

@@ -21,6 +21,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/GoodsDatabases.h"
 #include "tests/support/TestDatabase.h"
 
@@ -40,10 +41,11 @@ const testsupport::TestDatabase& salesDatabase(int count) {
         store::Transaction transaction(db);
         store::Statement insert(
             db,
-            "INSERT INTO 表3 (销售日期, 商品编码, 商品名称, 商品型号, 商品规格, 单位, 销售单价, "
-            "销售数量, 销售金额, 客户姓名, 联系电话, 详细地址, 备注) VALUES "
-            "('2024-05-01 10:00:00', ?, ?, 'X-100', '10kg', '袋', ?, ?, ?, ?, '13800000000', "
-            "'某市某区某路1号', '')");
+            std::string("INSERT INTO ") + store::schema::kSales +
+                " (销售日期, 商品编码, 商品名称, 商品型号, 商品规格, 单位, 销售单价, "
+                "销售数量, 销售金额, 客户姓名, 联系电话, 详细地址, 备注) VALUES "
+                "('2024-05-01 10:00:00', ?, ?, 'X-100', '10kg', '袋', ?, ?, ?, ?, '13800000000', "
+                "'某市某区某路1号', '')");
         for (int i = 0; i < count; ++i) {
             const double price = 1.25 + (i % 100) * 0.5;
             const double quantity = 1 + i % 7;
@@ -72,10 +74,12 @@ void requery(benchmark::State& state, const testsupport::TestDatabase& file, con
     state.counters["rows"] = query.recordCount();
 }
 
-void BM_RequerySales(benchmark::State& state) { requery(state, salesDatabase(kSales), "表3"); }
+void BM_RequerySales(benchmark::State& state) {
+    requery(state, salesDatabase(kSales), store::schema::kSales);
+}
 
 void BM_RequeryGoods(benchmark::State& state) {
-    requery(state, testsupport::goodsDatabase(kSales), "表1");
+    requery(state, testsupport::goodsDatabase(kSales), store::schema::kGoods);
 }
 
 // Opening the window: the activation that runs when the sales window shows it.
@@ -137,11 +141,11 @@ void deleteSelected(benchmark::State& state, const testsupport::TestDatabase& fi
 }
 
 void BM_DeleteSelectedSales(benchmark::State& state) {
-    deleteSelected(state, salesDatabase(kSales), "表3", 7);
+    deleteSelected(state, salesDatabase(kSales), store::schema::kSales, 7);
 }
 
 void BM_DeleteSelectedPurchases(benchmark::State& state) {
-    deleteSelected(state, testsupport::goodsDatabase(kSales), "表1", 11);
+    deleteSelected(state, testsupport::goodsDatabase(kSales), store::schema::kGoods, 11);
 }
 
 BENCHMARK(BM_RequerySales)->Unit(benchmark::kMillisecond);

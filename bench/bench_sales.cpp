@@ -14,6 +14,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/SalesDatabases.h"
 
@@ -75,7 +76,7 @@ void BM_ReadSalesTable(benchmark::State& state) {
     store::Query sales(connection);
     for (auto _ : state) {
         sales.close();
-        sales.select("表3");
+        sales.select(store::schema::kSales);
         sales.open();
         benchmark::DoNotOptimize(sales.recordCount());
     }
@@ -98,7 +99,7 @@ void BM_ReconnectAndRequeryGoods(benchmark::State& state) {
     store::Connection connection;
     store::Query query(connection);
     for (auto _ : state) {
-        store::reconnectAndRequery(connection, {{&query, "表1"}});
+        store::reconnectAndRequery(connection, {{&query, store::schema::kGoods}});
         benchmark::DoNotOptimize(query.recordCount());
     }
 }

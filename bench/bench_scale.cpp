@@ -19,13 +19,14 @@
 #include "app/Startup.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/TableCache.h"
 #include "tests/support/GoodsDatabases.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 namespace {
 
@@ -68,8 +69,9 @@ std::unique_ptr<startup::Windows> startProgram() {
 void changeFile(const TestDatabase& file) {
     static int n = 0;
     store::Database other(file.path(), store::kDatabasePassword);
-    other.exec("UPDATE \"表1\" SET \"备注\" = 'bench " + std::to_string(++n) +
-               "' WHERE rowid = (SELECT min(rowid) FROM \"表1\")");
+    other.exec(std::string("UPDATE \"") + store::schema::kGoods + "\" SET \"备注\" = 'bench " +
+               std::to_string(++n) + "' WHERE rowid = (SELECT min(rowid) FROM \"" +
+               store::schema::kGoods + "\")");
 }
 
 // One reconnect-and-requery of the goods table that reads the file.
@@ -82,7 +84,7 @@ void BM_FullReadGoods(benchmark::State& state) {
         state.PauseTiming();
         TableCache::instance().clear();
         state.ResumeTiming();
-        store::reconnectAndRequery(connection, {{&query, "表1"}});
+        store::reconnectAndRequery(connection, {{&query, store::schema::kGoods}});
         benchmark::DoNotOptimize(query.recordCount());
     }
     state.counters["rows"] = query.recordCount();
@@ -103,8 +105,10 @@ void BM_StartUp(benchmark::State& state) {
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
-    state.counters["goodsReads"] = TableCache::instance().fileReads("表1") / state.iterations();
-    state.counters["salesReads"] = TableCache::instance().fileReads("表3") / state.iterations();
+    state.counters["goodsReads"] =
+        TableCache::instance().fileReads(store::schema::kGoods) / state.iterations();
+    state.counters["salesReads"] =
+        TableCache::instance().fileReads(store::schema::kSales) / state.iterations();
     TableCache::instance().setEnabled(true);
 }
 
@@ -153,7 +157,8 @@ std::size_t textBytes(const TestDatabase& file, const char* table) {
 void BM_MemoryAfterStartUp(benchmark::State& state) {
     const TestDatabase& large = fileFor(0);
     const TestDatabase& demo = fileFor(1);
-    const std::size_t text = textBytes(large, "表1") + textBytes(large, "表3");
+    const std::size_t text =
+        textBytes(large, store::schema::kGoods) + textBytes(large, store::schema::kSales);
     QuietPlatform quiet;
     std::size_t growth = 0, resident = 0, rows = 0, engine = 0;
     for (auto _ : state) {

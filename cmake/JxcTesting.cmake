@@ -1,5 +1,6 @@
 # jxc_add_gtest(NAME SOURCES... LIBS ...): a GoogleTest program run through CTest.
-# jxc_add_qtest(NAME SOURCES... LIBS ...): a Qt Test program run under the offscreen platform.
+# jxc_add_qtest(NAME SOURCES... LIBS ...): a Qt Test program run under the offscreen platform, with
+# the scripted platform that answers its message boxes and dialogs.
 include(GoogleTest)
 
 set(JXC_TEST_ENV
@@ -20,7 +21,8 @@ endfunction()
 function(jxc_add_qtest name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE jxc_options ${T_LIBS} Qt6::Test Qt6::Widgets)
+    target_link_libraries(${name} PRIVATE jxc_options ${T_LIBS} jxc_test_platform Qt6::Test
+                                          Qt6::Widgets)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${JXC_TEST_ENV}" TIMEOUT 300)
 endfunction()

@@ -3,15 +3,20 @@
 #include <array>
 #include <string>
 
+#include "store/Schema.h"
+
 namespace store {
 class Query;
 }
 
 namespace profile {
 
+namespace column = store::schema::column;
+
 // The company row's columns in the order of the window's six edits.
-inline constexpr std::array<const char*, 6> kCompanyColumns = {"公司名称", "公司地址", "联系人",
-                                                               "联系电话", "网址",     "备注"};
+inline constexpr std::array<const char*, 6> kCompanyColumns = {
+    column::kCompanyName, column::kCompanyAddress, column::kContact,
+    column::kPhone,       column::kWebAddress,     column::kRemark};
 
 using CompanyTexts = std::array<std::string, kCompanyColumns.size()>;
 

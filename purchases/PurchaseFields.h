@@ -4,7 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "store/Schema.h"
+
 namespace purchases {
+
+namespace column = store::schema::column;
 
 // The twelve fields of the main window's entry panel, Edit1 to Edit12, in that order.
 inline constexpr int kFieldCount = 12;
@@ -13,8 +17,18 @@ inline constexpr int kQuantityField = 6;  // Edit7
 
 // The column of 表1 behind each field.
 inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
-    "商品编码", "商品名称", "商品型号", "商品规格", "单位",     "进货单价",
-    "进货数量", "供货单位", "联系人",   "联系电话", "详细地址", "备注"};
+    column::kGoodsCode,
+    column::kGoodsName,
+    column::kModel,
+    column::kSpecification,
+    column::kUnit,
+    column::kPurchasePrice,
+    column::kPurchaseQuantity,
+    column::kSupplier,
+    column::kContact,
+    column::kPhone,
+    column::kAddress,
+    column::kRemark};
 
 // What the panel holds: each field's text and whether the user changed it since the program
 // last set it.

@@ -9,6 +9,8 @@
 
 namespace purchases {
 
+namespace column = store::schema::column;
+
 namespace {
 
 // Runs fill on a row in edit or insert state and posts it; the row is given up when anything
@@ -64,13 +66,14 @@ AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
     query_.append();
     fillAndPost(query_, [&] {
         for (int i = 0; i <= kQuantityField; ++i) query_.setFieldText(kFieldColumns[i], t[i]);
-        query_.setFieldText("进货金额", amountText(t));
+        query_.setFieldText(column::kPurchaseAmount, amountText(t));
         for (int i = kQuantityField + 1; i < kFieldCount; ++i)
             query_.setFieldText(kFieldColumns[i], t[i]);
-        for (const char* column : {"销售单价", "销售数量", "销售金额", "销售利润"})
-            query_.setFieldText(column, "0");
-        query_.setFieldText("库存数量", t[kQuantityField]);
-        query_.setFieldText("库存金额", amountText(t));
+        for (const char* name :
+             {column::kSalePrice, column::kSaleQuantity, column::kSaleAmount, column::kSaleProfit})
+            query_.setFieldText(name, "0");
+        query_.setFieldText(column::kStockQuantity, t[kQuantityField]);
+        query_.setFieldText(column::kStockAmount, amountText(t));
     });
     return AddOutcome::Added;
 }
@@ -117,7 +120,7 @@ void PurchaseRecords::writeInto(store::Query& query, const PurchaseFields& field
     fillAndPost(query, [&] {
         for (int i = 0; i <= kQuantityField; ++i)
             if (fields.changed[i]) query.setFieldText(kFieldColumns[i], t[i]);
-        query.setFieldText("进货金额", amountText(t));
+        query.setFieldText(column::kPurchaseAmount, amountText(t));
         for (int i = kQuantityField + 1; i < kFieldCount; ++i)
             if (fields.changed[i]) query.setFieldText(kFieldColumns[i], t[i]);
     });

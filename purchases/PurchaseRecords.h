@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "purchases/PurchaseFields.h"
+#include "store/Schema.h"
 
 namespace store {
 class Connection;
@@ -16,10 +17,12 @@ class Query;
 
 namespace purchases {
 
+namespace column = store::schema::column;
+
 // The four search fields of the query panel, Edit13 to Edit16, and the column each searches.
 inline constexpr int kSearchFieldCount = 4;
 inline constexpr std::array<std::string_view, kSearchFieldCount> kSearchColumns = {
-    "商品编码", "商品名称", "联系人", "联系电话"};
+    column::kGoodsCode, column::kGoodsName, column::kContact, column::kPhone};
 using SearchTexts = std::array<std::string, kSearchFieldCount>;
 
 // The search field to use: the one filled field when exactly one is filled (a text of blanks

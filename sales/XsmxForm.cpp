@@ -4,9 +4,8 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
-#include "grid/GridColumn.h"
+#include "grid/ListColumns.h"
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
 #include "panels/NumericKeyFilter.h"
@@ -15,29 +14,6 @@
 #include "platform/WindowLook.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
-
-namespace {
-
-std::vector<grid::GridColumn> saleColumns() {
-    using grid::numberColumn;
-    using grid::textColumn;
-    const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    return {grid::withTotalLabel(textColumn("销售日期", "", 65)),
-            textColumn("商品编码", "①商品信息|商品编码", 65),
-            textColumn("商品名称", "①商品信息|商品名称", 65),
-            textColumn("商品型号", "①商品信息|商品型号", 65),
-            textColumn("商品规格", "①商品信息|商品规格", 65),
-            textColumn("单位", "①商品信息|单位", 45, centre),
-            numberColumn("销售单价", "②销售信息|单价", 50),
-            numberColumn("销售数量", "②销售信息|数量", 50),
-            // No display format of its own: the total shows up to four decimals.
-            grid::withSum(numberColumn("销售金额", "②销售信息|金额", 65), QString(), false),
-            textColumn("客户姓名", "③客户信息|客户姓名", 65),
-            textColumn("联系电话", "③客户信息|联系电话", 80),
-            textColumn("详细地址", "③客户信息|详细地址", 135), textColumn("备注", "", 75)};
-}
-
-}  // namespace
 
 TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TXsmxForm>()) {
     // The list is read when the window is first activated, as every time it is shown.
@@ -90,7 +66,7 @@ void TXsmxForm::setUpLook() {
 
 void TXsmxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
-        *ui->DataGrid1, saleColumns(), true, ADOQuery1,
+        *ui->DataGrid1, grid::saleListColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
 }
 

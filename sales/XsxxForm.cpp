@@ -6,9 +6,8 @@
 #include <QMenu>
 
 #include "export/commands/ExportCommands.h"
-#include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
-#include "grid/GridColumn.h"
+#include "grid/ListColumns.h"
 #include "panels/Drawing.h"
 #include "panels/EditTexts.h"
 #include "panels/PanelDrag.h"
@@ -26,30 +25,6 @@
 namespace {
 
 const QPoint kQueryPanelPlace(224, 168);
-
-std::vector<grid::GridColumn> goodsColumns() {
-    using grid::numberColumn;
-    using grid::textColumn;
-    const auto centre = Qt::Alignment(Qt::AlignHCenter);
-    const auto summed = [](const char* field, const char* caption, int width) {
-        return grid::withSum(numberColumn(field, caption, width), QStringLiteral("#0.##"), false);
-    };
-    return {grid::withTotalLabel(textColumn("商品编码", "①商品信息|商品编码", 65, centre)),
-            textColumn("商品名称", "①商品信息|商品名称", 65),
-            textColumn("商品型号", "①商品信息|商品型号", 65),
-            textColumn("商品规格", "①商品信息|商品规格", 65),
-            textColumn("单位", "①商品信息|单位", 45, centre),
-            numberColumn("进货单价", "②进货信息|单价", 50),
-            numberColumn("进货数量", "②进货信息|数量", 50),
-            summed("进货金额", "②进货信息|金额", 65),
-            numberColumn("销售单价", "③销售信息|单价", 50),
-            numberColumn("销售数量", "③销售信息|数量", 50),
-            summed("销售金额", "③销售信息|金额", 65),
-            summed("销售利润", "③销售信息|利润", 65),
-            numberColumn("库存数量", "④库存信息|数量", 50),
-            summed("库存金额", "④库存信息|金额", 65),
-            textColumn("备注", "", 75)};
-}
 
 }  // namespace
 
@@ -120,7 +95,7 @@ void TXsxxForm::setUpLook() {
 
 void TXsxxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
-        *ui->DataGrid1, goodsColumns(), true, ADOQuery1,
+        *ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
 }
 

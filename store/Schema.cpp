@@ -6,37 +6,52 @@ namespace store::schema {
 
 namespace {
 
-ColumnDef counter() { return {"ID", FieldType::Counter, 0}; }
+ColumnDef counter() { return {column::kId, FieldType::Counter, 0}; }
 ColumnDef text(const char* name, int size = 255) { return {name, FieldType::Text, size}; }
 ColumnDef number(const char* name) { return {name, FieldType::Double, 0}; }
 
 std::vector<TableDef> makeTables() {
+    using namespace column;
     TableDef goods{kGoods,
-                   {counter(),          text("商品编码"),   text("商品名称"),   text("商品型号"),
-                    text("商品规格"),   text("单位"),       number("进货单价"), number("进货数量"),
-                    number("进货金额"), number("销售单价"), number("销售数量"), number("销售金额"),
-                    number("销售利润"), number("库存数量"), number("库存金额"), text("供货单位"),
-                    text("联系人"),     text("联系电话"),   text("详细地址"),   text("备注")}};
+                   {counter(),
+                    text(kGoodsCode),
+                    text(kGoodsName),
+                    text(kModel),
+                    text(kSpecification),
+                    text(kUnit),
+                    number(kPurchasePrice),
+                    number(kPurchaseQuantity),
+                    number(kPurchaseAmount),
+                    number(kSalePrice),
+                    number(kSaleQuantity),
+                    number(kSaleAmount),
+                    number(kSaleProfit),
+                    number(kStockQuantity),
+                    number(kStockAmount),
+                    text(kSupplier),
+                    text(kContact),
+                    text(kPhone),
+                    text(kAddress),
+                    text(kRemark)}};
     TableDef company{kCompany,
-                     {text("公司名称"), text("公司地址"), text("联系人"), text("联系电话"),
-                      text("网址"), text("备注")}};
-    TableDef sales{
-        kSales,
-        {counter(), text("销售日期"), text("商品编码", 50), text("商品名称", 50),
-         text("商品型号", 50), text("商品规格", 50), text("单位", 50), number("销售单价"),
-         number("销售数量"), number("销售金额"), text("客户姓名", 50), text("联系电话", 50),
-         text("详细地址", 50), text("备注", 50)}};
+                     {text(kCompanyName), text(kCompanyAddress), text(kContact), text(kPhone),
+                      text(kWebAddress), text(kRemark)}};
+    TableDef sales{kSales,
+                   {counter(), text(kSaleDate), text(kGoodsCode, 50), text(kGoodsName, 50),
+                    text(kModel, 50), text(kSpecification, 50), text(kUnit, 50), number(kSalePrice),
+                    number(kSaleQuantity), number(kSaleAmount), text(kCustomer, 50),
+                    text(kPhone, 50), text(kAddress, 50), text(kRemark, 50)}};
     TableDef purchaseExport{
         kPurchaseExport,
-        {text("商品编码"), text("商品名称"), text("商品型号"), text("商品规格"), text("单位"),
-         number("进货单价"), number("进货数量"), number("进货金额"), text("供货单位"),
-         text("联系人"), text("联系电话"), text("详细地址"), text("备注")}};
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
+         number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
+         text(kSupplier), text(kContact), text(kPhone), text(kAddress), text(kRemark)}};
     TableDef goodsExport{
         kGoodsExport,
-        {text("商品编码"), text("商品名称"), text("商品型号"), text("商品规格"), text("单位"),
-         number("进货单价"), number("进货数量"), number("进货金额"), number("销售单价"),
-         number("销售数量"), number("销售金额"), number("销售利润"), number("库存数量"),
-         number("库存金额"), text("备注")}};
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
+         number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
+         number(kSalePrice), number(kSaleQuantity), number(kSaleAmount), number(kSaleProfit),
+         number(kStockQuantity), number(kStockAmount), text(kRemark)}};
     return {goods, company, sales, purchaseExport, goodsExport};
 }
 
@@ -81,6 +96,21 @@ std::string createTableSql(const TableDef& table) {
         }
     }
     return sql + ")";
+}
+
+std::string insertSql(const TableDef& table) {
+    std::string names;
+    std::string marks;
+    for (const auto& column : table.columns) {
+        if (column.type == FieldType::Counter) continue;
+        if (!names.empty()) {
+            names += ", ";
+            marks += ",";
+        }
+        names += quoted(column.name);
+        marks += "?";
+    }
+    return "INSERT INTO " + quoted(table.name) + " (" + names + ") VALUES (" + marks + ")";
 }
 
 }  // namespace store::schema

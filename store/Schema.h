@@ -30,11 +30,48 @@ inline constexpr const char* kSales = "表3";
 inline constexpr const char* kPurchaseExport = "表4";
 inline constexpr const char* kGoodsExport = "表5";
 
+// The column names of the tables. A name that several tables share ("联系电话" of the supplier,
+// the customer and the company) is one constant.
+namespace column {
+inline constexpr const char* kId = "ID";  // the counter
+// The goods, in 表1, 表3, 表4 and 表5.
+inline constexpr const char* kGoodsCode = "商品编码";
+inline constexpr const char* kGoodsName = "商品名称";
+inline constexpr const char* kModel = "商品型号";
+inline constexpr const char* kSpecification = "商品规格";
+inline constexpr const char* kUnit = "单位";
+// Purchase, sales and stock figures.
+inline constexpr const char* kPurchasePrice = "进货单价";
+inline constexpr const char* kPurchaseQuantity = "进货数量";
+inline constexpr const char* kPurchaseAmount = "进货金额";
+inline constexpr const char* kSalePrice = "销售单价";
+inline constexpr const char* kSaleQuantity = "销售数量";
+inline constexpr const char* kSaleAmount = "销售金额";
+inline constexpr const char* kSaleProfit = "销售利润";
+inline constexpr const char* kStockQuantity = "库存数量";
+inline constexpr const char* kStockAmount = "库存金额";
+// The supplier of a purchase, the customer of a sale.
+inline constexpr const char* kSupplier = "供货单位";
+inline constexpr const char* kSaleDate = "销售日期";
+inline constexpr const char* kCustomer = "客户姓名";
+inline constexpr const char* kContact = "联系人";
+inline constexpr const char* kPhone = "联系电话";
+inline constexpr const char* kAddress = "详细地址";
+inline constexpr const char* kRemark = "备注";
+// The company row of 表2.
+inline constexpr const char* kCompanyName = "公司名称";
+inline constexpr const char* kCompanyAddress = "公司地址";
+inline constexpr const char* kWebAddress = "网址";
+}  // namespace column
+
 const std::vector<TableDef>& tables();
 const TableDef& table(std::string_view name);  // throws StoreError for an unknown table
 
 // "CREATE TABLE ..." with the declared types the store reads back: TEXT(N), DOUBLE and
 // INTEGER PRIMARY KEY AUTOINCREMENT for the counter.
 std::string createTableSql(const TableDef& table);
+
+// "INSERT INTO ... VALUES (?, ...)" with every column but the counter, in table order.
+std::string insertSql(const TableDef& table);
 
 }  // namespace store::schema

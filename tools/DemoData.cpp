@@ -127,11 +127,6 @@ const Sale kSales[] = {
     {31, 75, 6, "2026-11-17 18:10:00", "何阿姨", "13612345678", "春晖小区", ""},
 };
 
-const char* kGoodsColumns =
-    "\"商品编码\", \"商品名称\", \"商品型号\", \"商品规格\", \"单位\", \"进货单价\", \"进货数量\", "
-    "\"进货金额\", \"销售单价\", \"销售数量\", \"销售金额\", \"销售利润\", \"库存数量\", "
-    "\"库存金额\", \"供货单位\", \"联系人\", \"联系电话\", \"详细地址\", \"备注\"";
-
 // The names and units of the generated goods rows, and of the sales made from them.
 const char* const kGeneratedNames[] = {"中性笔", "笔记本", "复印纸", "订书机", "U盘",
                                        "鼠标",   "洗衣粉", "抽纸",   "矿泉水", "饼干"};
@@ -174,18 +169,14 @@ void bindGoods(store::Statement& insert, const char* code, const char* name, con
 }
 
 store::Statement goodsInsert(const store::Database& db) {
-    return store::Statement(db, std::string("INSERT INTO \"表1\" (") + kGoodsColumns +
-                                    ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    return store::Statement(db,
+                            store::schema::insertSql(store::schema::table(store::schema::kGoods)));
 }
 
 }  // namespace
 
 SaleWriter::SaleWriter(const store::Database& db)
-    : insert_(db,
-              "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"商品名称\", \"商品型号\", "
-              "\"商品规格\", \"单位\", \"销售单价\", \"销售数量\", \"销售金额\", "
-              "\"客户姓名\", \"联系电话\", \"详细地址\", \"备注\") "
-              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)") {}
+    : insert_(db, store::schema::insertSql(store::schema::table(store::schema::kSales))) {}
 
 void SaleWriter::write(const SaleRow& row) {
     insert_.reset();
@@ -199,9 +190,8 @@ void SaleWriter::write(const SaleRow& row) {
 }
 
 void fillDemoData(store::Database& db) {
-    store::Statement company(db,
-                             "INSERT INTO \"表2\" (\"公司名称\", \"公司地址\", \"联系人\", "
-                             "\"联系电话\", \"网址\", \"备注\") VALUES (?,?,?,?,?,?)");
+    store::Statement company(
+        db, store::schema::insertSql(store::schema::table(store::schema::kCompany)));
     int i = 1;
     for (const char* text : {"杭州惠民百货便利店", "浙江省杭州市西湖区文一西路168号", "李明",
                              "0571-88886666", "http://www.huimin-bianli.cn", "诚信经营 薄利多销"})

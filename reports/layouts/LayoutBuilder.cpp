@@ -11,6 +11,8 @@ namespace reports::layouts {
 
 namespace {
 
+namespace column = store::schema::column;
+
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 ReportFont font(double points, bool bold) { return {QStringLiteral("宋体"), points, bold}; }
@@ -56,15 +58,15 @@ class Builder {
                     break;
                 case Part::CompanyLines:
                     band.addLabel(8, 58, kTextHeight, QStringLiteral("公司地址："), bold12());
-                    band.addDBText(8, 0, 25, company_, QStringLiteral("公司名称"), font(18, true));
-                    band.addDBText(88, 58, kTextHeight, company_, QStringLiteral("公司地址"),
+                    band.addDBText(8, 0, 25, company_, text(column::kCompanyName), font(18, true));
+                    band.addDBText(88, 58, kTextHeight, company_, text(column::kCompanyAddress),
                                    bold12());
-                    band.addDBText(13, 28, 20, company_, QStringLiteral("网址"), font(11, false));
+                    band.addDBText(13, 28, 20, company_, text(column::kWebAddress),
+                                   font(11, false));
                     break;
                 case Part::PhoneLine:
                     band.addLabel(776, 58, kTextHeight, QStringLiteral("联系电话："), bold12());
-                    band.addDBText(864, 58, kTextHeight, company_, QStringLiteral("联系电话"),
-                                   bold12());
+                    band.addDBText(864, 58, kTextHeight, company_, text(column::kPhone), bold12());
                     break;
                 default:
                     throw std::logic_error("report layout: no such part in the title band");
@@ -102,8 +104,7 @@ class Builder {
                 case Part::SignOff:
                     band.addLabel(16, 5, kTextHeight, QStringLiteral("合计"), bold12());
                     band.addLabel(16, 40, kTextHeight, QStringLiteral("制表人："), bold12());
-                    band.addDBText(88, 40, kTextHeight, company_, QStringLiteral("联系人"),
-                                   bold12());
+                    band.addDBText(88, 40, kTextHeight, company_, text(column::kContact), bold12());
                     band.addLabel(384, 40, kTextHeight, QStringLiteral("打印日期："), bold12());
                     band.addLabel(472, 40, kTextHeight, QStringLiteral("RepLabel17"), bold12(),
                                   QStringLiteral("RepLabel17"));

@@ -10,6 +10,8 @@ namespace reports::layouts {
 
 namespace {
 
+namespace column = store::schema::column;
+
 std::vector<Step> join(std::initializer_list<std::vector<Step>> runs) {
     std::vector<Step> all;
     for (const auto& run : runs) all.insert(all.end(), run.begin(), run.end());
@@ -30,9 +32,9 @@ std::vector<Step> texts(std::initializer_list<int> n) { return many(Part::Text, 
 // The remark column spans both heading rows; the address column of the purchase and sales detail
 // reports sits one unit lower than its neighbours.
 Column remark(int cellX, int cellW, int captionX, int fieldX) {
-    return {cellX, cellW, "备注", captionX, "备注", fieldX, 80, 48, 96};
+    return {cellX, cellW, "备注", captionX, column::kRemark, fieldX, 80, 48, 96};
 }
-Column address() { return {696, 241, "详细地址", 792, "详细地址", 700, 104}; }
+Column address() { return {696, 241, "详细地址", 792, column::kAddress, 700, 104}; }
 
 // Purchase and sales detail reports share their grid and their drawing order.
 std::vector<Step> listTitleOrder() {
@@ -57,21 +59,21 @@ ReportLayout makePurchaseReport() {
     r.title = "进货明细表";
     r.table = store::schema::kGoods;
     r.twoDecimalNumbers = true;
-    r.columns = {{0, 73, "商品编码", 4, "商品编码", 5},
-                 {72, 97, "商品名称", 85, "商品名称", 76},
-                 {168, 81, "商品型号", 177, "商品型号", 173},
-                 {248, 73, "商品规格", 251, "商品规格", 254},
-                 {320, 41, "单位", 324, "单位", 324},
-                 {360, 57, "单价", 368, "进货单价", 365},
-                 {416, 57, "数量", 429, "进货数量", 422},
-                 {472, 73, "金额", 491, "进货金额", 478},
-                 {544, 65, "联系人", 553, "联系人", 547},
-                 {608, 89, "联系电话", 620, "联系电话", 611},
+    r.columns = {{0, 73, "商品编码", 4, column::kGoodsCode, 5},
+                 {72, 97, "商品名称", 85, column::kGoodsName, 76},
+                 {168, 81, "商品型号", 177, column::kModel, 173},
+                 {248, 73, "商品规格", 251, column::kSpecification, 254},
+                 {320, 41, "单位", 324, column::kUnit, 324},
+                 {360, 57, "单价", 368, column::kPurchasePrice, 365},
+                 {416, 57, "数量", 429, column::kPurchaseQuantity, 422},
+                 {472, 73, "金额", 491, column::kPurchaseAmount, 478},
+                 {544, 65, "联系人", 553, column::kContact, 547},
+                 {608, 89, "联系电话", 620, column::kPhone, 611},
                  address(),
                  remark(936, 89, 966, 940)};
     r.groups = {
         {0, 361, "商品信息", 160}, {360, 185, "进货信息", 424}, {544, 393, "供货商信息", 704}};
-    r.sums = {{"进货金额", "RepLabel15", 478}};
+    r.sums = {{column::kPurchaseAmount, "RepLabel15", 478}};
     r.titleOrder = listTitleOrder();
     r.detailOrder = listDetailOrder();
     r.summaryOrder = listSummaryOrder();
@@ -83,14 +85,14 @@ ReportLayout makeSalesDetailReport() {
     r.title = "销售明细表";
     r.table = store::schema::kSales;
     r.twoDecimalNumbers = false;  // numbers print in their general form
-    r.columns[5] = {360, 57, "单价", 371, "销售单价", 365};
-    r.columns[6].field = "销售数量";
-    r.columns[7].field = "销售金额";
-    r.columns[8] = {544, 65, "客户姓名", 545, "客户姓名", 547};
+    r.columns[5] = {360, 57, "单价", 371, column::kSalePrice, 365};
+    r.columns[6].field = column::kSaleQuantity;
+    r.columns[7].field = column::kSaleAmount;
+    r.columns[8] = {544, 65, "客户姓名", 545, column::kCustomer, 547};
     r.columns[8].captionTransparent = true;
     r.groups[1].caption = "销售信息";
     r.groups[2].caption = "客户信息";
-    r.sums = {{"销售金额", "RepLabel15", 478}};
+    r.sums = {{column::kSaleAmount, "RepLabel15", 478}};
     return r;
 }
 
@@ -99,18 +101,23 @@ ReportLayout makeGoodsReport() {
     r.title = "销售统计表";
     r.table = store::schema::kGoods;
     r.twoDecimalNumbers = true;
-    r.columns = {
-        {0, 73, "商品编码", 4, "商品编码", 5},       {72, 105, "商品名称", 93, "商品名称", 76},
-        {176, 89, "商品型号", 188, "商品型号", 181}, {264, 89, "商品规格", 275, "商品规格", 270},
-        {352, 49, "单位", 360, "单位", 356},         {400, 73, "单价", 416, "销售单价", 403},
-        {472, 73, "数量", 493, "销售数量", 478},     {544, 89, "金额", 571, "销售金额", 548},
-        {632, 89, "利润", 656, "销售利润", 636},     {720, 73, "数量", 739, "库存数量", 723},
-        {792, 89, "金额", 818, "库存金额", 797},     remark(880, 145, 936, 886)};
+    r.columns = {{0, 73, "商品编码", 4, column::kGoodsCode, 5},
+                 {72, 105, "商品名称", 93, column::kGoodsName, 76},
+                 {176, 89, "商品型号", 188, column::kModel, 181},
+                 {264, 89, "商品规格", 275, column::kSpecification, 270},
+                 {352, 49, "单位", 360, column::kUnit, 356},
+                 {400, 73, "单价", 416, column::kSalePrice, 403},
+                 {472, 73, "数量", 493, column::kSaleQuantity, 478},
+                 {544, 89, "金额", 571, column::kSaleAmount, 548},
+                 {632, 89, "利润", 656, column::kSaleProfit, 636},
+                 {720, 73, "数量", 739, column::kStockQuantity, 723},
+                 {792, 89, "金额", 818, column::kStockAmount, 797},
+                 remark(880, 145, 936, 886)};
     r.groups = {
         {0, 401, "商品信息", 168}, {400, 321, "销售信息", 528}, {720, 161, "库存信息", 768}};
-    r.sums = {{"销售金额", "RepLabel15", 548},
-              {"销售利润", "RepLabel19", 635},
-              {"库存金额", "RepLabel23", 796}};
+    r.sums = {{column::kSaleAmount, "RepLabel15", 548},
+              {column::kSaleProfit, "RepLabel19", 635},
+              {column::kStockAmount, "RepLabel23", 796}};
     r.titleOrder =
         join({cells({7, 8, 6, 5, 4, 3, 2, 1}), one(Part::ReportTitle),
               texts({4, 3, 2, 1, 7, 6, 5, 8}), one(Part::Group, 1), cells({9}), texts({9}),

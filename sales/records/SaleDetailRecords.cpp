@@ -8,6 +8,8 @@
 
 namespace saledetail {
 
+namespace column = store::schema::column;
+
 std::optional<int> searchField(const SearchTexts& texts) {
     std::optional<int> found;
     for (int i = 0; i < kSearchFieldCount; ++i) {
@@ -50,7 +52,7 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
     query_.edit();
     try {
         writeChanged(0, kFirstCustomerField);
-        query_.setFieldText("销售金额",
+        query_.setFieldText(column::kSaleAmount,
                             store::values::productText(t[kPriceField], t[kQuantityField]));
         writeChanged(kFirstCustomerField, kFieldCount);
         query_.post();

@@ -7,12 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "store/Schema.h"
+
 namespace store {
 class Connection;
 class Query;
 }  // namespace store
 
 namespace saledetail {
+
+namespace column = store::schema::column;
 
 // The eleven fields of the sales detail window's entry panel, Edit1 to Edit11, in that order,
 // with the column of 表3 behind each. The goods, price and quantity fields are read-only; the
@@ -22,8 +26,9 @@ inline constexpr int kPriceField = 5;          // Edit6
 inline constexpr int kQuantityField = 6;       // Edit7
 inline constexpr int kFirstCustomerField = 7;  // Edit8
 inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
-    "商品编码", "商品名称", "商品型号", "商品规格", "单位", "销售单价",
-    "销售数量", "客户姓名", "联系电话", "详细地址", "备注"};
+    column::kGoodsCode, column::kGoodsName, column::kModel,        column::kSpecification,
+    column::kUnit,      column::kSalePrice, column::kSaleQuantity, column::kCustomer,
+    column::kPhone,     column::kAddress,   column::kRemark};
 
 // What the panel holds: each field's text and whether the person changed it since the program
 // last set it.
@@ -35,7 +40,7 @@ struct SaleFields {
 // The four search fields of the query panel, Edit12 to Edit15, and the column each searches.
 inline constexpr int kSearchFieldCount = 4;
 inline constexpr std::array<std::string_view, kSearchFieldCount> kSearchColumns = {
-    "商品编码", "商品名称", "客户姓名", "联系电话"};
+    column::kGoodsCode, column::kGoodsName, column::kCustomer, column::kPhone};
 using SearchTexts = std::array<std::string, kSearchFieldCount>;
 
 // The search field to use: the one non-empty field when exactly one is (a text of blanks

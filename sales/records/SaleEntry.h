@@ -5,13 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "store/Schema.h"
+
 namespace sales {
+
+namespace column = store::schema::column;
 
 // The goods texts of the sale entry panel, Edit1 to Edit5, and the columns of 表1 and 表3 they
 // come from and go to.
 inline constexpr int kGoodsTextCount = 5;
 inline constexpr std::array<std::string_view, kGoodsTextCount> kGoodsTextColumns = {
-    "商品编码", "商品名称", "商品型号", "商品规格", "单位"};
+    column::kGoodsCode, column::kGoodsName, column::kModel, column::kSpecification, column::kUnit};
 using GoodsTexts = std::array<std::string, kGoodsTextCount>;
 
 // What the panel shows of a goods row when it opens for it: the row's ID (the row the sale goes

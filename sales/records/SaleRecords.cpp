@@ -17,14 +17,17 @@
 
 namespace sales {
 
+namespace column = store::schema::column;
+
 namespace {
 
 using store::Decimal;
 using store::values::parseNumber;
 
 // The goods row's running figures that a sale moves, in the order they are read.
-constexpr std::array<const char*, 5> kMovedColumns = {"销售数量", "销售金额", "销售利润",
-                                                      "库存数量", "库存金额"};
+constexpr std::array<const char*, 5> kMovedColumns = {column::kSaleQuantity, column::kSaleAmount,
+                                                      column::kSaleProfit, column::kStockQuantity,
+                                                      column::kStockAmount};
 
 std::string numberRefusal(const std::string& text, const char* field) {
     if (text.empty()) return std::string("请输入") + field + "！";
@@ -74,22 +77,23 @@ std::optional<std::array<Decimal, kMovedColumns.size()>> storedFigures(
 }
 
 void fillSaleRow(store::Query& sales, const SaleEntry& entry, const std::string& amount) {
-    sales.setFieldText("销售日期", entry.date);
+    sales.setFieldText(column::kSaleDate, entry.date);
     for (int i = 0; i < kGoodsTextCount; ++i)
         sales.setFieldText(kGoodsTextColumns[static_cast<std::size_t>(i)],
                            entry.goods[static_cast<std::size_t>(i)]);
-    sales.setFieldText("销售单价", entry.price);
-    sales.setFieldText("销售数量", entry.quantity);
-    sales.setFieldText("销售金额", amount);
-    sales.setFieldText("客户姓名", entry.customer);
-    sales.setFieldText("联系电话", entry.details[0]);
-    sales.setFieldText("详细地址", entry.details[1]);
-    sales.setFieldText("备注", entry.details[2]);
+    sales.setFieldText(column::kSalePrice, entry.price);
+    sales.setFieldText(column::kSaleQuantity, entry.quantity);
+    sales.setFieldText(column::kSaleAmount, amount);
+    sales.setFieldText(column::kCustomer, entry.customer);
+    sales.setFieldText(column::kPhone, entry.details[0]);
+    sales.setFieldText(column::kAddress, entry.details[1]);
+    sales.setFieldText(column::kRemark, entry.details[2]);
 }
 
 // The stock the goods row must still hold, compared as the panel compares it, for the sale of
 // this quantity to be stored.
-const std::string kStockCovers = std::string("decimal_round(\"库存数量\", 2) >= ?");
+const std::string kStockCovers =
+    std::string("decimal_round(\"") + column::kStockQuantity + "\", 2) >= ?";
 
 // Sets the moved figures on a goods row and posts them, provided the row holds the sold quantity
 // in stock as the file has it now; false, nothing written, when it does not.
@@ -98,7 +102,7 @@ bool moveFigures(store::Query& goods, const std::string& price,
                  const Decimal& quantity) {
     goods.edit();
     try {
-        goods.setFieldText("销售单价", price);
+        goods.setFieldText(column::kSalePrice, price);
         for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
             goods.setFieldText(kMovedColumns[i], figures[i]);
         return goods.postWhere(kStockCovers, {quantity.toDouble()});
@@ -118,11 +122,11 @@ bool SaleRecords::search(const std::string& code, const std::string& name) {
     // A list closed by a failed search counts as a list without rows, like an empty one.
     if (!goods_.isOpen() || goods_.isEmpty()) return false;
     if (!code.empty() && name.empty()) {
-        store::runSearch(goods_, store::schema::kGoods, "商品编码", code);
+        store::runSearch(goods_, store::schema::kGoods, column::kGoodsCode, code);
         return true;
     }
     if (code.empty() && !name.empty()) {
-        store::runSearch(goods_, store::schema::kGoods, "商品名称", name);
+        store::runSearch(goods_, store::schema::kGoods, column::kGoodsName, name);
         return true;
     }
     return false;
@@ -134,15 +138,15 @@ std::optional<GoodsForSale> SaleRecords::goodsForSale() const {
     row.goodsId = goods_.rowIdAt(goods_.currentIndex());
     for (std::size_t i = 0; i < kGoodsTextColumns.size(); ++i)
         row.goods[i] = goods_.fieldText(kGoodsTextColumns[i]);
-    row.purchasePrice = store::values::roundTo2Text(goods_.fieldText("进货单价"));
-    row.stock = store::values::roundTo2Text(goods_.fieldText("库存数量"));
+    row.purchasePrice = store::values::roundTo2Text(goods_.fieldText(column::kPurchasePrice));
+    row.stock = store::values::roundTo2Text(goods_.fieldText(column::kStockQuantity));
     return row;
 }
 
 namespace {
 
 const std::string kCustomerNamesSql =
-    std::string("Select Distinct 客户姓名 From ") + store::schema::kSales;
+    std::string("Select Distinct ") + column::kCustomer + " From " + store::schema::kSales;
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -181,13 +185,14 @@ std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& n
     if (noMatch)
         sales_.select(store::schema::kSales, "0");
     else
-        sales_.select(store::schema::kSales, "客户姓名 like ? limit 1", {"%" + name + "%"});
+        sales_.select(store::schema::kSales, std::string(column::kCustomer) + " like ? limit 1",
+                      {"%" + name + "%"});
     sales_.open();
     CustomerDetails details;
     if (!sales_.isEmpty()) {
-        details[0] = sales_.fieldText("联系电话");
-        details[1] = sales_.fieldText("详细地址");
-        details[2] = sales_.fieldText("备注");
+        details[0] = sales_.fieldText(column::kPhone);
+        details[1] = sales_.fieldText(column::kAddress);
+        details[2] = sales_.fieldText(column::kRemark);
     }
     return details;
 }
@@ -262,25 +267,28 @@ std::string stockShortMessage(const std::string& stock) {
 }
 
 std::string refusalOf(const SaleEntry& entry) {
-    if (auto refusal = numberRefusal(entry.price, "销售单价"); !refusal.empty()) return refusal;
-    if (auto refusal = numberRefusal(entry.quantity, "销售数量"); !refusal.empty()) return refusal;
+    if (auto refusal = numberRefusal(entry.price, column::kSalePrice); !refusal.empty())
+        return refusal;
+    if (auto refusal = numberRefusal(entry.quantity, column::kSaleQuantity); !refusal.empty())
+        return refusal;
     const auto stock = Decimal::parse(entry.stock);
     if (!stock || Decimal::read(entry.quantity) > *stock) return kAboveStockAtConfirm;
     if (!parseNumber(entry.purchasePrice))
         return "进货单价“" + entry.purchasePrice + "”不是有效的数字。";
-    if (auto refusal = lengthRefusal(entry.date, "销售日期"); !refusal.empty()) return refusal;
+    if (auto refusal = lengthRefusal(entry.date, column::kSaleDate); !refusal.empty())
+        return refusal;
     // Goods texts come from the goods row: the way out is to shorten them there.
     if (auto refusal = purchases::saleRefusal(purchases::textsTooLongForSale(entry.goods));
         !refusal.empty())
         return refusal;
     const std::array<std::pair<const std::string*, std::string>, 3> texts = {{
-        {&entry.customer, "客户姓名"},
-        {&entry.details[0], "联系电话"},
-        {&entry.details[1], "详细地址"},
+        {&entry.customer, column::kCustomer},
+        {&entry.details[0], column::kPhone},
+        {&entry.details[1], column::kAddress},
     }};
-    for (const auto& [text, column] : texts)
-        if (auto refusal = lengthRefusal(*text, column); !refusal.empty()) return refusal;
-    return lengthRefusal(entry.details[2], "备注");
+    for (const auto& [text, name] : texts)
+        if (auto refusal = lengthRefusal(*text, name); !refusal.empty()) return refusal;
+    return lengthRefusal(entry.details[2], column::kRemark);
 }
 
 }  // namespace sales

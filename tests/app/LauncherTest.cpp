@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/DesktopLauncher.h"
-#include "platform/ScriptedPlatform.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include "app/Startup.h"
 #include "grid/DataGrid.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "sales/XsxxForm.h"
 #include "store/Query.h"
@@ -22,6 +21,7 @@
 #include "tests/app/StartedProgram.h"
 #include "tests/support/QuitWatcher.h"
 #include "tests/support/StoredRows.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::QuitWatcher;
 

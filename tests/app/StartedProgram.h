@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/Startup.h"
-#include "platform/ScriptedPlatform.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 namespace apptest {
 

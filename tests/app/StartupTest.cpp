@@ -11,7 +11,6 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "backup/DataStoreCopy.h"
-#include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -23,6 +22,7 @@
 #include "store/TableCache.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::ScopedCurrentDirectory;
 using testsupport::TemporaryDirectory;
@@ -45,17 +45,23 @@ class StartupTest : public QObject {
                                      "TXsmxForm", "TDy2Form"}));
 
         QVERIFY(windows.mainForm().goodsQuery().isOpen());
-        QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string("表1"));
+        QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string(store::schema::kGoods));
         QVERIFY(windows.salesWindow().goodsQuery().isOpen());
-        QCOMPARE(windows.salesWindow().goodsQuery().tableName(), std::string("表1"));
-        QCOMPARE(windows.salesWindow().goodsExportQuery().tableName(), std::string("表5"));
+        QCOMPARE(windows.salesWindow().goodsQuery().tableName(),
+                 std::string(store::schema::kGoods));
+        QCOMPARE(windows.salesWindow().goodsExportQuery().tableName(),
+                 std::string(store::schema::kGoodsExport));
         QVERIFY(windows.companyWindow().companyQuery().isOpen());
         // Windows that read their table again before they first show or print it read nothing
         // at start-up.
-        QCOMPARE(windows.purchaseReport().reportRows().tableName(), std::string("表1"));
-        QCOMPARE(windows.goodsReport().reportRows().tableName(), std::string("表1"));
-        QCOMPARE(windows.salesDetailReport().reportRows().tableName(), std::string("表3"));
-        QCOMPARE(windows.salesDetailWindow().salesQuery().tableName(), std::string("表3"));
+        QCOMPARE(windows.purchaseReport().reportRows().tableName(),
+                 std::string(store::schema::kGoods));
+        QCOMPARE(windows.goodsReport().reportRows().tableName(),
+                 std::string(store::schema::kGoods));
+        QCOMPARE(windows.salesDetailReport().reportRows().tableName(),
+                 std::string(store::schema::kSales));
+        QCOMPARE(windows.salesDetailWindow().salesQuery().tableName(),
+                 std::string(store::schema::kSales));
         QVERIFY(!windows.salesDetailWindow().salesQuery().isOpen());
         QCOMPARE(windows.salesWindow().windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(windows.salesDetailWindow().windowTitle(), QStringLiteral("销售明细"));
@@ -150,8 +156,8 @@ class StartupTest : public QObject {
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         main.activateFromAnotherWindow();
-        QCOMPARE(store::TableCache::instance().fileReads("表1"), 1);
-        QCOMPARE(store::TableCache::instance().fileReads("表3"), 0);
+        QCOMPARE(store::TableCache::instance().fileReads(store::schema::kGoods), 1);
+        QCOMPARE(store::TableCache::instance().fileReads(store::schema::kSales), 0);
         QVERIFY(main.goodsQuery().recordCount() > 10);
         QCOMPARE(main.goodsQuery().currentIndex(), 0);
     }
@@ -163,7 +169,8 @@ class StartupTest : public QObject {
         std::filesystem::copy_file(database.path(), chosen);
         {
             store::Database restored(chosen.string(), store::kDatabasePassword);
-            restored.exec("DELETE FROM \"表1\" WHERE rowid > 1");
+            restored.exec(std::string("DELETE FROM \"") + store::schema::kGoods +
+                          "\" WHERE rowid > 1");
         }
         std::unique_ptr<startup::Windows> windows;
         QCOMPARE(startup::start(windows), 0);
@@ -183,3 +190,4 @@ class StartupTest : public QObject {
 
 QTEST_MAIN(StartupTest)
 #include "StartupTest.moc"
+#include "store/Schema.h"

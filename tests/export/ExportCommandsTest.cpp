@@ -9,7 +9,6 @@
 #include "export/commands/ExportProgress.h"
 #include "platform/Command.h"
 #include "platform/FormActivation.h"
-#include "platform/ScriptedPlatform.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -19,6 +18,7 @@
 #include "tests/export/VectorTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::numberCell;
 using testsupport::readWorkbook;
@@ -65,7 +65,7 @@ class ExportCommandsTest : public QObject {
     void salesExportWritesTheRowsFoundFromTheFirst() {
         testsupport::appendRows(store::schema::kSales, threeSales());
         store::Query list(*connection_);
-        list.select("表3", "客户姓名 like \"%张三%\"");
+        list.select(store::schema::kSales, "客户姓名 like \"%张三%\"");
         list.open();
         list.moveTo(1);  // the current row does not matter
         platform_->saveFileNames.enqueue(chosen("sales"));
@@ -104,7 +104,7 @@ class ExportCommandsTest : public QObject {
         testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
         testsupport::appendRows(store::schema::kSales, threeSales());
         store::Query goods(*connection_), sales(*connection_), staging(*connection_);
-        sales.select("表3", "商品编码 like \"%002%\"");
+        sales.select(store::schema::kSales, "商品编码 like \"%002%\"");
         sales.open();
         platform_->saveFileNames.enqueue(chosen("goods.xls"));
         SharedSaveName saveName;
@@ -137,7 +137,7 @@ class ExportCommandsTest : public QObject {
         SharedSaveName saveName;
         QWidget owner;
         exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
-        list.select("表3");
+        list.select(store::schema::kSales);
         list.open();
         exporting::exportSales(&owner, list, saveName);
 
@@ -149,7 +149,7 @@ class ExportCommandsTest : public QObject {
 
     void theSaveDialogStartsWithTheLastName() {
         store::Query list(*connection_);
-        list.select("表3");
+        list.select(store::schema::kSales);
         list.open();
         SharedSaveName saveName;
         QWidget owner;
@@ -164,7 +164,7 @@ class ExportCommandsTest : public QObject {
 
     void aFileThatCannotBeWrittenIsReportedAndNoSuccessShown() {
         store::Query list(*connection_);
-        list.select("表3");
+        list.select(store::schema::kSales);
         list.open();
         SharedSaveName saveName;
         QWidget owner;

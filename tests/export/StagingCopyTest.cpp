@@ -121,7 +121,8 @@ TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
     {
         // A number column holding text, as a file written by another program could.
         store::Database db(database_.path(), store::kDatabasePassword);
-        db.exec("insert into 表1 (商品编码, 进货数量) values ('003', 'abc')");
+        db.exec(std::string("insert into ") + store::schema::kGoods +
+                " (商品编码, 进货数量) values ('003', 'abc')");
     }
     testsupport::appendRows(store::schema::kPurchaseExport, {{{"商品编码", "before"}}});
     refresh(store::schema::kPurchaseExport);
@@ -137,7 +138,7 @@ TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
     // The transaction is over, and the secure deletion is back: the next export can copy.
     {
         store::Database db(database_.path(), store::kDatabasePassword);
-        db.exec("delete from 表1 where 商品编码 = '003'");
+        db.exec(std::string("delete from ") + store::schema::kGoods + " where 商品编码 = '003'");
     }
     {
         store::Statement secure(connection_.database(), "PRAGMA secure_delete");
@@ -153,21 +154,21 @@ TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked)
     testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
     testsupport::appendRows(store::schema::kSales, {{{"商品编码", "001"}}, {{"商品编码", "002"}}});
     store::Query sales(connection_);
-    sales.select("表3", "商品编码 like \"%001%\"");
+    sales.select(store::schema::kSales, "商品编码 like \"%001%\"");
     sales.open();
-    list_.select("表1", "商品编码 like \"%002%\"");
+    list_.select(store::schema::kGoods, "商品编码 like \"%002%\"");
     list_.open();
     ASSERT_EQ(list_.recordCount(), 1);
 
     refresh(store::schema::kGoodsExport);
     EXPECT_EQ(list_.recordCount(), 2);
-    EXPECT_EQ(staging_.sql(), "select * from 表5");
+    EXPECT_EQ(staging_.sql(), std::string("select * from ") + store::schema::kGoodsExport);
     EXPECT_EQ(sales.recordCount(), 0);  // closed with the connection, not re-run
 
-    sales.select("表3", "商品编码 like \"%001%\"");
+    sales.select(store::schema::kSales, "商品编码 like \"%001%\"");
     sales.open();
     refresh(store::schema::kGoodsExport, &sales);
-    EXPECT_EQ(sales.sql(), "select * from 表3");
+    EXPECT_EQ(sales.sql(), std::string("select * from ") + store::schema::kSales);
     EXPECT_EQ(sales.recordCount(), 2);
 }
 

@@ -8,11 +8,11 @@
 #include <stdexcept>
 
 #include "frame/ListWindowFrame.h"
-#include "grid/ColumnMakers.h"
 #include "grid/DataGrid.h"
-#include "platform/ScriptedPlatform.h"
+#include "grid/ListColumns.h"
 #include "store/Schema.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::TestDatabase;
 
@@ -33,8 +33,7 @@ class SampleWindow : public QWidget {
         label->setObjectName(QStringLiteral("Label1"));
         item = new QAction(QStringLiteral("刷新"), this);
         item->setObjectName(QStringLiteral("N1"));
-        menu = frame.setUpList(*list, {grid::textColumn("商品编码", "商品编码", 65)}, false,
-                               frame.query(0), {item});
+        menu = frame.setUpList(*list, grid::purchaseListColumns(), false, frame.query(0), {item});
         frame.connectCommandsByName();
         frame.onActivation([this] { ++activations; }, [this] { return activateAlways; });
         frame.onClose([this] { ++closings; });

@@ -1,12 +1,13 @@
 #include <QTest>
 
-#include "platform/ScriptedPlatform.h"
 #include "store/Connection.h"
 #include "store/Error.h"
+#include "store/Schema.h"
 #include "tests/grid/GridFixture.h"
 #include "tests/grid/GridTests.h"
 #include "tests/support/QueryRows.h"
 #include "tests/support/WatchedWrites.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 namespace gridtest {
 
@@ -19,9 +20,10 @@ void click(grid::TDataGrid& grid, int row, Qt::KeyboardModifiers modifiers = {})
 }
 
 // The store refuses to delete rows marked "locked", as a locked file would.
-const char* kRefuseLocked =
-    "CREATE TRIGGER keep_locked BEFORE DELETE ON \"表3\" WHEN old.\"备注\" = 'locked' "
-    "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;";
+const std::string kRefuseLocked = std::string("CREATE TRIGGER keep_locked BEFORE DELETE ON \"") +
+                                  store::schema::kSales +
+                                  "\" WHEN old.\"备注\" = 'locked' "
+                                  "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;";
 
 }  // namespace
 
@@ -116,7 +118,7 @@ void DeletionTest::ctrlDeleteOnEmptyListDoesNothing() {
 void DeletionTest::ctrlDeleteOnAListThatCannotChangeDoesNothing() {
     platform::ScriptedPlatform platform;
     GridFixture f(numberedSales(2));
-    f.query.setSql("select 商品编码, 销售金额 from 表3");
+    f.query.setSql(std::string("select 商品编码, 销售金额 from ") + store::schema::kSales);
     f.query.open();
     QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(platform.messages.size(), 0);
@@ -170,8 +172,9 @@ void DeletionTest::insideACallersTransactionTheCallerDecides() {
 void DeletionTest::anotherConnectionNeverSeesAHalfDeletedSelection() {
     GridFixture f(numberedSales(6));
     for (int row : {1, 3, 4}) click(*f.grid, row, Qt::ControlModifier);
-    testsupport::SecondConnectionView view(f.connection.database(), "表3",
-                                           "SELECT group_concat(\"商品编码\") FROM \"表3\"");
+    testsupport::SecondConnectionView view(
+        f.connection.database(), store::schema::kSales,
+        std::string("SELECT group_concat(\"商品编码\") FROM \"") + store::schema::kSales + "\"");
     f.grid->deleteSelected();
     // Each deletion in turn: the other connection still sees every row until all are gone.
     QCOMPARE(view.seen(), std::vector<std::string>(3, "A1,A2,A3,A4,A5,A6"));

@@ -4,6 +4,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/grid/GridFixture.h"
 #include "tests/grid/GridTests.h"
 
@@ -117,7 +118,8 @@ void FooterTotalsTest::deletionRoundsTheNewTotal() {
 void FooterTotalsTest::aFileNumberBeyondRangeShowsNoWrongTotal() {
     // Written by an older program or by hand: the store no longer accepts such a number.
     GridFixture f({{"A1", "1", ""}});
-    f.execute("INSERT INTO \"表3\" (\"销售金额\") VALUES (1e300)");
+    f.execute(std::string("INSERT INTO \"") + store::schema::kSales +
+              "\" (\"销售金额\") VALUES (1e300)");
     f.query.close();
     f.query.open();  // the list opens all the same
     QCOMPARE(f.query.recordCount(), 2);
@@ -146,7 +148,8 @@ void FooterTotalsTest::reopenRebuildsAndEmptiesSelection() {
     GridFixture f({{"A1", "1", ""}, {"A2", "2", ""}});
     QTest::mouseClick(f.grid.get(), Qt::LeftButton, {}, f.grid->cellRect(1, 2).center());
     QCOMPARE(f.grid->selectedCount(), 1);
-    f.execute("INSERT INTO \"表3\" (\"销售金额\") VALUES (4)");
+    f.execute(std::string("INSERT INTO \"") + store::schema::kSales +
+              "\" (\"销售金额\") VALUES (4)");
     QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("3"));  // a snapshot
 
     f.query.close();
@@ -163,7 +166,7 @@ void FooterTotalsTest::gridOutlivesItsQuery() {
     {
         store::Connection connection(store::initialConnectionString());
         store::Query query(connection);
-        query.select("表3");
+        query.select(store::schema::kSales);
         query.open();
         grid.setQuery(&query);
     }

@@ -2,43 +2,16 @@
 
 #include <QTest>
 
+#include "grid/ListColumns.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 namespace gridtest {
 
 std::vector<grid::GridColumn> salesColumns(const QString& amountFooterFormat) {
-    using grid::FooterKind;
-    const auto column = [](const char* field, const char* caption, int width,
-                           Qt::Alignment alignment = Qt::AlignLeft, bool number = false) {
-        grid::GridColumn c;
-        c.field = QString::fromUtf8(field);
-        c.caption = QString::fromUtf8(caption);
-        c.width = width;
-        c.alignment = alignment;
-        if (number) c.displayFormat = QStringLiteral("#0.##");
-        return c;
-    };
-    std::vector<grid::GridColumn> columns{
-        column("销售日期", "", 65),
-        column("商品编码", "①商品信息|商品编码", 65),
-        column("商品名称", "①商品信息|商品名称", 65),
-        column("商品型号", "①商品信息|商品型号", 65),
-        column("商品规格", "①商品信息|商品规格", 65),
-        column("单位", "①商品信息|单位", 45, Qt::AlignHCenter),
-        column("销售单价", "②销售信息|单价", 50, Qt::AlignHCenter, true),
-        column("销售数量", "②销售信息|数量", 50, Qt::AlignHCenter, true),
-        column("销售金额", "②销售信息|金额", 65, Qt::AlignHCenter, true),
-        column("客户姓名", "③客户信息|客户姓名", 65),
-        column("联系电话", "③客户信息|联系电话", 80),
-        column("详细地址", "③客户信息|详细地址", 135),
-        column("备注", "", 75),
-    };
-    columns[0].footer = FooterKind::StaticText;
-    columns[0].footerText = QStringLiteral("合计");
-    columns[kAmountColumn].footer = FooterKind::Sum;
+    std::vector<grid::GridColumn> columns = grid::saleListColumns();
     columns[kAmountColumn].footerFormat = amountFooterFormat;
-    columns[kAmountColumn].footerBold = false;
     return columns;
 }
 
@@ -60,14 +33,14 @@ GridFixture::GridFixture(const std::vector<Sale>& sales, const QString& amountFo
     : connection(store::initialConnectionString()), query(connection) {
     std::string sql = "BEGIN;";
     for (const Sale& sale : sales) {
-        sql +=
-            "INSERT INTO \"表3\" (\"销售日期\", \"商品编码\", \"销售金额\", \"备注\") VALUES "
-            "('2024-01-02', " +
-            quoted(sale.code) + ", " + (sale.amount.empty() ? "NULL" : sale.amount) + ", " +
-            quoted(sale.remark) + ");";
+        sql += std::string("INSERT INTO \"") + store::schema::kSales +
+               "\" (\"销售日期\", \"商品编码\", \"销售金额\", \"备注\") VALUES "
+               "('2024-01-02', " +
+               quoted(sale.code) + ", " + (sale.amount.empty() ? "NULL" : sale.amount) + ", " +
+               quoted(sale.remark) + ");";
     }
     execute(sql + "COMMIT;");
-    query.select("表3");
+    query.select(store::schema::kSales);
     query.open();
     grid = std::make_unique<grid::TDataGrid>();
     grid->setObjectName(QStringLiteral("DataGrid1"));

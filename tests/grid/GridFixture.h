@@ -19,8 +19,9 @@ struct Sale {
     std::string remark;
 };
 
-// The sales list's columns: one-level titles at both ends, three joined runs between, a static
-// "合计" footer and a sum footer on the amount (column 8).
+// The sales detail window's columns, the amount's footer in amountFooterFormat: one-level titles
+// at both ends, three joined runs between, a static "合计" footer and a sum footer on the amount
+// (column 8).
 std::vector<grid::GridColumn> salesColumns(const QString& amountFooterFormat = {});
 inline constexpr int kCodeColumn = 1;
 inline constexpr int kAmountColumn = 8;

@@ -44,6 +44,13 @@ class TitlesTest : public QObject {
     void indicatorWidthFollowsRowCount();
 };
 
+class ListColumnsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void columns_data();
+    void columns();
+};
+
 class RenderingTest : public QObject {
     Q_OBJECT
   private slots:

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&selection, argc, argv);
     gridtest::TitlesTest titles;
     failures += QTest::qExec(&titles, argc, argv);
+    gridtest::ListColumnsTest lists;
+    failures += QTest::qExec(&lists, argc, argv);
     gridtest::RenderingTest rendering;
     failures += QTest::qExec(&rendering, argc, argv);
     gridtest::DeletionTest deletion;

@@ -26,8 +26,8 @@
 #include "platform/Language.h"
 #include "platform/Modal.h"
 #include "platform/QtPlatform.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/Error.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using platform::Answer;
 using platform::MessageKind;

@@ -6,6 +6,7 @@
 
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 namespace companytable {
 
@@ -33,10 +34,10 @@ std::size_t columnIndex(std::string_view column) {
 
 void replaceRows(const std::string& databaseFile, const std::vector<profile::CompanyTexts>& rows) {
     store::Database db(databaseFile, store::kDatabasePassword);
-    db.exec("delete from 表2");
+    db.exec(std::string("delete from ") + store::schema::kCompany);
     for (const auto& row : rows) {
-        store::Statement insert(db,
-                                "insert into 表2 (" + columnList() + ") values (?, ?, ?, ?, ?, ?)");
+        store::Statement insert(db, std::string("insert into ") + store::schema::kCompany + " (" +
+                                        columnList() + ") values (?, ?, ?, ?, ?, ?)");
         for (std::size_t i = 0; i < row.size(); ++i)
             insert.bindText(static_cast<int>(i) + 1, row[i]);
         insert.step();
@@ -45,7 +46,8 @@ void replaceRows(const std::string& databaseFile, const std::vector<profile::Com
 
 std::vector<profile::CompanyTexts> storedRows(const std::string& databaseFile) {
     store::Database db(databaseFile, store::kDatabasePassword, store::Database::Mode::ReadOnly);
-    store::Statement select(db, "select " + columnList() + " from 表2 order by rowid");
+    store::Statement select(
+        db, "select " + columnList() + " from " + store::schema::kCompany + " order by rowid");
     std::vector<profile::CompanyTexts> rows;
     while (select.step()) {
         profile::CompanyTexts row;

@@ -6,7 +6,6 @@
 #include <QToolButton>
 #include <memory>
 
-#include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
@@ -14,6 +13,7 @@
 #include "tests/profile/CompanyTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using profile::CompanyTexts;
 
@@ -213,15 +213,16 @@ class JbzlFormTest : public QObject {
         auto form = openForm();
         retype(form->contactEdit(), QStringLiteral("王五"));
         if (dropTable)
-            store::Database(db_->path(), store::kDatabasePassword).exec("drop table 表2");
+            store::Database(db_->path(), store::kDatabasePassword)
+                .exec(std::string("drop table ") + store::schema::kCompany);
         else
             retype(form->remarkEdit(), QString(300, QLatin1Char('x')));
 
         QTest::mouseClick(&form->saveButton(), Qt::LeftButton);
         QVERIFY(form->isVisible());
         QCOMPARE(platform_->messages.size(), 1);
-        QVERIFY(platform_->messages[0].text.contains(dropTable ? QStringLiteral("表2")
-                                                               : QStringLiteral("备注")));
+        QVERIFY(platform_->messages[0].text.contains(
+            dropTable ? QString::fromUtf8(store::schema::kCompany) : QStringLiteral("备注")));
         QCOMPARE(form->companyQuery().state(), store::Query::State::Browse);
         QCOMPARE(queryTexts(*form), kStored);
         QCOMPARE(form->contactEdit().text(), QStringLiteral("王五"));
@@ -245,3 +246,4 @@ class JbzlFormTest : public QObject {
 
 QTEST_MAIN(JbzlFormTest)
 #include "JbzlFormTest.moc"
+#include "store/Schema.h"

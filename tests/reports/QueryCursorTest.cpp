@@ -5,6 +5,7 @@
 #include "reports/engine/QueryCursor.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/TestDatabase.h"
 
 using reports::QueryCursor;
@@ -13,7 +14,7 @@ TEST(QueryCursor, DisplayTextsWithAndWithoutTheTwoDecimalFormat) {
     testsupport::TestDatabase db;
     store::Connection connection;
     store::Query query(connection);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     query.append();
     query.setFieldText("商品编码", "A1");

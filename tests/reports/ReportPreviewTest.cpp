@@ -15,7 +15,6 @@
 
 #include "FakeCursor.h"
 #include "SampleReport.h"
-#include "platform/ScriptedPlatform.h"
 #include "reports/engine/PagedOutput.h"
 #include "reports/engine/ReportPages.h"
 #include "reports/preview/PageView.h"
@@ -24,6 +23,7 @@
 #include "reports/preview/ReportCommands.h"
 #include "reports/preview/ReportPreview.h"
 #include "reports/preview/Zoom.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using namespace reports;
 

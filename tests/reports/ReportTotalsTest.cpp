@@ -35,7 +35,7 @@ TEST_P(PrintedTotal, OfTheStoredValues) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
     L::SumList sums(query, {"进货金额"});
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     ASSERT_EQ(sums.totals().size(), 1u);
     EXPECT_EQ(L::totalText(sums.totals()[0]).toStdString(), GetParam().printed);
@@ -64,7 +64,7 @@ TEST(ReportTotals, TheGoodsTotalsAreIndependentAndAnEmptyProfitAddsNothing) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
     L::SumList sums(query, {"销售金额", "销售利润", "库存金额"});
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     const auto& t = sums.totals();
     ASSERT_EQ(t.size(), 3u);
@@ -80,7 +80,7 @@ TEST(ReportTotals, ReopeningRecomputesAndAClosedDataSetSumsNothing) {
     store::Query query(connection);
     L::SumList sums(query, {"销售金额", "没有的列"});
     EXPECT_EQ(values::tenThousandthsText(sums.totals()[0]), "0");
-    query.select("表3");
+    query.select(store::schema::kSales);
     query.open();
     EXPECT_EQ(values::tenThousandthsText(sums.totals()[0]), "3");
     EXPECT_EQ(values::tenThousandthsText(sums.totals()[1]), "0") << "a missing field sums 0";

@@ -13,7 +13,6 @@
 
 #include "PreviewProbe.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "profile/CompanyProfile.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -29,6 +28,7 @@
 #include "store/Schema.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using namespace reports;
 using testsupport::TestDatabase;
@@ -94,7 +94,7 @@ class ReportWindowTest : public QObject {
         companyConnection_ =
             std::make_unique<store::Connection>(store::buildConnectionStringForCurrentDirectory());
         company_ = std::make_unique<store::Query>(*companyConnection_);
-        company_->select("表2");
+        company_->select(store::schema::kCompany);
         company_->open();
     }
 

@@ -12,6 +12,7 @@
 #include "store/Error.h"
 #include "store/KeyCache.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -65,7 +66,9 @@ TEST(Database, APlainSqliteFileNamedDataMdbIsRefused) {
         sqlite3* unencrypted = nullptr;
         ASSERT_EQ(sqlite3_open(plain.c_str(), &unencrypted), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(unencrypted,
-                               "CREATE TABLE 表1 (ID INTEGER PRIMARY KEY, 商品编码 TEXT(255))",
+                               (std::string("CREATE TABLE ") + store::schema::kGoods +
+                                " (ID INTEGER PRIMARY KEY, 商品编码 TEXT(255))")
+                                   .c_str(),
                                nullptr, nullptr, nullptr),
                   SQLITE_OK);
         sqlite3_close(unencrypted);
@@ -76,7 +79,7 @@ TEST(Database, APlainSqliteFileNamedDataMdbIsRefused) {
     testsupport::ScopedCurrentDirectory cwd(dir.path());
     store::Connection connection;
     store::Query query(connection);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     try {
         query.open();
         ADD_FAILURE() << "a plain file was opened";
@@ -123,7 +126,7 @@ TEST(Database, ConnectionToMissingFileFailsWithoutCreatingIt) {
     testsupport::ScopedCurrentDirectory cwd(dir.path());
     store::Connection connection;  // the initial string: data.mdb in the current directory
     store::Query query(connection);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     EXPECT_THROW(query.open(), store::StoreError);
     EXPECT_FALSE(connection.isOpen());
     EXPECT_FALSE(fs::exists(dir.path() / "data.mdb"));
@@ -144,15 +147,17 @@ TEST(Database, BackupIsAConsistentCopyUnderTheSameKey) {
     store::Database db(source.path(), store::kDatabasePassword);
     store::Database writer(source.path(), store::kDatabasePassword);
     writer.exec("BEGIN");
-    writer.exec("DELETE FROM 表3");  // not committed: the copy must not see it
+    writer.exec(std::string("DELETE FROM ") +
+                store::schema::kSales);  // not committed: the copy must not see it
     db.backupTo(target);
     writer.exec("ROLLBACK");
 
     ASSERT_TRUE(store::canOpenDatabase(target, store::kDatabasePassword));
     store::Database copy(target, store::kDatabasePassword);
-    for (const char* table : {"表1", "表2", "表3", "表4", "表5"})
+    for (const char* table : {store::schema::kGoods, store::schema::kCompany, store::schema::kSales,
+                              store::schema::kPurchaseExport, store::schema::kGoodsExport})
         EXPECT_EQ(countRows(copy, table), countRows(db, table)) << table;
-    EXPECT_GT(countRows(copy, "表3"), 0);
+    EXPECT_GT(countRows(copy, store::schema::kSales), 0);
     std::ifstream kept(target + ".partial");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a file of the user's");
     EXPECT_FALSE(fs::exists(target + ".partial1"));
@@ -171,15 +176,17 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
     store::Database db(source.path(), store::kDatabasePassword);
     {
         store::Transaction transaction(db);
-        db.exec("INSERT INTO 表2 (公司名称) VALUES ('甲')");
+        db.exec(std::string("INSERT INTO ") + store::schema::kCompany +
+                " (公司名称) VALUES ('甲')");
     }
-    EXPECT_EQ(countRows(db, "表2"), 0);
+    EXPECT_EQ(countRows(db, store::schema::kCompany), 0);
     {
         store::Transaction transaction(db);
-        db.exec("INSERT INTO 表2 (公司名称) VALUES ('乙')");
+        db.exec(std::string("INSERT INTO ") + store::schema::kCompany +
+                " (公司名称) VALUES ('乙')");
         transaction.commit();
     }
-    EXPECT_EQ(countRows(db, "表2"), 1);
+    EXPECT_EQ(countRows(db, store::schema::kCompany), 1);
 }
 
 // A value is read only from the row step() has just returned, and only from a column the
@@ -187,8 +194,8 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
 TEST(Statement, ReadersCheckTheRowAndTheColumn) {
     TestDatabase source(TestDatabase::Content::Empty, false);
     store::Database db(source.path(), store::kDatabasePassword);
-    db.exec("INSERT INTO 表2 (公司名称) VALUES ('甲')");
-    store::Statement select(db, "SELECT 公司名称 FROM 表2");
+    db.exec(std::string("INSERT INTO ") + store::schema::kCompany + " (公司名称) VALUES ('甲')");
+    store::Statement select(db, std::string("SELECT 公司名称 FROM ") + store::schema::kCompany);
 
     EXPECT_THROW(select.text(0), store::StoreError);  // before the first step
     ASSERT_TRUE(select.step());
@@ -221,7 +228,8 @@ TEST(Statement, AnEmptyTextIsBoundAsTextWhereverItPoints) {
 TEST(Statement, ResetReportsTheFailedStep) {
     TestDatabase source(TestDatabase::Content::Empty, false);
     store::Database db(source.path(), store::kDatabasePassword);
-    store::Statement insert(db, "INSERT INTO 表1 (ID) VALUES (?)");
+    store::Statement insert(
+        db, std::string("INSERT INTO ") + store::schema::kGoods + " (ID) VALUES (?)");
     insert.bindInt64(1, 7);
     EXPECT_FALSE(insert.step());
     insert.reset();

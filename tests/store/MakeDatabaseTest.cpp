@@ -96,7 +96,7 @@ TEST(MakeDatabase, DemoGoodsFiguresAgree) {
     TestDatabase db(TestDatabase::Content::Demo);
     store::Connection connection;
     store::Query goods(connection);
-    goods.select("表1");
+    goods.select(store::schema::kGoods);
     goods.open();
     ASSERT_GE(goods.recordCount(), 20);
     int sold = 0;
@@ -117,7 +117,7 @@ TEST(MakeDatabase, DemoGoodsFiguresAgree) {
     EXPECT_GT(sold, 5);
 
     store::Query company(connection);
-    company.select("表2");
+    company.select(store::schema::kCompany);
     company.open();
     EXPECT_EQ(company.recordCount(), 1);
     EXPECT_FALSE(company.fieldText("公司名称").empty());

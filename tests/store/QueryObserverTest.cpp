@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -49,7 +50,7 @@ TEST(QueryObserver, EveryChangeIsToldInOrder) {
     store::Query query(connection);
     Recorder recorder;
     query.addObserver(&recorder);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     EXPECT_EQ(recorder.take(), Events{"opened @-1/0"});
 
@@ -76,7 +77,8 @@ TEST(QueryObserver, EveryChangeIsToldInOrder) {
     query.remove();
     EXPECT_EQ(recorder.take(), (Events{"aboutToDelete 0 @0/2", "removed 0 @0/1", "scrolled @0/1"}));
 
-    store::Database(db.path(), store::kDatabasePassword).exec("DROP TABLE 表1");
+    store::Database(db.path(), store::kDatabasePassword)
+        .exec(std::string("DROP TABLE ") + store::schema::kGoods);
     EXPECT_THROW(query.remove(), store::StoreError);  // refused: the row stays, nobody is told
     EXPECT_EQ(query.recordCount(), 1);
     EXPECT_TRUE(recorder.take().empty());

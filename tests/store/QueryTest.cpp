@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/WindowTables.h"
 #include "tests/support/QueryRows.h"
 #include "tests/support/StoredRows.h"
@@ -31,7 +32,7 @@ std::string errorOf(const std::function<void()>& action) {
 
 class QueryTest : public testing::Test {
   protected:
-    void SetUp() override { open(query, "表1"); }
+    void SetUp() override { open(query, store::schema::kGoods); }
 
     static void open(store::Query& q, const std::string& table) {
         q.select(table);
@@ -53,7 +54,7 @@ class QueryTest : public testing::Test {
 
 TEST_F(QueryTest, OpensTheConnectionAndReadsFieldTypes) {
     EXPECT_TRUE(connection.isOpen());
-    EXPECT_EQ(query.tableName(), "表1");
+    EXPECT_EQ(query.tableName(), store::schema::kGoods);
     EXPECT_TRUE(query.isEmpty());
     EXPECT_TRUE(query.eof());
     EXPECT_TRUE(query.bof());
@@ -76,7 +77,7 @@ TEST_F(QueryTest, PostedValuesReadBackAsText) {
     EXPECT_EQ(query.fieldText("进货单价"), "5");
 
     store::Query fresh(connection);
-    open(fresh, "表1");
+    open(fresh, store::schema::kGoods);
     ASSERT_EQ(fresh.recordCount(), 1);
     EXPECT_EQ(fresh.fieldText("ID"), query.fieldText("ID"));
     EXPECT_EQ(fresh.fieldText("商品编码"), "A001");
@@ -89,7 +90,7 @@ TEST_F(QueryTest, PostedValuesReadBackAsText) {
 
 TEST_F(QueryTest, RefusedValuesStoreNothing) {
     store::Query sales(connection);
-    open(sales, "表3");
+    open(sales, store::schema::kSales);
     sales.append();
     std::string name;
     for (int i = 0; i < 50; ++i) name += "王";
@@ -107,7 +108,7 @@ TEST_F(QueryTest, RefusedValuesStoreNothing) {
     sales.setFieldText("客户姓名", name);  // exactly fifty characters fit
     sales.post();
     store::Query fresh(connection);
-    open(fresh, "表3");
+    open(fresh, store::schema::kSales);
     EXPECT_EQ(fresh.fieldText("客户姓名"), name);
 
     EXPECT_EQ(errorOf([&] { fresh.setFieldText("客户姓名", "x"); }),
@@ -138,7 +139,7 @@ TEST_F(QueryTest, EditPostAndCancel) {
     EXPECT_EQ(query.fieldText("商品编码"), "B");  // back on the row that was current
 
     store::Query fresh(connection);
-    open(fresh, "表1");
+    open(fresh, store::schema::kGoods);
     EXPECT_EQ(codes(fresh), (std::vector<std::string>{"A3", "B"}));
 }
 
@@ -162,7 +163,7 @@ TEST_F(QueryTest, RemoveMovesToNextOrPreviousAndKeepsBookmarks) {
     EXPECT_THROW(query.remove(), store::StoreError);
 
     store::Query fresh(connection);
-    open(fresh, "表1");
+    open(fresh, store::schema::kGoods);
     EXPECT_TRUE(fresh.isEmpty());
 }
 
@@ -184,7 +185,7 @@ TEST_F(QueryTest, NavigationSetsBofAndEof) {
 TEST_F(QueryTest, SecondConnectionSeesPostOnlyAfterRerun) {
     store::Connection other;
     store::Query otherQuery(other);
-    open(otherQuery, "表1");
+    open(otherQuery, store::schema::kGoods);
     addGoods("NEW");
     EXPECT_TRUE(otherQuery.isEmpty());
     otherQuery.close();
@@ -199,9 +200,10 @@ class RefusingTable {
     explicit RefusingTable(const std::string& path) : db_(path, store::kDatabasePassword) {
         db_.exec("CREATE TABLE 拒绝 (x)");
         for (const char* event : {"INSERT", "UPDATE"})
-            db_.exec(std::string("CREATE TRIGGER 拒绝") + event + " BEFORE " + event +
-                     " ON 表1 WHEN EXISTS (SELECT 1 FROM 拒绝) BEGIN SELECT RAISE(ABORT, '表1 "
-                     "暂不可写'); END");
+            db_.exec(std::string("CREATE TRIGGER 拒绝") + event + " BEFORE " + event + " ON " +
+                     store::schema::kGoods +
+                     " WHEN EXISTS (SELECT 1 FROM 拒绝) BEGIN SELECT RAISE(ABORT, '" +
+                     store::schema::kGoods + " 暂不可写'); END");
     }
     void refuse(bool on) { db_.exec(on ? "INSERT INTO 拒绝 VALUES (1)" : "DELETE FROM 拒绝"); }
 
@@ -218,7 +220,7 @@ TEST_F(QueryTest, ARowWhosePostFailedIsNeverStoredByALaterMove) {
     query.first();
     query.edit();
     query.setFieldText("商品编码", "A2");
-    EXPECT_EQ(errorOf([&] { query.post(); }), "表1 暂不可写");
+    EXPECT_EQ(errorOf([&] { query.post(); }), std::string(store::schema::kGoods) + " 暂不可写");
     EXPECT_EQ(query.state(), store::Query::State::Browse);
     EXPECT_EQ(query.fieldText("商品编码"), "A");  // the list shows what the file holds
 
@@ -233,7 +235,7 @@ TEST_F(QueryTest, ARowWhosePostFailedIsNeverStoredByALaterMove) {
     query.first();
     query.last();
     store::Query fresh(connection);
-    open(fresh, "表1");
+    open(fresh, store::schema::kGoods);
     EXPECT_EQ(codes(fresh), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(codes(query), (std::vector<std::string>{"A", "B"}));
 }
@@ -255,7 +257,7 @@ TEST_F(QueryTest, ARowWithARefusedValueIsGivenUpByAMove) {
     query.first();
 
     store::Query fresh(connection);
-    open(fresh, "表1");
+    open(fresh, store::schema::kGoods);
     EXPECT_EQ(codes(fresh), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(codes(query), (std::vector<std::string>{"A", "B"}));
 }
@@ -276,14 +278,14 @@ TEST_F(QueryTest, ANumberBeyondWhatTotalsHoldIsRefusedNamingTheField) {
 TEST_F(QueryTest, ReconnectAndRequeryShowsAllRowsAgain) {
     addGoods("A");
     addGoods("B");
-    query.select("表1", "商品编码 = ?", {"B"});
+    query.select(store::schema::kGoods, "商品编码 = ?", {"B"});
     query.open();
     EXPECT_EQ(query.recordCount(), 1);
 
-    store::reconnectAndRequery(connection, {{&query, "表1"}});
+    store::reconnectAndRequery(connection, {{&query, store::schema::kGoods}});
     EXPECT_EQ(connection.connectionString(), store::buildConnectionStringForCurrentDirectory());
     EXPECT_FALSE(connection.loginPrompt());
-    EXPECT_EQ(query.sql(), "select * from 表1");
+    EXPECT_EQ(query.sql(), std::string("select * from ") + store::schema::kGoods);
     EXPECT_EQ(codes(query), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(query.currentIndex(), 0);
 }
@@ -299,7 +301,8 @@ TEST_F(QueryTest, ClosingTheConnectionClosesItsQueries) {
 TEST_F(QueryTest, ReadOnlyStatementsRefuseWrites) {
     addGoods("A", "2.5");
     store::Query sum(connection);
-    sum.setSql("select count(*) as n, sum(进货单价) as total from 表1");
+    sum.setSql(std::string("select count(*) as n, sum(进货单价) as total from ") +
+               store::schema::kGoods);
     sum.open();
     EXPECT_EQ(sum.fieldText("n"), "1");
     EXPECT_EQ(sum.fieldText("total"), "2.5");
@@ -308,7 +311,7 @@ TEST_F(QueryTest, ReadOnlyStatementsRefuseWrites) {
 
     // Only select() names a table to write back to, whatever the statement's text says.
     store::Query text(connection);
-    text.setSql("select * from 表1");
+    text.setSql(std::string("select * from ") + store::schema::kGoods);
     text.open();
     EXPECT_FALSE(text.canModify());
     EXPECT_THROW(text.edit(), store::StoreError);
@@ -318,7 +321,7 @@ TEST_F(QueryTest, ASelectionWithAConditionWritesItsRowsBack) {
     addGoods("A");
     addGoods("B");
     store::Query found(connection);
-    found.select("表1", "商品编码 = ?", {"B"});
+    found.select(store::schema::kGoods, "商品编码 = ?", {"B"});
     found.open();
     ASSERT_EQ(codes(found), std::vector<std::string>{"B"});
     found.edit();
@@ -331,17 +334,17 @@ TEST_F(QueryTest, ASelectionWithAConditionWritesItsRowsBack) {
 
 TEST(WindowTablesTest, PreparesOpensAndRereadsItsTablesTogether) {
     TestDatabase db;
-    store::WindowTables tables({"表1", "表3"});
+    store::WindowTables tables({store::schema::kGoods, store::schema::kSales});
     tables.prepare();
     EXPECT_TRUE(tables.connection().isOpen());
     EXPECT_FALSE(tables.query(0).isOpen());
-    EXPECT_EQ(tables.query(1).sql(), "select * from 表3");
+    EXPECT_EQ(tables.query(1).sql(), std::string("select * from ") + store::schema::kSales);
 
     tables.open();
     ASSERT_TRUE(tables.query(0).isOpen() && tables.query(1).isOpen());
     const int goods = tables.query(0).recordCount();
     // Another window stores a goods row; this one sees it at its next re-read.
-    testsupport::appendRows("表1", {{{"商品编码", "X"}}});
+    testsupport::appendRows(store::schema::kGoods, {{{"商品编码", "X"}}});
     EXPECT_EQ(tables.query(0).recordCount(), goods);
     tables.reread();
     EXPECT_EQ(tables.query(0).recordCount(), goods + 1);
@@ -358,7 +361,7 @@ TEST(QueryLifetime, QueryMayOutliveItsConnection) {
     TestDatabase db;
     auto connection = std::make_unique<store::Connection>();
     store::Query query(*connection);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     connection.reset();  // closes the query; the query's own end must not touch the connection
     EXPECT_FALSE(query.isOpen());

@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -43,9 +44,10 @@ class RemoveRows : public ::testing::Test {
     void SetUp() override {
         store::Database db(database.path(), store::kDatabasePassword);
         for (int i = 1; i <= 6; ++i)
-            db.exec("INSERT INTO 表3 (商品编码, 备注) VALUES ('A" + std::to_string(i) + "', '" +
+            db.exec(std::string("INSERT INTO ") + store::schema::kSales +
+                    " (商品编码, 备注) VALUES ('A" + std::to_string(i) + "', '" +
                     (i == 3 ? "locked" : "") + "')");
-        query.select("表3");
+        query.select(store::schema::kSales);
         query.open();
         query.addObserver(&recorder);
     }
@@ -60,7 +62,7 @@ class RemoveRows : public ::testing::Test {
     std::vector<std::string> stored() const {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
         store::Query q(other);
-        q.select("表3");
+        q.select(store::schema::kSales);
         q.open();
         std::vector<std::string> codes;
         for (int i = 0; i < q.recordCount(); ++i)
@@ -70,9 +72,10 @@ class RemoveRows : public ::testing::Test {
 
     void refuseLocked() {
         store::Database db(database.path(), store::kDatabasePassword);
-        db.exec(
-            "CREATE TRIGGER keep_locked BEFORE DELETE ON 表3 WHEN old.备注 = 'locked' "
-            "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;");
+        db.exec(std::string("CREATE TRIGGER keep_locked BEFORE DELETE ON ") +
+                store::schema::kSales +
+                " WHEN old.备注 = 'locked' "
+                "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;");
     }
 
     testsupport::TestDatabase database;
@@ -137,7 +140,7 @@ TEST_F(RemoveRows, MisuseIsRefused) {
     EXPECT_TRUE(recorder.events.empty());
     query.close();
     EXPECT_THROW(query.removeRows({0}), store::StoreError);
-    query.setSql("select 商品编码 from 表3");
+    query.setSql(std::string("select 商品编码 from ") + store::schema::kSales);
     query.open();
     EXPECT_THROW(query.removeRows({0}), store::StoreError);
 }

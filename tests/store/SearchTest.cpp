@@ -5,6 +5,7 @@
 
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Search.h"
 #include "tests/support/TestDatabase.h"
 
@@ -15,7 +16,7 @@ using Codes = std::vector<std::string>;
 class SearchTest : public testing::Test {
   protected:
     void SetUp() override {
-        query.select("表1");
+        query.select(store::schema::kGoods);
         query.open();
         for (const char* code : {"A%1", "AB1", "A_1", "X\"Y", "ab1", "ZZ", "AB1"}) {
             query.append();
@@ -25,7 +26,7 @@ class SearchTest : public testing::Test {
     }
 
     Codes search(const std::string& text) {
-        store::runSearch(query, "表1", "商品编码", text);
+        store::runSearch(query, store::schema::kGoods, "商品编码", text);
         Codes out;
         for (query.first(); !query.eof(); query.next()) out.push_back(query.fieldText("商品编码"));
         return out;
@@ -50,7 +51,8 @@ TEST_F(SearchTest, PercentAndUnderscoreStayWildcards) {
 TEST_F(SearchTest, QuotesAreJustCharacters) {
     EXPECT_EQ(search("\""), Codes{"X\"Y"});
     EXPECT_EQ(search("'"), Codes{});
-    EXPECT_EQ(query.sql(), "select * from 表1 where 商品编码 like ?");
+    EXPECT_EQ(query.sql(),
+              std::string("select * from ") + store::schema::kGoods + " where 商品编码 like ?");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/TableCache.h"
 #include "tests/support/QueryRows.h"
 #include "tests/support/TestDatabase.h"
@@ -27,10 +28,10 @@ class TableCacheTest : public testing::Test {
     void SetUp() override { TableCache::instance().clear(); }
 
     static void reread(store::Connection& connection, store::Query& query) {
-        store::reconnectAndRequery(connection, {{&query, "表1"}});
+        store::reconnectAndRequery(connection, {{&query, store::schema::kGoods}});
     }
 
-    static int reads() { return TableCache::instance().fileReads("表1"); }
+    static int reads() { return TableCache::instance().fileReads(store::schema::kGoods); }
 
     // Writes through a connection of its own, as another copy of the program would.
     void writeDirectly(const std::string& sql) {
@@ -128,8 +129,9 @@ TEST_F(TableCacheTest, AnEditBegunInOneWindowNeverShowsInAnother) {
 
 TEST_F(TableCacheTest, ACommitOfAnotherConnectionMakesTheNextRereadReadAgain) {
     reread(mainConnection, mainGoods);
-    writeDirectly("UPDATE \"表1\" SET \"商品编码\" = 'OUTSIDE' WHERE rowid = " +
-                  std::to_string(mainGoods.rowIdAt(0)));
+    writeDirectly(
+        std::string("UPDATE \"") + store::schema::kGoods +
+        "\" SET \"商品编码\" = 'OUTSIDE' WHERE rowid = " + std::to_string(mainGoods.rowIdAt(0)));
     EXPECT_NE(mainGoods.fieldText("商品编码"), "OUTSIDE");  // a snapshot until re-read
     reread(mainConnection, mainGoods);
     EXPECT_EQ(reads(), 2);
@@ -140,7 +142,8 @@ TEST_F(TableCacheTest, AnotherProcessWritingTheFileMakesTheNextRereadReadAgain) 
     reread(mainConnection, mainGoods);
     reread(salesConnection, salesGoods);
     const std::string command = std::string("\"") + JXC_TABLE_WRITER + "\" \"" + db.path() +
-                                "\" \"UPDATE \\\"表1\\\" SET \\\"备注\\\" = 'FROM-ELSEWHERE'\"";
+                                std::string("\" \"UPDATE \\\"") + store::schema::kGoods +
+                                "\\\" SET \\\"备注\\\" = 'FROM-ELSEWHERE'\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
     reread(mainConnection, mainGoods);
     EXPECT_EQ(reads(), 2);
@@ -155,13 +158,13 @@ TEST_F(TableCacheTest, ReadsInsideAWriteTransactionNeitherUseNorFillTheCache) {
     store::Query otherGoods(mainConnection);
     {
         store::WriteTransaction transaction(mainConnection);
-        mainGoods.select("表1");
+        mainGoods.select(store::schema::kGoods);
         mainGoods.open();
         EXPECT_FALSE(mainGoods.sharesRows());
         mainGoods.append();
         mainGoods.setFieldText("商品编码", "UNCOMMITTED");
         mainGoods.post();
-        otherGoods.select("表1");
+        otherGoods.select(store::schema::kGoods);
         otherGoods.open();  // sees the connection's own uncommitted row
         EXPECT_EQ(otherGoods.recordCount(), count + 1);
         EXPECT_FALSE(otherGoods.sharesRows());
@@ -186,7 +189,7 @@ TEST_F(TableCacheTest, SearchesAndParametersAreNeverShared) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.condition);
         store::Query search(salesConnection);
-        search.select("表1", c.condition, c.parameters);
+        search.select(store::schema::kGoods, c.condition, c.parameters);
         search.open();
         EXPECT_FALSE(search.sharesRows());
         EXPECT_GE(search.recordCount(), 1);
@@ -203,7 +206,8 @@ TEST_F(TableCacheTest, AFilePutInPlaceUnderTheSameNameIsReadAfresh) {
     TestDatabase restored{TestDatabase::Content::Empty, false};
     {
         store::Database other(restored.path(), store::kDatabasePassword);
-        other.exec("INSERT INTO \"表1\" (\"商品编码\") VALUES ('RESTORED')");
+        other.exec(std::string("INSERT INTO \"") + store::schema::kGoods +
+                   "\" (\"商品编码\") VALUES ('RESTORED')");
     }
     // A restore renames the chosen file over data.mdb; nothing is committed to the old file.
     std::filesystem::rename(restored.path(), db.path());

@@ -19,13 +19,13 @@ using testsupport::TestDatabase;
 class TransactionTest : public testing::Test {
   protected:
     void SetUp() override {
-        goods.select("表1");
+        goods.select(store::schema::kGoods);
         goods.open();
         goods.append();
         goods.setFieldText("商品编码", "A1");
         goods.setFieldText("库存数量", "10");
         goods.post();
-        sales.select("表3");
+        sales.select(store::schema::kSales);
         sales.open();
     }
 
@@ -50,7 +50,7 @@ class TransactionTest : public testing::Test {
     static std::string storedStock() {
         store::Connection other;
         store::Query q(other);
-        q.select("表1");
+        q.select(store::schema::kGoods);
         q.open();
         return q.fieldText("库存数量");
     }
@@ -65,7 +65,7 @@ TEST_F(TransactionTest, CommitStoresBothRows) {
     store::WriteTransaction transaction(connection);
     sell("3", "7");
     transaction.commit();
-    EXPECT_EQ(storedCount("表3"), 1);
+    EXPECT_EQ(storedCount(store::schema::kSales), 1);
     EXPECT_EQ(storedStock(), "7");
     EXPECT_EQ(sales.recordCount(), 1);
 }
@@ -79,12 +79,12 @@ TEST_F(TransactionTest, AFailedSecondWriteLeavesNothingInTheFileOrTheLists) {
         goods.edit();
         goods.setFieldText("库存数量", "7");
         // Another connection deleted the goods row: the stock movement cannot be written.
-        connection.database().exec("DELETE FROM 表1");
+        connection.database().exec(std::string("DELETE FROM ") + store::schema::kGoods);
         EXPECT_THROW(goods.post(), store::StoreError);
     }
     EXPECT_FALSE(connection.inTransaction());
-    EXPECT_EQ(storedCount("表3"), 0);
-    EXPECT_EQ(storedCount("表1"), 1);
+    EXPECT_EQ(storedCount(store::schema::kSales), 0);
+    EXPECT_EQ(storedCount(store::schema::kGoods), 1);
     // The lists hold what the file holds: no sale row, the goods row as stored, not in edit.
     EXPECT_EQ(sales.recordCount(), 0);
     EXPECT_EQ(goods.recordCount(), 1);
@@ -96,7 +96,7 @@ TEST_F(TransactionTest, RollbackKeepsTheCurrentRowAndASearchInForce) {
     goods.append();
     goods.setFieldText("商品编码", "B2");
     goods.post();
-    goods.select("表1", "商品编码 like ?", {"%B%"});
+    goods.select(store::schema::kGoods, "商品编码 like ?", {"%B%"});
     goods.open();
     ASSERT_EQ(goods.recordCount(), 1);
     {
@@ -116,7 +116,7 @@ TEST_F(TransactionTest, OneAtATimeAndAfterAClosedConnectionNothingIsStored) {
     sell("1", "9");
     connection.close();
     EXPECT_THROW(transaction.commit(), store::StoreError);
-    EXPECT_EQ(storedCount("表3"), 0);
+    EXPECT_EQ(storedCount(store::schema::kSales), 0);
     EXPECT_EQ(storedStock(), "10");
     store::WriteTransaction next(connection);  // the connection is free again
     next.commit();

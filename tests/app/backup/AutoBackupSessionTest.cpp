@@ -8,6 +8,7 @@
 #include "backup/AutoBackupSettings.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 #include "tests/app/backup/AutoBackupFixture.h"
 #include "tests/app/backup/DataStoreFiles.h"
 
@@ -39,7 +40,7 @@ TEST_F(AutoBackupSessionTest, TheDaysCopyRunsOnItsOwnThreadWhileTheCallerGoesOn)
     // A write transaction holds the file while the day's copy starts: the caller is not held up.
     store::Database writer(dataStore(), store::kDatabasePassword);
     writer.exec("BEGIN");
-    writer.exec("insert into 表1 (商品编码) values ('B')");
+    writer.exec(std::string("insert into ") + store::schema::kGoods + " (商品编码) values ('B')");
     session_.startOfRun(programFolder());
     EXPECT_TRUE(session_.isCopying());
     writer.exec("COMMIT");

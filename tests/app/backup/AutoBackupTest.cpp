@@ -12,6 +12,7 @@
 #include "backup/AutoBackupFiles.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 #include "tests/app/backup/AutoBackupFixture.h"
 #include "tests/app/backup/DataStoreFiles.h"
 
@@ -109,8 +110,9 @@ TEST_F(AutoBackupTest, EndingTheProgramCopiesOnlyAfterAChange) {
 TEST_F(AutoBackupTest, CopyTakenDuringAnOpenWriteTransactionIsConsistent) {
     store::Database writer(dataStore(), store::kDatabasePassword);
     store::Transaction open(writer);
-    writer.exec("insert into 表1 (商品编码) values ('uncommitted')");
-    writer.exec("update 表1 set 商品名称 = 'half-done'");
+    writer.exec(std::string("insert into ") + store::schema::kGoods +
+                " (商品编码) values ('uncommitted')");
+    writer.exec(std::string("update ") + store::schema::kGoods + " set 商品名称 = 'half-done'");
 
     const auto result = run(Occasion::Start);
     ASSERT_EQ(result.copies.size(), 1);

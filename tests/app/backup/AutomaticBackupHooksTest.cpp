@@ -10,9 +10,9 @@
 #include "app/backup/AutomaticBackupHooks.h"
 #include "backup/AutoBackupFiles.h"
 #include "backup/AutoBackupSession.h"
-#include "platform/ScriptedPlatform.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::TemporaryDirectory;
 using testsupport::TestDatabase;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ScriptedPlatform.h"
 #include "tests/app/backup/DataStoreFiles.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 // A program folder holding a fresh data.mdb with one goods row "A", a separate folder for the
 // files the user chooses, and a scripted platform answering the dialogs. The current directory

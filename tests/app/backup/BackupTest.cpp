@@ -8,6 +8,7 @@
 #include "platform/SharedSaveName.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 #include "tests/app/backup/BackupFixture.h"
 
 namespace {
@@ -87,8 +88,9 @@ TEST_F(BackupTest, CopyTakenDuringAnOpenWriteHoldsOnlyCommittedRows) {
     store::Database writer(dataStore(), store::kDatabasePassword);
     {
         store::Transaction transaction(writer);
-        writer.exec("insert into 表1 (商品编码) values ('uncommitted')");
-        writer.exec("update 表1 set 商品名称 = 'changed'");
+        writer.exec(std::string("insert into ") + store::schema::kGoods +
+                    " (商品编码) values ('uncommitted')");
+        writer.exec(std::string("update ") + store::schema::kGoods + " set 商品名称 = 'changed'");
         backUp(chosen("x"));
         transaction.commit();
     }
@@ -106,9 +108,10 @@ TEST_F(BackupTest, CopiesTakenWhileAnotherThreadKeepsWritingAreConsistent) {
         store::Database db(dataStore(), store::kDatabasePassword);
         for (int i = 0; !stop && i < 2000; ++i) {
             store::Transaction transaction(db);
-            db.exec("insert into 表1 (商品编码, 备注) values ('w', '" + std::string(200, 'x') +
-                    "')");
-            db.exec("insert into 表3 (商品编码) values ('w')");
+            db.exec(std::string("insert into ") + store::schema::kGoods +
+                    " (商品编码, 备注) values ('w', '" + std::string(200, 'x') + "')");
+            db.exec(std::string("insert into ") + store::schema::kSales +
+                    " (商品编码) values ('w')");
             transaction.commit();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));  // let the copies in
         }
@@ -124,8 +127,9 @@ TEST_F(BackupTest, CopiesTakenWhileAnotherThreadKeepsWritingAreConsistent) {
         EXPECT_TRUE(passesIntegrityCheck(file));
         // Each pair of rows was written in one transaction: a consistent copy has both or none.
         store::Database db(file, store::kDatabasePassword, store::Database::Mode::ReadOnly);
-        store::Statement counts(
-            db, "select (select count(*) from 表1) - 1, (select count(*) from 表3)");
+        store::Statement counts(db, std::string("select (select count(*) from ") +
+                                        store::schema::kGoods + ") - 1, (select count(*) from " +
+                                        store::schema::kSales + ")");
         ASSERT_TRUE(counts.step());
         EXPECT_EQ(counts.int64Value(0), counts.int64Value(1));
     }

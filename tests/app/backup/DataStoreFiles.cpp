@@ -6,11 +6,13 @@
 
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 
 void addGoods(const std::string& databaseFile, const std::string& code, int count) {
     store::Database db(databaseFile, store::kDatabasePassword);
     store::Transaction transaction(db);
-    store::Statement insert(db, "insert into 表1 (商品编码) values (?)");
+    store::Statement insert(
+        db, std::string("insert into ") + store::schema::kGoods + " (商品编码) values (?)");
     for (int i = 0; i < count; ++i) {
         insert.reset();
         insert.bindText(1, code);
@@ -21,7 +23,8 @@ void addGoods(const std::string& databaseFile, const std::string& code, int coun
 
 std::vector<std::string> goodsCodes(const std::string& databaseFile) {
     store::Database db(databaseFile, store::kDatabasePassword, store::Database::Mode::ReadOnly);
-    store::Statement select(db, "select 商品编码 from 表1 order by ID");
+    store::Statement select(
+        db, std::string("select 商品编码 from ") + store::schema::kGoods + " order by ID");
     std::vector<std::string> codes;
     while (select.step()) codes.emplace_back(select.text(0));
     return codes;

@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/Schema.h"
 #include "tests/export/SampleGoods.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::numberCell;
 using testsupport::readWorkbook;
@@ -45,7 +45,7 @@ class PurchaseExportTest : public QObject {
     void exportWritesEveryPurchaseRow() {
         QFETCH(bool, fromMenu);
         // A search in force: the export still takes every row, and the list shows them again.
-        form_->goodsQuery().select("表1", "商品编码 like \"%002%\"");
+        form_->goodsQuery().select(store::schema::kGoods, "商品编码 like \"%002%\"");
         form_->goodsQuery().open();
         scripted_->saveFileNames.enqueue(chosen("purchases"));
 

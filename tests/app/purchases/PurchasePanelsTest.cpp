@@ -14,13 +14,13 @@
 #include "app/MainForm.h"
 #include "grid/DataGrid.h"
 #include "platform/Application.h"
-#include "platform/ScriptedPlatform.h"
 #include "purchases/PurchaseRecords.h"
 #include "tests/app/purchases/StoredRows.h"
 #include "tests/support/QuotedSearches.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using platform::MessageKind;
 using purchasetest::Row;
@@ -602,7 +602,7 @@ int main(int argc, char** argv) {
 
 void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
     testsupport::appendRows(
-        "表1",
+        store::schema::kGoods,
         {{{"商品编码", "A01"}, {"商品名称", "甲"}, {"联系人", "张三"}, {"联系电话", "111"}},
          {{"商品编码", "B02"}, {"商品名称", "乙"}, {"联系人", "李四"}, {"联系电话", "222"}}});
     QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);  // the list reads them
@@ -622,7 +622,7 @@ void PurchasePanelsTest::eachSearchEditSearchesItsColumn() {
 
 void PurchasePanelsTest::searchTextsWithQuotesAreJustText() {
     for (const std::string& code : testsupport::kQuotedCodes)
-        testsupport::appendRows("表1", {{{"商品编码", code}}});
+        testsupport::appendRows(store::schema::kGoods, {{{"商品编码", code}}});
     for (const auto& c : testsupport::kQuotedSearches) {
         QTest::mouseClick(widget("SpeedButton5"), Qt::LeftButton);  // all rows again
         QTest::mouseClick(widget("SpeedButton4"), Qt::LeftButton);
@@ -665,3 +665,4 @@ void PurchasePanelsTest::enterPressesTheFocusedButtonOnce() {
 }
 
 #include "PurchasePanelsTest.moc"
+#include "store/Schema.h"

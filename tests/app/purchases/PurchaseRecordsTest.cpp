@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/app/purchases/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
@@ -33,7 +34,7 @@ purchases::PurchaseFields fieldsOf(const std::string& code, const std::string& p
 class PurchaseRecordsTest : public ::testing::Test {
   protected:
     PurchaseRecordsTest() : connection(store::initialConnectionString()), query(connection) {
-        query.select("表1");
+        query.select(store::schema::kGoods);
         query.open();
     }
 

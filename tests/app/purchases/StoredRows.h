@@ -7,6 +7,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/StoredRows.h"
 
 namespace purchasetest {
@@ -14,13 +15,13 @@ namespace purchasetest {
 using testsupport::Row;
 
 // The rows of 表1 as the database file holds them, read through a connection of its own.
-inline std::vector<Row> storedGoods() { return testsupport::storedRows("表1"); }
+inline std::vector<Row> storedGoods() { return testsupport::storedRows(store::schema::kGoods); }
 
 // Sets columns of the stored row with the given ID, through a connection of its own.
 inline void changeStoredGoods(const std::string& id, const Row& values) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.select("表1");
+    query.select(store::schema::kGoods);
     query.open();
     for (int i = 0; i < query.recordCount(); ++i) {
         query.moveTo(i);
@@ -36,7 +37,7 @@ inline void changeStoredGoods(const std::string& id, const Row& values) {
 inline void deleteStoredGoods(const std::string& id) {
     store::Connection connection(store::buildConnectionStringForCurrentDirectory());
     store::Query query(connection);
-    query.select("表1", "ID = ?", {id});
+    query.select(store::schema::kGoods, "ID = ?", {id});
     query.open();
     if (!query.isEmpty()) query.remove();
 }

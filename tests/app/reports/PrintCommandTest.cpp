@@ -10,13 +10,13 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "profile/JbzlForm.h"
 #include "reports/DyForm.h"
 #include "store/Schema.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/reports/PreviewProbe.h"
 #include "tests/support/StoredRows.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 class PrintCommandTest : public QObject {
     Q_OBJECT

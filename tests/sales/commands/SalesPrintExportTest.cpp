@@ -11,7 +11,6 @@
 #include "app/Startup.h"
 #include "platform/Fonts.h"
 #include "platform/Modal.h"
-#include "platform/ScriptedPlatform.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
 #include "sales/XsmxForm.h"
@@ -22,6 +21,7 @@
 #include "tests/reports/PreviewProbe.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/WorkbookReader.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 class SalesPrintExportTest : public QObject {
     Q_OBJECT
@@ -52,7 +52,7 @@ class SalesPrintExportTest : public QObject {
     void goodsReportPrintsEveryGoodsRow() {
         QFETCH(bool, fromMenu);
         TXsxxForm& sales = windows().salesWindow();
-        sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
+        sales.goodsQuery().select(store::schema::kGoods, "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
         TDy1Form& report = windows().goodsReport();
         bool shown = false;
@@ -71,7 +71,7 @@ class SalesPrintExportTest : public QObject {
     void salesDetailReportPrintsEverySale() {
         QFETCH(bool, fromMenu);
         TXsmxForm& detail = windows().salesDetailWindow();
-        detail.salesQuery().select("表3", "客户姓名 like ?", {"%张%"});
+        detail.salesQuery().select(store::schema::kSales, "客户姓名 like ?", {"%张%"});
         detail.salesQuery().open();
         TDy2Form& report = windows().salesDetailReport();
         bool shown = false;
@@ -131,7 +131,7 @@ class SalesPrintExportTest : public QObject {
     // "数据导出" of the sales window: every goods row through 表5, the list whole again.
     void goodsExportWritesEveryGoodsRow() {
         TXsxxForm& sales = windows().salesWindow();
-        sales.goodsQuery().select("表1", "商品编码 like ?", {"%A1%"});
+        sales.goodsQuery().select(store::schema::kGoods, "商品编码 like ?", {"%A1%"});
         sales.goodsQuery().open();
         scripted().saveFileNames.enqueue(path("goods"));
         run(sales, "SpeedButton6");
@@ -149,7 +149,7 @@ class SalesPrintExportTest : public QObject {
     void salesExportWritesTheRowsFound() {
         QFETCH(bool, fromMenu);
         TXsmxForm& detail = windows().salesDetailWindow();
-        detail.salesQuery().select("表3", "客户姓名 like ?", {"%李%"});
+        detail.salesQuery().select(store::schema::kSales, "客户姓名 like ?", {"%李%"});
         detail.salesQuery().open();
         scripted().saveFileNames.enqueue(path("sales"));
         run(detail, fromMenu ? "N8" : "SpeedButton6");

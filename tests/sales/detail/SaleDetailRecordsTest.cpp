@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/sales/detail/StoredSales.h"
 #include "tests/support/TestDatabase.h"
 
@@ -137,7 +138,8 @@ TEST_F(SaleDetailRecordsTest, ASaleAnotherCopyDeletedIsToldAndTheListReadAgain) 
     fields.texts[kRemark] = "lost";
     // The other copy has its own connection; this list still holds the sale.
     store::Connection other(store::buildConnectionStringForCurrentDirectory());
-    other.database().exec("DELETE FROM 表3 WHERE 商品编码 = 'A1'");
+    other.database().exec(std::string("DELETE FROM ") + store::schema::kSales +
+                          " WHERE 商品编码 = 'A1'");
     EXPECT_EQ(records->writeBack(*id, fields), WriteBackOutcome::RowGone);
     EXPECT_EQ(listedCodes(), (std::vector<std::string>{"B2"}));
     ASSERT_EQ(storedSales().size(), 1u);

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "grid/DataGrid.h"
-#include "platform/ScriptedPlatform.h"
 #include "sales/XsmxForm.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
@@ -22,6 +21,7 @@
 #include "tests/support/QuotedSearches.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using detailtest::Row;
 using detailtest::sale;
@@ -206,9 +206,9 @@ void SaleDetailWindowTest::writeBackWithNothingChangedRewritesOnlyTheAmount() {
 void SaleDetailWindowTest::typingThenDeletingCountsAsAChange() {
     open({sale("A1", "1", "1", "1", "甲")});
     // Marks each write of the name, even one of the same text.
-    execute(
-        "CREATE TRIGGER name_written AFTER UPDATE OF \"客户姓名\" ON \"表3\" BEGIN "
-        "UPDATE \"表3\" SET \"详细地址\" = 'name written' WHERE rowid = new.rowid; END;");
+    execute(std::string("CREATE TRIGGER name_written AFTER UPDATE OF \"客户姓名\" ON \"") +
+            store::schema::kSales + "\" BEGIN UPDATE \"" + store::schema::kSales +
+            "\" SET \"详细地址\" = 'name written' WHERE rowid = new.rowid; END;");
     click("SpeedButton1");
     click("Button1");
     QCOMPARE(storedSales().at(0).at("详细地址"), std::string(""));
@@ -323,17 +323,17 @@ void SaleDetailWindowTest::deletingNonAdjacentRowsAfterOneConfirmation() {
 }
 
 void SaleDetailWindowTest::deletingASaleLeavesTheGoodsTableAlone() {
-    detailtest::addRows("表1", {{{"商品编码", "A1"},
-                                 {"进货数量", "10"},
-                                 {"销售数量", "5"},
-                                 {"库存数量", "5"},
-                                 {"销售金额", "50"}}});
-    const auto goodsBefore = detailtest::storedRows("表1");
+    detailtest::addRows(store::schema::kGoods, {{{"商品编码", "A1"},
+                                                 {"进货数量", "10"},
+                                                 {"销售数量", "5"},
+                                                 {"库存数量", "5"},
+                                                 {"销售金额", "50"}}});
+    const auto goodsBefore = detailtest::storedRows(store::schema::kGoods);
     open({sale("A1", "10", "5", "50")});
     clickRow(0);
     action("N2")->trigger();
     QCOMPARE(storedSales().size(), size_t(0));
-    QCOMPARE(detailtest::storedRows("表1"), goodsBefore);
+    QCOMPARE(detailtest::storedRows(store::schema::kGoods), goodsBefore);
 }
 
 void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {
@@ -469,3 +469,4 @@ void SaleDetailWindowTest::aFailedRereadIsNotRepeatedByTheClosingOfItsErrorBox()
 
 QTEST_MAIN(SaleDetailWindowTest)
 #include "SaleDetailWindowTest.moc"
+#include "store/Schema.h"

@@ -7,6 +7,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/support/StoredRows.h"
 
 namespace detailtest {
@@ -15,13 +16,13 @@ using testsupport::Row;
 
 inline std::vector<Row> storedRows(const char* table) { return testsupport::storedRows(table); }
 
-inline std::vector<Row> storedSales() { return storedRows("表3"); }
+inline std::vector<Row> storedSales() { return storedRows(store::schema::kSales); }
 
 inline void addRows(const char* table, const std::vector<Row>& rows) {
     testsupport::appendRows(table, rows);
 }
 
-inline void addSales(const std::vector<Row>& rows) { addRows("表3", rows); }
+inline void addSales(const std::vector<Row>& rows) { addRows(store::schema::kSales, rows); }
 
 // A sale with the usual columns filled: code, name, price, quantity, amount, customer, remark.
 inline Row sale(const std::string& code, const std::string& price, const std::string& quantity,

@@ -15,6 +15,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Values.h"
 #include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
@@ -52,7 +53,8 @@ TEST(SaleCrashTest, AKilledSaleLeavesBothWritesOrNeither) {
     std::vector<salestest::Row> rows;
     for (int i = 0; i < kGoodsRows; ++i)
         rows.push_back(salestest::purchase("G" + std::to_string(i), "2", "1000000", "2000000"));
-    salestest::insert("表1", rows);  // also derives the file key, which the children inherit
+    salestest::insert(store::schema::kGoods,
+                      rows);  // also derives the file key, which the children inherit
 
     // Each child is killed at a random moment of a sale: some right at its start, some after a
     // first sale is stored, at a delay spread over the time a sale takes here.
@@ -100,11 +102,11 @@ TEST(SaleCrashTest, AKilledSaleLeavesBothWritesOrNeither) {
     EXPECT_EQ(check.text(0), "ok");
 
     std::map<std::string, long long> soldPerCode;
-    const auto sales = salestest::stored("表3");
+    const auto sales = salestest::stored(store::schema::kSales);
     for (const auto& sale : sales)
         soldPerCode[sale.at("商品编码")] += std::stoll(sale.at("销售数量"));
     EXPECT_GE(sales.size(), static_cast<std::size_t>(storedAtLeast));
-    for (const auto& goods : salestest::stored("表1")) {
+    for (const auto& goods : salestest::stored(store::schema::kGoods)) {
         const std::string& code = goods.at("商品编码");
         const long long sold = soldPerCode[code];
         EXPECT_EQ(goods.at("销售数量"), std::to_string(sold)) << code;

@@ -13,6 +13,7 @@
 #include "store/Connection.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
 
@@ -26,9 +27,9 @@ using Outcome = sales::SaleResult::Outcome;
 class SaleRecordsTest : public testing::Test {
   protected:
     void SetUp() override {
-        ids = salestest::insert(
-            "表1", {purchase("A01", "10", "100", "1000"), purchase("B02", "3.456", "10", "34.56"),
-                    purchase("C01", "2", "5", "10")});
+        ids = salestest::insert(store::schema::kGoods, {purchase("A01", "10", "100", "1000"),
+                                                        purchase("B02", "3.456", "10", "34.56"),
+                                                        purchase("C01", "2", "5", "10")});
         records.reloadGoods();
     }
 
@@ -58,7 +59,7 @@ class SaleRecordsTest : public testing::Test {
     }
 
     static Row storedGoods(const std::string& code) {
-        for (const Row& row : stored("表1"))
+        for (const Row& row : stored(store::schema::kGoods))
             if (row.at("商品编码") == code) return row;
         return {};
     }
@@ -96,7 +97,7 @@ TEST_F(SaleRecordsTest, WorkedExampleMovesTheSixFiguresAndStoresTheSaleRows) {
     // The list shows what the file holds.
     EXPECT_EQ(goodsQuery.fieldText("销售利润"), "9.5");
 
-    const auto saleRows = stored("表3");
+    const auto saleRows = stored(store::schema::kSales);
     ASSERT_EQ(saleRows.size(), 2u);
     EXPECT_EQ(saleRows[0].at("销售日期"), "2026/12/10 9:30:00");
     EXPECT_EQ(saleRows[0].at("商品名称"), "名称A01");
@@ -147,8 +148,8 @@ TEST_F(SaleRecordsTest, QuantityZeroFromAFreshPanelIsRecorded) {
     ASSERT_EQ(records.confirm(entryFor("0", "0")).outcome, Outcome::Sold);
     EXPECT_EQ(figures(storedGoods("A01")),
               (std::vector<std::string>{"0", "0", "0", "0", "100", "1000"}));
-    ASSERT_EQ(stored("表3").size(), 1u);
-    EXPECT_EQ(stored("表3")[0].at("销售金额"), "0");
+    ASSERT_EQ(stored(store::schema::kSales).size(), 1u);
+    EXPECT_EQ(stored(store::schema::kSales)[0].at("销售金额"), "0");
 }
 
 TEST_F(SaleRecordsTest, TheSaleGoesToTheRowThePanelWasFilledFrom) {
@@ -176,11 +177,12 @@ TEST_F(SaleRecordsTest, AGoodsRowDeletedFromTheFileTakesNoSale) {
     moveToCode("A01");
     const auto entry = entryFor("12", "1");
     store::Connection other(store::buildConnectionStringForCurrentDirectory());
-    other.database().exec("DELETE FROM 表1 WHERE 商品编码 = 'A01'");
+    other.database().exec(std::string("DELETE FROM ") + store::schema::kGoods +
+                          " WHERE 商品编码 = 'A01'");
     const auto result = records.confirm(entry);
     EXPECT_EQ(result.outcome, Outcome::GoodsGone);
     EXPECT_EQ(result.message, sales::kGoodsGone);
-    EXPECT_TRUE(stored("表3").empty());
+    EXPECT_TRUE(stored(store::schema::kSales).empty());
 }
 
 TEST_F(SaleRecordsTest, ConfirmRefusesWhatItMustNotWrite) {
@@ -211,7 +213,7 @@ TEST_F(SaleRecordsTest, ConfirmRefusesWhatItMustNotWrite) {
         EXPECT_EQ(result.outcome, Outcome::Refused) << c.price << "/" << c.quantity;
         EXPECT_NE(result.message.find(c.expected), std::string::npos) << result.message;
     }
-    EXPECT_TRUE(stored("表3").empty());
+    EXPECT_TRUE(stored(store::schema::kSales).empty());
     EXPECT_EQ(storedGoods("A01").at("库存数量"), "100");
     // Fifty characters fit.
     auto entry = entryFor("5", "1", std::string(50, 'y'));
@@ -243,7 +245,7 @@ TEST_F(SaleRecordsTest, GoodsTextsTooLongForTheSalesTableSayWhereToShortenThem) 
         EXPECT_EQ(result.outcome, Outcome::Refused);
         EXPECT_EQ(result.message, c.message);
     }
-    EXPECT_TRUE(stored("表3").empty());
+    EXPECT_TRUE(stored(store::schema::kSales).empty());
     auto entry = entryFor("5", "1");
     entry.goods[3] = fifty;  // fifty characters fit
     EXPECT_EQ(records.confirm(entry).outcome, Outcome::Sold);
@@ -253,10 +255,11 @@ TEST_F(SaleRecordsTest, AGoodsRowWithAnEmptySalesFigureStoresNothing) {
     moveToCode("A01");
     const auto entry = entryFor("12", "1");
     store::Connection other(store::buildConnectionStringForCurrentDirectory());
-    other.database().exec("UPDATE 表1 SET 销售数量 = NULL WHERE 商品编码 = 'A01'");
+    other.database().exec(std::string("UPDATE ") + store::schema::kGoods +
+                          " SET 销售数量 = NULL WHERE 商品编码 = 'A01'");
     EXPECT_THROW(records.confirm(entry), store::StoreError);
     EXPECT_FALSE(connection.inTransaction());
-    EXPECT_TRUE(stored("表3").empty());
+    EXPECT_TRUE(stored(store::schema::kSales).empty());
     EXPECT_EQ(storedGoods("A01").at("库存数量"), "100");
 }
 
@@ -265,9 +268,10 @@ TEST_F(SaleRecordsTest, ARefusedGoodsUpdateRollsTheSaleRowBack) {
     const auto entry = entryFor("12", "1");
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec(
-            "CREATE TRIGGER refuse BEFORE UPDATE ON 表1 BEGIN SELECT RAISE(ABORT, '文件已锁定'); "
-            "END");
+        other.database().exec(std::string("CREATE TRIGGER refuse BEFORE UPDATE ON ") +
+                              store::schema::kGoods +
+                              " BEGIN SELECT RAISE(ABORT, '文件已锁定'); "
+                              "END");
     }
     try {
         records.confirm(entry);
@@ -275,7 +279,7 @@ TEST_F(SaleRecordsTest, ARefusedGoodsUpdateRollsTheSaleRowBack) {
     } catch (const store::StoreError& error) {
         EXPECT_NE(std::string(error.what()).find("文件已锁定"), std::string::npos);
     }
-    EXPECT_TRUE(stored("表3").empty());
+    EXPECT_TRUE(stored(store::schema::kSales).empty());
     EXPECT_EQ(storedGoods("A01").at("库存数量"), "100");
     // The list holds the row as stored, on the same row, not in edit.
     EXPECT_EQ(goodsQuery.state(), store::Query::State::Browse);
@@ -309,7 +313,8 @@ TEST_F(SaleRecordsTest, StoredFiguresAreTheExactDecimalResults) {
         {"D04", "0.1", "3", "0.3", "0.2", "3", {"0.2", "3", "0.6", "0.3", "0", "0"}},
     };
     for (const Case& c : cases) {
-        salestest::insert("表1", {purchase(c.code, c.cost, c.stock, c.stockAmount)});
+        salestest::insert(store::schema::kGoods,
+                          {purchase(c.code, c.cost, c.stock, c.stockAmount)});
         records.reloadGoods();
         moveToCode(c.code);
         ASSERT_EQ(records.confirm(entryFor(c.price, c.quantity)).outcome, Outcome::Sold) << c.code;
@@ -341,7 +346,7 @@ TEST_F(SaleRecordsTest, ASecondCopyCannotSellStockTheFirstSold) {
     EXPECT_EQ(refused.stock, "2");
     EXPECT_EQ(figures(storedGoods("C01")),
               (std::vector<std::string>{"3", "3", "9", "3", "2", "4"}));
-    EXPECT_EQ(stored("表3").size(), 1u);
+    EXPECT_EQ(stored(store::schema::kSales).size(), 1u);
     EXPECT_FALSE(otherConnection.inTransaction());
     // The second copy's list shows the stock the file holds, not in edit.
     EXPECT_EQ(otherGoods.state(), store::Query::State::Browse);
@@ -352,12 +357,12 @@ TEST_F(SaleRecordsTest, ASecondCopyCannotSellStockTheFirstSold) {
               Outcome::Sold);
     EXPECT_EQ(storedGoods("C01").at("库存数量"), "0");
     EXPECT_EQ(records.confirm(entryFor("3", "0.01")).outcome, Outcome::StockShort);
-    EXPECT_EQ(stored("表3").size(), 2u);
+    EXPECT_EQ(stored(store::schema::kSales).size(), 2u);
 }
 
 TEST_F(SaleRecordsTest, TheStoredStockIsComparedAsThePanelShowsIt) {
     // The double of 2.675 lies below it; the panel shows its text rounded: 2.68.
-    salestest::insert("表1", {purchase("E01", "1", "2.675", "2.675")});
+    salestest::insert(store::schema::kGoods, {purchase("E01", "1", "2.675", "2.675")});
     records.reloadGoods();
     moveToCode("E01");
     const auto entry = entryFor("1", "2.68");
@@ -367,10 +372,11 @@ TEST_F(SaleRecordsTest, TheStoredStockIsComparedAsThePanelShowsIt) {
 }
 
 TEST_F(SaleRecordsTest, CustomerListAndDetails) {
-    salestest::insert("表3", {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
-                              {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}},
-                              {{"客户姓名", "张伟"}, {"联系电话", "333"}},
-                              {{"联系电话", "444"}}});
+    salestest::insert(store::schema::kSales,
+                      {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
+                       {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}},
+                       {{"客户姓名", "张伟"}, {"联系电话", "333"}},
+                       {{"联系电话", "444"}}});
     EXPECT_EQ(records.customerNames(), (std::vector<std::string>{"张伟", "李娜", ""}));
 
     EXPECT_EQ(records.customerDetails("李娜"), (sales::CustomerDetails{"222", "", "常客"}));
@@ -391,7 +397,7 @@ TEST_F(SaleRecordsTest, CustomerListAndDetails) {
 
 TEST_F(SaleRecordsTest, CustomerNamesMatchLatinLettersInAnyCase) {
     // A name looked up against the names just listed compares as the table's "like" does.
-    salestest::insert("表3", {{{"客户姓名", "Alice Wang"}, {"联系电话", "555"}}});
+    salestest::insert(store::schema::kSales, {{{"客户姓名", "Alice Wang"}, {"联系电话", "555"}}});
     records.customerNames();
     EXPECT_EQ(records.customerDetails("LICE"), (sales::CustomerDetails{"555", "", ""}));
     records.customerNames();

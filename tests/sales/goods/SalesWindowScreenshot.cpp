@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "platform/Fonts.h"
-#include "platform/ScriptedPlatform.h"
 #include "sales/XsxxForm.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

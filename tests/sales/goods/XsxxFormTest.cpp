@@ -20,13 +20,13 @@
 #include "grid/DataGrid.h"
 #include "platform/Application.h"
 #include "platform/Modal.h"
-#include "platform/ScriptedPlatform.h"
 #include "sales/XsxxForm.h"
 #include "tests/sales/goods/SalesFixture.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/QuitWatcher.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TypeCharacters.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 using salestest::purchase;
 using salestest::stored;
@@ -39,7 +39,7 @@ using testsupport::typeCharacters;
 QString u(const char* text) { return QString::fromUtf8(text); }
 
 std::string storedGoods(const std::string& code, const char* column) {
-    for (const auto& row : stored("表1"))
+    for (const auto& row : stored(store::schema::kGoods))
         if (row.at("商品编码") == code) return row.at(column);
     return "?";
 }
@@ -95,9 +95,9 @@ class XsxxFormTest : public QObject {
 
 void XsxxFormTest::init() {
     database = std::make_unique<testsupport::TestDatabase>();
-    salestest::insert(
-        "表1", {purchase("A01", "10", "100", "1000"), purchase("B02", "3.456", "10", "34.56"),
-                purchase("C01", "2", "5", "10")});
+    salestest::insert(store::schema::kGoods,
+                      {purchase("A01", "10", "100", "1000"),
+                       purchase("B02", "3.456", "10", "34.56"), purchase("C01", "2", "5", "10")});
     scripted = std::make_unique<platform::ScriptedPlatform>();
     mainWindow = std::make_unique<QWidget>();
     mainWindow->setObjectName(QStringLiteral("main"));
@@ -169,7 +169,7 @@ void XsxxFormTest::layoutCaptionsAndColumns() {
 void XsxxFormTest::activationReloadsTheListAndClosesBothPanels() {
     click("SpeedButton1");
     QVERIFY(form->saleEntryPanel().isVisible());
-    salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+    salestest::insert(store::schema::kGoods, {purchase("D09", "1", "1", "1")});
     QCOMPARE(form->goodsQuery().recordCount(), 3);
     activateFromAnotherForm();
     QCOMPARE(form->goodsQuery().recordCount(), 4);
@@ -178,7 +178,7 @@ void XsxxFormTest::activationReloadsTheListAndClosesBothPanels() {
 
     // A message box closing is no return from another window.
     click("SpeedButton3");
-    salestest::insert("表1", {purchase("E10", "1", "1", "1")});
+    salestest::insert(store::schema::kGoods, {purchase("E10", "1", "1", "1")});
     QMessageBox box;
     box.show();
     box.activateWindow();
@@ -334,7 +334,7 @@ void XsxxFormTest::enterPressesTheFocusedButtonOnce() {
     confirm->setFocus();
     QTest::keyClick(confirm, Qt::Key_Return);
     QCOMPARE(scripted->messageTexts(), QStringList{u("销售商品成功！")});
-    QCOMPARE(stored("表3").size(), std::size_t(1));
+    QCOMPARE(stored(store::schema::kSales).size(), std::size_t(1));
 
     child<QAction>("N4")->trigger();
     auto* search = child<QPushButton>("Button2");
@@ -357,13 +357,14 @@ void XsxxFormTest::aSaleAnotherCopyTookTheStockOfIsRefused() {
     replaceText(&form->quantityEdit(), QStringLiteral("5"));
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec("UPDATE 表1 SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
+        other.database().exec(std::string("UPDATE ") + store::schema::kGoods +
+                              " SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
     }
     click("Button1");
     QCOMPARE(scripted->messageTexts(), QStringList{u("库存数量不足，当前库存为 1，请重新输入！")});
     QVERIFY(form->saleEntryPanel().isVisible());
     QCOMPARE(form->stockEdit().text(), QStringLiteral("1"));
-    QVERIFY(stored("表3").empty());
+    QVERIFY(stored(store::schema::kSales).empty());
     QCOMPARE(storedGoods("C01", "库存数量"), std::string("1"));
 }
 
@@ -382,7 +383,7 @@ void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
     QCOMPARE(footer("销售金额"), QStringLiteral("37.5"));
     QCOMPARE(footer("销售利润"), QStringLiteral("7.5"));
     QCOMPARE(footer("库存金额"), QStringLiteral("1014.56"));
-    const auto sales = stored("表3");
+    const auto sales = stored(store::schema::kSales);
     QCOMPARE(sales.size(), std::size_t(1));
     QCOMPARE(sales[0].at("客户姓名"), std::string("王五"));
     // The chosen day, with the time of day of the confirmation.
@@ -408,8 +409,8 @@ void XsxxFormTest::aFailingSaleKeepsThePanelOpenWithItsTexts() {
     replaceText(&form->quantityEdit(), QStringLiteral("2"));
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec(
-            "CREATE TRIGGER refuse BEFORE UPDATE ON 表1 BEGIN SELECT RAISE(ABORT, 'locked'); END");
+        other.database().exec(std::string("CREATE TRIGGER refuse BEFORE UPDATE ON ") +
+                              store::schema::kGoods + " BEGIN SELECT RAISE(ABORT, 'locked'); END");
     }
     click("Button1");
     QCOMPARE(scripted->messages.size(), 1);
@@ -420,8 +421,9 @@ void XsxxFormTest::aFailingSaleKeepsThePanelOpenWithItsTexts() {
 }
 
 void XsxxFormTest::choosingOrTypingACustomerFillsTheDetails() {
-    salestest::insert("表3", {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
-                              {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}}});
+    salestest::insert(store::schema::kSales,
+                      {{{"客户姓名", "张伟"}, {"联系电话", "111"}, {"详细地址", "东路"}},
+                       {{"客户姓名", "李娜"}, {"联系电话", "222"}, {"备注", "常客"}}});
     click("SpeedButton1");
     QComboBox& box = form->customerBox();
     QCOMPARE(box.count(), 2);
@@ -478,7 +480,7 @@ void XsxxFormTest::refreshKeepsTheSalePanelOpen() {
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 1);
     click("SpeedButton1");
-    salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+    salestest::insert(store::schema::kGoods, {purchase("D09", "1", "1", "1")});
     click("SpeedButton4");
     QCOMPARE(form->goodsQuery().recordCount(), 4);
     QVERIFY(form->saleEntryPanel().isVisible());
@@ -539,7 +541,7 @@ void XsxxFormTest::returningFromTheDetailWindowReReads() {
     QTimer::singleShot(0, form.get(), [&] {
         QTimer::singleShot(0, &detail, [&] {
             seen = detail.isVisible() && detail.isModal() && !form->isVisible();
-            salestest::insert("表1", {purchase("D09", "1", "1", "1")});
+            salestest::insert(store::schema::kGoods, {purchase("D09", "1", "1", "1")});
             detail.close();
         });
         click("SpeedButton3");
@@ -562,3 +564,4 @@ int main(int argc, char** argv) {
 }
 
 #include "XsxxFormTest.moc"
+#include "store/Schema.h"

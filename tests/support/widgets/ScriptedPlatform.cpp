@@ -1,4 +1,4 @@
-#include "platform/ScriptedPlatform.h"
+#include "tests/support/widgets/ScriptedPlatform.h"
 
 namespace platform {
 

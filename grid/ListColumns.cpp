@@ -1,0 +1,147 @@
+#include "grid/ListColumns.h"
+
+#include <initializer_list>
+#include <optional>
+#include <span>
+
+#include "store/Schema.h"
+
+namespace grid {
+
+namespace {
+
+using namespace store::schema::column;
+
+enum class Look {
+    Text,     // flush left
+    Centred,  // centred text
+    Number,   // centred, shown as "#0.##"
+};
+
+struct ColumnSpec {
+    const char* field;
+    const char* caption;  // "上|下" for a two-level title, "" for the field name
+    int width;            // pixels
+    Look look;
+};
+
+// The footer row of a list: "合计" under one column, the sums under others.
+struct FooterSpec {
+    const char* totalLabelUnder;
+    std::optional<bool> totalLabelBold;  // unset: the grid's footer weight
+    std::initializer_list<const char*> summed;
+    const char* sumFormat;  // "" for the total's own shortest form
+    std::optional<bool> sumBold;
+};
+
+constexpr const char* kCodeCaption = "①商品信息|商品编码";
+constexpr ColumnSpec kCentredCode[] = {{kGoodsCode, kCodeCaption, 65, Look::Centred}};
+
+// The goods after their code, alike in every list.
+constexpr ColumnSpec kGoodsDetails[] = {
+    {kGoodsName, "①商品信息|商品名称", 65, Look::Text},
+    {kModel, "①商品信息|商品型号", 65, Look::Text},
+    {kSpecification, "①商品信息|商品规格", 65, Look::Text},
+    {kUnit, "①商品信息|单位", 45, Look::Centred},
+};
+
+constexpr ColumnSpec kPurchaseFigures[] = {
+    {kPurchasePrice, "②进货信息|单价", 50, Look::Number},
+    {kPurchaseQuantity, "②进货信息|数量", 50, Look::Number},
+    {kPurchaseAmount, "②进货信息|金额", 65, Look::Number},
+};
+
+constexpr ColumnSpec kSupplierColumns[] = {
+    {kSupplier, "③供货商信息|供货单位", 65, Look::Text},
+    {kContact, "③供货商信息|联系人", 65, Look::Centred},
+    {kPhone, "③供货商信息|联系电话", 80, Look::Text},
+    {kAddress, "③供货商信息|详细地址", 120, Look::Text},
+    {kRemark, "备注", 90, Look::Text},
+};
+
+constexpr ColumnSpec kSalesAndStock[] = {
+    {kSalePrice, "③销售信息|单价", 50, Look::Number},
+    {kSaleQuantity, "③销售信息|数量", 50, Look::Number},
+    {kSaleAmount, "③销售信息|金额", 65, Look::Number},
+    {kSaleProfit, "③销售信息|利润", 65, Look::Number},
+    {kStockQuantity, "④库存信息|数量", 50, Look::Number},
+    {kStockAmount, "④库存信息|金额", 65, Look::Number},
+    {kRemark, "", 75, Look::Text},
+};
+
+constexpr ColumnSpec kSaleDateAndCode[] = {
+    {kSaleDate, "", 65, Look::Text},
+    {kGoodsCode, kCodeCaption, 65, Look::Text},
+};
+
+constexpr ColumnSpec kSaleColumns[] = {
+    {kSalePrice, "②销售信息|单价", 50, Look::Number},
+    {kSaleQuantity, "②销售信息|数量", 50, Look::Number},
+    {kSaleAmount, "②销售信息|金额", 65, Look::Number},
+    {kCustomer, "③客户信息|客户姓名", 65, Look::Text},
+    {kPhone, "③客户信息|联系电话", 80, Look::Text},
+    {kAddress, "③客户信息|详细地址", 135, Look::Text},
+    {kRemark, "", 75, Look::Text},
+};
+
+QString text(const char* utf8) { return *utf8 ? QString::fromUtf8(utf8) : QString(); }
+
+GridColumn column(const ColumnSpec& spec) {
+    GridColumn c;
+    c.field = QString::fromUtf8(spec.field);
+    c.caption = QString::fromUtf8(spec.caption);
+    c.width = spec.width;
+    c.alignment = spec.look == Look::Text ? Qt::AlignLeft : Qt::AlignHCenter;
+    if (spec.look == Look::Number) c.displayFormat = QStringLiteral("#0.##");
+    return c;
+}
+
+void addFooter(GridColumn& c, const FooterSpec& footer) {
+    if (c.field == QString::fromUtf8(footer.totalLabelUnder)) {
+        c.footer = FooterKind::StaticText;
+        c.footerText = QStringLiteral("合计");
+        c.footerBold = footer.totalLabelBold;
+    }
+    for (const char* summed : footer.summed) {
+        if (c.field != QString::fromUtf8(summed)) continue;
+        c.footer = FooterKind::Sum;
+        c.footerFormat = text(footer.sumFormat);
+        c.footerBold = footer.sumBold;
+    }
+    if (c.footer != FooterKind::None) c.footerAlignment = Qt::AlignHCenter;
+}
+
+std::vector<GridColumn> build(std::initializer_list<std::span<const ColumnSpec>> parts,
+                              const FooterSpec& footer) {
+    std::vector<GridColumn> columns;
+    for (const auto& part : parts)
+        for (const ColumnSpec& spec : part) {
+            columns.push_back(column(spec));
+            addFooter(columns.back(), footer);
+        }
+    return columns;
+}
+
+}  // namespace
+
+std::vector<GridColumn> purchaseListColumns() {
+    return build({kCentredCode, kGoodsDetails, kPurchaseFigures, kSupplierColumns},
+                 {kGoodsCode, true, {kPurchaseAmount}, "#0.##", std::nullopt});
+}
+
+std::vector<GridColumn> goodsListColumns() {
+    return build({kCentredCode, kGoodsDetails, kPurchaseFigures, kSalesAndStock},
+                 {kGoodsCode,
+                  std::nullopt,
+                  {kPurchaseAmount, kSaleAmount, kSaleProfit, kStockAmount},
+                  "#0.##",
+                  false});
+}
+
+std::vector<GridColumn> saleListColumns() {
+    // The sum has no display format of its own: the total shows up to four decimals.
+    return build({kSaleDateAndCode, kGoodsDetails, kSaleColumns},
+                 {kSaleDate, std::nullopt, {kSaleAmount}, "", false});
+}
+
+}  // namespace grid
