@@ -14,6 +14,8 @@
 #include "reports/DyForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
+#include "store/Connection.h"
+#include "store/ErrorMessages.h"
 
 namespace startup {
 
@@ -87,7 +89,13 @@ int start(std::unique_ptr<Windows>& windows) {
         platform::showError(nullptr, QString::fromUtf8(error.what()));
         return 1;
     }
-    windows->mainForm().show();
+    TMainForm& mainForm = windows->mainForm();
+    mainForm.show();
+    // Told now rather than at the first change that cannot be saved.
+    if (const std::string notice = store::readOnlyNotice(mainForm.connection().database().file());
+        !notice.empty())
+        platform::current().message(&mainForm, QString::fromStdString(notice),
+                                    platform::MessageKind::Plain);
     return 0;
 }
 

@@ -22,6 +22,7 @@
 #include "store/Database.h"
 #include "store/TableCache.h"
 #include "tests/app/StartedProgram.h"
+#include "tests/support/PermissionsHold.h"
 #include "tests/support/TestDatabase.h"
 
 using testsupport::ScopedCurrentDirectory;
@@ -115,6 +116,34 @@ class StartupTest : public QObject {
                  qPrintable(scripted().messages[0].text));
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
         if (content == "missing") QVERIFY(!std::filesystem::exists(file));  // never made
+    }
+
+    void aReadOnlyDatabaseIsToldAtStart_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+
+    void aReadOnlyDatabaseIsToldAtStart() {
+        QFETCH(bool, folder);
+        TestDatabase database(TestDatabase::Content::Demo);
+        const std::filesystem::path locked =
+            folder ? database.directory() : std::filesystem::path(database.path());
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        std::unique_ptr<startup::Windows> windows;
+        {
+            const testsupport::PermissionsHold hold;
+            QCOMPARE(startup::start(windows), 0);
+        }
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        QVERIFY(windows->mainForm().isVisible());
+        QVERIFY(windows->mainForm().goodsQuery().recordCount() > 0);  // the data can be looked at
+        QCOMPARE(scripted().messages.size(), 1);
+        const QString text = scripted().messages[0].text;
+        QVERIFY2(text.contains(QStringLiteral("只能查看，不能保存")), qPrintable(text));
+        QVERIFY2(text.contains(QString::fromStdString(locked.string())), qPrintable(text));
     }
 
     void aDatabaseBesideTheProgramDoesNotCount() {
