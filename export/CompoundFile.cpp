@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "store/Error.h"
+#include "store/FilePermissions.h"
 
 namespace workbook {
 
@@ -49,8 +50,11 @@ struct CompoundFile::Handles {
     }
 };
 
-CompoundFile::CompoundFile(const std::string& target, const char* streamName)
-    : target_(target), handles_(std::make_unique<Handles>()) {
+CompoundFile::CompoundFile(const std::string& target, const char* streamName,
+                           std::string permissionsLimit)
+    : target_(target),
+      permissionsLimit_(std::move(permissionsLimit)),
+      handles_(std::make_unique<Handles>()) {
     scratch_ = target + ".partial";
     for (int n = 1; taken(scratch_); ++n) scratch_ = target + ".partial" + std::to_string(n);
     // Our own FILE, so that no other temporary file is made and removing scratch_ cleans up.
@@ -95,6 +99,13 @@ void CompoundFile::commit() {
     if (!gsf_output_close(handles_->root.get())) fail(outputError(handles_->root.get()));
     handles_.reset();
     std::error_code ec;
+    if (!permissionsLimit_.empty()) {
+        try {
+            store::limitPermissionsTo(scratch_, permissionsLimit_);
+        } catch (const std::filesystem::filesystem_error& e) {
+            fail(e.code().message());
+        }
+    }
     std::filesystem::rename(scratch_, target_, ec);
     if (ec) fail(ec.message());
     committed_ = true;

@@ -13,6 +13,7 @@
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/ErrorMessages.h"
+#include "store/FilePermissions.h"
 #include "store/KeyCache.h"
 #include "store/Values.h"
 
@@ -185,7 +186,7 @@ bool Database::inAutocommit() const noexcept { return sqlite3_get_autocommit(db_
 
 void Database::releaseMemory() noexcept { sqlite3_db_release_memory(db_.get()); }
 
-void Database::backupTo(const std::string& targetFile) const {
+void Database::backupTo(const std::string& targetFile, CopyPermissions permissions) const {
     // Written beside the target under a temporary name and renamed at the end, so a failed
     // copy never leaves a half-written target. A file that already has that name is not ours
     // to replace: the next free name is taken instead.
@@ -221,6 +222,8 @@ void Database::backupTo(const std::string& targetFile) const {
                 throw failure(target.handle(), finish, targetFile,
                               "备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())));
         }
+        if (permissions != CopyPermissions::KeepTarget || !copyPermissionsFrom(partial, targetFile))
+            limitPermissionsTo(partial, file_);
         std::filesystem::rename(partial, targetFile);
     } catch (const std::filesystem::filesystem_error& e) {
         std::filesystem::remove(partial, ec);
