@@ -16,6 +16,7 @@
 #include "sales/XsxxForm.h"
 #include "store/Connection.h"
 #include "store/ErrorMessages.h"
+#include "store/ScratchFiles.h"
 
 namespace startup {
 
@@ -101,6 +102,8 @@ int start(std::unique_ptr<Windows>& windows) {
 
 int run(QApplication& application) {
     platform::installFonts();
+    // What a write killed in an earlier run (a restore, a backup beside the data) left behind.
+    store::removeStaleScratchFiles(backup::programFolder().toStdString());
     std::unique_ptr<Windows> windows;
     if (const int status = start(windows); status != 0) return status;
     backup::startAutomaticBackups(windows->mainForm(), backup::programFolder());

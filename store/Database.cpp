@@ -15,6 +15,7 @@
 #include "store/ErrorMessages.h"
 #include "store/FilePermissions.h"
 #include "store/KeyCache.h"
+#include "store/ScratchFiles.h"
 #include "store/Values.h"
 
 namespace store {
@@ -187,18 +188,12 @@ bool Database::inAutocommit() const noexcept { return sqlite3_get_autocommit(db_
 void Database::releaseMemory() noexcept { sqlite3_db_release_memory(db_.get()); }
 
 void Database::backupTo(const std::string& targetFile, CopyPermissions permissions) const {
-    // Written beside the target under a temporary name and renamed at the end, so a failed
-    // copy never leaves a half-written target. A file that already has that name is not ours
-    // to replace: the next free name is taken instead.
+    // Written beside the target under a scratch name and renamed at the end, so a failed copy
+    // never leaves a half-written target. What an earlier, killed copy left there goes first.
     std::error_code ec;
-    const auto taken = [&ec](const std::string& name) {
-        auto type = std::filesystem::symlink_status(name, ec).type();
-        // An unreadable folder (none) is left to the opening below, which reports it.
-        return type != std::filesystem::file_type::not_found &&
-               type != std::filesystem::file_type::none;
-    };
-    std::string partial = targetFile + ".partial";
-    for (int n = 1; taken(partial); ++n) partial = targetFile + ".partial" + std::to_string(n);
+    const std::filesystem::path folder = std::filesystem::path(targetFile).parent_path();
+    removeStaleScratchFiles(folder.empty() ? "." : folder.string());
+    const std::string partial = freeScratchNameBeside(targetFile);
     try {
         {
             Database target(partial, key_, Mode::Create);
