@@ -1,11 +1,14 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <exception>
 
 #include "app/MainForm.h"
 #include "app/backup/AutomaticBackupHooks.h"
 #include "app/backup/BackupCommands.h"
+#include "app/backup/DamageRepair.h"
+#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "profile/JbzlForm.h"
@@ -15,6 +18,8 @@
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
 #include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Error.h"
 #include "store/ErrorMessages.h"
 #include "store/ScratchFiles.h"
 
@@ -52,9 +57,9 @@ void Windows::connectWindows() {
     mainForm_->setCompanyWindow(jbzlForm_);
     mainForm_->setSalesWindow(xsxxForm_);
     mainForm_->setPurchaseReport(dyForm_);
-    mainForm_->setReconnectingConnections({&xsxxForm_->connection(), &xsmxForm_->salesConnection(),
-                                           &dyForm_->connection(), &dy1Form_->connection(),
-                                           &dy2Form_->connection()});
+    reconnecting_ = {&xsxxForm_->connection(), &xsmxForm_->salesConnection(),
+                     &dyForm_->connection(), &dy1Form_->connection(), &dy2Form_->connection()};
+    mainForm_->setReconnectingConnections(reconnecting_);
     xsxxForm_->setMainWindow(mainForm_);
     xsxxForm_->setSalesDetailWindow(xsmxForm_);
     xsmxForm_->setMainWindow(mainForm_);
@@ -68,7 +73,13 @@ void Windows::connectWindows() {
     dy2Form_->setCompanyQuery(company);
 }
 
+void Windows::closeConnectionsForRestore() {
+    mainForm_->connection().close();
+    for (store::Connection* connection : reconnecting_) connection->close();
+}
+
 void Windows::clear() {
+    reconnecting_.clear();
     mainForm_ = nullptr;
     xsxxForm_ = nullptr;
     dy1Form_ = nullptr;
@@ -80,16 +91,61 @@ void Windows::clear() {
     while (!windows_.empty()) windows_.pop_back();
 }
 
-Windows::~Windows() { clear(); }
+Windows::~Windows() {
+    platform::setErrorInterceptor({});
+    clear();
+}
+
+namespace {
+
+// The folder of the data.mdb the windows open.
+QString dataFolder() {
+    const std::string file =
+        store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
+    return QFileInfo(QString::fromStdString(file)).absolutePath();
+}
+
+bool isDamage(const std::exception& error) {
+    const auto* storeError = dynamic_cast<const store::StoreError*>(&error);
+    return storeError != nullptr && store::isDamageCode(storeError->code());
+}
+
+// The windows, made once more after a damaged data.mdb was repaired; null when they cannot be
+// made (the user was told).
+std::unique_ptr<Windows> makeWindows() {
+    try {
+        return std::make_unique<Windows>();
+    } catch (const std::exception& error) {
+        const QString text = QString::fromUtf8(error.what());
+        if (isDamage(error)) {
+            switch (backup::offerRepair(nullptr, dataFolder(), text, {})) {
+                case backup::RepairOutcome::Restored:
+                    return makeWindows();
+                case backup::RepairOutcome::Declined:
+                case backup::RepairOutcome::Failed:
+                    return nullptr;
+                case backup::RepairOutcome::NoGoodCopy:
+                    break;
+            }
+        }
+        platform::showError(nullptr, text);
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
-    try {
-        windows = std::make_unique<Windows>();
-    } catch (const std::exception& error) {
-        platform::showError(nullptr, QString::fromUtf8(error.what()));
-        return 1;
-    }
+    windows = makeWindows();
+    if (!windows) return 1;
+    platform::setErrorInterceptor(
+        [raw = windows.get()](QWidget* owner, const std::exception& error) {
+            if (!isDamage(error)) return false;
+            backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
+                                       [raw] { raw->closeConnectionsForRestore(); });
+            return true;
+        });
     TMainForm& mainForm = windows->mainForm();
     mainForm.show();
     // Told now rather than at the first change that cannot be saved.
@@ -106,7 +162,8 @@ int run(QApplication& application) {
     store::removeStaleScratchFiles(backup::programFolder().toStdString());
     std::unique_ptr<Windows> windows;
     if (const int status = start(windows); status != 0) return status;
-    backup::startAutomaticBackups(windows->mainForm(), backup::programFolder());
+    backup::startAutomaticBackups(windows->mainForm(), backup::programFolder(),
+                                  [raw = windows.get()] { raw->closeConnectionsForRestore(); });
     const int status = application.exec();
     backup::finishAutomaticBackups(backup::programFolder());
     return status;

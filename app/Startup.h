@@ -14,6 +14,10 @@ class TDyForm;
 class TXsmxForm;
 class TDy2Form;
 
+namespace store {
+class Connection;
+}  // namespace store
+
 namespace startup {
 
 // The program's seven windows, created in their fixed order and living until the end.
@@ -37,6 +41,11 @@ class Windows {
     TDy1Form& goodsReport() { return *dy1Form_; }
     TDy2Form& salesDetailReport() { return *dy2Form_; }
 
+    // Closes the connections a restore must close before it replaces data.mdb: the main
+    // window's and those that open again by themselves (the company window keeps its query,
+    // which the reports read, in case the restore fails and the program goes on).
+    void closeConnectionsForRestore();
+
   private:
     template <typename Window>
     Window* create(const CreatedHook& created);
@@ -51,11 +60,13 @@ class Windows {
     TXsmxForm* xsmxForm_ = nullptr;
     TDy2Form* dy2Form_ = nullptr;
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
+    std::vector<store::Connection*> reconnecting_;
 };
 
-// Creates the windows and shows the main one. When the database cannot be opened the error is
-// shown and windows stays empty; the result is the program's exit status in that case, 0
-// otherwise.
+// Creates the windows and shows the main one. A damaged data.mdb may first be repaired from an
+// automatic copy (the user is asked). When the database cannot be opened the error is shown and
+// windows stays empty; the result is the program's exit status in that case, 0 otherwise. While
+// windows lives, a command that meets a damaged data.mdb offers its repair.
 int start(std::unique_ptr<Windows>& windows);
 
 // The whole program: fonts, windows, the message loop until the main window closes.

@@ -5,17 +5,30 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/backup/DamageRepair.h"
 #include "backup/AutoBackupSession.h"
 #include "platform/Platform.h"
 
 namespace backup {
 
-void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder) {
+namespace {
+
+QWidget* ownerFor(QWidget* mainWindow) {
+    QWidget* owner = QApplication::activeWindow();
+    return owner != nullptr ? owner : mainWindow;
+}
+
+}  // namespace
+
+void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder,
+                           const std::function<void()>& closeConnections) {
     autobackup::Session& session = autobackup::session();
     session.setReporter([mainWindow = QPointer<QWidget>(&mainWindow)](const QString& text) {
-        QWidget* owner = QApplication::activeWindow();
-        if (owner == nullptr) owner = mainWindow;
-        platform::current().message(owner, text, platform::MessageKind::Plain);
+        platform::current().message(ownerFor(mainWindow), text, platform::MessageKind::Plain);
+    });
+    session.setDamageHandler([mainWindow = QPointer<QWidget>(&mainWindow), programFolder,
+                              closeConnections](const QString& text) {
+        repairWhileRunning(ownerFor(mainWindow), programFolder, text, closeConnections);
     });
     QTimer::singleShot(0, &mainWindow,
                        [programFolder] { autobackup::session().startOfRun(programFolder); });
@@ -23,6 +36,7 @@ void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder) {
 
 void finishAutomaticBackups(const QString& programFolder) {
     autobackup::Session& session = autobackup::session();
+    session.setDamageHandler({});  // no windows are left to repair through
     session.setReporter([](const QString& text) {
         platform::current().message(nullptr, text, platform::MessageKind::Plain);
     });
