@@ -112,15 +112,15 @@ bool isDamage(const std::exception& error) {
 
 // The windows, made once more after a damaged data.mdb was repaired; null when they cannot be
 // made (the user was told).
-std::unique_ptr<Windows> makeWindows() {
+std::unique_ptr<Windows> makeWindows(bool mayRepair = true) {
     try {
         return std::make_unique<Windows>();
     } catch (const std::exception& error) {
         const QString text = QString::fromUtf8(error.what());
-        if (isDamage(error)) {
+        if (mayRepair && isDamage(error)) {
             switch (backup::offerRepair(nullptr, dataFolder(), text, {})) {
                 case backup::RepairOutcome::Restored:
-                    return makeWindows();
+                    return makeWindows(false);  // once: a copy that passed its check
                 case backup::RepairOutcome::Declined:
                 case backup::RepairOutcome::Failed:
                     return nullptr;
