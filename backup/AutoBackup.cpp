@@ -135,7 +135,7 @@ bool AutoBackup::damagedSource() const { return backup::isDamagedDataStore(dataF
 
 Problem AutoBackup::damaged(const QString& folder) const {
     return {folder,
-            QStringLiteral("数据库文件“%1”已损坏（完整性检查未通过），今天的自动备份没有做；"
+            QStringLiteral("数据库文件“%1”已损坏（完整性检查未通过），这次的自动备份没有做；"
                            "以前的备份都保留着。")
                 .arg(withNativeSeparators(dataFile())),
             true};

@@ -4,9 +4,11 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "app/backup/DamageRepair.h"
 #include "backup/AutoBackupSession.h"
+#include "backup/DamagedDataStore.h"
 #include "platform/Platform.h"
 
 namespace backup {
@@ -46,6 +48,11 @@ void finishAutomaticBackups(const QString& programFolder) {
 bool copyBeforeRestore(QWidget* owner, const QString& programFolder) {
     const autobackup::Result result = autobackup::session().beforeRestore(programFolder);
     if (!result.wasDue || !result.copies.isEmpty()) return true;
+    // A damaged data store cannot be copied through the engine: it is kept byte for byte.
+    const bool damaged = std::any_of(result.problems.begin(), result.problems.end(),
+                                     [](const autobackup::Problem& p) { return p.damagedSource; });
+    if (damaged && !keepDamagedDataStore(programFolder, QDateTime::currentDateTime()).isEmpty())
+        return true;
     QStringList texts;
     for (const autobackup::Problem& problem : result.problems) texts << problem.text;
     const QString question = QStringLiteral("恢复之前未能备份现在的数据：\n%1\n\n仍要恢复吗？")
