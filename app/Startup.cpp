@@ -1,11 +1,14 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <exception>
 
 #include "app/MainForm.h"
 #include "app/backup/AutomaticBackupHooks.h"
 #include "app/backup/BackupCommands.h"
+#include "app/backup/DamageRepair.h"
+#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "profile/JbzlForm.h"
@@ -14,6 +17,12 @@
 #include "reports/DyForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+#include "store/Error.h"
+#include "store/ErrorMessages.h"
+#include "store/ScratchFiles.h"
+#include "store/WindowTables.h"
 
 namespace startup {
 
@@ -74,25 +83,79 @@ void Windows::clear() {
     while (!windows_.empty()) windows_.pop_back();
 }
 
-Windows::~Windows() { clear(); }
+Windows::~Windows() {
+    platform::setErrorInterceptor({});
+    clear();
+}
+
+namespace {
+
+// The folder of the data.mdb the windows open.
+QString dataFolder() {
+    const std::string file =
+        store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
+    return QFileInfo(QString::fromStdString(file)).absolutePath();
+}
+
+bool isDamage(const std::exception& error) {
+    const auto* storeError = dynamic_cast<const store::StoreError*>(&error);
+    return storeError != nullptr && store::isDamageCode(storeError->code());
+}
+
+// The windows, made once more after a damaged data.mdb was repaired; null when they cannot be
+// made (the user was told).
+std::unique_ptr<Windows> makeWindows(bool mayRepair = true) {
+    try {
+        return std::make_unique<Windows>();
+    } catch (const std::exception& error) {
+        const QString text = QString::fromUtf8(error.what());
+        if (mayRepair && isDamage(error)) {
+            switch (backup::offerRepair(nullptr, dataFolder(), text, {})) {
+                case backup::RepairOutcome::Restored:
+                    return makeWindows(false);  // once: a copy that passed its check
+                case backup::RepairOutcome::Declined:
+                case backup::RepairOutcome::Failed:
+                    return nullptr;
+                case backup::RepairOutcome::NoGoodCopy:
+                    break;
+            }
+        }
+        platform::showError(nullptr, text);
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
-    try {
-        windows = std::make_unique<Windows>();
-    } catch (const std::exception& error) {
-        platform::showError(nullptr, QString::fromUtf8(error.what()));
-        return 1;
-    }
-    windows->mainForm().show();
+    windows = makeWindows();
+    if (!windows) return 1;
+    platform::setErrorInterceptor(
+        [](QWidget* owner, const std::exception& error) {
+            if (!isDamage(error)) return false;
+            backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
+                                       store::WindowTables::releaseAllForRestore);
+            return true;
+        });
+    TMainForm& mainForm = windows->mainForm();
+    mainForm.show();
+    // Told now rather than at the first change that cannot be saved.
+    if (const std::string notice = store::readOnlyNotice(mainForm.connection().database().file());
+        !notice.empty())
+        platform::current().message(&mainForm, QString::fromStdString(notice),
+                                    platform::MessageKind::Plain);
     return 0;
 }
 
 int run(QApplication& application) {
     platform::installFonts();
+    // What a write killed in an earlier run (a restore, a backup beside the data) left behind.
+    store::removeStaleScratchFiles(backup::programFolder().toStdString());
     std::unique_ptr<Windows> windows;
     if (const int status = start(windows); status != 0) return status;
-    backup::startAutomaticBackups(windows->mainForm(), backup::programFolder());
+    backup::startAutomaticBackups(windows->mainForm(), backup::programFolder(),
+                                  store::WindowTables::releaseAllForRestore);
     const int status = application.exec();
     backup::finishAutomaticBackups(backup::programFolder());
     return status;

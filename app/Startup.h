@@ -14,6 +14,10 @@ class TDyForm;
 class TXsmxForm;
 class TDy2Form;
 
+namespace store {
+class Connection;
+}  // namespace store
+
 namespace startup {
 
 // The program's seven windows, created in their fixed order and living until the end.
@@ -53,9 +57,10 @@ class Windows {
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 
-// Creates the windows and shows the main one. When the database cannot be opened the error is
-// shown and windows stays empty; the result is the program's exit status in that case, 0
-// otherwise.
+// Creates the windows and shows the main one. A damaged data.mdb may first be repaired from an
+// automatic copy (the user is asked). When the database cannot be opened the error is shown and
+// windows stays empty; the result is the program's exit status in that case, 0 otherwise. While
+// windows lives, a command that meets a damaged data.mdb offers its repair.
 int start(std::unique_ptr<Windows>& windows);
 
 // The whole program: fonts, windows, the message loop until the main window closes.

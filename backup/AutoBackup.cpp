@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "backup/AutoBackupFiles.h"
+#include "backup/DamagedDataStore.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/KeyCache.h"
@@ -121,9 +122,23 @@ Result AutoBackup::run(Occasion occasion) {
         }
         if (copyInto(folder, fileName, madeCopy, result) && madeCopy.isEmpty())
             madeCopy = result.copies.back();
+        else if (!result.problems.isEmpty() && result.problems.back().damagedSource)
+            break;  // no folder can get a sound copy of a damaged file
     }
     if (!result.copies.isEmpty()) writeLastCopied(settingsFile_, before);
     return result;
+}
+
+// A copy from the data store failed: the folder is blamed only when the data store itself passes
+// its check.
+bool AutoBackup::damagedSource() const { return backup::isDamagedDataStore(dataFile()); }
+
+Problem AutoBackup::damaged(const QString& folder) const {
+    return {folder,
+            QStringLiteral("数据库文件“%1”已损坏（完整性检查未通过），这次的自动备份没有做；"
+                           "以前的备份都保留着。")
+                .arg(withNativeSeparators(dataFile())),
+            true};
 }
 
 bool AutoBackup::copyInto(const QString& folder, const QString& fileName, const QString& madeCopy,
@@ -138,11 +153,17 @@ bool AutoBackup::copyInto(const QString& folder, const QString& fileName, const 
             copyBytes(madeCopy, unchecked);
     } catch (const std::exception& error) {
         QFile::remove(unchecked);
-        result.problems.append(cannotWrite(folder, QString::fromUtf8(error.what())));
+        result.problems.append(madeCopy.isEmpty() && damagedSource()
+                                   ? damaged(folder)
+                                   : cannotWrite(folder, QString::fromUtf8(error.what())));
         return false;
     }
     if (const QString fault = verifier_(unchecked); !fault.isEmpty()) {
         QFile::remove(unchecked);
+        if (madeCopy.isEmpty() && damagedSource()) {
+            result.problems.append(damaged(folder));
+            return false;
+        }
         result.problems.append(
             {folder, QStringLiteral("自动备份失败：文件夹“%1”中新做的备份未通过检查（%2），已删除；"
                                     "以前的备份都保留着。")

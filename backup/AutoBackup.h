@@ -26,6 +26,7 @@ using Clock = std::function<QDateTime()>;
 struct Problem {
     QString folder;
     QString text;
+    bool damagedSource = false;  // the data store itself is damaged, not the folder
 };
 
 struct Result {
@@ -53,6 +54,8 @@ class AutoBackup {
     Result run(Occasion occasion);
 
   private:
+    bool damagedSource() const;
+    Problem damaged(const QString& folder) const;
     bool copyInto(const QString& folder, const QString& fileName, const QString& madeCopy,
                   Result& result);
 

@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/ScratchFiles.h"
 
 namespace autobackup {
 
@@ -72,15 +73,14 @@ QString freeCopyFileName(const QStringList& folders, const QDateTime& moment) {
 }
 
 void removeLeftovers(const QString& folder) {
-    const QDir dir(folder);
-    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
-    const QStringList names = dir.entryList({QStringLiteral("data-*.bak.new*")}, QDir::Files);
-    for (const QString& fileName : names) {
-        const QString copy = fileName.left(fileName.indexOf(QStringLiteral(".bak.new")) + 4);
-        if (!parseCopyFileName(copy)) continue;
-        const QFileInfo info(dir.filePath(fileName));
-        if (info.lastModified() < hourAgo) QFile::remove(info.filePath());
-    }
+    // Besides the store's scratch files, a copy not yet checked ("data-....bak.new") and the
+    // scratch files of earlier versions ("data-....bak.new.partial").
+    store::removeStaleScratchFiles(folder.toStdString(), [](std::string_view name) {
+        const QString fileName =
+            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        const qsizetype at = fileName.indexOf(QStringLiteral(".bak.new"));
+        return at > 0 && parseCopyFileName(fileName.left(at + 4)).has_value();
+    });
 }
 
 QStringList pruneCopies(const QString& folder, int keep) {

@@ -32,8 +32,8 @@ bool hasCopyOn(const QString& folder, const QDate& day);
 QString freeCopyFileName(const QStringList& folders, const QDateTime& moment);
 
 // Removes what a copy interrupted by a crash or a power cut left in folder under its temporary
-// names ("data-....bak.new", "data-....bak.new.partial"), once it is older than an hour (a
-// younger one may be another running copy's).
+// names ("data-....bak.new", the store's scratch files, and "data-....bak.new.partial" of earlier
+// versions), once it is older than an hour (a younger one may be another running copy's).
 void removeLeftovers(const QString& folder);
 
 // Deletes the oldest copies in folder beyond keep; the names it could not delete.

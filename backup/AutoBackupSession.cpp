@@ -115,10 +115,17 @@ Result Session::beforeRestore(const QString& programFolder) {
 
 void Session::report(const Result& result) {
     QStringList texts;
-    for (const Problem& problem : result.problems)
-        if (!reported_.contains(problem.folder)) texts << problem.text;
+    QString damage;
+    for (const Problem& problem : result.problems) {
+        if (reported_.contains(problem.folder)) continue;
+        if (problem.damagedSource && damageHandler_)
+            damage = problem.text;
+        else
+            texts << problem.text;
+    }
     markReported(result);
     if (!texts.isEmpty() && reporter_) reporter_(texts.join(QLatin1Char('\n')));
+    if (!damage.isEmpty()) damageHandler_(damage);
 }
 
 void Session::markReported(const Result& result) {

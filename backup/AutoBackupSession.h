@@ -30,6 +30,9 @@ class Session : public QObject {
     QString settingsFile() const;  // defaultSettingsFile() unless set
     void setClock(Clock clock) { clock_ = std::move(clock); }
     void setReporter(Reporter reporter) { reporter_ = std::move(reporter); }
+    // Told instead of the reporter when a copy found the data store itself damaged, with the
+    // text that says so; none: the reporter is told.
+    void setDamageHandler(Reporter handler) { damageHandler_ = std::move(handler); }
     void setVerifier(AutoBackup::Verifier verifier) { verifier_ = std::move(verifier); }
     // Forgets what was reported, as at the start of a new run.
     void resetReports() { reported_.clear(); }
@@ -58,6 +61,7 @@ class Session : public QObject {
     QString settingsFile_;
     Clock clock_;
     Reporter reporter_;
+    Reporter damageHandler_;
     AutoBackup::Verifier verifier_;
     QSet<QString> reported_;  // folders whose problem the user was told of
     std::unique_ptr<QThread> worker_;

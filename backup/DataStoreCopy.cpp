@@ -16,12 +16,13 @@ namespace backup {
 namespace {
 
 // Copies a database file through the engine into target, replacing it; throws on failure.
-void copyDatabase(const QString& sourceFile, const QString& targetFile) {
+void copyDatabase(const QString& sourceFile, const QString& targetFile,
+                  store::Database::CopyPermissions permissions) {
     const store::Database source(sourceFile.toStdString(), store::kDatabasePassword,
                                  store::Database::Mode::ReadOnly);
     // Written beside the target and renamed over it: the target is either the old file or the
     // complete copy.
-    source.backupTo(targetFile.toStdString());
+    source.backupTo(targetFile.toStdString(), permissions);
 }
 
 // Journal files of the replaced database must not be applied to the restored one.
@@ -41,7 +42,8 @@ QString backupFileName(const QString& chosenName) { return chosenName + QStringL
 
 bool backupDataStore(const QString& programFolder, const QString& backupFile) {
     try {
-        copyDatabase(dataStoreFile(programFolder), backupFile);
+        copyDatabase(dataStoreFile(programFolder), backupFile,
+                     store::Database::CopyPermissions::NoMoreOpenThanSource);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -70,7 +72,8 @@ bool restoreDataStore(const QString& programFolder, const QString& sourceFile) {
     if (!isRestorableFile(sourceFile)) return false;
     const QString dataStore = dataStoreFile(programFolder);
     try {
-        copyDatabase(sourceFile, dataStore);
+        // The restored data.mdb is as open as the one it replaces, not as the backup was.
+        copyDatabase(sourceFile, dataStore, store::Database::CopyPermissions::KeepTarget);
     } catch (const std::exception&) {
         return false;
     }

@@ -11,6 +11,8 @@
 #include <system_error>
 
 #include "store/Error.h"
+#include "store/FilePermissions.h"
+#include "store/ScratchFiles.h"
 
 namespace workbook {
 
@@ -24,13 +26,6 @@ using OutputPtr = std::unique_ptr<GsfOutput, Unref>;
 std::string outputError(GsfOutput* output) {
     const GError* error = gsf_output_error(output);
     return error != nullptr && error->message != nullptr ? error->message : "写入失败";
-}
-
-bool taken(const std::string& name) {
-    std::error_code ec;
-    const auto type = std::filesystem::symlink_status(name, ec).type();
-    return type != std::filesystem::file_type::not_found &&
-           type != std::filesystem::file_type::none;
 }
 
 // Closes an output that was not closed yet, for the clean-up paths.
@@ -49,10 +44,15 @@ struct CompoundFile::Handles {
     }
 };
 
-CompoundFile::CompoundFile(const std::string& target, const char* streamName)
-    : target_(target), handles_(std::make_unique<Handles>()) {
-    scratch_ = target + ".partial";
-    for (int n = 1; taken(scratch_); ++n) scratch_ = target + ".partial" + std::to_string(n);
+CompoundFile::CompoundFile(const std::string& target, const char* streamName,
+                           std::string permissionsLimit)
+    : target_(target),
+      permissionsLimit_(std::move(permissionsLimit)),
+      handles_(std::make_unique<Handles>()) {
+    // What an earlier, killed export left in the folder goes first.
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    store::removeStaleScratchFiles(folder.empty() ? "." : folder.string());
+    scratch_ = store::freeScratchNameBeside(target);
     // Our own FILE, so that no other temporary file is made and removing scratch_ cleans up.
     std::FILE* file = std::fopen(scratch_.c_str(), "wbx");
     if (file == nullptr) fail(std::strerror(errno));
@@ -95,6 +95,13 @@ void CompoundFile::commit() {
     if (!gsf_output_close(handles_->root.get())) fail(outputError(handles_->root.get()));
     handles_.reset();
     std::error_code ec;
+    if (!permissionsLimit_.empty()) {
+        try {
+            store::limitPermissionsTo(scratch_, permissionsLimit_);
+        } catch (const std::filesystem::filesystem_error& e) {
+            fail(e.code().message());
+        }
+    }
     std::filesystem::rename(scratch_, target_, ec);
     if (ec) fail(ec.message());
     committed_ = true;

@@ -9,10 +9,12 @@ namespace workbook {
 
 // A compound document file with one stream, written beside its target under a free scratch name
 // and renamed over the target by commit(). Until then the target is untouched; a file that was
-// not committed (an error, a cancellation) is removed by the destructor.
+// not committed (an error, a cancellation) is removed by the destructor. The file is made with
+// the user's umask and, when permissionsLimit names a file, never more open than that one.
 class CompoundFile {
   public:
-    CompoundFile(const std::string& target, const char* streamName);
+    CompoundFile(const std::string& target, const char* streamName,
+                 std::string permissionsLimit = {});
     ~CompoundFile();
     CompoundFile(const CompoundFile&) = delete;
     CompoundFile& operator=(const CompoundFile&) = delete;
@@ -27,6 +29,7 @@ class CompoundFile {
     struct Handles;
     std::string target_;
     std::string scratch_;
+    std::string permissionsLimit_;
     std::unique_ptr<Handles> handles_;
     bool committed_ = false;
 };

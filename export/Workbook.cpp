@@ -283,13 +283,14 @@ class WorkbookBuilder {
 
 }  // namespace
 
-Outcome writeWorkbook(const std::string& file, const TableSource& table, const Progress& progress) {
+Outcome writeWorkbook(const std::string& file, const TableSource& table, const Progress& progress,
+                      const std::string& permissionsLimit) {
     if (table.columnCount() > kMaxColumns)
         throw store::StoreError("导出数据失败：工作表最多容纳 256 列，而数据有 " +
                                 std::to_string(table.columnCount()) + " 列");
     WorkbookBuilder builder(table, progress);
     if (!builder.collect()) return Outcome::Cancelled;
-    CompoundFile out(file, "Workbook");
+    CompoundFile out(file, "Workbook", permissionsLimit);
     {
         ByteBuffer globals;
         builder.writeGlobals(globals);

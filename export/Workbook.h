@@ -46,8 +46,9 @@ inline constexpr int kMaxColumns = 256;
 // worksheet row 1 holds the column names and each later row one table row. The file is written
 // beside its target and renamed into place, so an existing file is replaced only by a complete
 // workbook; an error (thrown as store::StoreError) or a cancellation leaves no file behind.
-// A table of more than 256 columns is refused.
+// A table of more than 256 columns is refused. The file is never more open than
+// permissionsLimit, when that names a file (the data it was exported from).
 Outcome writeWorkbook(const std::string& file, const TableSource& table,
-                      const Progress& progress = {});
+                      const Progress& progress = {}, const std::string& permissionsLimit = {});
 
 }  // namespace workbook

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QWidget>
+#include <exception>
 #include <functional>
 
 namespace platform {
@@ -10,6 +11,12 @@ namespace platform {
 // default error handler over owner; nothing is thrown on into Qt's event code, which cannot
 // unwind through its own frames.
 void runCommand(QWidget* owner, const std::function<void()>& work) noexcept;
+
+// Runs before the default error handler for every error a command did not catch; true when it
+// dealt with the error itself (a damaged data store offers its repair). One at a time; an empty
+// function removes it.
+using ErrorInterceptor = std::function<bool(QWidget* owner, const std::exception& error)>;
+void setErrorInterceptor(ErrorInterceptor interceptor);
 
 // Connects a signal to a window's command handler through runCommand, so every handler has the
 // same edge: connectCommand(ui->SpeedButton1, &QToolButton::clicked, this,

@@ -12,7 +12,10 @@
 
 #include "store/Decimal.h"
 #include "store/Error.h"
+#include "store/ErrorMessages.h"
+#include "store/FilePermissions.h"
 #include "store/KeyCache.h"
+#include "store/ScratchFiles.h"
 #include "store/Values.h"
 
 namespace store {
@@ -21,6 +24,33 @@ namespace {
 
 std::string openFailure(const std::string& file, const std::string& reason) {
     return "无法打开数据库文件“" + file + "”：" + reason;
+}
+
+// A failure SQLite reported on db (which may be null) for file, as the user is told of it: our
+// own message where the code has one (judged by the extended code, which SQLite keeps even with
+// extended result codes off), engineText otherwise.
+StoreError failure(sqlite3* db, int rc, const std::string& file, const std::string& engineText) {
+    int code = rc;
+    if (db != nullptr)
+        if (const int extended = sqlite3_extended_errcode(db);
+            primaryCode(extended) == primaryCode(rc))
+            code = extended;
+    const std::string message = failureMessage(code, file);
+    return StoreError(message.empty() ? engineText : message, primaryCode(rc));
+}
+
+// The file a handle holds, as SQLite names it (a full path).
+std::string fileOf(sqlite3* db) {
+    const char* name = sqlite3_db_filename(db, "main");
+    return name != nullptr ? name : "";
+}
+
+StoreError failure(sqlite3* db, int rc) { return failure(db, rc, fileOf(db), sqlite3_errmsg(db)); }
+
+// A failure while opening file.
+StoreError openFailure(sqlite3* db, int rc, const std::string& file) {
+    return failure(db, rc, file,
+                   openFailure(file, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
 }
 
 constexpr int kBusyTimeoutMs = 5000;
@@ -102,10 +132,7 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
     db_.reset(raw);
     // Told only when the name held the same file before and after the handle opened it.
     if (const FileIdentity after = fileIdentityOf(file); after == before) identity_ = after;
-    if (rc != SQLITE_OK) {
-        std::string reason = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
-        throw StoreError(openFailure(file, reason), rc);
-    }
+    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
     sqlite3_extended_result_codes(raw, 0);
     if (mode != Mode::Create && isPlainSqliteFile(file))
         throw StoreError(openFailure(file, kNotADatabase), SQLITE_NOTADB);
@@ -117,18 +144,19 @@ Database::Database(const std::string& file, const std::string& key, Mode mode)
         rawKey = rawKeyFor(file, key);
     const std::string& keyText = rawKey ? *rawKey : key;
     rc = sqlite3_key(raw, keyText.data(), static_cast<int>(keyText.size()));
-    if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
     for (const std::string& pragma : settings.pragmas) {
         rc = sqlite3_exec(raw, pragma.c_str(), nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+        if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     sqlite3_create_function_v2(raw, "decimal_round", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                decimalRound, nullptr, nullptr, nullptr);
     // The key is only tried on the first read: a wrong key or a foreign file fails here.
     rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    // A wrong key and a file that is no database look the same to SQLite here.
     if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, kNotADatabase), rc);
-    if (rc != SQLITE_OK) throw StoreError(openFailure(file, sqlite3_errmsg(raw)), rc);
+    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
 }
 
 Database::~Database() = default;
@@ -141,7 +169,7 @@ void Database::exec(const std::string& sql) {
     if (rc != SQLITE_OK) {
         std::string text = message != nullptr ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
-        throw StoreError(text, rc);
+        throw failure(db_.get(), rc, file_, text);
     }
 }
 
@@ -159,19 +187,13 @@ bool Database::inAutocommit() const noexcept { return sqlite3_get_autocommit(db_
 
 void Database::releaseMemory() noexcept { sqlite3_db_release_memory(db_.get()); }
 
-void Database::backupTo(const std::string& targetFile) const {
-    // Written beside the target under a temporary name and renamed at the end, so a failed
-    // copy never leaves a half-written target. A file that already has that name is not ours
-    // to replace: the next free name is taken instead.
+void Database::backupTo(const std::string& targetFile, CopyPermissions permissions) const {
+    // Written beside the target under a scratch name and renamed at the end, so a failed copy
+    // never leaves a half-written target. What an earlier, killed copy left there goes first.
     std::error_code ec;
-    const auto taken = [&ec](const std::string& name) {
-        auto type = std::filesystem::symlink_status(name, ec).type();
-        // An unreadable folder (none) is left to the opening below, which reports it.
-        return type != std::filesystem::file_type::not_found &&
-               type != std::filesystem::file_type::none;
-    };
-    std::string partial = targetFile + ".partial";
-    for (int n = 1; taken(partial); ++n) partial = targetFile + ".partial" + std::to_string(n);
+    const std::filesystem::path folder = std::filesystem::path(targetFile).parent_path();
+    removeStaleScratchFiles(folder.empty() ? "." : folder.string());
+    const std::string partial = freeScratchNameBeside(targetFile);
     try {
         {
             Database target(partial, key_, Mode::Create);
@@ -184,13 +206,19 @@ void Database::backupTo(const std::string& targetFile) const {
                 if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
                 sqlite3_sleep(25);
             }
-            int finish = sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE)
-                throw StoreError("备份数据库失败：" + std::string(sqlite3_errstr(rc)), rc);
+            const int finish = sqlite3_backup_finish(backup);
+            if (rc != SQLITE_DONE) {
+                // A damaged page is the source's; being full, read-only or locked the target's.
+                if (isDamageCode(rc)) throw failure(db_.get(), rc, file_, sqlite3_errstr(rc));
+                throw failure(target.handle(), rc, targetFile,
+                              "备份数据库失败：" + std::string(sqlite3_errstr(rc)));
+            }
             if (finish != SQLITE_OK)
-                throw StoreError("备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())),
-                                 finish);
+                throw failure(target.handle(), finish, targetFile,
+                              "备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())));
         }
+        if (permissions != CopyPermissions::KeepTarget || !copyPermissionsFrom(partial, targetFile))
+            limitPermissionsTo(partial, file_);
         std::filesystem::rename(partial, targetFile);
     } catch (const std::filesystem::filesystem_error& e) {
         std::filesystem::remove(partial, ec);
@@ -226,7 +254,7 @@ Statement::Statement(const Database& db, std::string_view sql) : db_(db.handle()
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
     stmt_.reset(raw);
-    if (rc != SQLITE_OK) throw StoreError(sqlite3_errmsg(db_), rc);
+    if (rc != SQLITE_OK) throw failure(db_, rc);
     if (raw == nullptr) throw StoreError("empty statement", SQLITE_MISUSE);
 }
 
@@ -237,7 +265,7 @@ bool Statement::step() {
     int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return hasRow_ = true;
     if (rc == SQLITE_DONE) return false;
-    throw StoreError(sqlite3_errmsg(db_), rc);
+    throw failure(db_, rc);
 }
 
 bool Statement::tryReset() noexcept {
@@ -248,7 +276,7 @@ bool Statement::tryReset() noexcept {
 }
 
 void Statement::reset() {
-    if (!tryReset()) throw StoreError(sqlite3_errmsg(db_), sqlite3_errcode(db_));
+    if (!tryReset()) throw failure(db_, sqlite3_errcode(db_));
 }
 
 void Statement::checkColumn(int index) const {

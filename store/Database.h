@@ -47,8 +47,12 @@ class Database {
     void releaseMemory() noexcept;
 
     // Copies the whole database into target (replacing it) with SQLite's online backup, under
-    // the same key, so the copy is consistent even while other connections write.
-    void backupTo(const std::string& targetFile) const;
+    // the same key, so the copy is consistent even while other connections write. The copy is
+    // made with the user's umask and, holding the same data, is never more open than this file;
+    // or, replacing a file, keeps that file's permissions.
+    enum class CopyPermissions { NoMoreOpenThanSource, KeepTarget };
+    void backupTo(const std::string& targetFile,
+                  CopyPermissions permissions = CopyPermissions::NoMoreOpenThanSource) const;
 
   private:
     friend class Statement;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -9,8 +10,10 @@ class QWidget;
 namespace backup {
 
 // The day's copy starts when the event loop first runs, after mainWindow was shown. Problems
-// are shown over the active window.
-void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder);
+// are shown over the active window; when the copy finds data.mdb damaged, its repair from an
+// automatic copy is offered (closeConnections runs before data.mdb is replaced).
+void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder,
+                           const std::function<void()>& closeConnections = {});
 
 // At the end of the run, after the main window closed.
 void finishAutomaticBackups(const QString& programFolder);

@@ -40,8 +40,13 @@ RestoreResult runRestore(QWidget* owner, const QString& programFolder,
     }
     // A copy of the data about to be replaced, so that a wrong restore can be undone.
     if (!copyBeforeRestore(owner, programFolder)) return RestoreResult::Cancelled;
+    return restoreFile(owner, programFolder, chosen, closeConnections);
+}
+
+RestoreResult restoreFile(QWidget* owner, const QString& dataFolder, const QString& file,
+                          const std::function<void()>& closeConnections) {
     if (closeConnections) closeConnections();
-    if (!restoreDataStore(programFolder, chosen)) {
+    if (!restoreDataStore(dataFolder, file)) {
         tell(owner, QStringLiteral("数据恢复失败，请重试！"));
         return RestoreResult::Failed;
     }

@@ -29,6 +29,11 @@ enum class RestoreResult {
 // refused file is reported before anything is closed. closeConnections should close the
 // connections that reopen by themselves (those of the windows that re-read their table when they
 // become active), since the program goes on when the copy fails.
+// Closes the connections and puts a copy of file in place of the data store in dataFolder,
+// telling the user "数据恢复成功！" or "数据恢复失败，请重试！". file must be restorable.
+RestoreResult restoreFile(QWidget* owner, const QString& dataFolder, const QString& file,
+                          const std::function<void()>& closeConnections);
+
 RestoreResult runRestore(QWidget* owner, const QString& programFolder,
                          const std::function<void()>& closeConnections);
 

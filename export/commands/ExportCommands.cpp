@@ -9,6 +9,7 @@
 #include "platform/FileFilters.h"
 #include "platform/Platform.h"
 #include "platform/SharedSaveName.h"
+#include "store/ConnectionString.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 
@@ -20,9 +21,13 @@ namespace {
 bool writeTable(QWidget* owner, const workbook::TableSource& table, const QString& chosenName) {
     const std::string file = workbookFileName(chosenName.toStdString());
     ExportProgress progress(owner);
+    // The workbook holds the data of the windows' data.mdb: it is never more open than that.
+    const std::string dataStore =
+        store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
     const workbook::Outcome outcome = workbook::writeWorkbook(
         file, table,
-        [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); });
+        [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); },
+        dataStore);
     return outcome == workbook::Outcome::Written;
 }
 

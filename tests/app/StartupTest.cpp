@@ -10,7 +10,9 @@
 #include "app/DesktopLauncher.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "backup/DamagedDataStore.h"
 #include "backup/DataStoreCopy.h"
+#include "platform/Command.h"
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
@@ -21,12 +23,25 @@
 #include "store/Database.h"
 #include "store/TableCache.h"
 #include "tests/app/StartedProgram.h"
+#include "tests/support/DamagedDatabase.h"
+#include "tests/support/PermissionsHold.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::ScopedCurrentDirectory;
 using testsupport::TemporaryDirectory;
 using testsupport::TestDatabase;
+
+namespace {
+
+int goodsRows(const std::string& file) {
+    const store::Database db(file, store::kDatabasePassword, store::Database::Mode::ReadOnly);
+    store::Statement count(db, "select count(*) from 表1");
+    count.step();
+    return static_cast<int>(count.int64Value(0));
+}
+
+}  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -121,6 +136,108 @@ class StartupTest : public QObject {
                  qPrintable(scripted().messages[0].text));
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
         if (content == "missing") QVERIFY(!std::filesystem::exists(file));  // never made
+    }
+
+    void aReadOnlyDatabaseIsToldAtStart_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+
+    void aReadOnlyDatabaseIsToldAtStart() {
+        QFETCH(bool, folder);
+        TestDatabase database(TestDatabase::Content::Demo);
+        const std::filesystem::path locked =
+            folder ? database.directory() : std::filesystem::path(database.path());
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        std::unique_ptr<startup::Windows> windows;
+        {
+            const testsupport::PermissionsHold hold;
+            QCOMPARE(startup::start(windows), 0);
+        }
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        QVERIFY(windows->mainForm().isVisible());
+        QVERIFY(windows->mainForm().goodsQuery().recordCount() > 0);  // the data can be looked at
+        QCOMPARE(scripted().messages.size(), 1);
+        const QString text = scripted().messages[0].text;
+        QVERIFY2(text.contains(QStringLiteral("只能查看，不能保存")), qPrintable(text));
+        QVERIFY2(text.contains(QString::fromStdString(locked.string())), qPrintable(text));
+    }
+
+    void aDamagedDatabaseAtStartCanBeRepairedFromAnAutomaticCopy_data() {
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("no automatic copy") << false << true;
+        QTest::newRow("repair declined") << true << false;
+        QTest::newRow("repair accepted") << true << true;
+    }
+
+    void aDamagedDatabaseAtStartCanBeRepairedFromAnAutomaticCopy() {
+        QFETCH(bool, copy);
+        QFETCH(bool, accept);
+        TestDatabase database(TestDatabase::Content::Demo);
+        const QString folder = QString::fromStdString(database.directory().string());
+        const int rows = goodsRows(database.path());
+        if (copy) {
+            QDir().mkpath(folder + QStringLiteral("/自动备份"));
+            QVERIFY(backup::backupDataStore(
+                folder, folder + QStringLiteral("/自动备份/data-20261210-180000.bak")));
+        }
+        testsupport::damageTablePage(database.path(), "表1");
+        scripted().messageAnswers.enqueue(accept ? platform::Answer::Ok : platform::Answer::Cancel);
+
+        std::unique_ptr<startup::Windows> windows;
+        const int status = startup::start(windows);
+        const QString first = scripted().messages.value(0).text;
+        QVERIFY2(first.contains(QStringLiteral("已损坏")), qPrintable(first));
+        QVERIFY2(first.contains(QString::fromStdString(database.path())), qPrintable(first));
+        QStringList kept = QDir(folder).entryList({QStringLiteral("data.mdb.damaged-*")});
+        if (copy && accept) {
+            QCOMPARE(status, 0);
+            QCOMPARE(scripted().messages.size(), 2);
+            QCOMPARE(scripted().messages[0].kind, platform::MessageKind::Confirm);
+            QCOMPARE(scripted().messages[1].text, QStringLiteral("数据恢复成功！"));
+            QCOMPARE(windows->mainForm().goodsQuery().recordCount(), rows);
+            QCOMPARE(kept.size(), 1);
+        } else {
+            QVERIFY(status != 0);
+            QVERIFY(windows == nullptr);
+            QCOMPARE(scripted().messages.size(), 1);
+            QVERIFY(kept.isEmpty());
+        }
+    }
+
+    void aDamagedReadDuringACommandOffersTheRepair() {
+        TestDatabase database(TestDatabase::Content::Demo);
+        const QString folder = QString::fromStdString(database.directory().string());
+        QDir().mkpath(folder + QStringLiteral("/自动备份"));
+        QVERIFY(backup::backupDataStore(
+            folder, folder + QStringLiteral("/自动备份/data-20261210-180000.bak")));
+        std::unique_ptr<startup::Windows> windows;
+        QCOMPARE(startup::start(windows), 0);
+        TMainForm& main = windows->mainForm();
+        // The sales table is first read when the sales detail window becomes active.
+        testsupport::damageTablePage(database.path(), "表3");
+
+        scripted().messageAnswers.enqueue(platform::Answer::Ok);
+        TXsmxForm& detail = windows->salesDetailWindow();
+        platform::runCommand(&detail, [&detail] { detail.FormActivate(); });
+        QCOMPARE(scripted().messages.size(), 2);
+        const QString question = scripted().messages[0].text;
+        QVERIFY2(question.contains(QStringLiteral("已损坏")), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("2026年12月10日 18:00:00")),
+                 qPrintable(question));
+        QCOMPARE(scripted().messages[1].text, QStringLiteral("数据恢复成功！"));
+        QVERIFY(!main.connection().isOpen());
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("data.mdb.damaged-*")}).size(), 1);
+        QVERIFY(!backup::isDamagedDataStore(QString::fromStdString(database.path())));
+
+        // Errors that are no damage still reach the default error handler.
+        scripted().clear();
+        platform::runCommand(&main, [] { throw std::runtime_error("别的错误"); });
+        QCOMPARE(scripted().messageTexts(), QStringList{QStringLiteral("别的错误")});
     }
 
     void aDatabaseBesideTheProgramDoesNotCount() {

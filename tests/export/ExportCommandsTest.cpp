@@ -16,6 +16,7 @@
 #include "store/Schema.h"
 #include "tests/export/SampleGoods.h"
 #include "tests/export/VectorTable.h"
+#include "tests/support/FileModes.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
@@ -76,6 +77,9 @@ class ExportCommandsTest : public QObject {
 
         QCOMPARE(platform_->messageTexts(), QStringList{kSuccess});
         QCOMPARE(list.recNo(), 2);  // left on the last row
+        // No more open than the data.mdb it came from, whatever the umask lets through.
+        QCOMPARE(testsupport::modeOf(database_->path()), mode_t(0600));
+        QCOMPARE(testsupport::modeOf(file("sales.xls")), mode_t(0600));
         const auto book = readWorkbook(file("sales.xls"));
         QVERIFY2(book.opened, book.error.c_str());
         const auto& sheet = book.sheets.at(0);

@@ -202,8 +202,10 @@ TEST_F(WorkbookTest, AnExistingFileIsReplacedByTheCompleteWorkbook) {
 
 TEST_F(WorkbookTest, AFileThatHoldsTheScratchNameIsLeftAlone) {
     { std::ofstream(file("out.xls.partial")) << "someone's file"; }
+    { std::ofstream(file("out.xls.quenvar-partial")) << "another export's"; }
     ASSERT_EQ(workbook::writeWorkbook(file(), oneColumn(3)), workbook::Outcome::Written);
-    EXPECT_EQ(filesInFolder(), (std::vector<std::string>{"out.xls", "out.xls.partial"}));
+    EXPECT_EQ(filesInFolder(),
+              (std::vector<std::string>{"out.xls", "out.xls.partial", "out.xls.quenvar-partial"}));
     std::ifstream kept(file("out.xls.partial"));
     std::string text;
     std::getline(kept, text);

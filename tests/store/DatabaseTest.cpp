@@ -143,6 +143,8 @@ TEST(Database, BackupIsAConsistentCopyUnderTheSameKey) {
     const std::string target = (source.directory() / "copy.bak").string();
     writeFile(target, "an older backup");
     writeFile(target + ".partial", "a file of the user's");  // kept as it is
+    // A scratch file of a copy still running elsewhere: its name is taken, the file left alone.
+    writeFile(target + ".quenvar-partial", "another copy's");
 
     store::Database db(source.path(), store::kDatabasePassword);
     store::Database writer(source.path(), store::kDatabasePassword);
@@ -161,6 +163,8 @@ TEST(Database, BackupIsAConsistentCopyUnderTheSameKey) {
     std::ifstream kept(target + ".partial");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a file of the user's");
     EXPECT_FALSE(fs::exists(target + ".partial1"));
+    EXPECT_TRUE(fs::exists(target + ".quenvar-partial"));
+    EXPECT_FALSE(fs::exists(target + ".quenvar-partial2"));  // the copy's own, renamed
 }
 
 TEST(Database, BackupIntoMissingFolderFailsAndLeavesNothing) {

@@ -1,5 +1,6 @@
 // The automatic copies in a running program: the day's copy once the main window is shown, the
 // end of a run that changed nothing, and a failing folder told once over the main window.
+#include <QDir>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -10,7 +11,9 @@
 #include "app/backup/AutomaticBackupHooks.h"
 #include "backup/AutoBackupFiles.h"
 #include "backup/AutoBackupSession.h"
+#include "backup/DataStoreCopy.h"
 #include "tests/app/StartedProgram.h"
+#include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
@@ -69,6 +72,37 @@ class AutomaticBackupHooksTest : public QObject {
 
         backup::finishAutomaticBackups(folder);  // still failing: not told again
         QCOMPARE(scripted().messages.size(), 1);
+    }
+
+    void aDamagedDataStoreFoundByTheDaysCopyOffersItsRepair() {
+        TestDatabase database(TestDatabase::Content::Demo);
+        const QString folder = QString::fromStdString(database.directory().string());
+        const QString copies = folder + QStringLiteral("/自动备份");
+        QDir().mkpath(copies);
+        QVERIFY(
+            backup::backupDataStore(folder, copies + QStringLiteral("/data-20260503-080000.bak")));
+        // The sales table is not read at start: the program starts, the day's copy finds it.
+        testsupport::damageTablePage(database.path(), "表3");
+        startup::Windows windows;
+        windows.mainForm().show();
+        int closed = 0;
+        scripted().messageAnswers.enqueue(platform::Answer::Cancel);
+        QSignalSpy finished(&autobackup::session(), &autobackup::Session::copyFinished);
+        backup::startAutomaticBackups(windows.mainForm(), folder, [&closed] { ++closed; });
+        QVERIFY(finished.wait(10000));
+
+        QCOMPARE(scripted().messages.size(), 1);
+        const platform::MessageRecord& question = scripted().messages.front();
+        QCOMPARE(question.kind, platform::MessageKind::Confirm);
+        for (const QString& part :
+             {QStringLiteral("已损坏"), QStringLiteral("2026年5月3日 08:00:00"),
+              QStringLiteral("data.mdb.damaged-")})
+            QVERIFY2(question.text.contains(part), qPrintable(question.text));
+        QVERIFY2(!question.text.contains(QStringLiteral("无法在文件夹")),
+                 qPrintable(question.text));
+        QCOMPARE(closed, 0);  // declined
+        QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
+        backup::finishAutomaticBackups(folder);
     }
 
   private:

@@ -10,6 +10,7 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "tests/app/backup/BackupFixture.h"
+#include "tests/support/DamagedDatabase.h"
 
 using backup::RestoreResult;
 
@@ -89,6 +90,21 @@ TEST_F(RestoreTest, WithoutACopyOfTheReplacedDataTheUserDecides) {
     platform_.messageAnswers.enqueue(platform::Answer::Ok);
     EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Restored);
     EXPECT_EQ(goodsCodes(dataStore()), std::vector<std::string>{"A"});
+}
+
+TEST_F(RestoreTest, ADamagedDataStoreIsKeptBesideItWithoutAsking) {
+    const auto saved = makeBackup("x.bak");
+    testsupport::damageTablePage(dataStore(), "表1");
+    const std::string damaged = fileBytes(dataStore());
+
+    EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Restored);
+    EXPECT_EQ(platform_.messageTexts(), QStringList{kSucceeded});
+    EXPECT_EQ(goodsCodes(dataStore()), std::vector<std::string>{"A"});
+    std::vector<std::string> kept;
+    for (const std::string& name : fileNames(program_.directory()))
+        if (name.starts_with("data.mdb.damaged-")) kept.push_back(name);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(fileBytes(program_.directory() / kept.front()), damaged);
 }
 
 TEST_F(RestoreTest, CancelledDialogDoesNothing) {
