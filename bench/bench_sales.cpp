@@ -14,7 +14,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/SalesDatabases.h"
 
 namespace {

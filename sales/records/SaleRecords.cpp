@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "purchases/SaleTextLimits.h"
+#include "purchases/records/SaleTextLimits.h"
 #include "sales/records/SaleMessages.h"
 #include "store/Connection.h"
 #include "store/Database.h"

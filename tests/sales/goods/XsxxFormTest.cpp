@@ -22,7 +22,7 @@
 #include "platform/Modal.h"
 #include "platform/ScriptedPlatform.h"
 #include "sales/XsxxForm.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/QuitWatcher.h"
 #include "tests/support/TestDatabase.h"

@@ -16,7 +16,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Values.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
-#include "tests/sales/detail/StoredSales.h"
+#include "tests/sales/records/StoredSales.h"
 #include "tests/support/TestDatabase.h"
 
 using detailtest::Row;

@@ -1,4 +1,4 @@
-#include "purchases/PurchaseRecords.h"
+#include "purchases/records/PurchaseRecords.h"
 
 #include "store/Connection.h"
 #include "store/Decimal.h"

@@ -13,7 +13,7 @@
 #include "store/Connection.h"
 #include "store/Error.h"
 #include "store/Query.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "purchases/PurchaseFields.h"
+#include "purchases/records/PurchaseFields.h"
 
 namespace store {
 class Connection;
