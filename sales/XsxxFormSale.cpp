@@ -25,6 +25,24 @@ void say(QWidget* owner, const std::string& text) {
     platform::current().message(owner, QString::fromStdString(text), platform::MessageKind::Plain);
 }
 
+// The message a confirmed or refused sale ends with.
+std::string saleMessage(const sales::SaleResult& result) {
+    using Outcome = sales::SaleResult::Outcome;
+    switch (result.outcome) {
+        case Outcome::Sold:
+            return sales::kSold;
+        case Outcome::Refused:
+            return result.refusal;
+        case Outcome::GoodsGone:
+            return sales::kGoodsGone;
+        case Outcome::StockShort:
+            return QString::fromUtf8(sales::kStockShortNow)
+                .arg(QString::fromStdString(result.stock))
+                .toStdString();
+    }
+    return {};
+}
+
 }  // namespace
 
 void TXsxxForm::setUpSalePanel() {
@@ -142,6 +160,6 @@ void TXsxxForm::Button1Click() {
     // The panel goes on showing the stock the sale was refused by.
     if (result.outcome == sales::SaleResult::Outcome::StockShort)
         panels::setEditText(ui->Edit7, result.stock);
-    say(this, result.message);
+    say(this, saleMessage(result));
     if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
 }

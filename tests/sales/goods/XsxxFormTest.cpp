@@ -64,6 +64,7 @@ class XsxxFormTest : public QObject {
     void theAmountFollowsTextPastedThroughTheContextMenu();
     void enterPressesTheFocusedButtonOnce();
     void aSaleAnotherCopyTookTheStockOfIsRefused();
+    void aSaleOfGoodsAnotherCopyDeletedIsRefused();
     void confirmingMovesTheRowInTheListAndItsFooterSums();
     void confirmRefusesAQuantityPastedAboveTheStock();
     void aFailingSaleKeepsThePanelOpenWithItsTexts();
@@ -365,6 +366,19 @@ void XsxxFormTest::aSaleAnotherCopyTookTheStockOfIsRefused() {
     QCOMPARE(form->stockEdit().text(), QStringLiteral("1"));
     QVERIFY(stored("表3").empty());
     QCOMPARE(storedGoods("C01", "库存数量"), std::string("1"));
+}
+
+void XsxxFormTest::aSaleOfGoodsAnotherCopyDeletedIsRefused() {
+    click("SpeedButton1");
+    replaceText(&form->quantityEdit(), QStringLiteral("1"));
+    {
+        store::Connection other(store::buildConnectionStringForCurrentDirectory());
+        other.database().exec("DELETE FROM 表1 WHERE 商品编码 = 'A01'");
+    }
+    click("Button1");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("要销售的商品信息已不存在，请重新选择！")});
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QVERIFY(stored("表3").empty());
 }
 
 void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
