@@ -22,6 +22,7 @@
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
+#include "purchases/records/PurchaseRecords.h"
 #include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_MainForm.h"
@@ -110,6 +111,9 @@ void TMainForm::setUpGrid() {
     ui->DataGrid1->setColumns(purchaseColumns());
     ui->DataGrid1->setFooterBold(false);
     ui->DataGrid1->setQuery(&ADOQuery1);
+    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
+        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+    });
 }
 
 void TMainForm::setUpMenus() {

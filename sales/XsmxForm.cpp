@@ -20,6 +20,7 @@
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
 #include "platform/WindowLook.h"
+#include "sales/records/SaleDetailRecords.h"
 #include "store/ConnectionString.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
@@ -120,6 +121,9 @@ void TXsmxForm::setUpGrid() {
     ui->DataGrid1->setColumns(saleColumns());
     ui->DataGrid1->setFooterBold(true);
     ui->DataGrid1->setQuery(&ADOQuery1);
+    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
+        saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+    });
 }
 
 void TXsmxForm::setUpMenu() {

@@ -141,6 +141,8 @@ void TXsxxForm::setUpGrid() {
     ui->DataGrid1->setColumns(goodsColumns());
     ui->DataGrid1->setFooterBold(true);
     ui->DataGrid1->setQuery(&ADOQuery1);
+    ui->DataGrid1->setRowDeleter(
+        [this](const std::vector<int>& rows) { records().deleteRows(rows); });
 }
 
 void TXsxxForm::setUpMenu() {

@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/Decimal.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -131,6 +132,10 @@ bool PurchaseRecords::search(const SearchTexts& texts) {
     store::runSearch(query_, store::schema::kGoods, std::string(kSearchColumns[*field]),
                      texts[*field]);
     return true;
+}
+
+void PurchaseRecords::deleteRows(const std::vector<int>& rows) {
+    store::deleteRowsTogether(query_, rows);
 }
 
 int PurchaseRecords::indexOfRow(std::int64_t rowId) const noexcept {

@@ -11,6 +11,7 @@
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -302,6 +303,10 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
     }
     transaction.commit();
     return {SaleResult::Outcome::Sold, {}, {}};
+}
+
+void SaleRecords::deleteRows(const std::vector<int>& rows) {
+    store::deleteRowsTogether(goods_, rows);
 }
 
 std::string amountText(const std::string& price, const std::string& quantity) {

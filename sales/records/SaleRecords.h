@@ -66,6 +66,11 @@ class SaleRecords {
     // an error of the store rolls back and is thrown on.
     SaleResult confirm(const SaleEntry& entry);
 
+    // Deletes the goods list's rows at these indexes from 表1, together
+    // (store::deleteRowsTogether): a refused row stops the deletion with its error, the rows
+    // deleted before it stay deleted.
+    void deleteRows(const std::vector<int>& rows);
+
   private:
     store::Connection& connection_;
     store::Query& goods_;

@@ -70,6 +70,7 @@ class XsxxFormTest : public QObject {
     void aFailingSaleKeepsThePanelOpenWithItsTexts();
     void choosingOrTypingACustomerFillsTheDetails();
     void queryByCodeNarrowsTheListAndItsSums();
+    void ctrlDeleteDeletesTheSelectedGoods();
     void reopeningTheQueryPanelClearsBothFields();
     void refreshKeepsTheSalePanelOpen();
     void closingBringsTheMainWindowBack();
@@ -475,6 +476,16 @@ void XsxxFormTest::queryByCodeNarrowsTheListAndItsSums() {
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 1);  // searches all of 表1, not the list
     QVERIFY(scripted->messages.isEmpty());
+}
+
+void XsxxFormTest::ctrlDeleteDeletesTheSelectedGoods() {
+    moveToRow(1);  // B02, selected
+    QTest::keyClick(&form->goodsList(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(scripted->messageTexts(), QStringList{QStringLiteral("Delete record?")});
+    QCOMPARE(form->goodsQuery().recordCount(), 2);
+    QCOMPARE(footer("进货金额"), QStringLiteral("1010"));
+    QCOMPARE(stored("表1").size(), std::size_t(2));
+    QCOMPARE(storedGoods("B02", "库存数量"), std::string("?"));  // gone from the file
 }
 
 void XsxxFormTest::reopeningTheQueryPanelClearsBothFields() {
