@@ -50,8 +50,8 @@ class SaleRecords {
     // read; an empty name gives an empty item. The sales query holds that list from then on.
     std::vector<std::string> customerNames();
 
-    // The details of the first earlier sale whose customer name contains name, read by a
-    // statement of its own. Nothing to do (none) when name is empty or the sales query holds no
+    // The details of the first earlier sale whose customer name contains name, read by a query
+    // of its own. Nothing to do (none) when name is empty or the sales query holds no
     // rows. A name no earlier sale contains empties the sales query, so that later names fill
     // nothing until the customer list is read again. Only the first match is read.
     std::optional<CustomerDetails> customerDetails(const std::string& name);
