@@ -16,6 +16,7 @@
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
+#include "purchases/records/PurchaseRecords.h"
 #include "store/Schema.h"
 #include "ui_MainForm.h"
 
@@ -69,6 +70,9 @@ void TMainForm::setUpMenus() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
+    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
+        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+    });
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

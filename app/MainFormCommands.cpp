@@ -16,9 +16,9 @@
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelPlacement.h"
 #include "platform/Platform.h"
-#include "purchases/PurchaseMessages.h"
-#include "purchases/PurchaseRecords.h"
-#include "purchases/SaleTextLimits.h"
+#include "purchases/records/PurchaseMessages.h"
+#include "purchases/records/PurchaseRecords.h"
+#include "purchases/records/SaleTextLimits.h"
 #include "reports/DyForm.h"
 #include "store/WindowTables.h"
 

@@ -22,6 +22,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/RowDeletion.h"
 #include "tests/support/GoodsDatabases.h"
 #include "tests/support/TestDatabase.h"
 
@@ -110,6 +111,8 @@ struct SelectedList {
         grid.resize(976, 505);
         grid.setColumns(columns);
         grid.setQuery(&query);
+        grid.setRowDeleter(
+            [this](const std::vector<int>& rows) { store::deleteRowsTogether(query, rows); });
         QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(0, -1).center());
         grid.findChild<QScrollBar*>(QStringLiteral("verticalScrollBar"))->setValue(kSelected - 5);
         QTest::mouseClick(&grid, Qt::LeftButton, Qt::ShiftModifier,

@@ -15,7 +15,7 @@
 #include "store/ConnectionString.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/SalesDatabases.h"
 
 namespace {

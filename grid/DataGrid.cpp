@@ -360,6 +360,8 @@ int TDataGrid::selectedCount() const { return d->selection.count(); }
 
 bool TDataGrid::isRowSelected(int index) const { return d->isSelected(index); }
 
+void TDataGrid::setRowDeleter(RowDeleter deleter) { d->rowDeleter = std::move(deleter); }
+
 void TDataGrid::deleteSelected() { d->deleteRows(); }
 
 SortMark TDataGrid::sortMark(int column) const { return d->marks.at(column); }

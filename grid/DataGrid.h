@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "grid/GridColumn.h"
@@ -34,9 +35,15 @@ class TDataGrid : public QWidget {
 
     int selectedCount() const;
     bool isRowSelected(int index) const;
-    // Deletes every selected row from the result set, last to first, in one transaction; the
-    // list and its totals drop the rows together. A refused deletion stops there and is rethrown:
-    // the rows deleted before it stay deleted, it and the rows not reached stay selected.
+    // Deletes rows of the result set from its table and the result set, given their indexes in row
+    // order; throws when a row is refused, the rows before it deleted. The window's records do it.
+    using RowDeleter = std::function<void(const std::vector<int>& rows)>;
+    // Who deletes the selected rows, for deleteSelected() and Ctrl+Delete; without one the
+    // selection is not deleted.
+    void setRowDeleter(RowDeleter deleter);
+    // Hands every selected row to the deleter; the list and its totals drop the rows together. A
+    // refused deletion stops there and is rethrown: the rows deleted before it stay deleted, it
+    // and the rows not reached stay selected.
     void deleteSelected();
 
     // What the grid shows, for the windows and for checks of the grid itself.

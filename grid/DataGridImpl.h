@@ -101,6 +101,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     std::vector<GridColumn> columns;
     std::vector<int> fields;  // result-set column of each grid column, -1 when missing
     QMenu* menu = nullptr;
+    RowDeleter rowDeleter;
     bool footerBold = false;
 
     QFont cellFont;

@@ -5,13 +5,10 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <exception>
-#include <optional>
 
 #include "grid/DataGridImpl.h"
 #include "platform/Command.h"
 #include "platform/Platform.h"
-#include "store/Connection.h"
 
 namespace grid {
 
@@ -98,34 +95,19 @@ void TDataGrid::Impl::tabTo(int column) {
     if (offset != xOffset) hbar->setValue(offset);
 }
 
-// The selected rows go in one transaction and leave the list and its totals together. A row the
-// store refuses stops the deletion: the rows deleted before it stay deleted, it and the rows not
-// reached stay selected, and its error goes on.
+// The window's deleter takes the selected rows, in row order, from the table and the list. A row
+// it cannot delete stops the deletion with its error: the rows deleted before it have left the
+// list and the selection, it and the rows not reached stay selected.
 void TDataGrid::Impl::deleteRows() {
-    if (!isOpen() || selection.empty()) return;
+    if (!isOpen() || selection.empty() || !rowDeleter) return;
     Suspend suspend(*this);
-    const std::vector<int> rows = selection.rowsInOrder(*query);
-    // Inside a caller's transaction the caller stores the deletions.
-    std::optional<store::WriteTransaction> transaction;
-    if (!query->connection().inTransaction()) transaction.emplace(query->connection());
-    std::exception_ptr refusal;
-    try {
-        query->removeRows(rows);
-    } catch (...) {
-        refusal = std::current_exception();
-    }
-    try {
-        if (transaction) transaction->commit();
-    } catch (...) {
-        // The rollback re-reads the list; the refusal, where there was one, says why.
-        if (!refusal) throw;
-    }
-    if (refusal) std::rethrow_exception(refusal);
+    rowDeleter(selection.rowsInOrder(*query));
     selection.clear();
 }
 
 void TDataGrid::Impl::deleteByKeyboard() {
     if (!isOpen() || !query->canModify() || query->isEmpty() || query->currentIndex() < 0) return;
+    if (!selection.empty() && !rowDeleter) return;  // nobody to delete the selection
     const QString text = selection.count() < 2 ? QStringLiteral("Delete record?")
                                                : QStringLiteral("Delete all selected records?");
     if (platform::current().message(q, text, platform::MessageKind::Question,

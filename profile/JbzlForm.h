@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "profile/CompanyProfile.h"
+#include "profile/records/CompanyProfile.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"

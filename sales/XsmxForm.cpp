@@ -12,6 +12,7 @@
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/WindowLook.h"
+#include "sales/records/SaleDetailRecords.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
 
@@ -68,6 +69,9 @@ void TXsmxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::saleListColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
+    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
+        saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+    });
 }
 
 void TXsmxForm::setUpPanels() {

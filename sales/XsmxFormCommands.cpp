@@ -9,8 +9,8 @@
 #include "panels/PanelPlacement.h"
 #include "platform/Platform.h"
 #include "reports/ReportWindow.h"
-#include "sales/SaleDetailMessages.h"
 #include "sales/XsmxForm.h"
+#include "sales/records/SaleDetailMessages.h"
 #include "sales/records/SaleDetailRecords.h"
 #include "ui_XsmxForm.h"
 

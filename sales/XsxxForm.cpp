@@ -97,6 +97,8 @@ void TXsxxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
+    ui->DataGrid1->setRowDeleter(
+        [this](const std::vector<int>& rows) { records().deleteRows(rows); });
 }
 
 bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {

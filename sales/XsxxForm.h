@@ -46,8 +46,8 @@ class TXsxxForm : public QWidget {
 
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
-    // 表3: the customer list, the customer details and the appended sale row use it; closed until
-    // the sale entry panel first needs it.
+    // 表3: the sale entry panel's customer list, emptied when a customer name matched no earlier
+    // sale; closed until the panel first needs it.
     store::Query& salesQuery() noexcept { return ADOQuery2; }
     // The staging table 表5 of the goods export, opened on "select * from 表5" when asked for.
     store::Query& goodsExportQuery();

@@ -21,6 +21,24 @@ namespace {
 
 const QPoint kSalePanelPlace(642, 46);
 
+// The message a confirmed or refused sale ends with.
+std::string saleMessage(const sales::SaleResult& result) {
+    using Outcome = sales::SaleResult::Outcome;
+    switch (result.outcome) {
+        case Outcome::Sold:
+            return sales::kSold;
+        case Outcome::Refused:
+            return result.refusal;
+        case Outcome::GoodsGone:
+            return sales::kGoodsGone;
+        case Outcome::StockShort:
+            return QString::fromUtf8(sales::kStockShortNow)
+                .arg(QString::fromStdString(result.stock))
+                .toStdString();
+    }
+    return {};
+}
+
 }  // namespace
 
 void TXsxxForm::setUpSalePanel() {
@@ -128,6 +146,6 @@ void TXsxxForm::Button1Click() {
     // The panel goes on showing the stock the sale was refused by.
     if (result.outcome == sales::SaleResult::Outcome::StockShort)
         panels::setEditText(ui->Edit7, result.stock);
-    platform::say(this, result.message);
+    platform::say(this, saleMessage(result));
     if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
 }

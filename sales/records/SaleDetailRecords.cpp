@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -77,6 +78,10 @@ bool SaleDetailRecords::search(const SearchTexts& texts) {
     const auto f = static_cast<std::size_t>(*field);
     store::runSearch(query_, store::schema::kSales, std::string(kSearchColumns[f]), texts[f]);
     return true;
+}
+
+void SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
+    store::deleteRowsTogether(query_, rows);
 }
 
 int SaleDetailRecords::indexOfRow(std::int64_t rowId) const noexcept {

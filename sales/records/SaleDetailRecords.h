@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/Schema.h"
 
@@ -80,6 +81,10 @@ class SaleDetailRecords {
     // a parameter: "%" and "_" are wildcards, a double quote is a character). Runs only when the
     // list has rows and exactly one field is filled; true when it ran.
     bool search(const SearchTexts& texts);
+
+    // Deletes the list's sales at these indexes from 表3, together (store::deleteRowsTogether):
+    // a refused row stops the deletion with its error, the sales deleted before it stay deleted.
+    void deleteRows(const std::vector<int>& rows);
 
   private:
     int indexOfRow(std::int64_t rowId) const noexcept;

@@ -4,13 +4,14 @@
 #include <array>
 #include <string_view>
 
-#include "purchases/SaleTextLimits.h"
+#include "purchases/records/SaleTextLimits.h"
 #include "sales/records/SaleMessages.h"
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -22,19 +23,23 @@ namespace column = store::schema::column;
 namespace {
 
 using store::Decimal;
-using store::values::parseNumber;
 
 // The goods row's running figures that a sale moves, in the order they are read.
 constexpr std::array<const char*, 5> kMovedColumns = {column::kSaleQuantity, column::kSaleAmount,
                                                       column::kSaleProfit, column::kStockQuantity,
                                                       column::kStockAmount};
 
-std::string numberRefusal(const std::string& text, const char* field) {
-    if (text.empty()) return std::string("请输入") + field + "！";
-    const auto number = parseNumber(text);
-    if (!number) return std::string(field) + "“" + text + "”不是有效的数字，请重新输入！";
-    if (*number < 0) return std::string(field) + "不能为负数，请重新输入！";
-    return {};
+// A typed price or quantity as a number; none, with the refusal naming the field, when the text
+// is empty, not a number or negative.
+std::optional<Decimal> readTyped(const std::string& text, const char* field, std::string& refusal) {
+    std::optional<Decimal> number;
+    if (text.empty())
+        refusal = std::string("请输入") + field + "！";
+    else if (number = Decimal::parse(text); !number)
+        refusal = std::string(field) + "“" + text + "”不是有效的数字，请重新输入！";
+    else if (number->isNegative())
+        refusal = std::string(field) + "不能为负数，请重新输入！";
+    return refusal.empty() ? number : std::nullopt;
 }
 
 std::string lengthRefusal(const std::string& text, const std::string& column) {
@@ -45,6 +50,57 @@ std::string lengthRefusal(const std::string& text, const std::string& column) {
             return "“" + column + "”最多 " + std::to_string(def.size) +
                    " 个字符，这条销售记录无法保存。";
     }
+    return {};
+}
+
+// The refusal of a text longer than its 表3 column, empty when every text fits.
+std::string textRefusal(const SaleEntry& entry) {
+    if (auto refusal = lengthRefusal(entry.date, column::kSaleDate); !refusal.empty())
+        return refusal;
+    // Goods texts come from the goods row: the way out is to shorten them there.
+    if (auto refusal = purchases::saleRefusal(purchases::textsTooLongForSale(entry.goods));
+        !refusal.empty())
+        return refusal;
+    const std::array<std::pair<const std::string*, std::string>, 3> texts = {{
+        {&entry.customer, column::kCustomer},
+        {&entry.details[0], column::kPhone},
+        {&entry.details[1], column::kAddress},
+    }};
+    for (const auto& [text, name] : texts)
+        if (auto refusal = lengthRefusal(*text, name); !refusal.empty()) return refusal;
+    return lengthRefusal(entry.details[2], column::kRemark);
+}
+
+// The numbers of a sale, each read once from the entry's texts.
+struct SaleNumbers {
+    Decimal quantity;
+    std::string amount;   // price × quantity as the amount field shows it and 表3 stores it
+    Decimal amountValue;  // that amount as stored
+    Decimal cost;         // quantity × the purchase price shown
+};
+
+// Reads the entry into out; the refusal of an entry that must not be stored, empty when it may
+// be: a price or quantity that is empty, not a number or negative, a quantity above the stock, a
+// purchase price that is not a number, a text longer than its 表3 column.
+std::string readEntry(const SaleEntry& entry, SaleNumbers& out) {
+    std::string refusal;
+    const std::optional<Decimal> price = readTyped(entry.price, column::kSalePrice, refusal);
+    if (!price) return refusal;
+    const std::optional<Decimal> quantity =
+        readTyped(entry.quantity, column::kSaleQuantity, refusal);
+    if (!quantity) return refusal;
+    const std::optional<Decimal> stock = Decimal::parse(entry.stock);
+    if (!stock || *quantity > *stock) return kAboveStockAtConfirm;
+    const std::optional<Decimal> purchasePrice = Decimal::parse(entry.purchasePrice);
+    if (!purchasePrice) return "进货单价“" + entry.purchasePrice + "”不是有效的数字。";
+    if (refusal = textRefusal(entry); !refusal.empty()) return refusal;
+
+    out.quantity = *quantity;
+    out.amount = (*price * *quantity).text();
+    // Read back from the text 表3 stores; a product beyond what a number holds stops here with
+    // the store's message.
+    out.amountValue = Decimal::read(out.amount);
+    out.cost = *quantity * *purchasePrice;
     return {};
 }
 
@@ -147,6 +203,10 @@ namespace {
 
 const std::string kCustomerNamesSql =
     std::string("Select Distinct ") + column::kCustomer + " From " + store::schema::kSales;
+// The telephone, address and note of the first earlier sale whose customer name is like "?".
+const std::string kCustomerDetailsSql =
+    std::string("select ") + column::kPhone + ", " + column::kAddress + ", " + column::kRemark +
+    " from " + store::schema::kSales + " where " + column::kCustomer + " like ? limit 1";
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -178,57 +238,55 @@ std::vector<std::string> SaleRecords::customerNames() {
 
 std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& name) {
     if (!sales_.isOpen() || sales_.isEmpty() || name.empty()) return std::nullopt;
-    // While the query still holds the names just listed, a name none of them contains needs no
-    // look through the whole table: the query ends up as empty as that look would leave it.
-    const bool noMatch = sales_.sql() == kCustomerNamesSql && noListedNameContains(sales_, name);
-    sales_.close();
-    if (noMatch)
-        sales_.select(store::schema::kSales, "0");
-    else
-        sales_.select(store::schema::kSales, std::string(column::kCustomer) + " like ? limit 1",
-                      {"%" + name + "%"});
-    sales_.open();
     CustomerDetails details;
-    if (!sales_.isEmpty()) {
-        details[0] = sales_.fieldText(column::kPhone);
-        details[1] = sales_.fieldText(column::kAddress);
-        details[2] = sales_.fieldText(column::kRemark);
+    // While the query holds the names listed, a name none of them contains needs no look
+    // through the whole table.
+    const bool unlisted = sales_.sql() == kCustomerNamesSql && noListedNameContains(sales_, name);
+    if (!unlisted) {
+        store::Query match(connection_);
+        match.setSql(kCustomerDetailsSql, {"%" + name + "%"});
+        match.open();
+        if (!match.isEmpty()) {
+            for (std::size_t i = 0; i < details.size(); ++i)
+                details[i] = match.fieldTextAt(0, static_cast<int>(i));
+            return details;
+        }
     }
+    // No earlier sale: the list is used up until it is read again.
+    sales_.close();
+    sales_.select(store::schema::kSales, "0");
+    sales_.open();
     return details;
 }
 
 SaleResult SaleRecords::confirm(const SaleEntry& entry) {
-    if (std::string refusal = refusalOf(entry); !refusal.empty())
+    SaleNumbers n;
+    if (std::string refusal = readEntry(entry, n); !refusal.empty())
         return {SaleResult::Outcome::Refused, refusal, {}};
-
-    const Decimal quantity = Decimal::read(entry.quantity);
-    const std::string amount = amountText(entry.price, entry.quantity);
-    const Decimal amountValue = Decimal::read(amount);
-    const Decimal cost = quantity * Decimal::read(entry.purchasePrice);
 
     store::WriteTransaction transaction(connection_);
     const auto stored = storedFigures(connection_, entry.goodsId);
-    if (!stored) return {SaleResult::Outcome::GoodsGone, kGoodsGone, {}};
+    if (!stored) return {SaleResult::Outcome::GoodsGone, {}, {}};
     const auto& s = *stored;
     const std::array<std::string, kMovedColumns.size()> figures = {
-        (s[0] + quantity).text(), (s[1] + amountValue).text(), (s[2] + (amountValue - cost)).text(),
-        (s[3] - quantity).text(), (s[4] - cost).text()};
+        (s[0] + n.quantity).text(), (s[1] + n.amountValue).text(),
+        (s[2] + (n.amountValue - n.cost)).text(), (s[3] - n.quantity).text(),
+        (s[4] - n.cost).text()};
     // Another copy of the program may have sold from the row since the panel was filled: the
     // sale is refused by the file's stock, rolled back with its 表3 row.
-    const std::string stockNow = s[3].roundedToDecimals(2).text();
-    const SaleResult stockShort{SaleResult::Outcome::StockShort, stockShortMessage(stockNow),
-                                stockNow};
+    const SaleResult stockShort{
+        SaleResult::Outcome::StockShort, {}, s[3].roundedToDecimals(2).text()};
 
-    // Only a row is appended: the sales query reads no rows for it.
-    sales_.close();
-    sales_.select(store::schema::kSales, "0");
-    sales_.open();
-    sales_.append();
+    // The sale row goes in through a query of its own that reads no rows for it.
+    store::Query sale(connection_);
+    sale.select(store::schema::kSales, "0");
+    sale.open();
+    sale.append();
     try {
-        fillSaleRow(sales_, entry, amount);
-        sales_.post();
+        fillSaleRow(sale, entry, n.amount);
+        sale.post();
     } catch (...) {
-        sales_.cancel();
+        sale.cancel();
         throw;
     }
 
@@ -239,7 +297,7 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
         // The list shows the moved row in place and keeps its cursor where it was.
         const int current = goods_.currentIndex();
         goods_.moveTo(index);
-        const bool moved = moveFigures(goods_, entry.price, figures, quantity);
+        const bool moved = moveFigures(goods_, entry.price, figures, n.quantity);
         goods_.moveTo(current);
         if (!moved) return stockShort;
     } else {
@@ -247,11 +305,15 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
         store::Query row(connection_);
         row.select(store::schema::kGoods, "rowid = ?", {std::to_string(entry.goodsId)});
         row.open();
-        if (row.isEmpty()) return {SaleResult::Outcome::GoodsGone, kGoodsGone, {}};
-        if (!moveFigures(row, entry.price, figures, quantity)) return stockShort;
+        if (row.isEmpty()) return {SaleResult::Outcome::GoodsGone, {}, {}};
+        if (!moveFigures(row, entry.price, figures, n.quantity)) return stockShort;
     }
     transaction.commit();
-    return {SaleResult::Outcome::Sold, kSold, {}};
+    return {SaleResult::Outcome::Sold, {}, {}};
+}
+
+void SaleRecords::deleteRows(const std::vector<int>& rows) {
+    store::deleteRowsTogether(goods_, rows);
 }
 
 std::string amountText(const std::string& price, const std::string& quantity) {
@@ -260,35 +322,6 @@ std::string amountText(const std::string& price, const std::string& quantity) {
 
 bool exceedsStock(const std::string& quantity, const std::string& stock) {
     return Decimal::read(quantity) > Decimal::read(stock);
-}
-
-std::string stockShortMessage(const std::string& stock) {
-    return "库存数量不足，当前库存为 " + stock + "，请重新输入！";
-}
-
-std::string refusalOf(const SaleEntry& entry) {
-    if (auto refusal = numberRefusal(entry.price, column::kSalePrice); !refusal.empty())
-        return refusal;
-    if (auto refusal = numberRefusal(entry.quantity, column::kSaleQuantity); !refusal.empty())
-        return refusal;
-    const auto stock = Decimal::parse(entry.stock);
-    if (!stock || Decimal::read(entry.quantity) > *stock) return kAboveStockAtConfirm;
-    if (!parseNumber(entry.purchasePrice))
-        return "进货单价“" + entry.purchasePrice + "”不是有效的数字。";
-    if (auto refusal = lengthRefusal(entry.date, column::kSaleDate); !refusal.empty())
-        return refusal;
-    // Goods texts come from the goods row: the way out is to shorten them there.
-    if (auto refusal = purchases::saleRefusal(purchases::textsTooLongForSale(entry.goods));
-        !refusal.empty())
-        return refusal;
-    const std::array<std::pair<const std::string*, std::string>, 3> texts = {{
-        {&entry.customer, column::kCustomer},
-        {&entry.details[0], column::kPhone},
-        {&entry.details[1], column::kAddress},
-    }};
-    for (const auto& [text, name] : texts)
-        if (auto refusal = lengthRefusal(*text, name); !refusal.empty()) return refusal;
-    return lengthRefusal(entry.details[2], column::kRemark);
 }
 
 }  // namespace sales

@@ -14,15 +14,16 @@ class Query;
 
 namespace sales {
 
-// What "确定" came to: the sale stored, or refused before anything was written, with the text
-// to show.
+// What "确定" came to: the sale stored, or refused before anything was written, with what the
+// window needs for its message.
 struct SaleResult {
+    // Refused: the entry must not be stored; GoodsGone: the file no longer holds the goods row;
     // StockShort: the file's stock no longer covers the quantity (another copy of the program
-    // sold from the row); stock is that stock as the panel shows it.
+    // sold from the row).
     enum class Outcome { Sold, Refused, GoodsGone, StockShort };
     Outcome outcome = Outcome::Refused;
-    std::string message;
-    std::string stock;
+    std::string refusal;  // Refused: why, naming the field or the text that does not fit
+    std::string stock;    // StockShort: the file's stock as the panel shows it
 };
 
 // The sales window's record work over its connection, its goods query on 表1 and its sales query
@@ -46,23 +47,29 @@ class SaleRecords {
     std::optional<GoodsForSale> goodsForSale() const;
 
     // Re-runs the sales query on the distinct customer names of 表3 and returns them in the order
-    // read; an empty name gives an empty item.
+    // read; an empty name gives an empty item. The sales query holds that list from then on.
     std::vector<std::string> customerNames();
 
-    // The details of the first earlier sale whose customer name contains name. Nothing to do
-    // (none) when name is empty or the sales query holds no rows, so after a name that matched
-    // nothing later names fill nothing until the customer list is read again. Only the first
-    // match is read.
+    // The details of the first earlier sale whose customer name contains name, read by a query
+    // of its own. Nothing to do (none) when name is empty or the sales query holds no
+    // rows. A name no earlier sale contains empties the sales query, so that later names fill
+    // nothing until the customer list is read again. Only the first match is read.
     std::optional<CustomerDetails> customerDetails(const std::string& name);
 
-    // Checks the entry, then stores the 表3 row and moves the six sales and stock figures of the
-    // goods row with the entry's goodsId, together in one transaction: both or neither. Each
-    // figure is the exact decimal result of the texts' arithmetic, rounded to 15 digits when it
-    // is stored. The goods row is only moved while the file's stock, rounded to two decimals,
-    // still covers the quantity; otherwise nothing is stored (StockShort). The goods list shows
-    // the moved row where it holds it and keeps its current row. A refusal names the field; an
-    // error of the store rolls back and is thrown on.
+    // Reads the entry's numbers once and checks them, then stores the 表3 row (through a query of
+    // its own, so the sales query keeps the customer list) and moves the six sales and stock
+    // figures of the goods row with the entry's goodsId, together in one transaction: both or
+    // neither. Each figure is the exact decimal result of the texts' arithmetic, rounded to 15
+    // digits when it is stored. The goods row is only moved while the file's stock, rounded to two
+    // decimals, still covers the quantity; otherwise nothing is stored (StockShort). The goods list
+    // shows the moved row where it holds it and keeps its current row. A refusal names the field;
+    // an error of the store rolls back and is thrown on.
     SaleResult confirm(const SaleEntry& entry);
+
+    // Deletes the goods list's rows at these indexes from 表1, together
+    // (store::deleteRowsTogether): a refused row stops the deletion with its error, the rows
+    // deleted before it stay deleted.
+    void deleteRows(const std::vector<int>& rows);
 
   private:
     store::Connection& connection_;
@@ -75,13 +82,5 @@ std::string amountText(const std::string& price, const std::string& quantity);
 
 // Whether the typed quantity exceeds the stock shown (throws on a text that is not a number).
 bool exceedsStock(const std::string& quantity, const std::string& stock);
-
-// The refusal of a sale the stored stock no longer covers, naming that stock.
-std::string stockShortMessage(const std::string& stock);
-
-// The refusal of an entry that must not be stored, empty when it may be: a price or quantity that
-// is empty, not a number or negative, a quantity above the stock, a text longer than its 表3
-// column.
-std::string refusalOf(const SaleEntry& entry);
 
 }  // namespace sales

@@ -223,7 +223,7 @@ class StartupTest : public QObject {
 
         scripted().messageAnswers.enqueue(platform::Answer::Ok);
         TXsmxForm& detail = windows->salesDetailWindow();
-        platform::runCommand(&detail, [&detail] { detail.FormActivate(); });
+        platform::runCommand(&detail, [&detail] { detail.activateFromAnotherWindow(); });
         QCOMPARE(scripted().messages.size(), 2);
         const QString question = scripted().messages[0].text;
         QVERIFY2(question.contains(QStringLiteral("已损坏")), qPrintable(question));

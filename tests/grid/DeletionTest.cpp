@@ -106,6 +106,26 @@ void DeletionTest::ctrlDeleteRefusedIsShown() {
     QCOMPARE(f.grid->footerText(kAmountColumn), QStringLiteral("6"));
 }
 
+void DeletionTest::withoutADeleterTheSelectionStays() {
+    platform::ScriptedPlatform platform;
+    GridFixture f(numberedSales(3));
+    f.grid->setRowDeleter({});
+    click(*f.grid, 0);
+    click(*f.grid, 2, Qt::ControlModifier);
+    f.grid->deleteSelected();
+    QTest::keyClick(f.grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(platform.messages.size(), 0);  // nothing asked that would not be done
+    QCOMPARE(f.query.recordCount(), 3);
+    QCOMPARE(f.grid->selectedCount(), 2);
+
+    // The rows reach the deleter in row order.
+    std::vector<int> handed;
+    f.grid->setRowDeleter([&](const std::vector<int>& rows) { handed = rows; });
+    f.grid->deleteSelected();
+    QCOMPARE(handed, (std::vector<int>{0, 2}));
+    QCOMPARE(f.grid->selectedCount(), 0);
+}
+
 void DeletionTest::ctrlDeleteOnEmptyListDoesNothing() {
     platform::ScriptedPlatform platform;
     GridFixture f({});

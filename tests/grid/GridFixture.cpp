@@ -6,6 +6,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/RowDeletion.h"
 
 namespace gridtest {
 
@@ -47,6 +48,9 @@ GridFixture::GridFixture(const std::vector<Sale>& sales, const QString& amountFo
     grid->setColumns(salesColumns(amountFooterFormat));
     grid->setFooterBold(true);
     grid->setQuery(&query);
+    // As the windows' records delete the selected rows.
+    grid->setRowDeleter(
+        [this](const std::vector<int>& rows) { store::deleteRowsTogether(query, rows); });
     grid->resize(976, 505);
     grid->show();
     if (!QTest::qWaitForWindowExposed(grid.get())) qWarning("the grid was not shown");

@@ -69,6 +69,7 @@ class DeletionTest : public QObject {
     void ctrlDeleteAsksInEnglish();
     void ctrlDeleteWithoutSelectionDeletesCurrentRow();
     void ctrlDeleteRefusedIsShown();
+    void withoutADeleterTheSelectionStays();
     void ctrlDeleteOnEmptyListDoesNothing();
     void ctrlDeleteOnAListThatCannotChangeDoesNothing();
     void togetherTheTotalFallsAsItWouldRowByRow();

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "profile/CompanyProfile.h"
+#include "profile/records/CompanyProfile.h"
 
 // Reads and prepares 表2 through a connection of its own, beside the window's.
 namespace companytable {

@@ -13,7 +13,7 @@
 
 #include "PreviewProbe.h"
 #include "platform/Fonts.h"
-#include "profile/CompanyProfile.h"
+#include "profile/records/CompanyProfile.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
 #include "reports/DyForm.h"

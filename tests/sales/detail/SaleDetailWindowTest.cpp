@@ -15,7 +15,7 @@
 #include "sales/XsmxForm.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
-#include "tests/sales/detail/StoredSales.h"
+#include "tests/sales/records/StoredSales.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/QuitWatcher.h"
 #include "tests/support/QuotedSearches.h"

@@ -21,7 +21,7 @@
 #include "platform/Application.h"
 #include "platform/Modal.h"
 #include "sales/XsxxForm.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/QuitWatcher.h"
 #include "tests/support/TestDatabase.h"
@@ -63,12 +63,14 @@ class XsxxFormTest : public QObject {
     void aReleaseOfAKeyPressedElsewhereRunsNothing();
     void theAmountFollowsTextPastedThroughTheContextMenu();
     void enterPressesTheFocusedButtonOnce();
-    void aSaleAnotherCopyTookTheStockOfIsRefused();
+    void aSaleAnotherCopyChangedTheGoodsOfIsRefused_data();
+    void aSaleAnotherCopyChangedTheGoodsOfIsRefused();
     void confirmingMovesTheRowInTheListAndItsFooterSums();
     void confirmRefusesAQuantityPastedAboveTheStock();
     void aFailingSaleKeepsThePanelOpenWithItsTexts();
     void choosingOrTypingACustomerFillsTheDetails();
     void queryByCodeNarrowsTheListAndItsSums();
+    void ctrlDeleteDeletesTheSelectedGoods();
     void reopeningTheQueryPanelClearsBothFields();
     void refreshKeepsTheSalePanelOpen();
     void closingBringsTheMainWindowBack();
@@ -349,7 +351,27 @@ void XsxxFormTest::enterPressesTheFocusedButtonOnce() {
     QCOMPARE(pressed.count(), 2);
 }
 
-void XsxxFormTest::aSaleAnotherCopyTookTheStockOfIsRefused() {
+void XsxxFormTest::aSaleAnotherCopyChangedTheGoodsOfIsRefused_data() {
+    QTest::addColumn<QString>("change");  // by another copy of the program, after the panel opened
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stockShown");   // afterwards
+    QTest::addColumn<QString>("stockStored");  // "?": no such goods row
+    QTest::newRow("stock taken") << QString::fromUtf8("UPDATE " +
+                                                      std::string(store::schema::kGoods) +
+                                                      " SET 库存数量 = 1 WHERE 商品编码 = 'C01'")
+                                 << u("库存数量不足，当前库存为 1，请重新输入！") << u("1")
+                                 << u("1");
+    QTest::newRow("goods deleted")
+        << QString::fromUtf8("DELETE FROM " + std::string(store::schema::kGoods) +
+                             " WHERE 商品编码 = 'C01'")
+        << u("要销售的商品信息已不存在，请重新选择！") << u("5") << u("?");
+}
+
+void XsxxFormTest::aSaleAnotherCopyChangedTheGoodsOfIsRefused() {
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+    QFETCH(QString, stockShown);
+    QFETCH(QString, stockStored);
     moveToRow(2);  // C01: stock 5
     click("SpeedButton1");
     QCOMPARE(form->stockEdit().text(), QStringLiteral("5"));
@@ -357,15 +379,14 @@ void XsxxFormTest::aSaleAnotherCopyTookTheStockOfIsRefused() {
     replaceText(&form->quantityEdit(), QStringLiteral("5"));
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec(std::string("UPDATE ") + store::schema::kGoods +
-                              " SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
+        other.database().exec(change.toStdString());
     }
     click("Button1");
-    QCOMPARE(scripted->messageTexts(), QStringList{u("库存数量不足，当前库存为 1，请重新输入！")});
+    QCOMPARE(scripted->messageTexts(), QStringList{message});
     QVERIFY(form->saleEntryPanel().isVisible());
-    QCOMPARE(form->stockEdit().text(), QStringLiteral("1"));
+    QCOMPARE(form->stockEdit().text(), stockShown);
     QVERIFY(stored(store::schema::kSales).empty());
-    QCOMPARE(storedGoods("C01", "库存数量"), std::string("1"));
+    QCOMPARE(storedGoods("C01", "库存数量"), stockStored.toStdString());
 }
 
 void XsxxFormTest::confirmingMovesTheRowInTheListAndItsFooterSums() {
@@ -463,6 +484,16 @@ void XsxxFormTest::queryByCodeNarrowsTheListAndItsSums() {
     click("Button2");
     QCOMPARE(form->goodsQuery().recordCount(), 1);  // searches all of 表1, not the list
     QVERIFY(scripted->messages.isEmpty());
+}
+
+void XsxxFormTest::ctrlDeleteDeletesTheSelectedGoods() {
+    moveToRow(1);  // B02, selected
+    QTest::keyClick(&form->goodsList(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(scripted->messageTexts(), QStringList{QStringLiteral("Delete record?")});
+    QCOMPARE(form->goodsQuery().recordCount(), 2);
+    QCOMPARE(footer("进货金额"), QStringLiteral("1010"));
+    QCOMPARE(stored(store::schema::kGoods).size(), std::size_t(2));
+    QCOMPARE(storedGoods("B02", "库存数量"), std::string("?"));  // gone from the file
 }
 
 void XsxxFormTest::reopeningTheQueryPanelClearsBothFields() {

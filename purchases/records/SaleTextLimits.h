@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "purchases/PurchaseFields.h"
+#include "purchases/records/PurchaseFields.h"
 
 namespace purchases {
 

@@ -17,7 +17,7 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Values.h"
-#include "tests/sales/goods/SalesFixture.h"
+#include "tests/sales/records/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {

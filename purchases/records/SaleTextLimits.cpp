@@ -1,4 +1,4 @@
-#include "purchases/SaleTextLimits.h"
+#include "purchases/records/SaleTextLimits.h"
 
 #include "store/Schema.h"
 #include "store/Values.h"

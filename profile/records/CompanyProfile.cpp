@@ -1,4 +1,4 @@
-#include "profile/CompanyProfile.h"
+#include "profile/records/CompanyProfile.h"
 
 #include "store/Query.h"
 

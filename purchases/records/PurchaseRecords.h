@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "purchases/PurchaseFields.h"
 #include "store/Schema.h"
+#include "purchases/records/PurchaseFields.h"
 
 namespace store {
 class Connection;
@@ -73,6 +74,11 @@ class PurchaseRecords {
     // Narrows the list to the rows whose column contains the one filled search text. Runs only
     // when the list has rows and exactly one field is filled; true when it ran.
     bool search(const SearchTexts& texts);
+
+    // Deletes the list's rows at these indexes from 表1, together (store::deleteRowsTogether):
+    // a refused row stops the deletion with its error, the rows deleted before it stay deleted.
+    // Their sales stay in 表3.
+    void deleteRows(const std::vector<int>& rows);
 
   private:
     int indexOfRow(std::int64_t rowId) const noexcept;

@@ -4,14 +4,14 @@
 #include <set>
 #include <string>
 
-#include "purchases/PurchaseRecords.h"
-#include "purchases/SaleTextLimits.h"
+#include "purchases/records/PurchaseRecords.h"
+#include "purchases/records/SaleTextLimits.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/app/purchases/StoredRows.h"
+#include "tests/purchases/records/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
 using purchasetest::Row;

@@ -1,8 +1,9 @@
-#include "purchases/PurchaseRecords.h"
+#include "purchases/records/PurchaseRecords.h"
 
 #include "store/Connection.h"
 #include "store/Decimal.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -134,6 +135,10 @@ bool PurchaseRecords::search(const SearchTexts& texts) {
     store::runSearch(query_, store::schema::kGoods, std::string(kSearchColumns[*field]),
                      texts[*field]);
     return true;
+}
+
+void PurchaseRecords::deleteRows(const std::vector<int>& rows) {
+    store::deleteRowsTogether(query_, rows);
 }
 
 int PurchaseRecords::indexOfRow(std::int64_t rowId) const noexcept {

@@ -1,4 +1,4 @@
-#include "purchases/PurchaseFields.h"
+#include "purchases/records/PurchaseFields.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/sales/detail/StoredSales.h"
+#include "tests/sales/records/StoredSales.h"
 #include "tests/support/TestDatabase.h"
 
 using detailtest::Row;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+namespace store {
+
+class Query;
+
+// Deletes the rows at these indexes of the query from its table, together in one transaction, and
+// drops them from the result set in one pass (Query::removeRows). A row the table refuses stops
+// the deletion there: the rows deleted before it stay deleted, it and the rows not reached stay in
+// the result set, and its error is thrown. Inside a transaction already begun on the query's
+// connection, that transaction's owner stores the deletions.
+void deleteRowsTogether(Query& query, const std::vector<int>& rows);
+
+}  // namespace store
