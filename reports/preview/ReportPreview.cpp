@@ -27,7 +27,7 @@ TReportPreview::TReportPreview(TReport& report, ReportPages& pages, QWidget* par
       pages_(&pages) {
     ui->setupUi(this);
     if (!report.ReportTitle.isEmpty()) {
-        setWindowTitle(QStringLiteral("报表预览：") + report.ReportTitle);
+        setWindowTitle(QStringLiteral("Report Preview : ") + report.ReportTitle);
     }
 
     const std::pair<QToolButton*, QStyle::StandardPixmap> pictures[] = {
