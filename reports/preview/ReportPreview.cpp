@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 
 #include "platform/Command.h"
 #include "reports/engine/Report.h"
@@ -53,6 +54,9 @@ TReportPreview::TReportPreview(TReport& report, ReportPages& pages, QWidget* par
     ui->StatusBar->addWidget(titlePanel_, 1);
 
     ui->ThumbnailTabs->setMinimumWidth(40);
+    // Both tab titles fit the pane whole; the style's wider padding cut the second one short.
+    ui->ThumbnailTabs->tabBar()->setElideMode(Qt::ElideNone);
+    ui->ThumbnailTabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     ui->Splitter->setSizes({kPaneWidth, 800});
     ui->Splitter->setStretchFactor(1, 1);
     ui->ThumbnailList->setPages(pages_);

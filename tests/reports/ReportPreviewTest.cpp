@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -123,6 +124,14 @@ class ReportPreviewTest : public QObject {
         QCOMPARE(tabs->tabText(0), QStringLiteral("ThumbNails"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("Search Results"));
         QCOMPARE(tabs->width(), 193);
+        // Both titles show whole within the pane, none cut to "Search R…".
+        const QTabBar* bar = tabs->tabBar();
+        for (int i = 0; i < bar->count(); ++i) {
+            QVERIFY(bar->tabRect(i).right() < tabs->width());
+            QVERIFY(bar->tabRect(i).width() >
+                    bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+        }
+        QCOMPARE(bar->elideMode(), Qt::ElideNone);
         QCOMPARE(w.pageText(), QStringLiteral("Page 1 of 1"));
         QCOMPARE(w.titleText(), QString());
         QCOMPARE(w.findChild<QListView*>(QStringLiteral("ThumbnailList"))->model()->rowCount(), 1);
