@@ -36,7 +36,7 @@ namespace {
 
 int goodsRows(const std::string& file) {
     const store::Database db(file, store::kDatabasePassword, store::Database::Mode::ReadOnly);
-    store::Statement count(db, "select count(*) from 表1");
+    store::Statement count(db, std::string("select count(*) from ") + store::schema::kGoods);
     count.step();
     return static_cast<int>(count.int64Value(0));
 }
@@ -185,7 +185,7 @@ class StartupTest : public QObject {
             QVERIFY(backup::backupDataStore(
                 folder, folder + QStringLiteral("/自动备份/data-20261210-180000.bak")));
         }
-        testsupport::damageTablePage(database.path(), "表1");
+        testsupport::damageTablePage(database.path(), store::schema::kGoods);
         scripted().messageAnswers.enqueue(accept ? platform::Answer::Ok : platform::Answer::Cancel);
 
         std::unique_ptr<startup::Windows> windows;
@@ -219,7 +219,7 @@ class StartupTest : public QObject {
         QCOMPARE(startup::start(windows), 0);
         TMainForm& main = windows->mainForm();
         // The sales table is first read when the sales detail window becomes active.
-        testsupport::damageTablePage(database.path(), "表3");
+        testsupport::damageTablePage(database.path(), store::schema::kSales);
 
         scripted().messageAnswers.enqueue(platform::Answer::Ok);
         TXsmxForm& detail = windows->salesDetailWindow();

@@ -11,6 +11,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/ErrorMessages.h"
+#include "store/Schema.h"
 #include "tests/support/DamagedDatabase.h"
 #include "tests/support/PermissionsHold.h"
 #include "tests/support/TestDatabase.h"
@@ -92,18 +93,20 @@ store::StoreError failureOf(store::Database& db, const std::string& sql) {
     return store::StoreError("no failure", SQLITE_OK);
 }
 
-const char* const kWrite = "insert into 表2 (公司名称) values ('新公司')";
+const std::string kWrite =
+    std::string("insert into ") + store::schema::kCompany + " (公司名称) values ('新公司')";
 
 TEST(StoreFailures, ADamagedPageIsToldAsDamageNamingTheFile) {
     TestDatabase database(TestDatabase::Content::Demo, false);
-    testsupport::damageTablePage(database.path(), "表1");
+    testsupport::damageTablePage(database.path(), store::schema::kGoods);
     store::Database db(database.path(), store::kDatabasePassword);  // still opens
-    const store::StoreError error = failureOf(db, "select * from 表1");
+    const store::StoreError error =
+        failureOf(db, std::string("select * from ") + store::schema::kGoods);
     EXPECT_EQ(error.code(), SQLITE_CORRUPT);
     EXPECT_TRUE(store::isDamageCode(error.code()));
     EXPECT_EQ(std::string(error.what()), store::failureMessage(SQLITE_CORRUPT, database.path()));
     // The other tables still read.
-    EXPECT_NO_THROW(db.exec("select * from 表3"));
+    EXPECT_NO_THROW(db.exec(std::string("select * from ") + store::schema::kSales));
 }
 
 TEST(StoreFailures, AReadOnlyFileIsToldAtOnceAndAtTheWrite) {
@@ -143,7 +146,7 @@ TEST(StoreFailures, AReadOnlyFolderIsToldAtOnceAndAtTheWrite) {
 TEST(StoreFailures, AFileMovedAwayWhileOpenIsToldAsMoved) {
     TestDatabase database(TestDatabase::Content::Empty, false);
     store::Database db(database.path(), store::kDatabasePassword);
-    db.exec("select * from 表2");
+    db.exec(std::string("select * from ") + store::schema::kCompany);
     fs::rename(database.path(), database.directory() / "elsewhere.mdb");
     const store::StoreError error = failureOf(db, kWrite);
     EXPECT_EQ(error.code(), SQLITE_READONLY);

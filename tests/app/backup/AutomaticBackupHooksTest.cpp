@@ -12,6 +12,7 @@
 #include "backup/AutoBackupFiles.h"
 #include "backup/AutoBackupSession.h"
 #include "backup/DataStoreCopy.h"
+#include "store/Schema.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
@@ -82,7 +83,7 @@ class AutomaticBackupHooksTest : public QObject {
         QVERIFY(
             backup::backupDataStore(folder, copies + QStringLiteral("/data-20260503-080000.bak")));
         // The sales table is not read at start: the program starts, the day's copy finds it.
-        testsupport::damageTablePage(database.path(), "表3");
+        testsupport::damageTablePage(database.path(), store::schema::kSales);
         startup::Windows windows;
         windows.mainForm().show();
         int closed = 0;

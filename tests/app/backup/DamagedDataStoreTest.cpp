@@ -9,6 +9,7 @@
 #include "backup/AutoBackupSession.h"
 #include "backup/DamagedDataStore.h"
 #include "backup/DataStoreCopy.h"
+#include "store/Schema.h"
 #include "tests/app/backup/BackupFixture.h"
 #include "tests/support/DamagedDatabase.h"
 
@@ -42,13 +43,13 @@ class DamagedDataStoreTest : public BackupFixture {
 TEST_F(DamagedDataStoreTest, TheCheckTellsDamageFromOtherTrouble) {
     EXPECT_FALSE(backup::isDamagedDataStore(QString::fromStdString(dataStore())));
     EXPECT_FALSE(backup::isDamagedDataStore(chosen("missing.mdb")));
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     EXPECT_TRUE(backup::isDamagedDataStore(QString::fromStdString(dataStore())));
 }
 
 TEST_F(DamagedDataStoreTest, TheDaysCopyOfADamagedFileSaysSoAndBlamesNoFolder) {
     copyNow("20261210-090000");
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     autobackup::AutoBackup rules(programFolder(), autobackup::session().settingsFile(),
                                  [] { return kNow; });
     const autobackup::Result result = rules.run(autobackup::Occasion::Start);
@@ -68,8 +69,8 @@ TEST_F(DamagedDataStoreTest, RepairRestoresTheNewestGoodCopyAndKeepsTheDamagedFi
     const std::string newestGood = copyNow("20261209-180000");  // "A", "B"
     addGoods(dataStore(), "C");
     const std::string newest = copyNow("20261210-180000");
-    testsupport::damageTablePage(newest, "表1");  // fails its check: passed over
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(newest, store::schema::kGoods);  // fails its check: passed over
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     const std::string damagedBytes = fileBytes(dataStore());
 
     EXPECT_EQ(repair(platform::Answer::Ok), RepairOutcome::Restored);
@@ -88,7 +89,7 @@ TEST_F(DamagedDataStoreTest, RepairRestoresTheNewestGoodCopyAndKeepsTheDamagedFi
 }
 
 TEST_F(DamagedDataStoreTest, WithoutAGoodCopyNothingIsAsked) {
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     EXPECT_EQ(repair(platform::Answer::Ok), RepairOutcome::NoGoodCopy);  // no copy at all
     fs::create_directories(copies());
     fs::copy_file(dataStore(), copies() / "data-20261201-090000.bak");   // as damaged as the data
@@ -99,7 +100,7 @@ TEST_F(DamagedDataStoreTest, WithoutAGoodCopyNothingIsAsked) {
 
 TEST_F(DamagedDataStoreTest, ADeclinedRepairChangesNothing) {
     copyNow("20261202-090000");
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     const std::string damagedBytes = fileBytes(dataStore());
 
     EXPECT_EQ(repair(platform::Answer::Cancel), RepairOutcome::Declined);

@@ -94,7 +94,7 @@ TEST_F(RestoreTest, WithoutACopyOfTheReplacedDataTheUserDecides) {
 
 TEST_F(RestoreTest, ADamagedDataStoreIsKeptBesideItWithoutAsking) {
     const auto saved = makeBackup("x.bak");
-    testsupport::damageTablePage(dataStore(), "表1");
+    testsupport::damageTablePage(dataStore(), store::schema::kGoods);
     const std::string damaged = fileBytes(dataStore());
 
     EXPECT_EQ(restore(QString::fromStdString(saved.string())), RestoreResult::Restored);

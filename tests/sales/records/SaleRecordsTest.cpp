@@ -393,21 +393,22 @@ TEST_F(SaleRecordsTest, CustomerListAndDetails) {
 }
 
 TEST_F(SaleRecordsTest, ASaleLeavesTheCustomerListToTheCustomerFields) {
-    salestest::insert("表3", {{{"客户姓名", "张伟"}, {"联系电话", "111"}}});
+    salestest::insert(store::schema::kSales, {{{"客户姓名", "张伟"}, {"联系电话", "111"}}});
     records.customerNames();
     moveToCode("C01");
     const auto entry = entryFor("3", "3");
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec("UPDATE 表1 SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
+        other.database().exec(std::string("UPDATE ") + store::schema::kGoods +
+                              " SET 库存数量 = 1 WHERE 商品编码 = 'C01'");
     }
     // A sale refused after its row was begun, and one that failed, leave the list to the names.
     ASSERT_EQ(records.confirm(entry).outcome, Outcome::StockShort);
     EXPECT_EQ(records.customerDetails("张"), (sales::CustomerDetails{"111", "", ""}));
     {
         store::Connection other(store::buildConnectionStringForCurrentDirectory());
-        other.database().exec(
-            "CREATE TRIGGER refuse BEFORE UPDATE ON 表1 BEGIN SELECT RAISE(ABORT, 'locked'); END");
+        other.database().exec(std::string("CREATE TRIGGER refuse BEFORE UPDATE ON ") +
+                              store::schema::kGoods + " BEGIN SELECT RAISE(ABORT, 'locked'); END");
     }
     EXPECT_THROW(records.confirm(entryFor("3", "1")), store::StoreError);
     EXPECT_EQ(records.customerDetails("伟"), (sales::CustomerDetails{"111", "", ""}));
