@@ -69,10 +69,10 @@ void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
-        {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7});
-    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
-        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
-    });
+        {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7},
+        [this](const std::vector<int>& rows) {
+            purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+        });
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

@@ -48,11 +48,13 @@ ListWindowFrame::~ListWindowFrame() {
 
 QMenu* ListWindowFrame::setUpList(grid::TDataGrid& list, std::vector<grid::GridColumn> columns,
                                   bool footerBold, store::Query& query,
-                                  std::initializer_list<QAction*> menuItems) {
+                                  std::initializer_list<QAction*> menuItems,
+                                  RowDeleter deleteRows) {
     list_ = &list;
     list.setColumns(std::move(columns));
     list.setFooterBold(footerBold);
     list.setQuery(&query);
+    list.setRowDeleter(std::move(deleteRows));
     QMenu* menu = platform::look::contextMenu(window_, menuItems);
     list.setPopupMenu(menu);
     return menu;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "grid/DataGrid.h"
 #include "grid/GridColumn.h"
 #include "store/WindowTables.h"
 
@@ -17,10 +18,6 @@ class QPixmap;
 class QLabel;
 class QMenu;
 class QWidget;
-
-namespace grid {
-class TDataGrid;
-}
 
 namespace frame {
 
@@ -48,9 +45,12 @@ class ListWindowFrame : public QObject {
     store::Query& query(std::size_t index) { return tables_.query(index); }
 
     // The list shows query in columns; its context menu "PopupMenu1" holds menuItems in order
-    // (nullptr stands for a separator) and is returned.
+    // (nullptr stands for a separator) and is returned. The list keeps the selection and has the
+    // window's records delete the selected rows (deleteRows gets them in row order).
+    using RowDeleter = grid::TDataGrid::RowDeleter;
     QMenu* setUpList(grid::TDataGrid& list, std::vector<grid::GridColumn> columns, bool footerBold,
-                     store::Query& query, std::initializer_list<QAction*> menuItems);
+                     store::Query& query, std::initializer_list<QAction*> menuItems,
+                     RowDeleter deleteRows);
 
     // Connects every control of the window to the handler slot named after it, each run through
     // the command edge: a button's click and a menu item's choice to <control>Click, a label's

@@ -68,10 +68,10 @@ void TXsmxForm::setUpLook() {
 void TXsmxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::saleListColumns(), true, ADOQuery1,
-        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
-    ui->DataGrid1->setRowDeleter([this](const std::vector<int>& rows) {
-        saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
-    });
+        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10},
+        [this](const std::vector<int>& rows) {
+            saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+        });
 }
 
 void TXsmxForm::setUpPanels() {

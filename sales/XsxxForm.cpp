@@ -96,8 +96,7 @@ void TXsxxForm::setUpLook() {
 void TXsxxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
-        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10});
-    ui->DataGrid1->setRowDeleter(
+        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10},
         [this](const std::vector<int>& rows) { records().deleteRows(rows); });
 }
 

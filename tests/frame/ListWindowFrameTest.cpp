@@ -11,6 +11,7 @@
 #include "grid/DataGrid.h"
 #include "grid/ListColumns.h"
 #include "store/Schema.h"
+#include "tests/support/GridClicks.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
@@ -33,7 +34,8 @@ class SampleWindow : public QWidget {
         label->setObjectName(QStringLiteral("Label1"));
         item = new QAction(QStringLiteral("刷新"), this);
         item->setObjectName(QStringLiteral("N1"));
-        menu = frame.setUpList(*list, grid::purchaseListColumns(), false, frame.query(0), {item});
+        menu = frame.setUpList(*list, grid::purchaseListColumns(), false, frame.query(0), {item},
+                               [this](const std::vector<int>& rows) { deleted = rows; });
         frame.connectCommandsByName();
         frame.onActivation([this] { ++activations; }, [this] { return activateAlways; });
         frame.onClose([this] { ++closings; });
@@ -46,7 +48,8 @@ class SampleWindow : public QWidget {
     QLabel* label = nullptr;
     QAction* item = nullptr;
     QMenu* menu = nullptr;
-    QStringList ran;  // the handlers run, in order
+    QStringList ran;           // the handlers run, in order
+    std::vector<int> deleted;  // the rows the list asked to delete
     int activations = 0;
     int closings = 0;
     bool activateAlways = false;
@@ -91,6 +94,12 @@ class ListWindowFrameTest : public QObject {
         QVERIFY(window.frame.query(0).recordCount() > 0);
         QCOMPARE(window.menu->objectName(), QStringLiteral("PopupMenu1"));
         QCOMPARE(window.menu->actions(), QList<QAction*>{window.item});
+        // The list asks the window to delete its selected rows.
+        window.list->setGeometry(0, 0, 600, 300);
+        window.show();
+        testsupport::clickRow(*window.list, 1, Qt::ControlModifier);
+        window.list->deleteSelected();
+        QCOMPARE(window.deleted, std::vector<int>{1});
     }
 
     // A restore closes every window's connection but the ones kept open; a window gone is
