@@ -20,20 +20,22 @@ std::optional<std::vector<store::Decimal>> storedNumbers(store::Connection& conn
     if (!select.step()) return std::nullopt;
     std::vector<store::Decimal> numbers;
     numbers.reserve(columns.size());
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-        std::string text;
-        if (select.isText(i))
-            text = std::string(select.text(i));
-        else if (!select.isNull(i))
-            text = store::values::formatNumber(select.doubleValue(i));
-        const auto number = store::Decimal::parse(text);
-        if (!number)
-            throw store::StoreError("'" + text +
-                                    "' is not a valid floating point value for field '" +
-                                    columns[static_cast<std::size_t>(i)] + "'");
-        numbers.push_back(*number);
-    }
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        numbers.push_back(storedNumber(select, i, columns[static_cast<std::size_t>(i)]));
     return numbers;
+}
+
+store::Decimal storedNumber(const store::Statement& row, int index, const std::string& name) {
+    std::string text;
+    if (row.isText(index))
+        text = std::string(row.text(index));
+    else if (!row.isNull(index))
+        text = store::values::formatNumber(row.doubleValue(index));
+    const auto number = store::Decimal::parse(text);
+    if (!number)
+        throw store::StoreError("'" + text + "' is not a valid floating point value for field '" +
+                                name + "'");
+    return *number;
 }
 
 }  // namespace sales

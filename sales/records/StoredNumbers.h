@@ -11,7 +11,8 @@
 
 namespace store {
 class Connection;
-}
+class Statement;
+}  // namespace store
 
 namespace sales {
 
@@ -28,5 +29,9 @@ std::optional<std::vector<store::Decimal>> storedNumbers(store::Connection& conn
                                                          const std::string& table,
                                                          std::int64_t rowId,
                                                          const std::vector<std::string>& columns);
+
+// The number in column index of the statement's current row, read the same way; name is the
+// column's name for the message.
+store::Decimal storedNumber(const store::Statement& row, int index, const std::string& name);
 
 }  // namespace sales
