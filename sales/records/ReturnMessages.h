@@ -12,8 +12,5 @@ inline constexpr const char* kChooseGoodsRow =
 inline constexpr const char* kReturnGone = "要删除的退货记录已不存在！";
 inline constexpr const char* kReturnGoodsRowGone =
     "这条退货退回的进货记录已不存在，无法撤回它的库存，退货记录没有删除！";
-// A sale with returns, in the sales detail window.
-inline constexpr const char* kSaleHasReturns =
-    "选中的销售记录中有已退货的销售，不能删除（请先删除它的退货记录）！";
 
 }  // namespace salereturn

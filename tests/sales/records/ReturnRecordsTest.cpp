@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sales/records/ReturnRecords.h"
+#include "sales/records/SaleDetailRecords.h"
 #include "sales/records/SaleRecords.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -211,6 +212,37 @@ TEST_F(ReturnRecordsTest, RefusalsStoreNothing) {
     EXPECT_EQ(giveBack(sale + 100, goodsId(1), "1", "0").outcome, Outcome::SaleGone);
     EXPECT_EQ(goodsRow(1), afterSale);
     EXPECT_TRUE(stored(schema::kReturns).empty());
+}
+
+TEST_F(ReturnRecordsTest, ASaleWithReturnsIsNeitherDeletedNorCorrectedBelowThem) {
+    const std::int64_t kept = sell(0, "12", "3");
+    sell(0, "12", "1");
+    ASSERT_EQ(giveBack(kept, goodsId(0), "2", "0").outcome, Outcome::Returned);
+    store::Query list(connection);
+    saledetail::SaleDetailRecords detail(connection, list);
+    detail.refresh();
+    ASSERT_EQ(list.recordCount(), 2);
+
+    EXPECT_EQ(detail.deleteRows({1, 0}), saledetail::DeleteOutcome::HasReturns);
+    EXPECT_EQ(stored(schema::kSales).size(), 2u);
+
+    const struct {
+        const char* quantity;
+        saledetail::WriteBackOutcome outcome;
+    } corrections[] = {{"1.5", saledetail::WriteBackOutcome::BelowReturned},
+                       {"2", saledetail::WriteBackOutcome::Written}};
+    for (const auto& c : corrections) {
+        saledetail::SaleFields fields;
+        fields.texts[saledetail::kPriceField] = "12";
+        fields.texts[saledetail::kQuantityField] = c.quantity;
+        fields.changed[saledetail::kQuantityField] = true;
+        EXPECT_EQ(detail.writeBack(kept, fields), c.outcome) << c.quantity;
+    }
+    EXPECT_EQ(stored(schema::kSales)[0].at("销售数量"), "2");
+
+    EXPECT_EQ(detail.deleteRows({1}), saledetail::DeleteOutcome::Deleted);
+    EXPECT_EQ(stored(schema::kSales).size(), 1u);
+    EXPECT_EQ(stored(schema::kSales)[0].at("ID"), std::to_string(kept));
 }
 
 TEST_F(ReturnRecordsTest, TwoConnectionsReturningTheSameSaleNeverReturnMoreThanWasSold) {
