@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <exception>
+#include <filesystem>
 
 #include "app/MainForm.h"
 #include "app/backup/AutomaticBackupHooks.h"
@@ -21,6 +22,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/ErrorMessages.h"
+#include "store/SchemaUpgrade.h"
 #include "store/ScratchFiles.h"
 #include "store/WindowTables.h"
 
@@ -102,10 +104,37 @@ bool isDamage(const std::exception& error) {
     return storeError != nullptr && store::isDamageCode(storeError->code());
 }
 
+// A data.mdb of an earlier version gets this version's tables before any window opens it. The
+// day's copy is taken first, waited for, so that it keeps the file as it was; it is only taken
+// here when an upgrade is due (the day's copy otherwise runs in the background once the main
+// window shows, while the windows already use the file). A file of a later version is refused.
+// A missing file, one that is no database of the program or that cannot be written is left to
+// the windows, which say what is wrong or show it read-only.
+void upgradeDataStore() {
+    const std::string file =
+        store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    store::Database db(file, store::kDatabasePassword);
+    switch (store::schema::upgradeNeed(db)) {
+        case store::schema::UpgradeNeed::None:
+            return;
+        case store::schema::UpgradeNeed::Refused:
+            throw store::StoreError(
+                store::schema::laterVersionRefusal(file, store::schema::fileVersion(db)));
+        case store::schema::UpgradeNeed::Tables:
+            break;
+    }
+    if (!store::readOnlyNotice(file).empty()) return;
+    backup::takeDaysCopyNow(dataFolder());
+    store::schema::upgrade(db);
+}
+
 // The windows, made once more after a damaged data.mdb was repaired; null when they cannot be
 // made (the user was told).
 std::unique_ptr<Windows> makeWindows(bool mayRepair = true) {
     try {
+        upgradeDataStore();
         return std::make_unique<Windows>();
     } catch (const std::exception& error) {
         const QString text = QString::fromUtf8(error.what());
@@ -131,13 +160,12 @@ int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
     windows = makeWindows();
     if (!windows) return 1;
-    platform::setErrorInterceptor(
-        [](QWidget* owner, const std::exception& error) {
-            if (!isDamage(error)) return false;
-            backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
-                                       store::WindowTables::releaseAllForRestore);
-            return true;
-        });
+    platform::setErrorInterceptor([](QWidget* owner, const std::exception& error) {
+        if (!isDamage(error)) return false;
+        backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
+                                   store::WindowTables::releaseAllForRestore);
+        return true;
+    });
     TMainForm& mainForm = windows->mainForm();
     mainForm.show();
     // Told now rather than at the first change that cannot be saved.

@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 
 namespace backup {
 
@@ -62,7 +63,10 @@ bool isRestorableFile(const QString& file) {
         store::Statement count(
             db,
             "select count(*) from sqlite_master where type = 'table' and name in (" + names + ")");
-        return count.step() && count.int64Value(0) == std::int64_t(store::schema::tables().size());
+        // A file of a later version would be refused at the next start.
+        return count.step() &&
+               count.int64Value(0) == std::int64_t(store::schema::tables().size()) &&
+               store::schema::fileVersion(db) <= store::schema::kVersion;
     } catch (const std::exception&) {
         return false;
     }

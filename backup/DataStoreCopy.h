@@ -17,7 +17,8 @@ QString backupFileName(const QString& chosenName);
 // (no data store, target folder not writable); an existing backupFile is then left as it was.
 bool backupDataStore(const QString& programFolder, const QString& backupFile);
 
-// Whether file is a database with the program's five tables that opens with its password.
+// Whether file is a database with the program's five tables that opens with its password and
+// is of no later schema version than this program knows.
 bool isRestorableFile(const QString& file);
 
 // Puts a copy of sourceFile in place of the data store. The old file stays whenever the copy

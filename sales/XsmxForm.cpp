@@ -11,7 +11,9 @@
 #include "panels/NumericKeyFilter.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
+#include "platform/Platform.h"
 #include "platform/WindowLook.h"
+#include "sales/records/SaleDetailMessages.h"
 #include "sales/records/SaleDetailRecords.h"
 #include "store/Schema.h"
 #include "ui_XsmxForm.h"
@@ -70,7 +72,9 @@ void TXsmxForm::setUpMenu() {
         *ui->DataGrid1, grid::saleListColumns(), true, ADOQuery1,
         {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10},
         [this](const std::vector<int>& rows) {
-            saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+            if (saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows) ==
+                saledetail::DeleteOutcome::HasReturns)
+                platform::say(this, saledetail::kSaleHasReturns);
         });
 }
 

@@ -85,6 +85,9 @@ void TXsmxForm::Button1Click() {
         case saledetail::WriteBackOutcome::RowGone:
             platform::say(this, saledetail::kEditedRowGone);
             return;
+        case saledetail::WriteBackOutcome::BelowReturned:
+            platform::say(this, saledetail::kQuantityBelowReturned);
+            return;
         case saledetail::WriteBackOutcome::Written:
             platform::say(this, saledetail::kEdited);
             ui->Panel2->hide();

@@ -32,27 +32,55 @@ std::vector<TableDef> makeTables() {
                     text(kContact),
                     text(kPhone),
                     text(kAddress),
-                    text(kRemark)}};
+                    text(kRemark)},
+                   0,
+                   {}};
     TableDef company{kCompany,
                      {text(kCompanyName), text(kCompanyAddress), text(kContact), text(kPhone),
-                      text(kWebAddress), text(kRemark)}};
+                      text(kWebAddress), text(kRemark)},
+                     0,
+                     {}};
     TableDef sales{kSales,
                    {counter(), text(kSaleDate), text(kGoodsCode, 50), text(kGoodsName, 50),
                     text(kModel, 50), text(kSpecification, 50), text(kUnit, 50), number(kSalePrice),
                     number(kSaleQuantity), number(kSaleAmount), text(kCustomer, 50),
-                    text(kPhone, 50), text(kAddress, 50), text(kRemark, 50)}};
+                    text(kPhone, 50), text(kAddress, 50), text(kRemark, 50)},
+                   0,
+                   {}};
     TableDef purchaseExport{
         kPurchaseExport,
         {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
          number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
-         text(kSupplier), text(kContact), text(kPhone), text(kAddress), text(kRemark)}};
+         text(kSupplier), text(kContact), text(kPhone), text(kAddress), text(kRemark)},
+        0,
+        {}};
     TableDef goodsExport{
         kGoodsExport,
         {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
          number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
          number(kSalePrice), number(kSaleQuantity), number(kSaleAmount), number(kSaleProfit),
-         number(kStockQuantity), number(kStockAmount), text(kRemark)}};
+         number(kStockQuantity), number(kStockAmount), text(kRemark)},
+        0,
+        {}};
     return {goods, company, sales, purchaseExport, goodsExport};
+}
+
+ColumnDef rowId(const char* name) { return {name, FieldType::Double, 0}; }
+
+std::vector<TableDef> makeAddedTables() {
+    using namespace column;
+    // A return names its sale and goods row by their IDs and keeps the goods texts, the
+    // purchase price its stock value used and the customer as they were, so that it reads the
+    // same after the sale or the purchase was corrected.
+    TableDef returns{
+        kReturns,
+        {counter(), text(kReturnDate), rowId(kSaleId), rowId(kGoodsId), text(kGoodsCode),
+         text(kGoodsName), text(kModel), text(kSpecification), text(kUnit), number(kReturnQuantity),
+         number(kRefundAmount), number(kPurchasePrice), text(kCustomer), text(kReason)},
+        1,
+        {kSaleId}};
+    TableDef saleGoods{kSaleGoods, {counter(), rowId(kSaleId), rowId(kGoodsId)}, 1, {kSaleId}};
+    return {returns, saleGoods};
 }
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -70,9 +98,15 @@ const std::vector<TableDef>& tables() {
     return all;
 }
 
+const std::vector<TableDef>& addedTables() {
+    static const std::vector<TableDef> all = makeAddedTables();
+    return all;
+}
+
 const TableDef& table(std::string_view name) {
-    for (const auto& t : tables())
-        if (t.name == name) return t;
+    for (const auto* list : {&tables(), &addedTables()})
+        for (const auto& t : *list)
+            if (t.name == name) return t;
     throw StoreError("没有表“" + std::string(name) + "”");
 }
 
@@ -96,6 +130,14 @@ std::string createTableSql(const TableDef& table) {
         }
     }
     return sql + ")";
+}
+
+std::vector<std::string> createIndexSql(const TableDef& table) {
+    std::vector<std::string> sql;
+    for (const auto& column : table.indexed)
+        sql.push_back("CREATE INDEX IF NOT EXISTS " + quoted(table.name + "_" + column) + " ON " +
+                      quoted(table.name) + " (" + quoted(column) + ")");
+    return sql;
 }
 
 std::string insertSql(const TableDef& table) {

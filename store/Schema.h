@@ -6,7 +6,8 @@
 
 #include "store/Query.h"
 
-// The five tables of data.mdb with their columns in table order.
+// The tables of data.mdb with their columns in table order: the five the shop's file has always
+// held, and the ones later versions of the program added beside them.
 namespace store::schema {
 
 struct ColumnDef {
@@ -17,7 +18,9 @@ struct ColumnDef {
 
 struct TableDef {
     std::string name;
-    std::vector<ColumnDef> columns;  // the counter "ID" first where the table has one
+    std::vector<ColumnDef> columns;    // the counter "ID" first where the table has one
+    int version = 0;                   // the schema version that added the table; 0 for the five
+    std::vector<std::string> indexed;  // columns looked up by value, each with an index
     bool hasCounter() const {
         return !columns.empty() && columns.front().type == FieldType::Counter;
     }
@@ -29,6 +32,13 @@ inline constexpr const char* kCompany = "表2";
 inline constexpr const char* kSales = "表3";
 inline constexpr const char* kPurchaseExport = "表4";
 inline constexpr const char* kGoodsExport = "表5";
+// Added by schema version 1: the returns of sold goods, and the goods row each sale was made from.
+inline constexpr const char* kReturns = "退货";
+inline constexpr const char* kSaleGoods = "销售货源";
+
+// The schema version this program writes into PRAGMA user_version: a file without the added
+// tables is 0, and each version adds tables (never changes the five).
+inline constexpr int kVersion = 1;
 
 // The column names of the tables. A name that several tables share ("联系电话" of the supplier,
 // the customer and the company) is one constant.
@@ -62,14 +72,28 @@ inline constexpr const char* kRemark = "备注";
 inline constexpr const char* kCompanyName = "公司名称";
 inline constexpr const char* kCompanyAddress = "公司地址";
 inline constexpr const char* kWebAddress = "网址";
+// The returns and the sales' goods rows.
+inline constexpr const char* kReturnDate = "退货日期";
+inline constexpr const char* kSaleId = "销售ID";
+inline constexpr const char* kGoodsId = "商品ID";
+inline constexpr const char* kReturnQuantity = "退货数量";
+inline constexpr const char* kRefundAmount = "退款金额";
+inline constexpr const char* kReason = "退货原因";
 }  // namespace column
 
+// The five tables every data.mdb holds.
 const std::vector<TableDef>& tables();
-const TableDef& table(std::string_view name);  // throws StoreError for an unknown table
+// The tables later schema versions added, oldest version first.
+const std::vector<TableDef>& addedTables();
+// Any of them by name; throws StoreError for an unknown table.
+const TableDef& table(std::string_view name);
 
 // "CREATE TABLE ..." with the declared types the store reads back: TEXT(N), DOUBLE and
 // INTEGER PRIMARY KEY AUTOINCREMENT for the counter.
 std::string createTableSql(const TableDef& table);
+
+// "CREATE INDEX IF NOT EXISTS ..." for each indexed column of the table.
+std::vector<std::string> createIndexSql(const TableDef& table);
 
 // "INSERT INTO ... VALUES (?, ...)" with every column but the counter, in table order.
 std::string insertSql(const TableDef& table);

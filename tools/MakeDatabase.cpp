@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "tools/DemoData.h"
 #include "tools/FileMoves.h"
 
@@ -26,6 +27,7 @@ void makeDatabase(const std::string& path, bool demo) {
             store::Transaction transaction(db);
             for (const auto& table : store::schema::tables())
                 db.exec(store::schema::createTableSql(table));
+            store::schema::addTablesSince(db, 0);
             if (demo) fillDemoData(db);
             transaction.commit();
         }

@@ -36,6 +36,15 @@ void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder,
                        [programFolder] { autobackup::session().startOfRun(programFolder); });
 }
 
+void takeDaysCopyNow(const QString& programFolder) {
+    autobackup::Session& session = autobackup::session();
+    session.setReporter([](const QString& text) {
+        platform::current().message(nullptr, text, platform::MessageKind::Plain);
+    });
+    session.startOfRun(programFolder);
+    session.waitForCopy();
+}
+
 void finishAutomaticBackups(const QString& programFolder) {
     autobackup::Session& session = autobackup::session();
     session.setDamageHandler({});  // no windows are left to repair through

@@ -15,6 +15,11 @@ namespace backup {
 void startAutomaticBackups(QWidget& mainWindow, const QString& programFolder,
                            const std::function<void()>& closeConnections = {});
 
+// The day's copy taken at once, waited for, its problems shown with no owner: before the program
+// changes data.mdb at start (a schema upgrade), so that the day's copy holds the file as it was.
+// The day's copy at the first event is then not due again.
+void takeDaysCopyNow(const QString& programFolder);
+
 // At the end of the run, after the main window closed.
 void finishAutomaticBackups(const QString& programFolder);
 

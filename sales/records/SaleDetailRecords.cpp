@@ -1,6 +1,8 @@
 #include "sales/records/SaleDetailRecords.h"
 
+#include "sales/records/ReturnRecords.h"
 #include "store/Connection.h"
+#include "store/Decimal.h"
 #include "store/Query.h"
 #include "store/RowDeletion.h"
 #include "store/Schema.h"
@@ -43,6 +45,11 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
     if (index < 0) return WriteBackOutcome::RowGone;
 
     const auto& t = fields.texts;
+    if (fields.changed[kQuantityField]) {
+        const auto quantity = store::Decimal::parse(t[kQuantityField]);
+        if (quantity && *quantity < salereturn::returnedQuantity(connection_, rowId))
+            return WriteBackOutcome::BelowReturned;
+    }
     const auto writeChanged = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
             const auto f = static_cast<std::size_t>(i);
@@ -80,8 +87,12 @@ bool SaleDetailRecords::search(const SearchTexts& texts) {
     return true;
 }
 
-void SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
+DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
+    for (const int row : rows)
+        if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
+            return DeleteOutcome::HasReturns;
     store::deleteRowsTogether(query_, rows);
+    return DeleteOutcome::Deleted;
 }
 
 int SaleDetailRecords::indexOfRow(std::int64_t rowId) const noexcept {

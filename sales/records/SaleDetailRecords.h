@@ -48,7 +48,10 @@ using SearchTexts = std::array<std::string, kSearchFieldCount>;
 // counts), none otherwise.
 std::optional<int> searchField(const SearchTexts& texts);
 
-enum class WriteBackOutcome { NoCurrentRow, RowGone, Written };
+// BelowReturned: the quantity was corrected below what was returned of the sale; nothing written.
+enum class WriteBackOutcome { NoCurrentRow, RowGone, BelowReturned, Written };
+// HasReturns: one of the sales has returns; nothing was deleted.
+enum class DeleteOutcome { Deleted, HasReturns };
 
 // The sales detail commands over the window's connection and its query on 表3, without the
 // window. Nothing here touches 表1: a corrected or deleted sale gives no stock back. A write-back
@@ -84,7 +87,8 @@ class SaleDetailRecords {
 
     // Deletes the list's sales at these indexes from 表3, together (store::deleteRowsTogether):
     // a refused row stops the deletion with its error, the sales deleted before it stay deleted.
-    void deleteRows(const std::vector<int>& rows);
+    // A sale with returns is not deleted, nor any other then: its returns would lose their sale.
+    DeleteOutcome deleteRows(const std::vector<int>& rows);
 
   private:
     int indexOfRow(std::int64_t rowId) const noexcept;

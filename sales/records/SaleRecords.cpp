@@ -6,6 +6,7 @@
 
 #include "purchases/records/SaleTextLimits.h"
 #include "sales/records/SaleMessages.h"
+#include "sales/records/StoredNumbers.h"
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Decimal.h"
@@ -23,11 +24,6 @@ namespace column = store::schema::column;
 namespace {
 
 using store::Decimal;
-
-// The goods row's running figures that a sale moves, in the order they are read.
-constexpr std::array<const char*, 5> kMovedColumns = {column::kSaleQuantity, column::kSaleAmount,
-                                                      column::kSaleProfit, column::kStockQuantity,
-                                                      column::kStockAmount};
 
 // A typed price or quantity as a number; none, with the refusal naming the field, when the text
 // is empty, not a number or negative.
@@ -107,29 +103,22 @@ std::string readEntry(const SaleEntry& entry, SaleNumbers& out) {
 // The stored figures of the goods row as the file holds them now; none when the row is gone.
 std::optional<std::array<Decimal, kMovedColumns.size()>> storedFigures(
     store::Connection& connection, std::int64_t goodsId) {
-    std::string sql = "SELECT ";
-    for (std::size_t i = 0; i < kMovedColumns.size(); ++i)
-        sql += std::string(i == 0 ? "" : ", ") + "\"" + kMovedColumns[i] + "\"";
-    sql += std::string(" FROM \"") + store::schema::kGoods + "\" WHERE rowid = ?";
-    store::Statement select(connection.database(), sql);
-    select.bindInt64(1, goodsId);
-    if (!select.step()) return std::nullopt;
+    const auto numbers = storedNumbers(connection, store::schema::kGoods, goodsId,
+                                       {kMovedColumns.begin(), kMovedColumns.end()});
+    if (!numbers) return std::nullopt;
     std::array<Decimal, kMovedColumns.size()> figures{};
-    for (int i = 0; i < static_cast<int>(kMovedColumns.size()); ++i) {
-        // Read as the lists read it: the value of the stored number's shortest text.
-        std::string text;
-        if (select.isText(i))
-            text = std::string(select.text(i));
-        else if (!select.isNull(i))
-            text = store::values::formatNumber(select.doubleValue(i));
-        const auto number = Decimal::parse(text);
-        if (!number)
-            throw store::StoreError("'" + text +
-                                    "' is not a valid floating point value for field '" +
-                                    kMovedColumns[static_cast<std::size_t>(i)] + "'");
-        figures[static_cast<std::size_t>(i)] = *number;
-    }
+    std::copy(numbers->begin(), numbers->end(), figures.begin());
     return figures;
+}
+
+// Notes which goods row the sale was made from, so that a return of it goes back to that row.
+void linkSaleToGoods(store::Connection& connection, std::int64_t saleId, std::int64_t goodsId) {
+    store::Statement link(
+        connection.database(),
+        store::schema::insertSql(store::schema::table(store::schema::kSaleGoods)));
+    link.bindInt64(1, saleId);
+    link.bindInt64(2, goodsId);
+    link.step();
 }
 
 void fillSaleRow(store::Query& sales, const SaleEntry& entry, const std::string& amount) {
@@ -289,6 +278,7 @@ SaleResult SaleRecords::confirm(const SaleEntry& entry) {
         sale.cancel();
         throw;
     }
+    linkSaleToGoods(connection_, sale.rowIdAt(sale.currentIndex()), entry.goodsId);
 
     int index = -1;
     for (int i = 0; goods_.isOpen() && i < goods_.recordCount(); ++i)

@@ -58,12 +58,13 @@ class SaleRecords {
 
     // Reads the entry's numbers once and checks them, then stores the 表3 row (through a query of
     // its own, so the sales query keeps the customer list) and moves the six sales and stock
-    // figures of the goods row with the entry's goodsId, together in one transaction: both or
-    // neither. Each figure is the exact decimal result of the texts' arithmetic, rounded to 15
-    // digits when it is stored. The goods row is only moved while the file's stock, rounded to two
-    // decimals, still covers the quantity; otherwise nothing is stored (StockShort). The goods list
-    // shows the moved row where it holds it and keeps its current row. A refusal names the field;
-    // an error of the store rolls back and is thrown on.
+    // figures of the goods row with the entry's goodsId, together in one transaction with the
+    // note of the goods row the sale was made from (its returns go back there): all or nothing.
+    // Each figure is the exact decimal result of the texts' arithmetic, rounded to 15 digits when
+    // it is stored. The goods row is only moved while the file's stock, rounded to two decimals,
+    // still covers the quantity; otherwise nothing is stored (StockShort). The goods list shows the
+    // moved row where it holds it and keeps its current row. A refusal names the field; an error of
+    // the store rolls back and is thrown on.
     SaleResult confirm(const SaleEntry& entry);
 
     // Deletes the goods list's rows at these indexes from 表1, together

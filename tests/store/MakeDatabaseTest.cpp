@@ -11,6 +11,7 @@
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "store/Values.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/FileMoves.h"
@@ -73,10 +74,16 @@ TEST(MakeDatabase, TheFinalMoveNeverReplacesAFile) {
     EXPECT_FALSE(fs::exists(made));
 }
 
-TEST(MakeDatabase, EveryTableHasItsColumnsAndTypes) {
+TEST(MakeDatabase, EveryTableHasItsColumnsAndTypesAtThisVersion) {
     TestDatabase db;
+    EXPECT_EQ(store::schema::fileVersion(store::Database(db.path(), store::kDatabasePassword)),
+              store::schema::kVersion);
     store::Connection connection;
-    for (const auto& table : store::schema::tables()) {
+    std::vector<store::schema::TableDef> all = store::schema::tables();
+    const auto& added = store::schema::addedTables();
+    ASSERT_FALSE(added.empty());
+    all.insert(all.end(), added.begin(), added.end());
+    for (const auto& table : all) {
         store::Query query(connection);
         query.select(table.name);
         query.open();

@@ -12,7 +12,10 @@
 #include "backup/AutoBackupFiles.h"
 #include "backup/AutoBackupSession.h"
 #include "backup/DataStoreCopy.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/support/DamagedDatabase.h"
 #include "tests/support/TestDatabase.h"
@@ -55,6 +58,46 @@ class AutomaticBackupHooksTest : public QObject {
         backup::finishAutomaticBackups(folder);
         QCOMPARE(autobackup::copiesIn(copies).size(), std::size_t(1));
         QVERIFY(scripted().messages.isEmpty());
+    }
+
+    // An older data.mdb is upgraded at start, after the day's copy kept it as it was; a file of a
+    // later version is refused with its name.
+    void theDataStoreIsUpgradedAfterTheDaysCopy_data() {
+        QTest::addColumn<int>("version");
+        QTest::newRow("older") << 0;
+        QTest::newRow("later") << store::schema::kVersion + 1;
+    }
+
+    void theDataStoreIsUpgradedAfterTheDaysCopy() {
+        QFETCH(int, version);
+        TestDatabase database(TestDatabase::Content::Demo);
+        const QString folder = QString::fromStdString(database.directory().string());
+        setVersion(database.path(), version);
+        std::unique_ptr<startup::Windows> windows;
+        const int status = startup::start(windows);
+
+        if (version > store::schema::kVersion) {
+            QVERIFY(status != 0);
+            QCOMPARE(scripted().messages.size(), 1);
+            const QString text = scripted().messages.front().text;
+            QVERIFY2(text.contains(QString::fromStdString(database.path())), qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("新版本")), qPrintable(text));
+            QCOMPARE(versionOf(database.path()), version);
+            return;
+        }
+        QCOMPARE(status, 0);
+        QVERIFY(scripted().messages.isEmpty());
+        QCOMPARE(versionOf(database.path()), store::schema::kVersion);
+        const auto copies = autobackup::copiesIn(folder + QStringLiteral("/自动备份"));
+        QCOMPARE(copies.size(), std::size_t(1));
+        const QString copy =
+            folder + QStringLiteral("/自动备份/") + autobackup::copyFileName(copies[0]);
+        QCOMPARE(versionOf(copy.toStdString()), 0);
+        // The day's copy at the first event finds today's copy made.
+        QSignalSpy finished(&autobackup::session(), &autobackup::Session::copyFinished);
+        backup::startAutomaticBackups(windows->mainForm(), folder);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(autobackup::copiesIn(folder + QStringLiteral("/自动备份")).size(), std::size_t(1));
     }
 
     void aFolderThatFailsIsToldOnceOverTheMainWindow() {
@@ -108,6 +151,18 @@ class AutomaticBackupHooksTest : public QObject {
 
   private:
     platform::ScriptedPlatform& scripted() { return desktop_->platform(); }
+    // As an older program left it (version 0: without the added tables) or a later one.
+    static void setVersion(const std::string& file, int version) {
+        store::Database db(file, store::kDatabasePassword);
+        if (version == 0)
+            for (const auto& table : store::schema::addedTables())
+                db.exec("DROP TABLE \"" + table.name + "\"");
+        db.exec("PRAGMA user_version = " + std::to_string(version));
+    }
+    static int versionOf(const std::string& file) {
+        return store::schema::fileVersion(
+            store::Database(file, store::kDatabasePassword, store::Database::Mode::ReadOnly));
+    }
 
     std::unique_ptr<TemporaryDirectory> config_;
     QString settings_;

@@ -9,6 +9,7 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "tests/app/backup/BackupFixture.h"
 #include "tests/support/DamagedDatabase.h"
 
@@ -127,7 +128,16 @@ TEST_F(RestoreTest, RestoresIntoTheProgramFolderWhateverTheCurrentDirectory) {
 }
 
 // Each of these is refused with the failure message, and data.mdb keeps every byte.
-enum class Bad { TextFile, EmptyFile, MissingFile, Folder, OtherPassword, NoTables, Truncated };
+enum class Bad {
+    TextFile,
+    EmptyFile,
+    MissingFile,
+    Folder,
+    OtherPassword,
+    NoTables,
+    Truncated,
+    LaterVersion
+};
 
 class RestoreRefusalTest : public RestoreTest, public ::testing::WithParamInterface<Bad> {
   protected:
@@ -158,6 +168,12 @@ class RestoreRefusalTest : public RestoreTest, public ::testing::WithParamInterf
                 db.exec("create table t (x)");
                 break;
             }
+            case Bad::LaterVersion: {
+                // Saved by a later version of the program, which this one would refuse to open.
+                store::Database db(makeBackup("later.bak").string(), store::kDatabasePassword);
+                db.exec("PRAGMA user_version = " + std::to_string(store::schema::kVersion + 1));
+                return db.file();
+            }
             case Bad::Truncated: {
                 addGoods(dataStore(), std::string(300, 'g'), 200);
                 const std::string whole = fileBytes(makeBackup("whole.bak"));
@@ -185,4 +201,4 @@ TEST_P(RestoreRefusalTest, LeavesTheDataStoreUntouched) {
 INSTANTIATE_TEST_SUITE_P(Files, RestoreRefusalTest,
                          ::testing::Values(Bad::TextFile, Bad::EmptyFile, Bad::MissingFile,
                                            Bad::Folder, Bad::OtherPassword, Bad::NoTables,
-                                           Bad::Truncated));
+                                           Bad::Truncated, Bad::LaterVersion));

@@ -68,6 +68,7 @@ class SaleDetailWindowTest : public QObject {
     void deletingWithoutSelectionShowsTheHint();
     void deletingNonAdjacentRowsAfterOneConfirmation();
     void deletingASaleLeavesTheGoodsTableAlone();
+    void aSaleWithReturnsIsNotDeleted();
     void searchByCodeTotalsTheSalesFound();
     void aSearchFindingNothingEmptiesTheListUntilARefresh();
     void searchTextsWithQuotesAreJustText();
@@ -334,6 +335,20 @@ void SaleDetailWindowTest::deletingASaleLeavesTheGoodsTableAlone() {
     action("N2")->trigger();
     QCOMPARE(storedSales().size(), size_t(0));
     QCOMPARE(detailtest::storedRows(store::schema::kGoods), goodsBefore);
+}
+
+void SaleDetailWindowTest::aSaleWithReturnsIsNotDeleted() {
+    open({sale("A1", "10", "5", "50"), sale("A2", "10", "1", "10")});
+    detailtest::addRows(store::schema::kReturns,
+                        {{{"销售ID", storedSales()[0].at("ID")}, {"退货数量", "1"}}});
+    clickRow(0);
+    clickRow(1, Qt::ControlModifier);
+    click("SpeedButton2");
+    QCOMPARE(scripted->messageTexts(),
+             QStringList({u("确定要删除选中的记录？"),
+                          u("选中的销售中有已退货的销售，不能删除：它的退货记录要用到它！")}));
+    QCOMPARE(storedSales().size(), size_t(2));
+    QCOMPARE(listedCodes(), QStringList({"A1", "A2"}));
 }
 
 void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {

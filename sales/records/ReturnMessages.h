@@ -1,0 +1,16 @@
+#pragma once
+
+namespace salereturn {
+
+// The return panel's texts for its outcomes.
+inline constexpr const char* kReturned = "销售退货成功！";
+inline constexpr const char* kSaleGone = "要退货的销售信息已不存在，请重新选择！";
+inline constexpr const char* kNoGoodsRow =
+    "这笔销售的商品在进货信息中已不存在（进货记录已删除），无法退货！";
+inline constexpr const char* kChooseGoodsRow =
+    "进货信息中有多条相同的商品，请选择退货退回到哪一条进货记录！";
+inline constexpr const char* kReturnGone = "要删除的退货记录已不存在！";
+inline constexpr const char* kReturnGoodsRowGone =
+    "这条退货退回的进货记录已不存在，无法撤回它的库存，退货记录没有删除！";
+
+}  // namespace salereturn

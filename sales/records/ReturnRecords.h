@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sales/records/SaleEntry.h"
+#include "store/Decimal.h"
+
+namespace store {
+class Connection;
+}
+
+// Returns of sold goods: each a dated row of its own linked to the sale, its quantity back in
+// stock on the goods row the sale was made from. What can still be returned is always worked out
+// from the returns stored, inside the transaction that stores the next one.
+namespace salereturn {
+
+// A goods row a return may go back to, as the panel lists it.
+struct GoodsRowChoice {
+    std::int64_t goodsId = 0;
+    std::string purchasePrice;  // rounded to two decimals, the cost the return uses
+    std::string stock;
+    std::string supplier;
+};
+
+// A sale as the return panel shows it.
+struct SaleForReturn {
+    std::int64_t saleId = 0;
+    std::string date;
+    sales::GoodsTexts goods;
+    std::string price;       // the sale unit price
+    std::string sold;        // the quantity sold
+    std::string returned;    // the sum of its returns
+    std::string returnable;  // sold − returned
+    std::string customer;
+    // The goods rows the return may go back to: the one the sale noted, or for an older sale the
+    // rows with its code, name, model, spec and unit; none when the purchase was deleted.
+    std::vector<GoodsRowChoice> goodsRows;
+};
+
+// What "确定" stores, as the panel holds it.
+struct ReturnEntry {
+    std::int64_t saleId = 0;
+    std::int64_t goodsId = 0;  // one of the sale's goods rows
+    std::string date;          // 退货日期, already formatted
+    std::string quantity;
+    std::string refund;
+    std::string reason;
+};
+
+struct ReturnResult {
+    // Refused: refusal says why, naming the number; SaleGone: the sale was deleted; NoGoodsRow:
+    // no goods row to go back to; ChooseGoodsRow: goodsId is not one of the sale's goods rows.
+    enum class Outcome { Returned, Refused, SaleGone, NoGoodsRow, ChooseGoodsRow };
+    Outcome outcome = Outcome::Refused;
+    std::string refusal;
+};
+
+enum class DeleteOutcome { Deleted, ReturnGone, GoodsRowGone };
+
+class ReturnRecords {
+  public:
+    explicit ReturnRecords(store::Connection& connection) : connection_(connection) {}
+
+    // The sale with the ID saleId for the panel; none when it is gone.
+    std::optional<SaleForReturn> load(std::int64_t saleId);
+
+    // In one transaction: works out what can still be returned, refuses a quantity that is
+    // empty, not a number, zero, negative or above it and a refund that is empty, not a number,
+    // negative or above quantity × sale price; stores the return row and moves the goods row:
+    // 销售数量 −q, 销售金额 −refund, 销售利润 −(refund − q × C), 库存数量 +q, 库存金额 +q × C,
+    // C the goods row's purchase price rounded to two decimals as a sale rounds it. 表3 is not
+    // changed. All or nothing; an error of the store rolls back and is thrown on.
+    ReturnResult confirm(const ReturnEntry& entry);
+
+    // Deletes the return with the ID returnId and undoes its movement of the goods row, with the
+    // purchase price it used, in one transaction.
+    DeleteOutcome deleteReturn(std::int64_t returnId);
+
+  private:
+    store::Connection& connection_;
+};
+
+// The sum of the returns of the sale saleId as stored now (in the caller's transaction).
+store::Decimal returnedQuantity(store::Connection& connection, std::int64_t saleId);
+
+}  // namespace salereturn

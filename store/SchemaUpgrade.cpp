@@ -1,0 +1,74 @@
+#include "store/SchemaUpgrade.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Schema.h"
+
+namespace store::schema {
+
+namespace {
+
+bool holdsTable(const Database& db, const std::string& name) {
+    Statement find(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
+    find.bindText(1, name);
+    return find.step() && find.int64Value(0) == 1;
+}
+
+bool holdsTheFiveTables(const Database& db) {
+    for (const auto& table : tables())
+        if (!holdsTable(db, table.name)) return false;
+    return true;
+}
+
+}  // namespace
+
+int fileVersion(const Database& db) {
+    Statement version(db, "PRAGMA user_version");
+    return version.step() ? static_cast<int>(version.int64Value(0)) : 0;
+}
+
+UpgradeNeed upgradeNeed(const Database& db) {
+    const int version = fileVersion(db);
+    if (version > kVersion) return UpgradeNeed::Refused;
+    if (version == kVersion || !holdsTheFiveTables(db)) return UpgradeNeed::None;
+    return UpgradeNeed::Tables;
+}
+
+std::string laterVersionRefusal(const std::string& file, int version) {
+    return "数据库文件“" + file + "”是新版本的本程序保存的（数据版本 " + std::to_string(version) +
+           "，本程序只认识到版本 " + std::to_string(kVersion) +
+           "），本程序不能打开它，以免损坏其中的数据。请使用新版本的程序。";
+}
+
+void addTablesSince(Database& db, int version) {
+    for (const auto& table : addedTables()) {
+        if (table.version <= version) continue;
+        if (!holdsTable(db, table.name)) db.exec(createTableSql(table));
+        for (const auto& sql : createIndexSql(table)) db.exec(sql);
+    }
+    db.exec("PRAGMA user_version = " + std::to_string(kVersion));
+}
+
+void upgrade(Database& db) {
+    Transaction transaction(db);
+    // Read inside the transaction: another copy of the program may have upgraded it meanwhile.
+    switch (upgradeNeed(db)) {
+        case UpgradeNeed::None:
+            return;
+        case UpgradeNeed::Refused:
+            throw StoreError(laterVersionRefusal(db.file(), fileVersion(db)));
+        case UpgradeNeed::Tables:
+            break;
+    }
+    try {
+        addTablesSince(db, fileVersion(db));
+        transaction.commit();
+    } catch (const StoreError& error) {
+        // The transaction's end takes back whatever was made.
+        throw StoreError("数据库文件“" + db.file() +
+                             "”无法升级到本程序的数据版本，没有做任何改动：" + error.what(),
+                         error.code());
+    }
+}
+
+}  // namespace store::schema

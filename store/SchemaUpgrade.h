@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace store {
+class Database;
+}
+
+// Brings a data.mdb made by an earlier version of the program up to the tables this one uses.
+// The file's schema version is its PRAGMA user_version.
+namespace store::schema {
+
+int fileVersion(const Database& db);
+
+enum class UpgradeNeed {
+    None,     // the file holds this version's tables, or is not the program's data at all
+    Tables,   // tables of later versions are missing: upgrade() adds them
+    Refused,  // written by a later version of the program: it must not be opened
+};
+// A file that lacks one of the five tables needs nothing: opening it tells what is wrong.
+UpgradeNeed upgradeNeed(const Database& db);
+
+// The message for a file of a later version, naming the file.
+std::string laterVersionRefusal(const std::string& file, int version);
+
+// Inside the caller's transaction: creates the added tables of the versions above version that
+// the file does not hold yet, with their indexes, and sets the file's version to kVersion.
+void addTablesSince(Database& db, int version);
+
+// In one transaction: creates the added tables of the versions above the file's that it does
+// not hold yet, with their indexes, and sets its version to kVersion. The five tables and every
+// row are left as they are. Does nothing when upgradeNeed() says None. Throws StoreError naming
+// the file for a file of a later version, and for a failure, after which the file is as it was.
+void upgrade(Database& db);
+
+}  // namespace store::schema
