@@ -20,6 +20,10 @@ namespace store {
 struct TableRows : RowArena {
     // Column totals (Query::columnTotal), worked out once for these rows.
     mutable std::map<int, values::Total> columnTotals;
+    // Each indexed column's trimmed texts in order, each with its row (Query::rowsWithText), made
+    // at the first look-up in these rows. The texts point into the rows.
+    using TextIndex = std::vector<std::pair<std::string_view, int>>;
+    mutable std::map<int, TextIndex> textIndexes;
 };
 
 // "select * from <table>" result sets of each database file, served again while the file is at

@@ -234,4 +234,25 @@ std::size_t characterCount(std::string_view utf8) {
     return count;
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+    for (;;) {
+        if (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.front()) != text.npos)
+            text.remove_prefix(1);
+        else if (text.starts_with(kWideSpace))
+            text.remove_prefix(kWideSpace.size());
+        else
+            break;
+    }
+    for (;;) {
+        if (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != text.npos)
+            text.remove_suffix(1);
+        else if (text.ends_with(kWideSpace))
+            text.remove_suffix(kWideSpace.size());
+        else
+            break;
+    }
+    return text;
+}
+
 }  // namespace store::values
