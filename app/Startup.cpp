@@ -8,6 +8,8 @@
 #include "app/backup/AutomaticBackupHooks.h"
 #include "app/backup/BackupCommands.h"
 #include "app/backup/DamageRepair.h"
+#include "backup/AutoBackupSettings.h"
+#include "panels/ScanSettings.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
@@ -60,6 +62,7 @@ void Windows::connectWindows() {
     mainForm_->setPurchaseReport(dyForm_);
     xsxxForm_->setMainWindow(mainForm_);
     xsxxForm_->setSalesDetailWindow(xsmxForm_);
+    xsxxForm_->setScanSettings(panels::readScanSettings(autobackup::defaultSettingsFile()));
     xsmxForm_->setMainWindow(mainForm_);
     xsmxForm_->setSalesWindow(xsxxForm_);
     xsxxForm_->setGoodsReport(*dy1Form_);
@@ -131,13 +134,12 @@ int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
     windows = makeWindows();
     if (!windows) return 1;
-    platform::setErrorInterceptor(
-        [](QWidget* owner, const std::exception& error) {
-            if (!isDamage(error)) return false;
-            backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
-                                       store::WindowTables::releaseAllForRestore);
-            return true;
-        });
+    platform::setErrorInterceptor([](QWidget* owner, const std::exception& error) {
+        if (!isDamage(error)) return false;
+        backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
+                                   store::WindowTables::releaseAllForRestore);
+        return true;
+    });
     TMainForm& mainForm = windows->mainForm();
     mainForm.show();
     // Told now rather than at the first change that cannot be saved.

@@ -35,12 +35,18 @@ ScanDetector* ScanDetector::install(QWidget& window, const ScanSettings& setting
 }
 
 ScanDetector::ScanDetector(QWidget& window, const ScanSettings& settings)
-    : QObject(&window), window_(window), settings_(settings) {
+    : QObject(&window), window_(window) {
     wait_.setSingleShot(true);
-    // Wall time runs a little behind the keys' own times while the program is busy.
-    wait_.setInterval(settings_.maxGapMs + 30);
+    setSettings(settings);
     connect(&wait_, &QTimer::timeout, this, &ScanDetector::releaseHeldKeys);
     qApp->installEventFilter(this);
+}
+
+void ScanDetector::setSettings(const ScanSettings& settings) {
+    releaseHeldKeys();
+    settings_ = settings;
+    // Wall time runs a little behind the keys' own times while the program is busy.
+    wait_.setInterval(settings_.maxGapMs + 30);
 }
 
 ScanDetector::~ScanDetector() { qApp->removeEventFilter(this); }

@@ -32,6 +32,8 @@ class ScanDetector : public QObject {
 
     ~ScanDetector() override;
 
+    void setSettings(const ScanSettings& settings);
+
     // Gives held keys to their widget now (what the wait for a next key ends in).
     void releaseHeldKeys();
 

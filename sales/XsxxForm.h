@@ -5,12 +5,15 @@
 #include <memory>
 
 #include "frame/ListWindowFrame.h"
+#include "panels/ScanSettings.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 
 class QComboBox;
+class QLabel;
+class QTimer;
 class QDateEdit;
 class QLineEdit;
 class QMenu;
@@ -18,12 +21,16 @@ class QMenu;
 namespace grid {
 class TDataGrid;
 }
+namespace panels {
+class ScanDetector;
+}
 namespace reports {
 class ReportWindow;
 }
 namespace sales {
 class SaleRecords;
-}
+struct ScanMatch;
+}  // namespace sales
 namespace Ui {
 class TXsxxForm;
 }
@@ -41,6 +48,8 @@ class TXsxxForm : public QWidget {
     // closing ends the program), and the sales detail window.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
+    // How the barcode scanner's runs of keys are told from typing (the defaults until set).
+    void setScanSettings(const panels::ScanSettings& settings);
     // The goods report that "销售打印" and "打印报表" print.
     void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
 
@@ -73,6 +82,8 @@ class TXsxxForm : public QWidget {
     QLineEdit& searchCodeEdit() const;
     QLineEdit& searchNameEdit() const;
     QMenu* popupMenu() const { return PopupMenu1; }
+    // The line below the list that tells what a scan found when no panel does.
+    QLabel& scanStatusLabel() const;
 
     // What coming back to this window from another of the program's windows does.
     void activateFromAnotherWindow() { FormActivate(); }
@@ -117,6 +128,12 @@ class TXsxxForm : public QWidget {
     void setUpSalePanel();  // XsxxFormSale.cpp
     void openSalePanel();
     sales::SaleRecords records();
+    // The barcode scanner (XsxxFormScan.cpp).
+    void setUpScanning();
+    void goodsScanned(const QString& code);
+    void openSaleForScan(const sales::ScanMatch& match);
+    void sellOneMore();
+    void showScanStatus(const QString& text);
 
     frame::ListWindowFrame frame_{
         *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
@@ -131,4 +148,6 @@ class TXsxxForm : public QWidget {
     reports::ReportWindow* goodsReport_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
+    panels::ScanDetector* scanDetector_ = nullptr;
+    QTimer* scanStatusTimer_ = nullptr;
 };
