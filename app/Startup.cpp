@@ -41,6 +41,7 @@ Window* Windows::create(const CreatedHook& created) {
 
 Windows::Windows(const CreatedHook& created) {
     try {
+        panels::setProgramScanSettings(panels::readScanSettings(autobackup::defaultSettingsFile()));
         mainForm_ = create<TMainForm>(created);
         xsxxForm_ = create<TXsxxForm>(created);
         dy1Form_ = create<TDy1Form>(created);
@@ -62,7 +63,6 @@ void Windows::connectWindows() {
     mainForm_->setPurchaseReport(dyForm_);
     xsxxForm_->setMainWindow(mainForm_);
     xsxxForm_->setSalesDetailWindow(xsmxForm_);
-    xsxxForm_->setScanSettings(panels::readScanSettings(autobackup::defaultSettingsFile()));
     xsmxForm_->setMainWindow(mainForm_);
     xsmxForm_->setSalesWindow(xsxxForm_);
     xsxxForm_->setGoodsReport(*dy1Form_);

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/Command.h"
+
 namespace panels {
 
 namespace {
@@ -34,6 +36,20 @@ ScanDetector* ScanDetector::install(QWidget& window, const ScanSettings& setting
     return new ScanDetector(window, settings);
 }
 
+ScanDetector* ScanDetector::runOnScan(QWidget& window, std::function<void(const QString&)> onScan,
+                                      std::initializer_list<QWidget*> codeFields) {
+    auto* detector = install(window, programScanSettings());
+    connect(detector, &ScanDetector::scanned, &window,
+            [owner = &window, onScan = std::move(onScan)](const QString& code) {
+                platform::runCommand(owner, [&] { onScan(code); });
+            });
+    for (QWidget* field : codeFields) {
+        field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        field->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+    }
+    return detector;
+}
+
 ScanDetector::ScanDetector(QWidget& window, const ScanSettings& settings)
     : QObject(&window), window_(window) {
     wait_.setSingleShot(true);
@@ -53,7 +69,8 @@ ScanDetector::~ScanDetector() { qApp->removeEventFilter(this); }
 
 bool ScanDetector::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (replaying_ || (type != QEvent::KeyPress && type != QEvent::KeyRelease)) return false;
+    if (event == replaying_ || (type != QEvent::KeyPress && type != QEvent::KeyRelease))
+        return false;
     auto* receiver = qobject_cast<QWidget*>(watched);
     if (receiver == nullptr || !ownsWindowOf(*receiver)) return false;
     const auto& key = *static_cast<const QKeyEvent*>(event);
@@ -131,12 +148,12 @@ void ScanDetector::releaseHeldKeys() {
     held_.clear();
     const QPointer<QWidget> target = target_;
     target_ = nullptr;
-    replaying_ = true;
     for (const auto& event : held) {
         if (target == nullptr) break;
+        replaying_ = event.get();
         QApplication::sendEvent(target, event.get());
+        replaying_ = nullptr;
     }
-    replaying_ = false;
 }
 
 bool ScanDetector::isEndKey(const QKeyEvent& key) const {

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -29,6 +31,11 @@ class ScanDetector : public QObject {
     // Watches the key events of window and of the windows it owns (its message boxes: a scan
     // into one of them is swallowed without being told); the detector is owned by window.
     static ScanDetector* install(QWidget& window, const ScanSettings& settings);
+    // A detector with the program's settings whose scans run onScan as a command of window (an
+    // error is shown once and goes no further), and fields that take Latin keys only: an input
+    // method would swallow or split a scanner's keys before the window sees them.
+    static ScanDetector* runOnScan(QWidget& window, std::function<void(const QString&)> onScan,
+                                   std::initializer_list<QWidget*> codeFields);
 
     ~ScanDetector() override;
 
@@ -60,7 +67,9 @@ class ScanDetector : public QObject {
     QPointer<QWidget> target_;   // where the held keys were going
     quint64 lastPress_ = 0;
     int swallowRelease_ = 0;  // the end key of the last scan, until it is released
-    bool replaying_ = false;
+    // The held key being given to its widget now; keys arriving meanwhile (in the loop of a message
+    // box it opened) are watched as any others.
+    const QEvent* replaying_ = nullptr;
     struct Passed {
         const QEvent* event = nullptr;
         int type = 0;

@@ -25,7 +25,16 @@ QString endKeysText(const ScanSettings& settings) {
     return keys.join(QLatin1Char(','));
 }
 
+ScanSettings& programSettings() {
+    static ScanSettings settings;
+    return settings;
+}
+
 }  // namespace
+
+void setProgramScanSettings(const ScanSettings& settings) { programSettings() = settings; }
+
+ScanSettings programScanSettings() { return programSettings(); }
 
 ScanSettings readScanSettings(const QString& settingsFile) {
     QSettings ini(settingsFile, QSettings::IniFormat);

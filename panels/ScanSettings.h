@@ -19,4 +19,9 @@ struct ScanSettings {
 // default.
 ScanSettings readScanSettings(const QString& settingsFile);
 
+// The settings every window's detector starts with: the defaults until the program sets the ones
+// read at its start, before it makes its windows.
+void setProgramScanSettings(const ScanSettings& settings);
+ScanSettings programScanSettings();
+
 }  // namespace panels

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "frame/ListWindowFrame.h"
-#include "panels/ScanSettings.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/Query.h"
@@ -20,9 +19,6 @@ class QMenu;
 
 namespace grid {
 class TDataGrid;
-}
-namespace panels {
-class ScanDetector;
 }
 namespace reports {
 class ReportWindow;
@@ -48,8 +44,6 @@ class TXsxxForm : public QWidget {
     // closing ends the program), and the sales detail window.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
-    // How the barcode scanner's runs of keys are told from typing (the defaults until set).
-    void setScanSettings(const panels::ScanSettings& settings);
     // The goods report that "销售打印" and "打印报表" print.
     void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
 
@@ -148,6 +142,5 @@ class TXsxxForm : public QWidget {
     reports::ReportWindow* goodsReport_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
-    panels::ScanDetector* scanDetector_ = nullptr;
     QTimer* scanStatusTimer_ = nullptr;
 };

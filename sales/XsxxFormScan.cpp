@@ -7,7 +7,6 @@
 
 #include "panels/EditTexts.h"
 #include "panels/ScanDetector.h"
-#include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "sales/XsxxForm.h"
@@ -31,28 +30,16 @@ QString said(const char* text, const QString& a, const QString& b = {}) {
     return b.isNull() ? message : message.arg(b);
 }
 
-// A field a scan may land in takes Latin keys only: an input method would swallow or split the
-// scanner's keys before the window sees them.
-void takeLatinKeysOnly(QWidget* field) {
-    field->setAttribute(Qt::WA_InputMethodEnabled, false);
-    field->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
-}
-
 }  // namespace
 
 QLabel& TXsxxForm::scanStatusLabel() const { return *ui->Label20; }
 
 void TXsxxForm::setUpScanning() {
-    scanDetector_ = panels::ScanDetector::install(*this, panels::ScanSettings{});
-    connect(scanDetector_, &panels::ScanDetector::scanned, this, [this](const QString& code) {
-        platform::runCommand(this, [this, code] { goodsScanned(code); });
-    });
-    for (QWidget* field : {static_cast<QWidget*>(ui->Edit1), static_cast<QWidget*>(ui->Edit6),
-                           static_cast<QWidget*>(ui->Edit7), static_cast<QWidget*>(ui->Edit8),
-                           static_cast<QWidget*>(ui->Edit9), static_cast<QWidget*>(ui->Edit10),
-                           static_cast<QWidget*>(ui->Edit11), static_cast<QWidget*>(ui->Edit15),
-                           static_cast<QWidget*>(ui->DataGrid1)})
-        takeLatinKeysOnly(field);
+    // The fields a scan may land in, the customer's name, address and note aside (typed in
+    // Chinese).
+    panels::ScanDetector::runOnScan(*this, [this](const QString& code) { goodsScanned(code); },
+                                    {ui->Edit1, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9,
+                                     ui->Edit10, ui->Edit11, ui->Edit15, ui->DataGrid1});
 
     platform::setPixelFont(*ui->Label20, 13, true);
     QPalette red = ui->Label20->palette();
@@ -63,10 +50,6 @@ void TXsxxForm::setUpScanning() {
     scanStatusTimer_->setSingleShot(true);
     scanStatusTimer_->setInterval(kStatusShownMs);
     connect(scanStatusTimer_, &QTimer::timeout, ui->Label20, &QLabel::hide);
-}
-
-void TXsxxForm::setScanSettings(const panels::ScanSettings& settings) {
-    scanDetector_->setSettings(settings);
 }
 
 void TXsxxForm::showScanStatus(const QString& text) {

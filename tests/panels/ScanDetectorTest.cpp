@@ -10,34 +10,11 @@
 
 #include "panels/EnterClicksButtons.h"
 #include "panels/ScanDetector.h"
+#include "tests/support/ScannerKeys.h"
 
 namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
-
-// The key code a keyboard gives for a character; full-width characters come with none.
-int keyOf(QChar c) { return c.unicode() < 0x80 ? c.toUpper().unicode() : 0; }
-
-// Presses and releases keys into a widget with timestamps the test chooses.
-class KeyTimes {
-  public:
-    explicit KeyTimes(QWidget* widget) : widget_(widget) {}
-    void character(QChar c, int gapMs) { key(keyOf(c), QString(c), gapMs); }
-    void key(int code, const QString& text, int gapMs,
-             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        time_ += gapMs;
-        QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
-        press.setTimestamp(time_);
-        QApplication::sendEvent(widget_, &press);
-        QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
-        release.setTimestamp(time_ + 3);
-        QApplication::sendEvent(widget_, &release);
-    }
-
-  private:
-    QWidget* widget_;
-    quint64 time_ = 100000;
-};
 
 }  // namespace
 
@@ -119,13 +96,13 @@ void ScanDetectorTest::runsOfKeys() {
 
     field_->setFocus();
     QSignalSpy scans(detector_, &panels::ScanDetector::scanned);
-    KeyTimes typing(field_);
+    testsupport::ScannerKeys typing;
     for (int i = 0; i < keys.size(); ++i)
-        typing.character(keys.at(i), i == 0 ? 1000 : gaps.at(i - 1));
+        typing.character(field_, keys.at(i), i == 0 ? 1000 : gaps.at(i - 1));
     const QString endText = endKey == Qt::Key_Tab      ? u("\t")
                             : endKey == Qt::Key_Escape ? u("\x1b")
                                                        : u("\r");
-    typing.key(endKey, endText, gaps.last(),
+    typing.key(field_, endKey, endText, gaps.last(),
                endKey == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCoreApplication::processEvents();
 
@@ -142,9 +119,9 @@ void ScanDetectorTest::runsOfKeys() {
 
 void ScanDetectorTest::aHeldKeyReachesTheFieldWhenNoKeyFollows() {
     field_->setFocus();
-    KeyTimes typing(field_);
-    typing.character(QLatin1Char('7'), 0);
-    typing.character(QLatin1Char('8'), 20);
+    testsupport::ScannerKeys typing;
+    typing.character(field_, QLatin1Char('7'), 0);
+    typing.character(field_, QLatin1Char('8'), 20);
     QTRY_COMPARE(field_->text(), u("客户78"));
 }
 
@@ -152,15 +129,15 @@ void ScanDetectorTest::theEnterOfAScanPressesNoButton() {
     button_->setFocus();
     QSignalSpy clicks(button_, &QPushButton::clicked);
     QSignalSpy scans(detector_, &panels::ScanDetector::scanned);
-    KeyTimes typing(button_);
-    for (const QChar c : u("12345678")) typing.character(c, 8);
-    typing.key(Qt::Key_Return, u("\r"), 8);
+    testsupport::ScannerKeys typing;
+    for (const QChar c : u("12345678")) typing.character(button_, c, 8);
+    typing.key(button_, Qt::Key_Return, u("\r"), 8);
     QCoreApplication::processEvents();
     QCOMPARE(scans.count(), 1);
     QCOMPARE(clicks.count(), 0);
 
     // Enter after typing still presses it.
-    typing.key(Qt::Key_Return, u("\r"), 500);
+    typing.key(button_, Qt::Key_Return, u("\r"), 500);
     QCOMPARE(clicks.count(), 1);
 }
 

@@ -11,6 +11,7 @@
 #include "sales/XsxxForm.h"
 #include "store/Query.h"
 #include "tests/sales/records/SalesFixture.h"
+#include "tests/support/ScannerKeys.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
@@ -48,16 +49,12 @@ class XsxxFormScanTest : public QObject {
     void fieldsThatTakeCodesHaveNoInputMethod();
 
   private:
-    // Keys as a scanner sends them: 8 ms apart, Enter at the end.
-    void scan(QWidget* into, const QString& code);
-    void typeSlowly(QWidget* into, const QString& text);
-    void keyAt(QWidget* into, int key, const QString& text, int gapMs);
-    int currentRowCode(const char* code) const;
+    void scan(QWidget* into, const QString& code) { keys.scan(into, code); }
 
     std::unique_ptr<testsupport::TestDatabase> database;
     std::unique_ptr<platform::ScriptedPlatform> scripted;
     std::unique_ptr<TXsxxForm> form;
-    quint64 time_ = 50000;
+    testsupport::ScannerKeys keys;
 };
 
 void XsxxFormScanTest::init() {
@@ -77,27 +74,6 @@ void XsxxFormScanTest::cleanup() {
     form.reset();
     scripted.reset();
     database.reset();
-}
-
-void XsxxFormScanTest::keyAt(QWidget* into, int key, const QString& text, int gapMs) {
-    time_ += static_cast<quint64>(gapMs);
-    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, key, Qt::NoModifier, text);
-        event.setTimestamp(time_);
-        QApplication::sendEvent(into, &event);
-    }
-}
-
-void XsxxFormScanTest::scan(QWidget* into, const QString& code) {
-    for (const QChar c : code) keyAt(into, c.toUpper().unicode(), QString(c), 8);
-    keyAt(into, Qt::Key_Return, u("\r"), 8);
-    QCoreApplication::processEvents();
-}
-
-void XsxxFormScanTest::typeSlowly(QWidget* into, const QString& text) {
-    for (const QChar c : text) keyAt(into, c.toUpper().unicode(), QString(c), 150);
-    keyAt(into, Qt::Key_Return, u("\r"), 150);
-    QCoreApplication::processEvents();
 }
 
 void XsxxFormScanTest::aScanOpensTheSaleOfItsRow() {
@@ -193,7 +169,7 @@ void XsxxFormScanTest::slowTypingIntoTheCustomerNameStaysTyping() {
     scan(&form->goodsList(), u("6901234567892"));
     QLineEdit* name = form->customerBox().lineEdit();
     name->setFocus();
-    typeSlowly(name, u("wang5"));
+    keys.type(name, u("wang5"), 150);
     QCOMPARE(name->text(), u("wang5"));
     QCOMPARE(form->quantityEdit().text(), u("1"));
     QVERIFY(!form->scanStatusLabel().isVisible());
