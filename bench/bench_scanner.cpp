@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QToolButton>
 #include <cstdio>
@@ -33,7 +34,10 @@ void BM_ScanEnterToSalePanel(benchmark::State& state) {
     testsupport::ScopedCurrentDirectory cwd(db.directory());
     TXsxxForm form;
     form.show();
-    form.activateFromAnotherWindow();
+    form.activateWindow();
+    // The window's activation (which closes the panels) is over before the first scan.
+    QDeadlineTimer shown(500);
+    while (!shown.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     QWidget* list = form.findChild<QWidget*>(QStringLiteral("DataGrid1"));
     auto* close = form.findChild<QToolButton*>(QStringLiteral("Image2"));
     testsupport::ScannerKeys keys;

@@ -13,10 +13,9 @@ TableRows::TextIndex textIndexOf(const TableRows& rows, int column) {
     index.reserve(rows.count());
     for (std::size_t row = 0; row < rows.count(); ++row) {
         if (rows.isNull(row, static_cast<std::size_t>(column))) continue;
-        index.emplace_back(values::trimBlanks(rows.cell(row, static_cast<std::size_t>(column))),
-                           static_cast<int>(row));
+        index.emplace(values::trimBlanks(rows.cell(row, static_cast<std::size_t>(column))),
+                      static_cast<int>(row));
     }
-    std::sort(index.begin(), index.end());
     return index;
 }
 
@@ -29,9 +28,10 @@ std::vector<int> Query::rowsWithText(int column, std::string_view text) const {
         found = rows_->textIndexes.emplace(column, textIndexOf(*rows_, column)).first;
     const TableRows::TextIndex& index = found->second;
     const std::string_view wanted = values::trimBlanks(text);
-    auto at = std::lower_bound(index.begin(), index.end(), std::pair(wanted, -1));
+    const auto [from, to] = index.equal_range(wanted);
     std::vector<int> rows;
-    for (; at != index.end() && at->first == wanted; ++at) rows.push_back(at->second);
+    for (auto at = from; at != to; ++at) rows.push_back(at->second);
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 

@@ -235,23 +235,17 @@ std::size_t characterCount(std::string_view utf8) {
 }
 
 std::string_view trimBlanks(std::string_view text) {
-    constexpr std::string_view kWideSpace = "\xE3\x80\x80";
-    for (;;) {
-        if (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.front()) != text.npos)
-            text.remove_prefix(1);
-        else if (text.starts_with(kWideSpace))
-            text.remove_prefix(kWideSpace.size());
-        else
-            break;
-    }
-    for (;;) {
-        if (!text.empty() && std::string_view(" \t\r\n\v\f").find(text.back()) != text.npos)
-            text.remove_suffix(1);
-        else if (text.ends_with(kWideSpace))
-            text.remove_suffix(kWideSpace.size());
-        else
-            break;
-    }
+    static constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+    static constexpr std::string_view kAsciiBlanks = " \t\r\n\v\f";
+    // The length of the blank at the start (or the end) of text, 0 when there is none.
+    const auto blank = [&text](bool atStart) -> std::size_t {
+        if (text.empty()) return 0;
+        if (kAsciiBlanks.find(atStart ? text.front() : text.back()) != text.npos) return 1;
+        const bool wide = atStart ? text.starts_with(kWideSpace) : text.ends_with(kWideSpace);
+        return wide ? kWideSpace.size() : 0;
+    };
+    while (const std::size_t n = blank(true)) text.remove_prefix(n);
+    while (const std::size_t n = blank(false)) text.remove_suffix(n);
     return text;
 }
 
