@@ -134,12 +134,13 @@ int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
     windows = makeWindows();
     if (!windows) return 1;
-    platform::setErrorInterceptor([](QWidget* owner, const std::exception& error) {
-        if (!isDamage(error)) return false;
-        backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
-                                   store::WindowTables::releaseAllForRestore);
-        return true;
-    });
+    platform::setErrorInterceptor(
+        [](QWidget* owner, const std::exception& error) {
+            if (!isDamage(error)) return false;
+            backup::repairWhileRunning(owner, dataFolder(), QString::fromUtf8(error.what()),
+                                       store::WindowTables::releaseAllForRestore);
+            return true;
+        });
     TMainForm& mainForm = windows->mainForm();
     mainForm.show();
     // Told now rather than at the first change that cannot be saved.
