@@ -11,6 +11,7 @@
 #include "grid/ListColumns.h"
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
+#include "panels/ScanDetector.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Modal.h"
@@ -35,6 +36,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     setUpMenus();
     frame_.connectCommandsByName();
     setUpPanels();
+    panels::ScanDetector::runOnScan(*this, [this](const QString& code) { goodsScanned(code); },
+                                    {ui->Edit1, ui->Edit13});
     frame_.onActivation([this] { FormActivate(); });
     FormCreate();
     frame_.finishSetUp();

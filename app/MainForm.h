@@ -102,6 +102,9 @@ class TMainForm : public QMainWindow {
 
     // Purchase entry, edit and deletion with the entry panel (MainFormCommands.cpp).
     void showForEditing(bool hideQueryPanel);
+    // A scanned goods code: into the purchase entry's code while that panel is open, otherwise
+    // searched for as if typed into the query panel.
+    void goodsScanned(const QString& code);
     void deleteSelectedPurchases(const char* selectionHint);
 
     frame::ListWindowFrame frame_{*this, {store::schema::kGoods}};

@@ -166,6 +166,19 @@ void TMainForm::SpeedButton4Click() {
 
 void TMainForm::N11Click() { SpeedButton4Click(); }
 
+void TMainForm::goodsScanned(const QString& code) {
+    if (ui->Panel2->isVisible()) {
+        // Typed by the user: a correction writes it back.
+        ui->Edit1->setText(code);
+        ui->Edit1->setModified(true);
+        ui->Edit1->setFocus();
+        return;
+    }
+    SpeedButton4Click();
+    ui->Edit13->setText(code);
+    Button4Click();
+}
+
 void TMainForm::Button4Click() {
     purchases::PurchaseRecords(ADOConnection1, ADOQuery1)
         .search(panels::editTexts(searchEdits(*ui)));

@@ -9,6 +9,8 @@
 #include "app/backup/AutomaticBackupHooks.h"
 #include "app/backup/BackupCommands.h"
 #include "app/backup/DamageRepair.h"
+#include "backup/AutoBackupSettings.h"
+#include "panels/ScanSettings.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
@@ -41,6 +43,7 @@ Window* Windows::create(const CreatedHook& created) {
 
 Windows::Windows(const CreatedHook& created) {
     try {
+        panels::setProgramScanSettings(panels::readScanSettings(autobackup::defaultSettingsFile()));
         mainForm_ = create<TMainForm>(created);
         xsxxForm_ = create<TXsxxForm>(created);
         dy1Form_ = create<TDy1Form>(created);

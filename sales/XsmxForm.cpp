@@ -9,6 +9,7 @@
 #include "panels/Artwork.h"
 #include "panels/Drawing.h"
 #include "panels/NumericKeyFilter.h"
+#include "panels/ScanDetector.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
@@ -27,6 +28,15 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpLook();
     setUpMenu();
     setUpPanels();
+    // A scanned goods code is searched for as if typed into the query panel.
+    QLineEdit& codeSearch = searchEdit(store::schema::column::kGoodsCode);
+    panels::ScanDetector::runOnScan(*this,
+                                    [this, &codeSearch](const QString& code) {
+                                        SpeedButton3Click();
+                                        codeSearch.setText(code);
+                                        Button3Click();
+                                    },
+                                    {&codeSearch});
     frame_.connectCommandsByName();
     // Coming back from a message box or another program leaves the list as it is; coming from
     // another window of the program (the sales window, the print preview) re-reads it, and so

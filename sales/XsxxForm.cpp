@@ -37,6 +37,7 @@ TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpLook();
     setUpMenu();
     setUpSalePanel();
+    setUpScanning();
     frame_.connectCommandsByName();
     frame_.onActivation([this] { FormActivate(); });
     frame_.onClose([this] { FormClose(); });

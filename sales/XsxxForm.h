@@ -11,6 +11,8 @@
 #include "store/Schema.h"
 
 class QComboBox;
+class QLabel;
+class QTimer;
 class QDateEdit;
 class QLineEdit;
 class QMenu;
@@ -23,7 +25,8 @@ class ReportWindow;
 }
 namespace sales {
 class SaleRecords;
-}
+struct ScanMatch;
+}  // namespace sales
 namespace Ui {
 class TXsxxForm;
 }
@@ -73,6 +76,8 @@ class TXsxxForm : public QWidget {
     QLineEdit& searchCodeEdit() const;
     QLineEdit& searchNameEdit() const;
     QMenu* popupMenu() const { return PopupMenu1; }
+    // The line below the list that tells what a scan found when no panel does.
+    QLabel& scanStatusLabel() const;
 
     // What coming back to this window from another of the program's windows does.
     void activateFromAnotherWindow() { FormActivate(); }
@@ -117,6 +122,12 @@ class TXsxxForm : public QWidget {
     void setUpSalePanel();  // XsxxFormSale.cpp
     void openSalePanel();
     sales::SaleRecords records();
+    // The barcode scanner (XsxxFormScan.cpp).
+    void setUpScanning();
+    void goodsScanned(const QString& code);
+    void openSaleForScan(const sales::ScanMatch& match);
+    void sellOneMore();
+    void showScanStatus(const QString& text);
 
     frame::ListWindowFrame frame_{
         *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
@@ -131,4 +142,5 @@ class TXsxxForm : public QWidget {
     reports::ReportWindow* goodsReport_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
+    QTimer* scanStatusTimer_ = nullptr;
 };

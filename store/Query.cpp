@@ -702,6 +702,7 @@ Query::Rows& Query::writableRows() {
     // Held by this query alone, and made as non-const rows by it.
     auto& rows = const_cast<Rows&>(*rows_);
     rows.columnTotals.clear();
+    rows.textIndexes.clear();
     return rows;
 }
 

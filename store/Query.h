@@ -163,6 +163,10 @@ class Query {
     // as ten-thousandths; empty cells and texts that are not numbers add nothing. Rows shared
     // by several queries are summed once.
     values::Total columnTotal(int column) const;
+    // The stored rows whose text in column, without leading and trailing blanks (full-width
+    // ones too), is text exactly, in ascending order. Looked up in an index of the column made
+    // once for the rows, shared like them; the row in edit state counts with its stored text.
+    std::vector<int> rowsWithText(int column, std::string_view text) const;
 
   private:
     friend class Connection;

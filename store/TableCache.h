@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "store/Database.h"
@@ -20,6 +21,10 @@ namespace store {
 struct TableRows : RowArena {
     // Column totals (Query::columnTotal), worked out once for these rows.
     mutable std::map<int, values::Total> columnTotals;
+    // Each indexed column's trimmed texts, each with its row (Query::rowsWithText), made at the
+    // first look-up in these rows. The texts point into the rows.
+    using TextIndex = std::unordered_multimap<std::string_view, int>;
+    mutable std::map<int, TextIndex> textIndexes;
 };
 
 // "select * from <table>" result sets of each database file, served again while the file is at

@@ -234,4 +234,19 @@ std::size_t characterCount(std::string_view utf8) {
     return count;
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    static constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+    static constexpr std::string_view kAsciiBlanks = " \t\r\n\v\f";
+    // The length of the blank at the start (or the end) of text, 0 when there is none.
+    const auto blank = [&text](bool atStart) -> std::size_t {
+        if (text.empty()) return 0;
+        if (kAsciiBlanks.find(atStart ? text.front() : text.back()) != text.npos) return 1;
+        const bool wide = atStart ? text.starts_with(kWideSpace) : text.ends_with(kWideSpace);
+        return wide ? kWideSpace.size() : 0;
+    };
+    while (const std::size_t n = blank(true)) text.remove_prefix(n);
+    while (const std::size_t n = blank(false)) text.remove_suffix(n);
+    return text;
+}
+
 }  // namespace store::values

@@ -67,4 +67,7 @@ std::string tenThousandthsDisplay(Total total);      // "#0.##" of total/10000
 // Number of Unicode characters of a UTF-8 text.
 std::size_t characterCount(std::string_view utf8);
 
+// text without the blanks at its ends: ASCII white space and the full-width space U+3000.
+std::string_view trimBlanks(std::string_view text);
+
 }  // namespace store::values

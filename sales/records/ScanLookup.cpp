@@ -1,0 +1,48 @@
+#include "sales/records/ScanLookup.h"
+
+#include <optional>
+
+#include "store/Decimal.h"
+#include "store/Query.h"
+#include "store/Schema.h"
+#include "store/Values.h"
+
+namespace sales {
+
+namespace {
+
+namespace column = store::schema::column;
+
+std::optional<store::Decimal> stockAt(const store::Query& goods, int row, int stockColumn) {
+    const std::optional<store::Decimal> stock =
+        store::Decimal::parse(goods.fieldTextAt(row, stockColumn));
+    if (!stock) return std::nullopt;
+    return stock->roundedToDecimals(2);
+}
+
+}  // namespace
+
+ScanMatch findGoodsByCode(const store::Query& goods, std::string_view code) {
+    ScanMatch match;
+    const int codeColumn = goods.fieldIndex(column::kGoodsCode);
+    const int stockColumn = goods.fieldIndex(column::kStockQuantity);
+    if (!goods.isOpen() || codeColumn < 0 || stockColumn < 0) return match;
+
+    match.code = std::string(store::values::trimBlanks(code));
+    if (match.code.empty()) return match;
+    const std::vector<int> rows = goods.rowsWithText(codeColumn, match.code);
+    if (rows.empty()) return match;
+    const store::Decimal one = store::Decimal::read("1");
+    int withStock = 0;
+    for (const int row : rows) {
+        const std::optional<store::Decimal> stock = stockAt(goods, row, stockColumn);
+        if (!stock || *stock < one) continue;
+        ++withStock;
+        if (match.row < 0 || goods.rowIdAt(row) < goods.rowIdAt(match.row)) match.row = row;
+    }
+    match.outcome = withStock > 0 ? ScanMatch::Outcome::Found : ScanMatch::Outcome::NoStock;
+    match.severalRows = withStock > 1;
+    return match;
+}
+
+}  // namespace sales

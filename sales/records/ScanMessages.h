@@ -1,0 +1,12 @@
+#pragma once
+
+namespace sales {
+
+// What the sales window says of a scanned code; %1 is the code.
+inline constexpr const char* kScanNoStock = "商品 %1 库存不足";
+inline constexpr const char* kScanUnknown = "未找到商品编码为 %1 的商品";
+// Which of several goods rows with the scanned code the sale panel opened for: the oldest one
+// with stock. %1 is its supplier, %2 its purchase price.
+inline constexpr const char* kScanChosenRow = "同编码多批：供货单位 %1，进价 %2";
+
+}  // namespace sales
