@@ -18,7 +18,7 @@ enum class Look {
     Number,   // centred, shown as "#0.##"
 };
 
-struct ColumnSpec {
+struct ColumnData {
     const char* field;
     const char* caption;  // "上|下" for a two-level title, "" for the field name
     int width;            // pixels
@@ -26,7 +26,7 @@ struct ColumnSpec {
 };
 
 // The footer row of a list: "合计" under one column, the sums under others.
-struct FooterSpec {
+struct FooterData {
     const char* totalLabelUnder;
     std::optional<bool> totalLabelBold;  // unset: the grid's footer weight
     std::initializer_list<const char*> summed;
@@ -35,23 +35,23 @@ struct FooterSpec {
 };
 
 constexpr const char* kCodeCaption = "①商品信息|商品编码";
-constexpr ColumnSpec kCentredCode[] = {{kGoodsCode, kCodeCaption, 65, Look::Centred}};
+constexpr ColumnData kCentredCode[] = {{kGoodsCode, kCodeCaption, 65, Look::Centred}};
 
 // The goods after their code, alike in every list.
-constexpr ColumnSpec kGoodsDetails[] = {
+constexpr ColumnData kGoodsDetails[] = {
     {kGoodsName, "①商品信息|商品名称", 65, Look::Text},
     {kModel, "①商品信息|商品型号", 65, Look::Text},
-    {kSpecification, "①商品信息|商品规格", 65, Look::Text},
+    {kGoodsSize, "①商品信息|商品规格", 65, Look::Text},
     {kUnit, "①商品信息|单位", 45, Look::Centred},
 };
 
-constexpr ColumnSpec kPurchaseFigures[] = {
+constexpr ColumnData kPurchaseFigures[] = {
     {kPurchasePrice, "②进货信息|单价", 50, Look::Number},
     {kPurchaseQuantity, "②进货信息|数量", 50, Look::Number},
     {kPurchaseAmount, "②进货信息|金额", 65, Look::Number},
 };
 
-constexpr ColumnSpec kSupplierColumns[] = {
+constexpr ColumnData kSupplierColumns[] = {
     {kSupplier, "③供货商信息|供货单位", 65, Look::Text},
     {kContact, "③供货商信息|联系人", 65, Look::Centred},
     {kPhone, "③供货商信息|联系电话", 80, Look::Text},
@@ -59,7 +59,7 @@ constexpr ColumnSpec kSupplierColumns[] = {
     {kRemark, "备注", 90, Look::Text},
 };
 
-constexpr ColumnSpec kSalesAndStock[] = {
+constexpr ColumnData kSalesAndStock[] = {
     {kSalePrice, "③销售信息|单价", 50, Look::Number},
     {kSaleQuantity, "③销售信息|数量", 50, Look::Number},
     {kSaleAmount, "③销售信息|金额", 65, Look::Number},
@@ -69,12 +69,12 @@ constexpr ColumnSpec kSalesAndStock[] = {
     {kRemark, "", 75, Look::Text},
 };
 
-constexpr ColumnSpec kSaleDateAndCode[] = {
+constexpr ColumnData kSaleDateAndCode[] = {
     {kSaleDate, "", 65, Look::Text},
     {kGoodsCode, kCodeCaption, 65, Look::Text},
 };
 
-constexpr ColumnSpec kSaleColumns[] = {
+constexpr ColumnData kSaleColumns[] = {
     {kSalePrice, "②销售信息|单价", 50, Look::Number},
     {kSaleQuantity, "②销售信息|数量", 50, Look::Number},
     {kSaleAmount, "②销售信息|金额", 65, Look::Number},
@@ -86,17 +86,17 @@ constexpr ColumnSpec kSaleColumns[] = {
 
 QString text(const char* utf8) { return *utf8 ? QString::fromUtf8(utf8) : QString(); }
 
-GridColumn column(const ColumnSpec& spec) {
+GridColumn column(const ColumnData& data) {
     GridColumn c;
-    c.field = QString::fromUtf8(spec.field);
-    c.caption = QString::fromUtf8(spec.caption);
-    c.width = spec.width;
-    c.alignment = spec.look == Look::Text ? Qt::AlignLeft : Qt::AlignHCenter;
-    if (spec.look == Look::Number) c.displayFormat = QStringLiteral("#0.##");
+    c.field = QString::fromUtf8(data.field);
+    c.caption = QString::fromUtf8(data.caption);
+    c.width = data.width;
+    c.alignment = data.look == Look::Text ? Qt::AlignLeft : Qt::AlignHCenter;
+    if (data.look == Look::Number) c.displayFormat = QStringLiteral("#0.##");
     return c;
 }
 
-void addFooter(GridColumn& c, const FooterSpec& footer) {
+void addFooter(GridColumn& c, const FooterData& footer) {
     if (c.field == QString::fromUtf8(footer.totalLabelUnder)) {
         c.footer = FooterKind::StaticText;
         c.footerText = QStringLiteral("合计");
@@ -111,12 +111,12 @@ void addFooter(GridColumn& c, const FooterSpec& footer) {
     if (c.footer != FooterKind::None) c.footerAlignment = Qt::AlignHCenter;
 }
 
-std::vector<GridColumn> build(std::initializer_list<std::span<const ColumnSpec>> parts,
-                              const FooterSpec& footer) {
+std::vector<GridColumn> build(std::initializer_list<std::span<const ColumnData>> parts,
+                              const FooterData& footer) {
     std::vector<GridColumn> columns;
     for (const auto& part : parts)
-        for (const ColumnSpec& spec : part) {
-            columns.push_back(column(spec));
+        for (const ColumnData& data : part) {
+            columns.push_back(column(data));
             addFooter(columns.back(), footer);
         }
     return columns;

@@ -17,7 +17,7 @@ std::vector<TableDef> makeTables() {
                     text(kGoodsCode),
                     text(kGoodsName),
                     text(kModel),
-                    text(kSpecification),
+                    text(kGoodsSize),
                     text(kUnit),
                     number(kPurchasePrice),
                     number(kPurchaseQuantity),
@@ -42,21 +42,21 @@ std::vector<TableDef> makeTables() {
                      {}};
     TableDef sales{kSales,
                    {counter(), text(kSaleDate), text(kGoodsCode, 50), text(kGoodsName, 50),
-                    text(kModel, 50), text(kSpecification, 50), text(kUnit, 50), number(kSalePrice),
+                    text(kModel, 50), text(kGoodsSize, 50), text(kUnit, 50), number(kSalePrice),
                     number(kSaleQuantity), number(kSaleAmount), text(kCustomer, 50),
                     text(kPhone, 50), text(kAddress, 50), text(kRemark, 50)},
                    0,
                    {}};
     TableDef purchaseExport{
         kPurchaseExport,
-        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kGoodsSize), text(kUnit),
          number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
          text(kSupplier), text(kContact), text(kPhone), text(kAddress), text(kRemark)},
         0,
         {}};
     TableDef goodsExport{
         kGoodsExport,
-        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kSpecification), text(kUnit),
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kGoodsSize), text(kUnit),
          number(kPurchasePrice), number(kPurchaseQuantity), number(kPurchaseAmount),
          number(kSalePrice), number(kSaleQuantity), number(kSaleAmount), number(kSaleProfit),
          number(kStockQuantity), number(kStockAmount), text(kRemark)},
@@ -75,7 +75,7 @@ std::vector<TableDef> makeAddedTables() {
     TableDef returns{
         kReturns,
         {counter(), text(kReturnDate), rowId(kSaleId), rowId(kGoodsId), text(kGoodsCode),
-         text(kGoodsName), text(kModel), text(kSpecification), text(kUnit), number(kReturnQuantity),
+         text(kGoodsName), text(kModel), text(kGoodsSize), text(kUnit), number(kReturnQuantity),
          number(kRefundAmount), number(kPurchasePrice), text(kCustomer), text(kReason)},
         1,
         {kSaleId}};

@@ -48,7 +48,7 @@ inline constexpr const char* kId = "ID";  // the counter
 inline constexpr const char* kGoodsCode = "商品编码";
 inline constexpr const char* kGoodsName = "商品名称";
 inline constexpr const char* kModel = "商品型号";
-inline constexpr const char* kSpecification = "商品规格";
+inline constexpr const char* kGoodsSize = "商品规格";
 inline constexpr const char* kUnit = "单位";
 // Purchase, sales and stock figures.
 inline constexpr const char* kPurchasePrice = "进货单价";

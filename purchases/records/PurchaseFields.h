@@ -20,7 +20,7 @@ inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
     column::kGoodsCode,
     column::kGoodsName,
     column::kModel,
-    column::kSpecification,
+    column::kGoodsSize,
     column::kUnit,
     column::kPurchasePrice,
     column::kPurchaseQuantity,

@@ -54,7 +54,7 @@ std::optional<StoredSale> readSale(store::Connection& connection, std::int64_t s
 
 // The goods rows a return of the sale goes back to: the row the sale noted when it was made,
 // while it is there; for a sale made before sales noted their row, the rows of 表1 with the
-// same code, name, model, spec and unit.
+// same code, name, model (型号), size (规格) and unit.
 std::vector<std::int64_t> goodsRowsOf(store::Connection& connection, std::int64_t saleId,
                                       const StoredSale& sale) {
     store::Database& db = connection.database();

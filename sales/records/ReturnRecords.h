@@ -36,7 +36,8 @@ struct SaleForReturn {
     std::string returnable;  // sold − returned
     std::string customer;
     // The goods rows the return may go back to: the one the sale noted, or for an older sale the
-    // rows with its code, name, model, spec and unit; none when the purchase was deleted.
+    // rows with its code, name, model (型号), size (规格) and unit; none when the purchase was
+    // deleted.
     std::vector<GoodsRowChoice> goodsRows;
 };
 

@@ -27,7 +27,7 @@ inline constexpr int kPriceField = 5;          // Edit6
 inline constexpr int kQuantityField = 6;       // Edit7
 inline constexpr int kFirstCustomerField = 7;  // Edit8
 inline constexpr std::array<std::string_view, kFieldCount> kFieldColumns = {
-    column::kGoodsCode, column::kGoodsName, column::kModel,        column::kSpecification,
+    column::kGoodsCode, column::kGoodsName, column::kModel,        column::kGoodsSize,
     column::kUnit,      column::kSalePrice, column::kSaleQuantity, column::kCustomer,
     column::kPhone,     column::kAddress,   column::kRemark};
 

@@ -15,7 +15,7 @@ namespace column = store::schema::column;
 // come from and go to.
 inline constexpr int kGoodsTextCount = 5;
 inline constexpr std::array<std::string_view, kGoodsTextCount> kGoodsTextColumns = {
-    column::kGoodsCode, column::kGoodsName, column::kModel, column::kSpecification, column::kUnit};
+    column::kGoodsCode, column::kGoodsName, column::kModel, column::kGoodsSize, column::kUnit};
 using GoodsTexts = std::array<std::string, kGoodsTextCount>;
 
 // What the panel shows of a goods row when it opens for it: the row's ID (the row the sale goes
