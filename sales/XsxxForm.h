@@ -78,6 +78,8 @@ class TXsxxForm : public QWidget {
     QMenu* popupMenu() const { return PopupMenu1; }
     // The line below the list that tells what a scan found when no panel does.
     QLabel& scanStatusLabel() const;
+    // The sale panel's note of the supplier whose goods row a scan chose among several.
+    QLabel& scanBatchLabel() const;
 
     // What coming back to this window from another of the program's windows does.
     void activateFromAnotherWindow() { FormActivate(); }

@@ -90,6 +90,7 @@ void TXsxxForm::openSalePanel() {
     for (QLineEdit* empty : {ui->Edit11, ui->Edit12, ui->Edit13}) panels::setEditText(empty, {});
     const QSignalBlocker quiet(ui->ComboBox1);
     ui->ComboBox1->setEditText({});
+    ui->Label21->hide();
 
     panels::showPanelAt(ui->Panel2, kSalePanelPlace);
     ui->Panel6->hide();

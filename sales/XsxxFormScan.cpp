@@ -33,6 +33,7 @@ QString said(const char* text, const QString& a, const QString& b = {}) {
 }  // namespace
 
 QLabel& TXsxxForm::scanStatusLabel() const { return *ui->Label20; }
+QLabel& TXsxxForm::scanBatchLabel() const { return *ui->Label21; }
 
 void TXsxxForm::setUpScanning() {
     // The fields a scan may land in, the customer's name, address and note aside (typed in
@@ -42,9 +43,12 @@ void TXsxxForm::setUpScanning() {
                                      ui->Edit10, ui->Edit11, ui->Edit15, ui->DataGrid1});
 
     platform::setPixelFont(*ui->Label20, 13, true);
-    QPalette red = ui->Label20->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    ui->Label20->setPalette(red);
+    platform::setPixelFont(*ui->Label21, 12, false);
+    for (QLabel* label : {ui->Label20, ui->Label21}) {
+        QPalette red = label->palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        label->setPalette(red);
+    }
     ui->Label20->hide();
     scanStatusTimer_ = new QTimer(this);
     scanStatusTimer_->setSingleShot(true);
@@ -101,10 +105,17 @@ void TXsxxForm::openSaleForScan(const sales::ScanMatch& match) {
     panels::setEditText(ui->Edit8, price);
     panels::setEditText(ui->Edit9, "1");
     panels::setEditText(ui->Edit10, sales::amountText(price, "1"));
-    if (match.severalRows)
-        showScanStatus(said(sales::kScanChosenRow,
-                            QString::fromStdString(ADOQuery1.fieldText(column::kSupplier)),
-                            ui->Edit6->text()));
+    if (match.severalRows) {
+        const QString supplier = QString::fromStdString(ADOQuery1.fieldText(column::kSupplier));
+        showScanStatus(said(sales::kScanChosenRow, supplier, ui->Edit6->text()));
+        const QString note = said(sales::kScanBatch, supplier);
+        ui->Label21->setText(
+            ui->Label21->fontMetrics().elidedText(note, Qt::ElideRight, ui->Label21->width()));
+        ui->Label21->setToolTip(note);
+        ui->Label21->show();
+    }
+    // A stock below the unit a scan sells is told as a typed quantity above it is.
+    if (sales::exceedsStock("1", ui->Edit7->text().toStdString())) Edit9KeyUp();
     ui->Edit8->setFocus();
     ui->Edit8->selectAll();
 }

@@ -32,14 +32,22 @@ ScanMatch findGoodsByCode(const store::Query& goods, std::string_view code) {
     if (match.code.empty()) return match;
     const std::vector<int> rows = goods.rowsWithText(codeColumn, match.code);
     if (rows.empty()) return match;
+    const store::Decimal zero = store::Decimal::read("0");
     const store::Decimal one = store::Decimal::read("1");
     int withStock = 0;
+    int oldestWithStock = -1;
+    int oldestWithAUnit = -1;
+    const auto older = [&goods](int row, int than) {
+        return than < 0 || goods.rowIdAt(row) < goods.rowIdAt(than);
+    };
     for (const int row : rows) {
         const std::optional<store::Decimal> stock = stockAt(goods, row, stockColumn);
-        if (!stock || *stock < one) continue;
+        if (!stock || !(*stock > zero)) continue;
         ++withStock;
-        if (match.row < 0 || goods.rowIdAt(row) < goods.rowIdAt(match.row)) match.row = row;
+        if (older(row, oldestWithStock)) oldestWithStock = row;
+        if (!(*stock < one) && older(row, oldestWithAUnit)) oldestWithAUnit = row;
     }
+    match.row = oldestWithAUnit >= 0 ? oldestWithAUnit : oldestWithStock;
     match.outcome = withStock > 0 ? ScanMatch::Outcome::Found : ScanMatch::Outcome::NoStock;
     match.severalRows = withStock > 1;
     return match;

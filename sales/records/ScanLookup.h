@@ -21,10 +21,11 @@ struct ScanMatch {
 };
 
 // Looks a scanned code up in the goods query's rows by an exact match of 商品编码 (blanks at its
-// ends left out on both sides; an empty code is unknown). A scan sells one unit, so a row is
-// taken when its stock, rounded to two decimals as the sale panel shows it, is at least 1; of
-// several, the oldest (lowest ID): first in, first out. A stock that is not a number counts as
-// none.
+// ends left out on both sides; an empty code is unknown). A row has stock when its stock, rounded
+// to two decimals as the sale panel shows it, is above 0; a stock that is not a number counts as
+// none. Of several rows with stock, the oldest (lowest ID) with at least the one unit a scan
+// sells is taken, first in, first out; when none has a whole unit, the oldest with stock (the
+// sale panel then tells that the stock is short, as it does for a typed quantity).
 ScanMatch findGoodsByCode(const store::Query& goods, std::string_view code);
 
 }  // namespace sales

@@ -8,5 +8,7 @@ inline constexpr const char* kScanUnknown = "未找到商品编码为 %1 的商�
 // Which of several goods rows with the scanned code the sale panel opened for: the oldest one
 // with stock. %1 is its supplier, %2 its purchase price.
 inline constexpr const char* kScanChosenRow = "同编码多批：供货单位 %1，进价 %2";
+// The same in the sale panel, beside its purchase price; %1 is the supplier.
+inline constexpr const char* kScanBatch = "货源：%1";
 
 }  // namespace sales

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 #include "grid/DataGrid.h"
@@ -132,6 +133,15 @@ void XsxxFormScanTest::ofSeveralRowsTheOldestWithStockIsSold() {
     QVERIFY(form->scanStatusLabel().isVisible());
     QVERIFY(form->scanStatusLabel().text().contains(u("乙公司")));
     QVERIFY(form->scanStatusLabel().text().contains(u("3.5")));
+    QVERIFY(form->scanBatchLabel().isVisible());
+    QCOMPARE(form->scanBatchLabel().toolTip(), u("货源：乙公司"));
+
+    // Opened by hand for a row, the panel names no batch.
+    form->saleEntryPanel().hide();
+    form->goodsQuery().moveTo(0);
+    QTest::mouseClick(form->findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
+    QVERIFY(form->saleEntryPanel().isVisible());
+    QVERIFY(!form->scanBatchLabel().isVisible());
 }
 
 void XsxxFormScanTest::codesWithoutStockOrUnknownOpenNothing() {

@@ -35,6 +35,9 @@ std::vector<salestest::Row> shelf() {
         withStock(purchase("690006", "1", "2", "2"), ""),        // 8: no stock figure
         purchase("ABC", "1", "2", "2"),                          // 9
         withStock(purchase("690007", "1", "2", "2"), "0.996"),   // 10: shown as 1
+        withStock(purchase("690008", "1", "2", "2"), "0.5"),     // 11: older, less than a unit
+        withStock(purchase("690008", "1", "2", "2"), "2"),       // 12: a whole unit
+        withStock(purchase("690009", "1", "2", "2"), "0.004"),   // 13: shown as 0
     };
 }
 
@@ -82,7 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Case{"OneRowWithStock", "690001", Outcome::Found, 0, false},
                     Case{"OldestOfSeveralWithStock", "690002", Outcome::Found, 2, true},
                     Case{"RowsWithoutStock", "690003", Outcome::NoStock, -1, false},
-                    Case{"LessThanOneUnit", "690004", Outcome::NoStock, -1, false},
+                    Case{"LessThanOneUnit", "690004", Outcome::Found, 6, false},
+                    Case{"OldestWithAWholeUnit", "690008", Outcome::Found, 12, true},
+                    Case{"StockShownAsZero", "690009", Outcome::NoStock, -1, false},
                     Case{"StockShownAsOneUnit", "690007", Outcome::Found, 10, false},
                     Case{"BlanksAroundTheStoredCode", "690005", Outcome::Found, 7, false},
                     Case{"BlanksAroundTheScan", " 690001\t", Outcome::Found, 0, false},
