@@ -32,6 +32,10 @@ inline std::string badWorkbook(const std::string& file, const std::string& why) 
     return "无法读取文件“" + file + "”：" + why;
 }
 
+inline std::string notAWorkbook(const std::string& file) {
+    return "无法读取文件“" + file + "”：它不是 Excel 工作簿（.xls 或 .xlsx），也许只是改了扩展名。";
+}
+
 inline std::string noSheet(const std::string& file, int sheet, int count) {
     return "无法读取文件“" + file + "”：没有第 " + std::to_string(sheet + 1) + " 个工作表（共 " +
            std::to_string(count) + " 个）。";
