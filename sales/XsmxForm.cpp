@@ -43,8 +43,7 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     // does the first activation, since start-up reads nothing here.
     // A list left closed by a failed re-read is read again by the next activation from another
     // window or by 刷新信息, not by the closing of the box that told the failure.
-    frame_.onActivation([this] { FormActivate(); },
-                        [this] { return !ADOQuery1.isOpen() && !rereadFailed_; });
+    frame_.onActivationRereading([this] { FormActivate(); }, ADOQuery1);
     frame_.onClose([this] { FormClose(); });
     frame_.finishSetUp();
 }

@@ -120,6 +120,35 @@ Expected salesDetail() {
     return e;
 }
 
+// Returns report (退货明细表): the sales detail grid with the returns' fields and two sums.
+Expected returns() {
+    Expected e = salesDetail();
+    e.layout = &L::returnsReport();
+    e.fields = {"商品编码", "商品名称", "商品型号", "商品规格", "单位",     "退货数量",
+                "进货单价", "退款金额", "客户姓名", "退货日期", "退货原因", "销售ID"};
+    e.row = {"A1", "茶杯", "X1", "大", "个", "2", "2.5", "9", "李四", "2026-12-01", "坏了", "7"};
+    e.title = companyHeading("退货明细表");
+    e.title.insert(e.title.end(), kPurchaseHeadingCells.begin(), kPurchaseHeadingCells.end());
+    const std::vector<Element> heading = {
+        bold11(4, 108, "商品编码"),   bold11(85, 108, "商品名称"),  bold11(177, 108, "商品型号"),
+        bold11(251, 108, "商品规格"), bold11(324, 108, "单位"),     bold11(373, 108, "数量"),
+        bold11(429, 108, "进价"),     bold11(477, 108, "退款金额"), bold11(620, 108, "退货日期"),
+        bold11(792, 108, "退货原因"), bold11(952, 96, "销售单号"),  bold11(160, 85, "商品信息"),
+        bold11(424, 85, "退货信息"),  bold11(704, 85, "退货说明")};
+    e.title.insert(e.title.end(), heading.begin(), heading.end());
+    Element customer = bold11(545, 108, "客户姓名");
+    customer.kind = 't';
+    e.title.push_back(customer);
+    const int fieldX[] = {5, 76, 173, 254, 324, 365, 422, 478, 547, 611, 700, 940};
+    for (int i = 0; i < 12; ++i)
+        e.detail[std::size_t(12 + i)] = regular10(fieldX[i], 4, e.row.at(i).toUtf8().constData());
+    e.summary = signOff("2026/12/10");
+    for (int i = 0; i < 12; ++i) e.summary.push_back(e.detail[std::size_t(i)]);
+    e.summary.push_back(regular10(365, 5, "2"));
+    e.summary.push_back(regular10(478, 5, "9"));
+    return e;
+}
+
 // Goods report (销售统计表).
 Expected goods() {
     Expected e{&L::goodsReport(),
@@ -235,7 +264,7 @@ TEST_P(ReportLayouts, TitleDetailAndSummaryStandWhereTheLayoutPutsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachReport, ReportLayouts,
-                         ::testing::Values(&purchase, &goods, &salesDetail));
+                         ::testing::Values(&purchase, &goods, &salesDetail, &returns));
 
 // The x of each cell and text of one band, in the order the page draws them (fills left out).
 std::vector<std::pair<char, int>> drawingOrder(const PageImage& page, double top, double bottom) {

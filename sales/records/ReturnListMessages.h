@@ -1,0 +1,9 @@
+#pragma once
+
+namespace returnlist {
+
+// The returns list window's texts for its commands.
+inline constexpr const char* kConfirmDelete =
+    "确定要删除选中的退货记录？\r\n删除后退回的商品将从库存中撤回。";
+
+}  // namespace returnlist
