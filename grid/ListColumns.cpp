@@ -85,7 +85,7 @@ constexpr ColumnData kSaleColumns[] = {
 };
 
 constexpr ColumnData kReturnDateAndCode[] = {
-    {kReturnDate, "", 120, Look::Text},
+    {kReturnDate, "", 128, Look::Text},
     {kGoodsCode, kCodeCaption, 65, Look::Text},
 };
 
@@ -93,7 +93,7 @@ constexpr ColumnData kReturnColumns[] = {
     {kReturnQuantity, "②退货信息|数量", 50, Look::Number},
     {kRefundAmount, "②退货信息|退款金额", 65, Look::Number},
     {kPurchasePrice, "②退货信息|进货单价", 65, Look::Number},
-    {kCustomer, "③客户信息|客户姓名", 65, Look::Text},
+    {kCustomer, "③客户信息|客户姓名", 80, Look::Text},
     {kReason, "", 160, Look::Text},
 };
 
