@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <array>
+#include <string>
 
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
@@ -99,16 +100,19 @@ void TThmxForm::FormClose() {
 
 // All the selected returns go together, or none of them: a return that cannot be undone says why.
 void TThmxForm::deleteRows(const std::vector<int>& rows) {
+    std::string refusal;
     switch (returnlist::ReturnListRecords(ADOConnection1, ADOQuery1).deleteRows(rows)) {
         case salereturn::DeleteOutcome::Deleted:
             return;
         case salereturn::DeleteOutcome::ReturnGone:
-            platform::say(this, salereturn::kReturnGone);
-            return;
+            refusal = salereturn::kReturnGone;
+            break;
         case salereturn::DeleteOutcome::GoodsRowGone:
-            platform::say(this, salereturn::kReturnGoodsRowGone);
-            return;
+            refusal = salereturn::kReturnGoodsRowGone;
+            break;
     }
+    if (rows.size() > 1) refusal += returnlist::kNoneOfThemDeleted;
+    platform::say(this, refusal);
 }
 
 void TThmxForm::SpeedButton1Click() {

@@ -18,6 +18,7 @@
 #include "sales/records/ReturnRecords.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
+#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "tests/app/StartedProgram.h"
@@ -71,6 +72,7 @@ class ReturnsWindowTest : public QObject {
     void eachSearchFieldNarrowsTheListAndTheSums_data();
     void eachSearchFieldNarrowsTheListAndTheSums();
     void deletingAfterTheConfirmationPutsTheGoodsBackAsSold();
+    void aReturnThatCannotBeUndoneKeepsEverySelectedOne();
     void theExportWritesTheListAsItStands();
     void theReportPrintsEveryReturn();
 
@@ -220,6 +222,26 @@ void ReturnsWindowTest::deletingAfterTheConfirmationPutsTheGoodsBackAsSold() {
     QVERIFY(testsupport::storedRows(schema::kGoods) == goodsAsSold_);
     QVERIFY(form().returnsQuery().isEmpty());
     QCOMPARE(footer(kRefundColumn), QStringLiteral("0"));
+}
+
+// B02's purchase deleted since: its return cannot take the stock back, and the A01 return
+// selected with it stays as well.
+void ReturnsWindowTest::aReturnThatCannotBeUndoneKeepsEverySelectedOne() {
+    openList();
+    const auto returnsBefore = testsupport::storedRows(schema::kReturns);
+    store::Database(program_->database().path(), store::kDatabasePassword)
+        .exec("DELETE FROM \"表1\" WHERE \"商品编码\" = 'B02'");
+    const auto goodsBefore = testsupport::storedRows(schema::kGoods);
+    testsupport::clickRow(form().returnsList(), 1);
+    testsupport::clickRow(form().returnsList(), 2, Qt::ShiftModifier);
+    run(form(), "SpeedButton1");
+    QCOMPARE(scripted().messageTexts().size(), 2);
+    QCOMPARE(scripted().messageTexts().at(1),
+             u("这条退货退回的进货记录已不存在，无法撤回它的库存，退货记录没有删除！\r\n"
+               "选中的退货记录都没有删除。"));
+    QVERIFY(testsupport::storedRows(schema::kReturns) == returnsBefore);
+    QVERIFY(testsupport::storedRows(schema::kGoods) == goodsBefore);
+    QCOMPARE(listedCodes(), QStringList({"A01", "A01", "B02"}));
 }
 
 // After a search only the returns found, every column of 退货.
