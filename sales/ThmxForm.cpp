@@ -13,6 +13,7 @@
 #include "panels/Drawing.h"
 #include "panels/EditTexts.h"
 #include "panels/PanelPlacement.h"
+#include "panels/ScanDetector.h"
 #include "platform/Modal.h"
 #include "platform/Platform.h"
 #include "reports/ReportWindow.h"
@@ -46,6 +47,10 @@ TThmxForm::TThmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
         {ui->N1, nullptr, ui->N3, ui->N4, nullptr, ui->N6, ui->N7, nullptr, ui->N9},
         [this](const std::vector<int>& rows) { deleteRows(rows); });
     frame_.setUpListArea(*ui->Panel1, {ui->Panel2});
+    // A scanned goods code is searched for as if typed into the query panel.
+    panels::ScanDetector::searchOnScan(
+        *this, searchEdit(store::schema::column::kGoodsCode), [this] { SpeedButton2Click(); },
+        [this] { Button1Click(); });
     frame_.connectCommandsByName();
     // Read at its first activation and each time it is shown, as the sales detail window.
     frame_.onActivationRereading([this] { FormActivate(); }, ADOQuery1);

@@ -29,14 +29,9 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpMenu();
     setUpPanels();
     // A scanned goods code is searched for as if typed into the query panel.
-    QLineEdit& codeSearch = searchEdit(store::schema::column::kGoodsCode);
-    panels::ScanDetector::runOnScan(*this,
-                                    [this, &codeSearch](const QString& code) {
-                                        SpeedButton3Click();
-                                        codeSearch.setText(code);
-                                        Button3Click();
-                                    },
-                                    {&codeSearch});
+    panels::ScanDetector::searchOnScan(
+        *this, searchEdit(store::schema::column::kGoodsCode), [this] { SpeedButton3Click(); },
+        [this] { Button3Click(); });
     frame_.connectCommandsByName();
     // Coming back from a message box or another program leaves the list as it is; coming from
     // another window of the program (the sales window, the print preview) re-reads it, and so

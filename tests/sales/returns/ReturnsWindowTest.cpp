@@ -24,6 +24,7 @@
 #include "tests/app/StartedProgram.h"
 #include "tests/reports/PreviewProbe.h"
 #include "tests/support/GridClicks.h"
+#include "tests/support/ScannerKeys.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TypeCharacters.h"
 #include "tests/support/WorkbookReader.h"
@@ -73,6 +74,7 @@ class ReturnsWindowTest : public QObject {
     void eachSearchFieldNarrowsTheListAndTheSums();
     void deletingAfterTheConfirmationPutsTheGoodsBackAsSold();
     void aReturnThatCannotBeUndoneKeepsEverySelectedOne();
+    void aScannedCodeIsSearchedFor();
     void theExportWritesTheListAsItStands();
     void theReportPrintsEveryReturn();
 
@@ -94,11 +96,11 @@ class ReturnsWindowTest : public QObject {
 void ReturnsWindowTest::init() {
     program_ = std::make_unique<apptest::StartedProgram>([this] {
         const auto goodsIds = testsupport::appendRows(
-            schema::kGoods, {goods("A01", "6", "4"), goods("B02", "3", "7")});
+            schema::kGoods, {goods("A001", "6", "4"), goods("B002", "3", "7")});
         const auto saleIds =
-            testsupport::appendRows(schema::kSales, {sale("A01", "2025-03-01 10:00:00", "甲"),
-                                                     sale("A01", "2025-04-01 10:00:00", "乙"),
-                                                     sale("B02", "2026-01-05 10:00:00", "丙")});
+            testsupport::appendRows(schema::kSales, {sale("A001", "2025-03-01 10:00:00", "甲"),
+                                                     sale("A001", "2025-04-01 10:00:00", "乙"),
+                                                     sale("B002", "2026-01-05 10:00:00", "丙")});
         goodsAsSold_ = testsupport::storedRows(schema::kGoods);
         store::Connection connection(store::buildConnectionStringForCurrentDirectory());
         salereturn::ReturnRecords returns(connection);
@@ -157,7 +159,7 @@ void ReturnsWindowTest::theSalesWindowOpensItInItsPlace() {
     QVERIFY(listRead);
     QVERIFY(salesHidden);
     QVERIFY(listShown);
-    QCOMPARE(codes, QStringList({"A01", "A01", "B02"}));
+    QCOMPARE(codes, QStringList({"A001", "A001", "B002"}));
     QCOMPARE(quantities, QStringLiteral("3.5"));
     QCOMPARE(refunds, QStringLiteral("17"));
     QVERIFY(scripted().messages.isEmpty());
@@ -169,15 +171,15 @@ void ReturnsWindowTest::eachSearchFieldNarrowsTheListAndTheSums_data() {
     QTest::addColumn<QStringList>("codes");
     QTest::addColumn<QString>("quantity");
     QTest::addColumn<QString>("refund");
-    QTest::newRow("商品编码") << u("商品编码") << u("B0") << QStringList{"B02"} << "0.5"
+    QTest::newRow("商品编码") << u("商品编码") << u("B0") << QStringList{"B002"} << "0.5"
                               << "2.5";
-    QTest::newRow("商品名称") << u("商品名称") << u("名称A") << QStringList{"A01", "A01"} << "3"
+    QTest::newRow("商品名称") << u("商品名称") << u("名称A") << QStringList{"A001", "A001"} << "3"
                               << "14.5";
-    QTest::newRow("客户姓名") << u("客户姓名") << u("乙") << QStringList{"A01"} << "2"
+    QTest::newRow("客户姓名") << u("客户姓名") << u("乙") << QStringList{"A001"} << "2"
                               << "9.5";
-    QTest::newRow("退货日期") << u("退货日期") << u("12-02") << QStringList{"A01", "B02"} << "2.5"
+    QTest::newRow("退货日期") << u("退货日期") << u("12-02") << QStringList{"A001", "B002"} << "2.5"
                               << "12";
-    QTest::newRow("销售日期") << u("销售日期") << u("2025-03") << QStringList{"A01"} << "1"
+    QTest::newRow("销售日期") << u("销售日期") << u("2025-03") << QStringList{"A001"} << "1"
                               << "5";
 }
 
@@ -224,13 +226,13 @@ void ReturnsWindowTest::deletingAfterTheConfirmationPutsTheGoodsBackAsSold() {
     QCOMPARE(footer(kRefundColumn), QStringLiteral("0"));
 }
 
-// B02's purchase deleted since: its return cannot take the stock back, and the A01 return
+// B002's purchase deleted since: its return cannot take the stock back, and the A001 return
 // selected with it stays as well.
 void ReturnsWindowTest::aReturnThatCannotBeUndoneKeepsEverySelectedOne() {
     openList();
     const auto returnsBefore = testsupport::storedRows(schema::kReturns);
     store::Database(program_->database().path(), store::kDatabasePassword)
-        .exec("DELETE FROM \"表1\" WHERE \"商品编码\" = 'B02'");
+        .exec("DELETE FROM \"表1\" WHERE \"商品编码\" = 'B002'");
     const auto goodsBefore = testsupport::storedRows(schema::kGoods);
     testsupport::clickRow(form().returnsList(), 1);
     testsupport::clickRow(form().returnsList(), 2, Qt::ShiftModifier);
@@ -241,7 +243,16 @@ void ReturnsWindowTest::aReturnThatCannotBeUndoneKeepsEverySelectedOne() {
                "选中的退货记录都没有删除。"));
     QVERIFY(testsupport::storedRows(schema::kReturns) == returnsBefore);
     QVERIFY(testsupport::storedRows(schema::kGoods) == goodsBefore);
-    QCOMPARE(listedCodes(), QStringList({"A01", "A01", "B02"}));
+    QCOMPARE(listedCodes(), QStringList({"A001", "A001", "B002"}));
+}
+
+void ReturnsWindowTest::aScannedCodeIsSearchedFor() {
+    openList();
+    testsupport::ScannerKeys keys;
+    keys.scan(&form().returnsList(), u("B002"));
+    QVERIFY(form().queryPanel().isVisible());
+    QCOMPARE(form().searchEdit(schema::column::kGoodsCode).text(), u("B002"));
+    QCOMPARE(listedCodes(), QStringList{"B002"});
 }
 
 // After a search only the returns found, every column of 退货.
@@ -260,14 +271,14 @@ void ReturnsWindowTest::theExportWritesTheListAsItStands() {
     QCOMPARE(sheet.rows, 2u);
     QCOMPARE(sheet.columns, unsigned(schema::table(schema::kReturns).columns.size()));
     QCOMPARE(sheet.at(0, 4), testsupport::textCell("商品编码"));
-    QCOMPARE(sheet.at(1, 4), testsupport::textCell("B02"));
+    QCOMPARE(sheet.at(1, 4), testsupport::textCell("B002"));
 }
 
 // "退货打印": the returns report over every return, whatever the search, with its two sums.
 void ReturnsWindowTest::theReportPrintsEveryReturn() {
     openList();
     run(form(), "N3");
-    QTest::keyClicks(&form().searchEdit(schema::column::kGoodsCode), u("B02"));
+    QTest::keyClicks(&form().searchEdit(schema::column::kGoodsCode), u("B002"));
     QTest::mouseClick(form().findChild<QWidget*>("Button1"), Qt::LeftButton);
     TThdyForm& report = program_->windows().returnsReport();
     bool shown = false;
