@@ -112,8 +112,9 @@ ReportLayout makeReturnsReport() {
     r.groups[2].caption = "退货说明";
     r.sums = {{column::kReturnQuantity, "RepLabel14", 365},
               {column::kRefundAmount, "RepLabel15", 478}};
-    r.summaryOrder = join({cells({1}), one(Part::SignOff), cells({2, 8, 9, 10, 11}),
-                           one(Part::Totals, 1), one(Part::Totals, 2), cells({3, 4, 5, 6, 7, 12})});
+    // Both totals stand in cells drawn before them: a cell painted later would hide its total.
+    r.summaryOrder = join({cells({1}), one(Part::SignOff), cells({2, 6, 8, 9, 10, 11}),
+                           one(Part::Totals, 1), one(Part::Totals, 2), cells({3, 4, 5, 7, 12})});
     return r;
 }
 

@@ -344,6 +344,37 @@ OrderCase goodsOrder() {
 INSTANTIATE_TEST_SUITE_P(PurchaseAndGoods, DrawingOrder,
                          ::testing::Values(purchaseOrder(), goodsOrder()));
 
+// A cell paints white inside: in the summary band no cell may come after a total inside it.
+TEST(DrawingOrder, NoSummaryCellPaintsOverATotal) {
+    for (const L::ReportLayout* layout :
+         {&L::purchaseReport(), &L::goodsReport(), &L::salesDetailReport(), &L::returnsReport()}) {
+        SCOPED_TRACE(layout->title);
+        QStringList fields;
+        QStringList row;
+        for (const L::Column& column : layout->columns) {
+            fields << QString::fromUtf8(column.field);
+            row << QStringLiteral("x");
+        }
+        FakeCursor rows(fields, {row});
+        std::vector<std::pair<QString, QString>> totals;
+        for (const L::Sum& sum : layout->sums)
+            totals.push_back({QString::fromUtf8(sum.label), QStringLiteral("9")});
+        ReportPages pages;
+        ASSERT_TRUE(produce(pages, *layout, rows, totals));
+        const auto& ops = pages.page(1).ops();
+        for (std::size_t t = 0; t < ops.size(); ++t) {
+            if (ops[t].kind != PageOp::Kind::Text || ops[t].y < 547) continue;
+            for (std::size_t s = t + 1; s < ops.size(); ++s) {
+                const PageOp& cell = ops[s];
+                const bool covers = cell.kind == PageOp::Kind::Shape && ops[t].x >= cell.x &&
+                                    ops[t].x < cell.x + cell.w && ops[t].y >= cell.y &&
+                                    ops[t].y < cell.y + cell.h;
+                EXPECT_FALSE(covers) << pages.page(1).textOf(ops[t]).toString().toStdString();
+            }
+        }
+    }
+}
+
 TEST(DrawingOrder, TitleBandOfThePurchaseReport) {
     FakeCursor rows({}, {});
     ReportPages pages;
