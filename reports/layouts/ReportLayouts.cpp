@@ -105,8 +105,10 @@ ReportLayout makeReturnsReport() {
     r.columns[5] = {360, 57, "数量", 373, column::kReturnQuantity, 365};
     r.columns[6] = {416, 57, "进价", 429, column::kPurchasePrice, 422};
     r.columns[7] = {472, 73, "退款金额", 477, column::kRefundAmount, 478};
-    r.columns[9] = {608, 89, "退货日期", 620, column::kReturnDate, 611};
-    r.columns[10] = {696, 241, "退货原因", 792, column::kReason, 700, 104};
+    // The date and time of a return want more room than a telephone number, the reason less than
+    // an address.
+    r.columns[9] = {608, 129, "退货日期", 640, column::kReturnDate, 611};
+    r.columns[10] = {736, 201, "退货原因", 808, column::kReason, 740};
     r.columns[11] = {936, 89, "销售单号", 952, column::kSaleId, 940, 80, 48, 96};
     r.groups[1].caption = "退货信息";
     r.groups[2].caption = "退货说明";

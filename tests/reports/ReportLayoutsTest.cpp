@@ -129,17 +129,22 @@ Expected returns() {
     e.row = {"A1", "茶杯", "X1", "大", "个", "2", "2.5", "9", "李四", "2026-12-01", "坏了", "7"};
     e.title = companyHeading("退货明细表");
     e.title.insert(e.title.end(), kPurchaseHeadingCells.begin(), kPurchaseHeadingCells.end());
+    // The date's cell is wider, the reason's narrower than the telephone's and the address's.
+    e.title[7 + 9] = cell(608, 103, 129, 25);
+    e.title[7 + 10] = cell(736, 103, 201, 25);
+    e.detail[9] = cell(608, 0, 129, 25);
+    e.detail[10] = cell(736, 0, 201, 25);
     const std::vector<Element> heading = {
         bold11(4, 108, "商品编码"),   bold11(85, 108, "商品名称"),  bold11(177, 108, "商品型号"),
         bold11(251, 108, "商品规格"), bold11(324, 108, "单位"),     bold11(373, 108, "数量"),
-        bold11(429, 108, "进价"),     bold11(477, 108, "退款金额"), bold11(620, 108, "退货日期"),
-        bold11(792, 108, "退货原因"), bold11(952, 96, "销售单号"),  bold11(160, 85, "商品信息"),
+        bold11(429, 108, "进价"),     bold11(477, 108, "退款金额"), bold11(640, 108, "退货日期"),
+        bold11(808, 108, "退货原因"), bold11(952, 96, "销售单号"),  bold11(160, 85, "商品信息"),
         bold11(424, 85, "退货信息"),  bold11(704, 85, "退货说明")};
     e.title.insert(e.title.end(), heading.begin(), heading.end());
     Element customer = bold11(545, 108, "客户姓名");
     customer.kind = 't';
     e.title.push_back(customer);
-    const int fieldX[] = {5, 76, 173, 254, 324, 365, 422, 478, 547, 611, 700, 940};
+    const int fieldX[] = {5, 76, 173, 254, 324, 365, 422, 478, 547, 611, 740, 940};
     for (int i = 0; i < 12; ++i)
         e.detail[std::size_t(12 + i)] = regular10(fieldX[i], 4, e.row.at(i).toUtf8().constData());
     e.summary = signOff("2026/12/10");
