@@ -18,6 +18,8 @@
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
 #include "reports/DyForm.h"
+#include "reports/ThdyForm.h"
+#include "sales/ThmxForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
 #include "store/Connection.h"
@@ -51,6 +53,8 @@ Windows::Windows(const CreatedHook& created) {
         dyForm_ = create<TDyForm>(created);
         xsmxForm_ = create<TXsmxForm>(created);
         dy2Form_ = create<TDy2Form>(created);
+        thmxForm_ = create<TThmxForm>(created);
+        thdyForm_ = create<TThdyForm>(created);
         connectWindows();
     } catch (...) {
         clear();
@@ -69,11 +73,15 @@ void Windows::connectWindows() {
     xsmxForm_->setSalesWindow(xsxxForm_);
     xsxxForm_->setGoodsReport(*dy1Form_);
     xsmxForm_->setSalesDetailReport(*dy2Form_);
+    xsxxForm_->setReturnsWindow(thmxForm_);
+    thmxForm_->setMainWindow(mainForm_);
+    thmxForm_->setReturnsReport(*thdyForm_);
     // The report headings read the company window's query, made after two of the reports.
     const store::Query& company = jbzlForm_->companyQuery();
     dyForm_->setCompanyQuery(company);
     dy1Form_->setCompanyQuery(company);
     dy2Form_->setCompanyQuery(company);
+    thdyForm_->setCompanyQuery(company);
 }
 
 void Windows::clear() {
@@ -84,6 +92,8 @@ void Windows::clear() {
     dyForm_ = nullptr;
     xsmxForm_ = nullptr;
     dy2Form_ = nullptr;
+    thmxForm_ = nullptr;
+    thdyForm_ = nullptr;
     // Later windows may use earlier ones (the reports read the company window), so they go first.
     while (!windows_.empty()) windows_.pop_back();
 }

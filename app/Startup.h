@@ -13,6 +13,8 @@ class TJbzlForm;
 class TDyForm;
 class TXsmxForm;
 class TDy2Form;
+class TThmxForm;
+class TThdyForm;
 
 namespace store {
 class Connection;
@@ -20,7 +22,7 @@ class Connection;
 
 namespace startup {
 
-// The program's seven windows, created in their fixed order and living until the end.
+// The program's windows, created in their fixed order and living until the end.
 class Windows {
   public:
     // Told of each window right after it was created.
@@ -40,6 +42,8 @@ class Windows {
     TDyForm& purchaseReport() { return *dyForm_; }
     TDy1Form& goodsReport() { return *dy1Form_; }
     TDy2Form& salesDetailReport() { return *dy2Form_; }
+    TThmxForm& returnsWindow() { return *thmxForm_; }
+    TThdyForm& returnsReport() { return *thdyForm_; }
 
   private:
     template <typename Window>
@@ -54,6 +58,8 @@ class Windows {
     TDyForm* dyForm_ = nullptr;
     TXsmxForm* xsmxForm_ = nullptr;
     TDy2Form* dy2Form_ = nullptr;
+    TThmxForm* thmxForm_ = nullptr;
+    TThdyForm* thdyForm_ = nullptr;
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 

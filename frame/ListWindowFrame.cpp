@@ -17,7 +17,9 @@
 #include "platform/Command.h"
 #include "platform/Fonts.h"
 #include "platform/FormActivation.h"
+#include "platform/Platform.h"
 #include "platform/WindowLook.h"
+#include "store/Query.h"
 
 namespace frame {
 
@@ -65,6 +67,17 @@ void ListWindowFrame::onActivation(std::function<void()> handler, std::function<
     alsoActivateWhen_ = std::move(alsoWhen);
 }
 
+void ListWindowFrame::onActivationRereading(std::function<void()> handler,
+                                            const store::Query& list) {
+    onActivation(std::move(handler), [this, &list] { return !list.isOpen() && !rereadFailed_; });
+}
+
+void ListWindowFrame::reread(const std::function<void()>& refresh) {
+    rereadFailed_ = true;
+    refresh();
+    rereadFailed_ = false;
+}
+
 void ListWindowFrame::onClose(std::function<void()> handler) { closing_ = std::move(handler); }
 
 void ListWindowFrame::connectCommandsByName() {
@@ -107,6 +120,19 @@ void ListWindowFrame::connectCommandsByName() {
     }
 }
 
+void ListWindowFrame::deleteSelectedRows(const char* selectionHint, const char* confirmation) {
+    if (list_ == nullptr) return;
+    if (list_->selectedCount() < 1) {
+        platform::say(&window_, selectionHint, platform::MessageKind::Info);
+        return;
+    }
+    if (platform::say(&window_, confirmation, platform::MessageKind::Confirm) !=
+        platform::Answer::Ok)
+        return;
+    const store::Query* rows = list_->query();
+    if (rows != nullptr && !rows->isEmpty()) list_->deleteSelected();
+}
+
 void ListWindowFrame::setUpFace(QWidget& face, const QPixmap& background,
                                 const std::vector<QIcon>& toolGlyphs, const QIcon& closePicture) {
     face.setFixedSize(kFaceSize);
@@ -117,7 +143,8 @@ void ListWindowFrame::setUpFace(QWidget& face, const QPixmap& background,
         tools.push_back(&child<QToolButton>("SpeedButton" + std::to_string(i)));
     platform::look::styleToolButtons(tools, toolGlyphs);
     for (const char* close : {"Image2", "Image3"})
-        platform::look::stylePictureButton(child<QToolButton>(close), closePicture);
+        if (auto* picture = window_.findChild<QToolButton*>(QString::fromUtf8(close)))
+            platform::look::stylePictureButton(*picture, closePicture);
     platform::look::centreOnScreen(window_);
 }
 

@@ -18,6 +18,9 @@ class QPixmap;
 class QLabel;
 class QMenu;
 class QWidget;
+namespace store {
+class Query;
+}
 
 namespace frame {
 
@@ -52,6 +55,10 @@ class ListWindowFrame : public QObject {
                      store::Query& query, std::initializer_list<QAction*> menuItems,
                      RowDeleter deleteRows);
 
+    // The list's "删除信息": without a selected row only selectionHint is shown; otherwise, once
+    // the person confirmed, the records' row deleter gets the selected rows.
+    void deleteSelectedRows(const char* selectionHint, const char* confirmation);
+
     // Connects every control of the window to the handler slot named after it, each run through
     // the command edge: a button's click and a menu item's choice to <control>Click, a label's
     // left click released over it to <control>Click, the list's double click to
@@ -61,7 +68,8 @@ class ListWindowFrame : public QObject {
 
     // The window's fixed 1000 x 603 face, centred on the screen: the 13 pixel font, the background
     // picture in Image1, the tool buttons SpeedButton1, SpeedButton2 ... with their glyphs and
-    // the panels' close pictures Image2 and Image3. face is the window or its central widget.
+    // the panels' close pictures Image2 and Image3 (those the window has). face is the window or
+    // its central widget.
     void setUpFace(QWidget& face, const QPixmap& background, const std::vector<QIcon>& toolGlyphs,
                    const QIcon& closePicture);
     // The label that ends the program ("【退出软件】"): white bold 15 pixel text.
@@ -75,6 +83,14 @@ class ListWindowFrame : public QObject {
     // another of the program's windows (not from a message box, a dialog or another program),
     // and also whenever alsoWhen, asked at the activation, says so.
     void onActivation(std::function<void()> handler, std::function<bool()> alsoWhen = {});
+    // For a list read at activation rather than at start-up: handler runs on each activation
+    // from another of the program's windows, and on any activation while list is closed (the
+    // first one) except the one caused by the box that told a failed reread(): that would only
+    // fail again.
+    void onActivationRereading(std::function<void()> handler, const store::Query& list);
+    // The list's re-read (the activation's, 刷新信息): runs refresh and notes whether it failed.
+    void reread(const std::function<void()>& refresh);
+
     // handler runs through the command edge when the window closes; it closes all the same.
     void onClose(std::function<void()> handler);
 
@@ -94,6 +110,7 @@ class ListWindowFrame : public QObject {
     std::function<void()> activation_;
     std::function<bool()> alsoActivateWhen_;
     std::function<void()> closing_;
+    bool rereadFailed_ = false;  // the last reread() failed
     std::vector<std::pair<QLabel*, std::function<void()>>> labels_;
 };
 

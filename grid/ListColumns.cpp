@@ -84,6 +84,19 @@ constexpr ColumnData kSaleColumns[] = {
     {kRemark, "", 75, Look::Text},
 };
 
+constexpr ColumnData kReturnDateAndCode[] = {
+    {kReturnDate, "", 128, Look::Text},
+    {kGoodsCode, kCodeCaption, 65, Look::Text},
+};
+
+constexpr ColumnData kReturnColumns[] = {
+    {kReturnQuantity, "②退货信息|数量", 50, Look::Number},
+    {kRefundAmount, "②退货信息|退款金额", 65, Look::Number},
+    {kPurchasePrice, "②退货信息|进货单价", 65, Look::Number},
+    {kCustomer, "③客户信息|客户姓名", 80, Look::Text},
+    {kReason, "", 160, Look::Text},
+};
+
 QString text(const char* utf8) { return *utf8 ? QString::fromUtf8(utf8) : QString(); }
 
 GridColumn column(const ColumnData& data) {
@@ -142,6 +155,11 @@ std::vector<GridColumn> saleListColumns() {
     // The sum has no display format of its own: the total shows up to four decimals.
     return build({kSaleDateAndCode, kGoodsDetails, kSaleColumns},
                  {kSaleDate, std::nullopt, {kSaleAmount}, "", false});
+}
+
+std::vector<GridColumn> returnListColumns() {
+    return build({kReturnDateAndCode, kGoodsDetails, kReturnColumns},
+                 {kReturnDate, std::nullopt, {kReturnQuantity, kRefundAmount}, "", false});
 }
 
 }  // namespace grid

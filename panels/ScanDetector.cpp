@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <algorithm>
 
@@ -48,6 +49,19 @@ ScanDetector* ScanDetector::runOnScan(QWidget& window, std::function<void(const 
         field->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
     }
     return detector;
+}
+
+ScanDetector* ScanDetector::searchOnScan(QWidget& window, QLineEdit& codeSearch,
+                                         std::function<void()> openPanel,
+                                         std::function<void()> search) {
+    return runOnScan(window,
+                     [&codeSearch, openPanel = std::move(openPanel),
+                      search = std::move(search)](const QString& code) {
+                         openPanel();
+                         codeSearch.setText(code);
+                         search();
+                     },
+                     {&codeSearch});
 }
 
 ScanDetector::ScanDetector(QWidget& window, const ScanSettings& settings)

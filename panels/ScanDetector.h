@@ -11,6 +11,8 @@
 
 #include "panels/ScanSettings.h"
 
+class QLineEdit;
+
 class QKeyEvent;
 class QWidget;
 
@@ -36,6 +38,12 @@ class ScanDetector : public QObject {
     // method would swallow or split a scanner's keys before the window sees them.
     static ScanDetector* runOnScan(QWidget& window, std::function<void(const QString&)> onScan,
                                    std::initializer_list<QWidget*> codeFields);
+    // A list window's scan: a scanned code is searched for as if typed into codeSearch, the
+    // query panel's goods code field, once openPanel has shown the panel (with its fields
+    // emptied) and then search runs, as its 查询 does.
+    static ScanDetector* searchOnScan(QWidget& window, QLineEdit& codeSearch,
+                                      std::function<void()> openPanel,
+                                      std::function<void()> search);
 
     ~ScanDetector() override;
 

@@ -29,22 +29,16 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpMenu();
     setUpPanels();
     // A scanned goods code is searched for as if typed into the query panel.
-    QLineEdit& codeSearch = searchEdit(store::schema::column::kGoodsCode);
-    panels::ScanDetector::runOnScan(*this,
-                                    [this, &codeSearch](const QString& code) {
-                                        SpeedButton3Click();
-                                        codeSearch.setText(code);
-                                        Button3Click();
-                                    },
-                                    {&codeSearch});
+    panels::ScanDetector::searchOnScan(
+        *this, searchEdit(store::schema::column::kGoodsCode), [this] { SpeedButton3Click(); },
+        [this] { Button3Click(); });
     frame_.connectCommandsByName();
     // Coming back from a message box or another program leaves the list as it is; coming from
     // another window of the program (the sales window, the print preview) re-reads it, and so
     // does the first activation, since start-up reads nothing here.
     // A list left closed by a failed re-read is read again by the next activation from another
     // window or by 刷新信息, not by the closing of the box that told the failure.
-    frame_.onActivation([this] { FormActivate(); },
-                        [this] { return !ADOQuery1.isOpen() && !rereadFailed_; });
+    frame_.onActivationRereading([this] { FormActivate(); }, ADOQuery1);
     frame_.onClose([this] { FormClose(); });
     frame_.finishSetUp();
 }

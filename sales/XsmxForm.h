@@ -93,9 +93,6 @@ class TXsmxForm : public QWidget {
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;
-    // The last re-read of the list failed: the activation that its error box causes on closing
-    // does not try again.
-    bool rereadFailed_ = false;
     reports::ReportWindow* salesReport_ = nullptr;
     SharedSaveName saveName_;         // the export's save dialog
     std::int64_t editedSaleId_ = -1;  // the sale the entry panel was loaded from

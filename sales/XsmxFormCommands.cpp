@@ -38,9 +38,7 @@ QLineEdit& TXsmxForm::searchEdit(std::string_view column) const {
 }
 
 void TXsmxForm::rereadList() {
-    rereadFailed_ = true;
-    saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh();
-    rereadFailed_ = false;
+    frame_.reread([this] { saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).refresh(); });
 }
 
 void TXsmxForm::FormActivate() {
@@ -102,15 +100,7 @@ void TXsmxForm::Image2Click() { ui->Panel2->hide(); }
 // ---- deleting sales ----
 
 void TXsmxForm::deleteSelectedSales() {
-    grid::TDataGrid& list = *ui->DataGrid1;
-    if (list.selectedCount() < 1) {
-        platform::say(this, saledetail::kSelectToDelete, platform::MessageKind::Info);
-        return;
-    }
-    if (platform::say(this, saledetail::kConfirmDelete, platform::MessageKind::Confirm) !=
-        platform::Answer::Ok)
-        return;
-    if (!ADOQuery1.isEmpty()) list.deleteSelected();
+    frame_.deleteSelectedRows(saledetail::kSelectToDelete, saledetail::kConfirmDelete);
 }
 
 void TXsmxForm::SpeedButton2Click() { deleteSelectedSales(); }
@@ -146,6 +136,6 @@ void TXsmxForm::SpeedButton5Click() {
 
 void TXsmxForm::N7Click() { SpeedButton5Click(); }
 
-void TXsmxForm::SpeedButton6Click() { exporting::exportSales(this, ADOQuery1, saveName_); }
+void TXsmxForm::SpeedButton6Click() { exporting::exportList(this, ADOQuery1, saveName_); }
 
 void TXsmxForm::N8Click() { SpeedButton6Click(); }

@@ -18,6 +18,7 @@
 #include "platform/WindowLook.h"
 #include "reports/ReportWindow.h"
 #include "sales/SalesArtwork.h"
+#include "sales/ThmxForm.h"
 #include "sales/records/SaleRecords.h"
 #include "store/Schema.h"
 #include "ui_XsxxForm.h"
@@ -95,10 +96,11 @@ void TXsxxForm::setUpLook() {
 }
 
 void TXsxxForm::setUpMenu() {
-    PopupMenu1 = frame_.setUpList(
-        *ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
-        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10},
-        [this](const std::vector<int>& rows) { records().deleteRows(rows); });
+    PopupMenu1 =
+        frame_.setUpList(*ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
+                         {ui->N1, ui->N2, ui->N11, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8,
+                          nullptr, ui->N10},
+                         [this](const std::vector<int>& rows) { records().deleteRows(rows); });
 }
 
 bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
@@ -133,6 +135,10 @@ void TXsxxForm::SpeedButton2Click() {
 }
 
 void TXsxxForm::N2Click() { SpeedButton2Click(); }
+
+void TXsxxForm::N11Click() {
+    if (returnsWindow_ != nullptr) returnsWindow_->openFrom(*this);
+}
 
 void TXsxxForm::SpeedButton3Click() {
     panels::setEditText(ui->Edit15, {});

@@ -16,6 +16,7 @@ class QTimer;
 class QDateEdit;
 class QLineEdit;
 class QMenu;
+class TThmxForm;
 
 namespace grid {
 class TDataGrid;
@@ -44,6 +45,8 @@ class TXsxxForm : public QWidget {
     // closing ends the program), and the sales detail window.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
+    // The returns list that "退货明细" opens in this window's place.
+    void setReturnsWindow(TThmxForm* window) { returnsWindow_ = window; }
     // The goods report that "销售打印" and "打印报表" print.
     void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
 
@@ -92,6 +95,7 @@ class TXsxxForm : public QWidget {
     void DataGrid1DblClick();
     void SpeedButton2Click();
     void N2Click();
+    void N11Click();
     void SpeedButton3Click();
     void N4Click();
     void Button2Click();
@@ -141,6 +145,7 @@ class TXsxxForm : public QWidget {
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     QWidget* detailWindow_ = nullptr;
+    TThmxForm* returnsWindow_ = nullptr;
     reports::ReportWindow* goodsReport_ = nullptr;
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog

@@ -60,7 +60,7 @@ void exportGoods(QWidget* owner, store::Connection& connection, store::Query& li
                          saveName);
 }
 
-void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
+void exportList(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
     const QString chosen = saveName.ask(owner, platform::excelFilter());
     if (chosen.isEmpty()) return;
     if (list.isOpen() && !list.isEmpty()) list.first();

@@ -8,7 +8,7 @@ class Connection;
 class Query;
 }  // namespace store
 
-// "数据导出" of the three list windows. Each runs its whole command: errors are thrown (the
+// "数据导出" of the list windows. Each runs its whole command: errors are thrown (the
 // caller runs it inside platform::runCommand); a cancelled dialog or progress window ends it
 // without a message; on success "成功导出全部数据!" is shown over owner.
 namespace exporting {
@@ -24,8 +24,9 @@ void exportPurchases(QWidget* owner, store::Connection& connection, store::Query
 void exportGoods(QWidget* owner, store::Connection& connection, store::Query& list,
                  store::Query& staging, store::Query* sales, SharedSaveName& saveName);
 
-// The sales detail window: asks for a name, then writes the rows of list as it stands (after a
-// search only the rows found), from its first row, and leaves list on its last row.
-void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName);
+// The sales detail and returns windows: asks for a name, then writes the rows of list as it
+// stands (after a search only the rows found), every column of its table, from its first row,
+// and leaves list on its last row.
+void exportList(QWidget* owner, store::Query& list, SharedSaveName& saveName);
 
 }  // namespace exporting

@@ -70,8 +70,9 @@ struct ReportLayout {
 const ReportLayout& purchaseReport();     // 进货明细表 over 表1
 const ReportLayout& goodsReport();        // 销售统计表 over 表1
 const ReportLayout& salesDetailReport();  // 销售明细表 over 表3
+const ReportLayout& returnsReport();      // 退货明细表 over 退货
 
-// Band sizes and fixed places shared by the three reports, in design units.
+// Band sizes and fixed places shared by the reports, in design units.
 inline constexpr int kBandWidth = 1025;
 inline constexpr int kTitleHeight = 127;
 inline constexpr int kDetailHeight = 23;

@@ -1,4 +1,4 @@
-// The three reports, element by element: where each cell, caption and field stands, and in which
+// The reports, element by element: where each cell, caption and field stands, and in which
 // order the bands draw them.
 #include "reports/layouts/ReportLayout.h"
 
@@ -96,6 +96,30 @@ ReportLayout makeSalesDetailReport() {
     return r;
 }
 
+// The returns print on the sales detail grid: what came back and its refund under "退货信息",
+// who returned it, when and why under "退货说明", and the sale it came from in the last column.
+ReportLayout makeReturnsReport() {
+    ReportLayout r = makeSalesDetailReport();
+    r.title = "退货明细表";
+    r.table = store::schema::kReturns;
+    r.columns[5] = {360, 57, "数量", 373, column::kReturnQuantity, 365};
+    r.columns[6] = {416, 57, "进价", 429, column::kPurchasePrice, 422};
+    r.columns[7] = {472, 73, "退款金额", 477, column::kRefundAmount, 478};
+    // The date and time of a return want more room than a telephone number, the reason less than
+    // an address.
+    r.columns[9] = {608, 129, "退货日期", 640, column::kReturnDate, 611};
+    r.columns[10] = {736, 201, "退货原因", 808, column::kReason, 740};
+    r.columns[11] = {936, 89, "销售单号", 952, column::kSaleId, 940, 80, 48, 96};
+    r.groups[1].caption = "退货信息";
+    r.groups[2].caption = "退货说明";
+    r.sums = {{column::kReturnQuantity, "RepLabel14", 365},
+              {column::kRefundAmount, "RepLabel15", 478}};
+    // Both totals stand in cells drawn before them: a cell painted later would hide its total.
+    r.summaryOrder = join({cells({1}), one(Part::SignOff), cells({2, 6, 8, 9, 10, 11}),
+                           one(Part::Totals, 1), one(Part::Totals, 2), cells({3, 4, 5, 7, 12})});
+    return r;
+}
+
 ReportLayout makeGoodsReport() {
     ReportLayout r;
     r.title = "销售统计表";
@@ -145,6 +169,11 @@ const ReportLayout& goodsReport() {
 
 const ReportLayout& salesDetailReport() {
     static const ReportLayout layout = makeSalesDetailReport();
+    return layout;
+}
+
+const ReportLayout& returnsReport() {
+    static const ReportLayout layout = makeReturnsReport();
     return layout;
 }
 

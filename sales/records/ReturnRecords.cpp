@@ -245,8 +245,7 @@ ReturnResult ReturnRecords::confirm(const ReturnEntry& entry) {
     return {Outcome::Returned, {}};
 }
 
-DeleteOutcome ReturnRecords::deleteReturn(std::int64_t returnId) {
-    store::WriteTransaction transaction(connection_);
+DeleteOutcome ReturnRecords::undoReturn(std::int64_t returnId) {
     store::Statement find(connection_.database(), "SELECT " + quoted(column::kGoodsId) + " FROM " +
                                                       quoted(schema::kReturns) +
                                                       " WHERE rowid = ?");
@@ -261,6 +260,13 @@ DeleteOutcome ReturnRecords::deleteReturn(std::int64_t returnId) {
     auto undo = returnMovement(f[0], f[1], f[2]);
     for (auto& figure : undo) figure = -figure;
     if (!moveGoodsRow(connection_, goodsId, undo)) return DeleteOutcome::GoodsRowGone;
+    return DeleteOutcome::Deleted;
+}
+
+DeleteOutcome ReturnRecords::deleteReturn(std::int64_t returnId) {
+    store::WriteTransaction transaction(connection_);
+    if (const DeleteOutcome undone = undoReturn(returnId); undone != DeleteOutcome::Deleted)
+        return undone;
     store::Statement remove(connection_.database(),
                             "DELETE FROM " + quoted(schema::kReturns) + " WHERE rowid = ?");
     remove.bindInt64(1, returnId);

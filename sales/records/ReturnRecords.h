@@ -79,6 +79,9 @@ class ReturnRecords {
     // Deletes the return with the ID returnId and undoes its movement of the goods row, with the
     // purchase price it used, in one transaction.
     DeleteOutcome deleteReturn(std::int64_t returnId);
+    // The first half of that, inside the caller's transaction: undoes the return's movement of
+    // its goods row and leaves the return row where it is (Deleted: the movement was undone).
+    DeleteOutcome undoReturn(std::int64_t returnId);
 
   private:
     store::Connection& connection_;

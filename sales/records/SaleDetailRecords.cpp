@@ -14,13 +14,8 @@ namespace saledetail {
 namespace column = store::schema::column;
 
 std::optional<int> searchField(const SearchTexts& texts) {
-    std::optional<int> found;
-    for (int i = 0; i < kSearchFieldCount; ++i) {
-        if (texts[static_cast<std::size_t>(i)].empty()) continue;
-        if (found) return std::nullopt;
-        found = i;
-    }
-    return found;
+    const int field = store::filledSearchField(texts);
+    return field < 0 ? std::nullopt : std::optional<int>(field);
 }
 
 void SaleDetailRecords::refresh() {
@@ -78,13 +73,7 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
 }
 
 bool SaleDetailRecords::search(const SearchTexts& texts) {
-    // A list closed by a failed reconnect counts as a list without rows, like an empty one.
-    if (!query_.isOpen() || query_.isEmpty()) return false;
-    const std::optional<int> field = searchField(texts);
-    if (!field) return false;
-    const auto f = static_cast<std::size_t>(*field);
-    store::runSearch(query_, store::schema::kSales, std::string(kSearchColumns[f]), texts[f]);
-    return true;
+    return store::searchByFilledField(query_, store::schema::kSales, kSearchColumns, texts);
 }
 
 DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {

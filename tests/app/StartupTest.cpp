@@ -17,6 +17,8 @@
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
 #include "reports/DyForm.h"
+#include "reports/ThdyForm.h"
+#include "sales/ThmxForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
 #include "store/ConnectionString.h"
@@ -50,14 +52,14 @@ class StartupTest : public QObject {
     void init() { desktop_ = std::make_unique<apptest::ScriptedDesktop>(); }
     void cleanup() { desktop_.reset(); }
 
-    void sevenWindowsAreCreatedInOrderEachWithItsTableOpen() {
+    void theWindowsAreCreatedInOrderEachWithItsTableOpen() {
         TestDatabase database;
         QStringList order;
         startup::Windows windows([&](QWidget& window) {
             order << QString::fromLatin1(window.metaObject()->className());
         });
         QCOMPARE(order, QStringList({"TMainForm", "TXsxxForm", "TDy1Form", "TJbzlForm", "TDyForm",
-                                     "TXsmxForm", "TDy2Form"}));
+                                     "TXsmxForm", "TDy2Form", "TThmxForm", "TThdyForm"}));
 
         QVERIFY(windows.mainForm().goodsQuery().isOpen());
         QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string(store::schema::kGoods));
@@ -78,6 +80,11 @@ class StartupTest : public QObject {
         QCOMPARE(windows.salesDetailWindow().salesQuery().tableName(),
                  std::string(store::schema::kSales));
         QVERIFY(!windows.salesDetailWindow().salesQuery().isOpen());
+        QCOMPARE(windows.returnsWindow().returnsQuery().tableName(),
+                 std::string(store::schema::kReturns));
+        QVERIFY(!windows.returnsWindow().returnsQuery().isOpen());
+        QCOMPARE(windows.returnsReport().reportRows().tableName(),
+                 std::string(store::schema::kReturns));
         QCOMPARE(windows.salesWindow().windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(windows.salesDetailWindow().windowTitle(), QStringLiteral("销售明细"));
 

@@ -73,7 +73,7 @@ class ExportCommandsTest : public QObject {
         SharedSaveName saveName;
         QWidget owner;
 
-        exporting::exportSales(&owner, list, saveName);
+        exporting::exportList(&owner, list, saveName);
 
         QCOMPARE(platform_->messageTexts(), QStringList{kSuccess});
         QCOMPARE(list.recNo(), 2);  // left on the last row
@@ -143,7 +143,7 @@ class ExportCommandsTest : public QObject {
         exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
         list.select(store::schema::kSales);
         list.open();
-        exporting::exportSales(&owner, list, saveName);
+        exporting::exportList(&owner, list, saveName);
 
         QCOMPARE(platform_->dialogs.size(), 2);
         QVERIFY(platform_->messages.isEmpty());
@@ -158,8 +158,8 @@ class ExportCommandsTest : public QObject {
         SharedSaveName saveName;
         QWidget owner;
         platform_->saveFileNames.enqueue(chosen("first"));
-        exporting::exportSales(&owner, list, saveName);
-        exporting::exportSales(&owner, list, saveName);  // cancelled
+        exporting::exportList(&owner, list, saveName);
+        exporting::exportList(&owner, list, saveName);  // cancelled
         QCOMPARE(platform_->saveInitialNames, QStringList({QString(), chosen("first")}));
         const auto book = readWorkbook(file("first.xls"));
         QVERIFY2(book.opened, book.error.c_str());
@@ -173,7 +173,7 @@ class ExportCommandsTest : public QObject {
         SharedSaveName saveName;
         QWidget owner;
         platform_->saveFileNames.enqueue(chosen("missing folder/x"));
-        platform::runCommand(&owner, [&] { exporting::exportSales(&owner, list, saveName); });
+        platform::runCommand(&owner, [&] { exporting::exportList(&owner, list, saveName); });
         QCOMPARE(platform_->messages.size(), 1);
         QCOMPARE(platform_->messages[0].kind, platform::MessageKind::Error);
         QVERIFY(platform_->messages[0].text.contains(QStringLiteral("missing folder")));

@@ -89,6 +89,17 @@ void ListColumnsTest::columns_data() {
                 "详细地址; ③客户信息|详细地址; 135; left; ; ",
                 "备注; ; 75; left; ; ",
             });
+    QTest::newRow("returns") << described(grid::returnListColumns())
+                             << (QStringList{"退货日期; ; 128; left; ; 合计",
+                                             "商品编码; ①商品信息|商品编码; 65; left; ; "} +
+                                 goodsTexts +
+                                 QStringList{
+                                     "退货数量; ②退货信息|数量; 50; centre; #0.##; sum regular",
+                                     "退款金额; ②退货信息|退款金额; 65; centre; #0.##; sum regular",
+                                     "进货单价; ②退货信息|进货单价; 65; centre; #0.##; ",
+                                     "客户姓名; ③客户信息|客户姓名; 80; left; ; ",
+                                     "退货原因; ; 160; left; ; ",
+                                 });
 }
 
 void ListColumnsTest::columns() {

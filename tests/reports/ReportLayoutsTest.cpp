@@ -120,6 +120,40 @@ Expected salesDetail() {
     return e;
 }
 
+// Returns report (退货明细表): the sales detail grid with the returns' fields and two sums.
+Expected returns() {
+    Expected e = salesDetail();
+    e.layout = &L::returnsReport();
+    e.fields = {"商品编码", "商品名称", "商品型号", "商品规格", "单位",     "退货数量",
+                "进货单价", "退款金额", "客户姓名", "退货日期", "退货原因", "销售ID"};
+    e.row = {"A1", "茶杯", "X1", "大", "个", "2", "2.5", "9", "李四", "2026-12-01", "坏了", "7"};
+    e.title = companyHeading("退货明细表");
+    e.title.insert(e.title.end(), kPurchaseHeadingCells.begin(), kPurchaseHeadingCells.end());
+    // The date's cell is wider, the reason's narrower than the telephone's and the address's.
+    e.title[7 + 9] = cell(608, 103, 129, 25);
+    e.title[7 + 10] = cell(736, 103, 201, 25);
+    e.detail[9] = cell(608, 0, 129, 25);
+    e.detail[10] = cell(736, 0, 201, 25);
+    const std::vector<Element> heading = {
+        bold11(4, 108, "商品编码"),   bold11(85, 108, "商品名称"),  bold11(177, 108, "商品型号"),
+        bold11(251, 108, "商品规格"), bold11(324, 108, "单位"),     bold11(373, 108, "数量"),
+        bold11(429, 108, "进价"),     bold11(477, 108, "退款金额"), bold11(640, 108, "退货日期"),
+        bold11(808, 108, "退货原因"), bold11(952, 96, "销售单号"),  bold11(160, 85, "商品信息"),
+        bold11(424, 85, "退货信息"),  bold11(704, 85, "退货说明")};
+    e.title.insert(e.title.end(), heading.begin(), heading.end());
+    Element customer = bold11(545, 108, "客户姓名");
+    customer.kind = 't';
+    e.title.push_back(customer);
+    const int fieldX[] = {5, 76, 173, 254, 324, 365, 422, 478, 547, 611, 740, 940};
+    for (int i = 0; i < 12; ++i)
+        e.detail[std::size_t(12 + i)] = regular10(fieldX[i], 4, e.row.at(i).toUtf8().constData());
+    e.summary = signOff("2026/12/10");
+    for (int i = 0; i < 12; ++i) e.summary.push_back(e.detail[std::size_t(i)]);
+    e.summary.push_back(regular10(365, 5, "2"));
+    e.summary.push_back(regular10(478, 5, "9"));
+    return e;
+}
+
 // Goods report (销售统计表).
 Expected goods() {
     Expected e{&L::goodsReport(),
@@ -235,7 +269,7 @@ TEST_P(ReportLayouts, TitleDetailAndSummaryStandWhereTheLayoutPutsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachReport, ReportLayouts,
-                         ::testing::Values(&purchase, &goods, &salesDetail));
+                         ::testing::Values(&purchase, &goods, &salesDetail, &returns));
 
 // The x of each cell and text of one band, in the order the page draws them (fills left out).
 std::vector<std::pair<char, int>> drawingOrder(const PageImage& page, double top, double bottom) {
@@ -314,6 +348,37 @@ OrderCase goodsOrder() {
 
 INSTANTIATE_TEST_SUITE_P(PurchaseAndGoods, DrawingOrder,
                          ::testing::Values(purchaseOrder(), goodsOrder()));
+
+// A cell paints white inside: in the summary band no cell may come after a total inside it.
+TEST(DrawingOrder, NoSummaryCellPaintsOverATotal) {
+    for (const L::ReportLayout* layout :
+         {&L::purchaseReport(), &L::goodsReport(), &L::salesDetailReport(), &L::returnsReport()}) {
+        SCOPED_TRACE(layout->title);
+        QStringList fields;
+        QStringList row;
+        for (const L::Column& column : layout->columns) {
+            fields << QString::fromUtf8(column.field);
+            row << QStringLiteral("x");
+        }
+        FakeCursor rows(fields, {row});
+        std::vector<std::pair<QString, QString>> totals;
+        for (const L::Sum& sum : layout->sums)
+            totals.push_back({QString::fromUtf8(sum.label), QStringLiteral("9")});
+        ReportPages pages;
+        ASSERT_TRUE(produce(pages, *layout, rows, totals));
+        const auto& ops = pages.page(1).ops();
+        for (std::size_t t = 0; t < ops.size(); ++t) {
+            if (ops[t].kind != PageOp::Kind::Text || ops[t].y < 547) continue;
+            for (std::size_t s = t + 1; s < ops.size(); ++s) {
+                const PageOp& cell = ops[s];
+                const bool covers = cell.kind == PageOp::Kind::Shape && ops[t].x >= cell.x &&
+                                    ops[t].x < cell.x + cell.w && ops[t].y >= cell.y &&
+                                    ops[t].y < cell.y + cell.h;
+                EXPECT_FALSE(covers) << pages.page(1).textOf(ops[t]).toString().toStdString();
+            }
+        }
+    }
+}
 
 TEST(DrawingOrder, TitleBandOfThePurchaseReport) {
     FakeCursor rows({}, {});

@@ -21,6 +21,7 @@
 #include "tests/reports/PreviewProbe.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/WorkbookReader.h"
+#include "tests/support/widgets/RunControl.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
 class SalesPrintExportTest : public QObject {
@@ -162,13 +163,7 @@ class SalesPrintExportTest : public QObject {
 
   private:
     static void run(QWidget& window, const char* control) {
-        if (auto* action = window.findChild<QAction*>(QString::fromLatin1(control))) {
-            action->trigger();
-            return;
-        }
-        auto* button = window.findChild<QToolButton*>(QString::fromLatin1(control));
-        QVERIFY2(button != nullptr, control);
-        QTest::mouseClick(button, Qt::LeftButton);
+        testsupport::runControl(window, control);
     }
     // A click delivered as the window system delivers it: a window blocked by a modal one
     // never gets it.
