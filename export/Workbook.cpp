@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "export/ByteBuffer.h"
+#include "export/CellLimits.h"
 #include "export/CompoundFile.h"
 #include "export/SharedStrings.h"
 #include "store/Error.h"
@@ -118,7 +119,7 @@ class WorkbookBuilder {
             for (int r = plan.firstRow; r < plan.firstRow + plan.rows; ++r) {
                 if (!report(r)) return false;
                 for (int c = 0; c < columns_; ++c) {
-                    const Cell cell = usable(table_.cell(r, c));
+                    const Cell cell = withinLimits(table_.cell(r, c), &adjusted_);
                     if (cell.kind == Cell::Kind::Text) {
                         cellStrings_.push_back(strings_.add(cell.text));
                         plan.bytes += kLabelSstSize;
@@ -207,7 +208,7 @@ class WorkbookBuilder {
                 const int row = plan.firstRow + r;
                 if (!report(rows_ + row)) return false;
                 for (int c = 0; c < columns_; ++c) {
-                    const Cell cell = usable(table_.cell(row, c));
+                    const Cell cell = withinLimits(table_.cell(row, c));
                     if (cell.kind == Cell::Kind::Text)
                         labelSst(out, r + 1, c, cellStrings_[nextString++]);
                     else if (cell.kind == Cell::Kind::Number)
@@ -229,13 +230,9 @@ class WorkbookBuilder {
 
     bool finished() const { return !progress_ || progress_(total_, total_); }
 
-  private:
-    // An empty text is no cell: the string table holds no empty entries.
-    static Cell usable(Cell cell) {
-        if (cell.kind == Cell::Kind::Text && cell.text.empty()) return Cell::empty();
-        return cell;
-    }
+    const CellAdjustments& adjusted() const noexcept { return adjusted_; }
 
+  private:
     int headerColumn(std::size_t k) const {
         int seen = 0;
         for (int c = 0; c < columns_; ++c)
@@ -279,17 +276,18 @@ class WorkbookBuilder {
     SharedStrings strings_;
     std::vector<std::uint32_t> headerStrings_;
     std::vector<std::uint32_t> cellStrings_;  // the entry of every text cell, in writing order
+    CellAdjustments adjusted_;                // counted in pass one
 };
 
 }  // namespace
 
-Outcome writeWorkbook(const std::string& file, const TableSource& table, const Progress& progress,
-                      const std::string& permissionsLimit) {
+WriteResult writeWorkbook(const std::string& file, const TableSource& table,
+                          const Progress& progress, const std::string& permissionsLimit) {
     if (table.columnCount() > kMaxColumns)
         throw store::StoreError("导出数据失败：工作表最多容纳 256 列，而数据有 " +
                                 std::to_string(table.columnCount()) + " 列");
     WorkbookBuilder builder(table, progress);
-    if (!builder.collect()) return Outcome::Cancelled;
+    if (!builder.collect()) return {};
     CompoundFile out(file, "Workbook", permissionsLimit);
     {
         ByteBuffer globals;
@@ -298,10 +296,10 @@ Outcome writeWorkbook(const std::string& file, const TableSource& table, const P
     }
     if (!builder.writeSheets(
             [&out](const std::uint8_t* data, std::size_t size) { out.write(data, size); }))
-        return Outcome::Cancelled;
-    if (!builder.finished()) return Outcome::Cancelled;
+        return {};
+    if (!builder.finished()) return {};
     out.commit();
-    return Outcome::Written;
+    return {Outcome::Written, builder.adjusted()};
 }
 
 }  // namespace workbook

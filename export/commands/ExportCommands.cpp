@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "export/CellLimits.h"
 #include "export/QueryTable.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
@@ -17,23 +18,23 @@ namespace exporting {
 
 namespace {
 
-// Writes table under the chosen name + ".xls"; false when cancelled.
-bool writeTable(QWidget* owner, const workbook::TableSource& table, const QString& chosenName) {
+// Writes table under the chosen name + ".xls".
+workbook::WriteResult writeTable(QWidget* owner, const workbook::TableSource& table,
+                                 const QString& chosenName) {
     const std::string file = workbookFileName(chosenName.toStdString());
     ExportProgress progress(owner);
     // The workbook holds the data of the windows' data.mdb: it is never more open than that.
     const std::string dataStore =
         store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
-    const workbook::Outcome outcome = workbook::writeWorkbook(
+    return workbook::writeWorkbook(
         file, table,
         [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); },
         dataStore);
-    return outcome == workbook::Outcome::Written;
 }
 
-void reportSuccess(QWidget* owner) {
-    platform::current().message(owner, QStringLiteral("成功导出全部数据!"),
-                                platform::MessageKind::Plain);
+void reportSuccess(QWidget* owner, const workbook::WriteResult& result) {
+    if (result.outcome != workbook::Outcome::Written) return;
+    platform::current().message(owner, successText(result.adjusted), platform::MessageKind::Plain);
 }
 
 void exportThroughStaging(QWidget* owner, store::Connection& connection, store::Query& list,
@@ -43,7 +44,7 @@ void exportThroughStaging(QWidget* owner, store::Connection& connection, store::
     const StagedRows staged = fillStaging(connection, list, staging);
     const QString chosen = saveName.ask(owner, platform::excelFilter());
     if (chosen.isEmpty()) return;
-    if (writeTable(owner, staged, chosen)) reportSuccess(owner);
+    reportSuccess(owner, writeTable(owner, staged, chosen));
 }
 
 }  // namespace
@@ -64,9 +65,20 @@ void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
     const QString chosen = saveName.ask(owner, platform::excelFilter());
     if (chosen.isEmpty()) return;
     if (list.isOpen() && !list.isEmpty()) list.first();
-    const bool written = writeTable(owner, workbook::QueryTable(list), chosen);
+    const workbook::WriteResult result = writeTable(owner, workbook::QueryTable(list), chosen);
     if (list.isOpen() && !list.isEmpty()) list.last();
-    if (written) reportSuccess(owner);
+    reportSuccess(owner, result);
+}
+
+QString successText(const workbook::CellAdjustments& adjusted) {
+    QString text = QStringLiteral("成功导出全部数据!");
+    if (adjusted.numbersLeftEmpty != 0)
+        text += QStringLiteral("\n%1 个数值超出 Excel 范围，已留空").arg(adjusted.numbersLeftEmpty);
+    if (adjusted.textsCut != 0)
+        text += QStringLiteral("\n%1 个文本超过单元格可容纳的 %2 个字符，已截断")
+                    .arg(adjusted.textsCut)
+                    .arg(workbook::kLongestCellText);
+    return text;
 }
 
 }  // namespace exporting

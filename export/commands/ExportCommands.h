@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 class SharedSaveName;
+
+namespace workbook {
+struct CellAdjustments;
+}
 
 namespace store {
 class Connection;
@@ -10,7 +16,7 @@ class Query;
 
 // "数据导出" of the three list windows. Each runs its whole command: errors are thrown (the
 // caller runs it inside platform::runCommand); a cancelled dialog or progress window ends it
-// without a message; on success "成功导出全部数据!" is shown over owner.
+// without a message; on success successText() is shown over owner.
 namespace exporting {
 
 // The main window: re-reads 表1 (list), copies its purchase columns into 表4 (the table of
@@ -27,5 +33,9 @@ void exportGoods(QWidget* owner, store::Connection& connection, store::Query& li
 // The sales detail window: asks for a name, then writes the rows of list as it stands (after a
 // search only the rows found), from its first row, and leaves list on its last row.
 void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName);
+
+// "成功导出全部数据!", followed by a line for each kind of value the workbook could not hold as
+// it was: nothing a sheet leaves out or cuts goes unsaid.
+QString successText(const workbook::CellAdjustments& adjusted);
 
 }  // namespace exporting

@@ -12,6 +12,7 @@
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
+#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "tests/export/SampleGoods.h"
@@ -133,6 +134,39 @@ class ExportCommandsTest : public QObject {
         QCOMPARE(sheet.at(1, 14), textCell("=1+1"));
         QCOMPARE(sheet.at(2, 5), numberCell(0.1));
         QCOMPARE(sheet.at(2, 6), std::string());
+    }
+
+    // Nothing a sheet cannot hold goes unsaid: the message counts what was left out or cut.
+    void valuesACellCannotHoldAreCountedInTheSuccessMessage() {
+        {
+            store::Database db(database_->path(), store::kDatabasePassword);
+            db.exec(std::string("insert into ") + store::schema::kGoods +
+                    " (商品编码, 进货单价, 进货数量, 销售金额) values "
+                    "('001', 1.7976931348623157e308, 9e999, 2.5)");
+            db.exec(std::string("insert into ") + store::schema::kSales +
+                    " (商品编码, 销售单价, 备注) values ('001', -9e999, '" +
+                    std::string(40000, 'x') + "')");
+        }
+        store::Query goods(*connection_), staging(*connection_), sales(*connection_);
+        SharedSaveName saveName;
+        QWidget owner;
+        platform_->saveFileNames.enqueue(chosen("goods"));
+        exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
+        sales.select(store::schema::kSales);
+        sales.open();
+        platform_->saveFileNames.enqueue(chosen("sales"));
+        exporting::exportSales(&owner, sales, saveName);
+
+        QCOMPARE(platform_->messageTexts(),
+                 QStringList({kSuccess + QStringLiteral("\n2 个数值超出 Excel 范围，已留空"),
+                              kSuccess + QStringLiteral("\n1 个数值超出 Excel 范围，已留空") +
+                                  QStringLiteral("\n1 个文本超过单元格可容纳的 32767 "
+                                                 "个字符，已截断")}));
+        const auto book = readWorkbook(file("goods.xls"));
+        QVERIFY2(book.opened, book.error.c_str());
+        QCOMPARE(book.sheets.at(0).at(1, 5), std::string());
+        QCOMPARE(book.sheets.at(0).at(1, 6), std::string());
+        QCOMPARE(book.sheets.at(0).at(1, 10), numberCell(2.5));
     }
 
     void cancelledDialogWritesNothingButKeepsTheStagingCopy() {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "export/Workbook.h"
 #include "store/Error.h"
@@ -85,6 +86,34 @@ TEST_F(WorkbookTest, AnEmptyTableGivesTheHeaderOnly) {
     EXPECT_EQ(book.sheets[0].rows, 1u);
     EXPECT_EQ(book.sheets[0].at(0, 1), textCell("销售日期"));
     EXPECT_EQ(book.sheets[0].cells.size(), 2u);
+}
+
+// Values no cell can hold: numbers beyond the sheet's range are left out, long texts cut, and
+// both counted in the result.
+TEST_F(WorkbookTest, ValuesBeyondACellsLimitsAreLeftOutOrCutAndCounted) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    VectorTable table;
+    table.names = {"数值", "文本"};
+    table.rows = {{1.7976931348623157e308, std::string(40000, 'x')},
+                  {infinity, std::string("短")},
+                  {-infinity, std::string(32767, 'y')},
+                  {std::numeric_limits<double>::quiet_NaN(), {}},
+                  {9.99999999999999e307, {}},
+                  {-1e15, {}}};
+    const workbook::WriteResult result = workbook::writeWorkbook(file(), table);
+    ASSERT_EQ(result, workbook::Outcome::Written);
+    EXPECT_EQ(result.adjusted.numbersLeftEmpty, 4);
+    EXPECT_EQ(result.adjusted.textsCut, 1);
+
+    // The long texts need a reader of many CONTINUE records: here the numbers only.
+    table.rows[0][1] = table.rows[2][1] = std::string("z");
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbook(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    for (unsigned row = 1; row <= 4; ++row) EXPECT_EQ(book.sheets[0].at(row, 0), "") << row;
+    EXPECT_EQ(book.sheets[0].at(5, 0), numberCell(9.99999999999999e307));
+    EXPECT_EQ(book.sheets[0].at(6, 0), numberCell(-1e15));
+    EXPECT_EQ(book.sheets[0].at(2, 1), textCell("短"));
 }
 
 // Strings of every width, so that the string table runs over many CONTINUE records and strings
