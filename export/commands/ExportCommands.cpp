@@ -1,11 +1,13 @@
 #include "export/commands/ExportCommands.h"
 
 #include <QString>
+#include <optional>
 
 #include "export/CellLimits.h"
 #include "export/QueryTable.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
+#include "export/WorkbookFormat.h"
 #include "export/commands/ExportProgress.h"
 #include "platform/FileFilters.h"
 #include "platform/Platform.h"
@@ -18,16 +20,30 @@ namespace exporting {
 
 namespace {
 
-// Writes table under the chosen name + ".xls".
+// Where and how the user chose to write the workbook.
+struct ChosenWorkbook {
+    std::string file;
+    WorkbookFormat format = WorkbookFormat::Xls;
+};
+
+// The save dialog, starting on the .xls; nothing when cancelled.
+std::optional<ChosenWorkbook> askForWorkbook(QWidget* owner, SharedSaveName& saveName) {
+    QString filter;
+    const QString chosen = saveName.ask(owner, platform::excelFilter(), &filter);
+    if (chosen.isEmpty()) return std::nullopt;
+    const WorkbookFormat format =
+        filter == platform::xlsxFilter() ? WorkbookFormat::Xlsx : WorkbookFormat::Xls;
+    return ChosenWorkbook{workbookFileName(chosen.toStdString(), format), format};
+}
+
 workbook::WriteResult writeTable(QWidget* owner, const workbook::TableSource& table,
-                                 const QString& chosenName) {
-    const std::string file = workbookFileName(chosenName.toStdString());
+                                 const ChosenWorkbook& chosen) {
     ExportProgress progress(owner);
     // The workbook holds the data of the windows' data.mdb: it is never more open than that.
     const std::string dataStore =
         store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
-    return workbook::writeWorkbook(
-        file, table,
+    return writeWorkbookAs(
+        chosen.format, chosen.file, table,
         [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); },
         dataStore);
 }
@@ -42,9 +58,9 @@ void exportThroughStaging(QWidget* owner, store::Connection& connection, store::
                           SharedSaveName& saveName) {
     refreshForExport(connection, list, staging, stagingTable, sales);
     const StagedRows staged = fillStaging(connection, list, staging);
-    const QString chosen = saveName.ask(owner, platform::excelFilter());
-    if (chosen.isEmpty()) return;
-    reportSuccess(owner, writeTable(owner, staged, chosen));
+    const auto chosen = askForWorkbook(owner, saveName);
+    if (!chosen) return;
+    reportSuccess(owner, writeTable(owner, staged, *chosen));
 }
 
 }  // namespace
@@ -62,10 +78,10 @@ void exportGoods(QWidget* owner, store::Connection& connection, store::Query& li
 }
 
 void exportSales(QWidget* owner, store::Query& list, SharedSaveName& saveName) {
-    const QString chosen = saveName.ask(owner, platform::excelFilter());
-    if (chosen.isEmpty()) return;
+    const auto chosen = askForWorkbook(owner, saveName);
+    if (!chosen) return;
     if (list.isOpen() && !list.isEmpty()) list.first();
-    const workbook::WriteResult result = writeTable(owner, workbook::QueryTable(list), chosen);
+    const workbook::WriteResult result = writeTable(owner, workbook::QueryTable(list), *chosen);
     if (list.isOpen() && !list.isEmpty()) list.last();
     reportSuccess(owner, result);
 }

@@ -14,14 +14,16 @@ class Connection;
 class Query;
 }  // namespace store
 
-// "数据导出" of the three list windows. Each runs its whole command: errors are thrown (the
-// caller runs it inside platform::runCommand); a cancelled dialog or progress window ends it
-// without a message; on success successText() is shown over owner.
+// "数据导出" of the three list windows. The save dialog offers an Excel 97-2003 workbook, the
+// default, written to the chosen name + ".xls", and an Excel workbook (.xlsx), written to the
+// chosen name with ".xlsx" appended unless it ends with it. Each runs its whole command: errors are
+// thrown (the caller runs it inside platform::runCommand); a cancelled dialog or progress window
+// ends it without a message; on success successText() is shown over owner.
 namespace exporting {
 
 // The main window: re-reads 表1 (list), copies its purchase columns into 表4 (the table of
 // staging), asks for a name in the shared save dialog and writes the copied rows, with the
-// columns of 表4, to that name + ".xls".
+// columns of 表4, to the workbook named there.
 void exportPurchases(QWidget* owner, store::Connection& connection, store::Query& list,
                      store::Query& staging, SharedSaveName& saveName);
 
