@@ -1,4 +1,5 @@
-// The goods export of 表1 (staging copy into 表5 and the workbook together) against one
+// The goods export of 表1 (staging copy into 表5 and the workbook together, as .xls and as .xlsx)
+// against one
 // reconnect-and-requery of 表1 in the same run, and the export's peak memory against the text
 // bytes of the table.
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 #include "bench/TextBytes.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
+#include "export/WorkbookFormat.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -47,9 +49,10 @@ struct SalesWindowQueries {
     store::Query& goods = tables.query(0);
     store::Query& staging = tables.query(2);
     SalesWindowQueries() { tables.open(); }
-    void exportGoods(const std::string& file) {
+    void exportGoods(const std::string& file, exporting::WorkbookFormat format) {
         exporting::refreshForExport(connection, goods, staging, store::schema::kGoodsExport);
-        workbook::writeWorkbook(file, exporting::fillStaging(connection, goods, staging));
+        exporting::writeWorkbookAs(format, file,
+                                   exporting::fillStaging(connection, goods, staging));
     }
 };
 
@@ -65,10 +68,12 @@ struct Clocks {
 
 // Each iteration runs one reconnect-and-requery of 表1 and one goods export on the same
 // connection, so that both meet the same load of the machine; the ratios are of the sums.
-void BM_GoodsExport(benchmark::State& state) {
+void BM_GoodsExport(benchmark::State& state, exporting::WorkbookFormat format) {
     const auto& db = goodsDatabase(static_cast<int>(state.range(0)));
     testsupport::ScopedCurrentDirectory cwd(db.directory());
-    const std::string file = (db.directory() / "goods.xls").string();
+    const std::string file =
+        (db.directory() / (format == exporting::WorkbookFormat::Xls ? "goods.xls" : "goods.xlsx"))
+            .string();
     SalesWindowQueries window;
     const double text = static_cast<double>(benchsupport::textBytes(window.goods));
 
@@ -76,7 +81,7 @@ void BM_GoodsExport(benchmark::State& state) {
     malloc_trim(0);
     const double before = statusBytes("VmRSS");
     const bool peakKnown = resetPeak();
-    window.exportGoods(file);
+    window.exportGoods(file, format);
     const double peak = statusBytes("VmHWM");
 
     double requeryWall = 0, requeryCpu = 0, exportWall = 0, exportCpu = 0;
@@ -85,7 +90,7 @@ void BM_GoodsExport(benchmark::State& state) {
         store::reconnectAndRequery(window.connection, {{&window.goods, store::schema::kGoods}});
         const auto [rw, rc] = requery.elapsed();
         const Clocks exported;
-        window.exportGoods(file);
+        window.exportGoods(file, format);
         const auto [ew, ec] = exported.elapsed();
         requeryWall += rw;
         requeryCpu += rc;
@@ -102,7 +107,14 @@ void BM_GoodsExport(benchmark::State& state) {
     if (peakKnown) state.counters["peakPerText"] = (peak - before) / text;
 }
 
-BENCHMARK(BM_GoodsExport)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_GoodsExport, xls, exporting::WorkbookFormat::Xls)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_GoodsExport, xlsx, exporting::WorkbookFormat::Xlsx)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace
 

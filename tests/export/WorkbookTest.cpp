@@ -7,6 +7,7 @@
 
 #include "export/Workbook.h"
 #include "store/Error.h"
+#include "tests/export/ExportFolder.h"
 #include "tests/export/VectorTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
@@ -18,17 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class WorkbookTest : public ::testing::Test {
+class WorkbookTest : public ExportFolderTest {
   protected:
-    std::string file(const char* name = "out.xls") const { return (dir_.path() / name).string(); }
-    std::vector<std::string> filesInFolder() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    testsupport::TemporaryDirectory dir_;
+    WorkbookTest() : ExportFolderTest("out.xls") {}
 };
 
 VectorTable oneColumn(int rows) {

@@ -11,6 +11,7 @@
 #include "export/ColumnWidths.h"
 #include "export/WorkbookFormat.h"
 #include "store/Error.h"
+#include "tests/export/ExportFolder.h"
 #include "tests/export/VectorTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/XlsxReader.h"
@@ -22,17 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class XlsxWorkbookTest : public ::testing::Test {
+class XlsxWorkbookTest : public ExportFolderTest {
   protected:
-    std::string file(const char* name = "out.xlsx") const { return (dir_.path() / name).string(); }
-    std::vector<std::string> filesInFolder() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    testsupport::TemporaryDirectory dir_;
+    XlsxWorkbookTest() : ExportFolderTest("out.xlsx") {}
 };
 
 // A table of any size whose cells cost nothing to hold.
@@ -165,7 +158,7 @@ TEST_F(XlsxWorkbookTest, SeventyThousandRowsStayOnOneSheet) {
 }
 
 TEST_F(XlsxWorkbookTest, MoreRowsOrColumnsThanASheetHoldsAreRefusedBeforeWriting) {
-    { std::ofstream(file()) << "old contents"; }
+    writeOldContents();
     CountingTable rows;
     rows.rows = workbook::kXlsxRowsPerSheet + 1;
     try {
@@ -179,10 +172,7 @@ TEST_F(XlsxWorkbookTest, MoreRowsOrColumnsThanASheetHoldsAreRefusedBeforeWriting
     for (int c = 0; c <= workbook::kXlsxMaxColumns; ++c) columns.names.push_back("c");
     EXPECT_THROW(workbook::writeXlsxWorkbook(file(), columns), store::StoreError);
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"out.xlsx"});
-    std::ifstream old(file());
-    std::string text;
-    std::getline(old, text);
-    EXPECT_EQ(text, "old contents");
+    EXPECT_EQ(firstLine(), "old contents");
 }
 
 // Cancelling at any point leaves no file and an existing target as it was.
@@ -190,7 +180,7 @@ TEST_F(XlsxWorkbookTest, CancellingLeavesNoFileAndTheOldOneUntouched) {
     CountingTable table;
     table.rows = 3000;
     for (std::int64_t stopAt : {0, 1024, 2999, 3000}) {
-        { std::ofstream(file()) << "old contents"; }
+        writeOldContents();
         std::int64_t reports = 0;
         const auto outcome =
             workbook::writeXlsxWorkbook(file(), table, [&](std::int64_t done, std::int64_t total) {
@@ -201,10 +191,7 @@ TEST_F(XlsxWorkbookTest, CancellingLeavesNoFileAndTheOldOneUntouched) {
         EXPECT_EQ(outcome, workbook::Outcome::Cancelled) << stopAt;
         EXPECT_GT(reports, 0);
         EXPECT_EQ(filesInFolder(), std::vector<std::string>{"out.xlsx"}) << stopAt;
-        std::ifstream old(file());
-        std::string text;
-        std::getline(old, text);
-        EXPECT_EQ(text, "old contents");
+        EXPECT_EQ(firstLine(), "old contents");
     }
     ASSERT_EQ(
         workbook::writeXlsxWorkbook(file(), table, [](std::int64_t, std::int64_t) { return true; }),
