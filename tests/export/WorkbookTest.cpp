@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <tuple>
 
 #include "export/Workbook.h"
 #include "store/Error.h"
@@ -12,6 +14,7 @@
 
 using testsupport::numberCell;
 using testsupport::readWorkbook;
+using testsupport::readWorkbookWithXlrd;
 using testsupport::textCell;
 namespace fs = std::filesystem;
 
@@ -144,6 +147,89 @@ TEST_F(WorkbookTest, StringHeadersNeverSplitAcrossRecords) {
         EXPECT_EQ(book.sheets[0].at(2, 0), textCell("😀进货单价")) << filler;
         EXPECT_EQ(book.sheets[0].at(3, 0), textCell("yz")) << filler;
     }
+}
+
+// Texts of every length up to a cell's limit: the longer ones run through three and more
+// CONTINUE records of the string table, which only xlrd among our readers reassembles.
+TEST_F(WorkbookTest, LongTextsCjkEmojiAndNumbersRoundTripThroughXlrd) {
+    std::string cjk, mixed;
+    for (int k = 0; k < 9000; ++k) cjk += k % 3 ? "进" : "货";
+    for (int k = 0; k < 6000; ++k) mixed += k % 2 ? "😀" : "a\t";
+    VectorTable table;
+    table.names = {"商品编码", "商品名称", "进货单价"};
+    table.rows = {
+        {std::string("001"), std::string("中性笔🖊️"), 0.1},
+        {std::string("000123"), std::string(20000, 'L'), 1e15},
+        {std::string("A\n9"), cjk, -3.25},
+        {std::string("0"), mixed, -1e15},
+        {std::string(32767, 'x'), std::string("末行"), -0.1},
+    };
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    ASSERT_EQ(book.sheets.size(), 1u);
+    const auto& sheet = book.sheets[0];
+    EXPECT_EQ(sheet.rows, 6u);
+    EXPECT_EQ(sheet.columns, 3u);
+    for (unsigned c = 0; c < 3; ++c) EXPECT_EQ(sheet.at(0, c), textCell(table.names[c]));
+    for (unsigned r = 0; r < table.rows.size(); ++r) {
+        const auto& row = table.rows[r];
+        for (unsigned c = 0; c < 3; ++c) {
+            const auto* text = std::get_if<std::string>(&row[c]);
+            EXPECT_EQ(sheet.at(r + 1, c),
+                      text ? textCell(*text) : numberCell(std::get<double>(row[c])))
+                << "row " << r + 1 << " column " << c;
+        }
+    }
+}
+
+// Every cell in 宋体 with the GB2312 character set at 11 points; the header row bold.
+TEST_F(WorkbookTest, CellsReadBackInSongTiWithABoldHeader) {
+    VectorTable table;
+    table.names = {"商品名称", "数量"};
+    table.rows = {{std::string("笔记本"), 2.0}};
+    for (int r = 0; r < 70000; r += 7) table.rows.push_back({"SP" + std::to_string(r), 1.0});
+    // Two sheets, each with its own header row.
+    table.rows.resize(70000, table.rows.back());
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    ASSERT_EQ(book.sheets.size(), 2u);
+    for (unsigned s = 0; s < 2; ++s) {
+        for (auto [row, column, weight] : {std::tuple{0u, 0u, 700u},
+                                           {0u, 1u, 700u},
+                                           {1u, 0u, 400u},
+                                           {1u, 1u, 400u},
+                                           {4464u, 1u, 400u}}) {
+            const auto& font = book.fontOf(s, row, column);
+            EXPECT_EQ(font.name, "宋体") << s << ": " << row << "," << column;
+            EXPECT_EQ(font.characterSet, 134u);
+            EXPECT_EQ(font.height, 220u);
+            EXPECT_EQ(font.weight, weight) << s << ": " << row << "," << column;
+        }
+    }
+}
+
+// Each column as wide as its widest value or name, a wide character counting two, plus one for
+// the cell's margins; at most 50 characters of text.
+TEST_F(WorkbookTest, ColumnsAreAsWideAsTheirWidestValue) {
+    VectorTable table;
+    table.names = {"商品名称", "数量", "详细地址", "", "code"};
+    table.rows = {
+        {std::string("笔"), 12.5, std::string(80, 'x'), {}, std::string("A")},
+        {std::string("中性笔黑色款"), -3.25, std::string("北京"), {}, std::string("")},
+    };
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    const std::map<unsigned, unsigned> expected{
+        {0, 13 * 256},  // 中性笔黑色款: 12
+        {1, 6 * 256},   // -3.25: 5
+        {2, 51 * 256},  // 80 characters, capped at 50
+        {3, 8 * 256},   // nothing at all: the default width
+        {4, 5 * 256},   // the name: 4
+    };
+    EXPECT_EQ(book.sheets[0].columnWidths, expected);
 }
 
 struct SheetCase {
