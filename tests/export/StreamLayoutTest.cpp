@@ -173,9 +173,16 @@ bool isCell(std::uint16_t id) { return id == rec::kLabelSst || id == rec::kNumbe
 // INDEX lists every DBCELL and the DEFCOLWIDTH, each DBCELL leads back to its block's first ROW
 // record and from there to each row's first cell, and each ROW spans its row's cells.
 void checkCellIndex(const std::vector<Record>& all, std::size_t bof, unsigned columns) {
-    std::map<std::size_t, std::size_t> at;  // stream offset -> record
+    std::map<std::size_t, std::size_t> starts;  // stream offset -> record
     std::size_t end = bof;
-    while (all[end].id != rec::kEof) at[all[end].offset] = end, ++end;
+    while (all[end].id != rec::kEof) starts[all[end].offset] = end, ++end;
+    // The record that begins at offset; a pointer to no record's start fails the test.
+    const auto at = [&](std::size_t offset) {
+        const auto found = starts.find(offset);
+        if (found != starts.end()) return found->second;
+        ADD_FAILURE() << "no record begins at " << offset;
+        return end;
+    };
     ASSERT_EQ(all[bof + 1].id, rec::kIndex) << "INDEX right after BOF";
     const auto& index = all[bof + 1].data;
 
@@ -205,13 +212,14 @@ void checkCellIndex(const std::vector<Record>& all, std::size_t bof, unsigned co
 
     std::set<unsigned> rowsSeen;
     for (std::size_t dbCell : dbCells) {
-        const auto& d = all[at.at(dbCell)].data;
+        const auto& d = all[at(dbCell)].data;
         const std::size_t rows = (d.size() - 4) / 2;
         if (u32(d, 0) == 0) {
             EXPECT_EQ(rows, 0u);
             continue;
         }
-        const std::size_t firstRow = at.at(dbCell - u32(d, 0));
+        const std::size_t firstRow = at(dbCell - u32(d, 0));
+        ASSERT_EQ(all[firstRow].id, rec::kRow) << "the block at " << dbCell << " begins with a ROW";
         std::size_t cell = all[firstRow].offset + 20;
         for (std::size_t k = 0; k < rows; ++k) {
             const Record& row = all[firstRow + k];
@@ -223,13 +231,13 @@ void checkCellIndex(const std::vector<Record>& all, std::size_t bof, unsigned co
             EXPECT_EQ(u16(row.data, 2), span.first);
             EXPECT_EQ(u16(row.data, 4), span.second + 1);
             cell += u16(d, 4 + 2 * k);
-            const Record& first = all[at.at(cell)];
+            const Record& first = all[at(cell)];
             ASSERT_TRUE(isCell(first.id)) << "row " << number;
             EXPECT_EQ(u16(first.data, 0), number);
             EXPECT_EQ(u16(first.data, 2), span.first);
         }
         // Between the ROW records and the DBCELL only the block's cells.
-        for (std::size_t k = firstRow + rows; k < at.at(dbCell); ++k) {
+        for (std::size_t k = firstRow + rows; k < at(dbCell); ++k) {
             ASSERT_TRUE(isCell(all[k].id)) << std::hex << all[k].id;
             EXPECT_EQ(u16(all[k].data, 0) / 32, u16(all[firstRow].data, 0) / 32);
         }
