@@ -167,6 +167,7 @@ TEST_F(WorkbookTest, LongTextsCjkEmojiAndNumbersRoundTripThroughXlrd) {
     ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
     const auto book = readWorkbookWithXlrd(file());
     ASSERT_TRUE(book.opened) << book.error;
+    EXPECT_EQ(book.notes, std::vector<std::string>{});
     ASSERT_EQ(book.sheets.size(), 1u);
     const auto& sheet = book.sheets[0];
     EXPECT_EQ(sheet.rows, 6u);

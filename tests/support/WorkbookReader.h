@@ -35,6 +35,7 @@ struct ReadWorkbook {
     unsigned codePage = 0;  // FreeXL only
     std::vector<ReadSheet> sheets;
     std::map<unsigned, ReadFont> fonts;  // xlrd only, by font index
+    std::vector<std::string> notes;      // xlrd only: its warnings about the file's structure
 
     const ReadFont& fontOf(unsigned sheet, unsigned row, unsigned column) const;
 };

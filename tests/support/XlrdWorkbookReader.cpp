@@ -42,7 +42,9 @@ unsigned number(const std::string& text) { return static_cast<unsigned>(std::sto
 
 void addLine(ReadWorkbook& book, const std::vector<std::string>& f) {
     const std::string& kind = f[0];
-    if (kind == "font" && f.size() == 6) {
+    if (kind == "note" && f.size() == 2) {
+        book.notes.push_back(unescaped(f[1]));
+    } else if (kind == "font" && f.size() == 6) {
         book.fonts[number(f[1])] = {unescaped(f[2]), number(f[3]), number(f[4]), number(f[5])};
     } else if (kind == "sheet" && f.size() == 4) {
         ReadSheet sheet;

@@ -4,10 +4,12 @@
     sheet   <name> <rows> <columns>
     width   <column> <width in 1/256 of a character>      (the sheet above; COLINFO)
     cell    <row> <column> t|n <text or number> <font index>
+    note    <a line xlrd wrote to its log: a warning about the file's structure>
 
 Tabs, line ends and backslashes inside texts are written as \\t, \\n, \\r and \\\\. On a file
 xlrd cannot read, prints the reason to standard error and exits with 1.
 """
+import io
 import sys
 
 import xlrd
@@ -22,10 +24,14 @@ def main(path):
     out = open(sys.stdout.fileno(), "w", encoding="utf-8", errors="backslashreplace",
                closefd=False)
     try:
-        book = xlrd.open_workbook(path, formatting_info=True)
+        log = io.StringIO()
+        book = xlrd.open_workbook(path, formatting_info=True, logfile=log)
     except Exception as error:  # xlrd raises many kinds on a damaged file
         print("xlrd: %s: %s" % (type(error).__name__, error), file=sys.stderr)
         return 1
+    for line in log.getvalue().splitlines():
+        if line.strip():
+            out.write("note\t%s\n" % escaped(line))
     for font in book.font_list:
         out.write("font\t%d\t%s\t%d\t%d\t%d\n" % (
             font.font_index, escaped(font.name), font.character_set, font.height, font.weight))
