@@ -204,8 +204,10 @@ XlsxBook readXlsxWorkbook(const std::string& file) {
             throw std::runtime_error("no xl/workbook.xml");
         XmlReader reader = parse(xml);
         while (xmlTextReaderRead(reader.get()) == 1)
-            if (isStart(reader.get()) && name(reader.get()) == "sheet")
-                out.book.sheets.push_back({attribute(reader.get(), "name"), 0, 0, {}});
+            if (isStart(reader.get()) && name(reader.get()) == "sheet") {
+                out.book.sheets.emplace_back();
+                out.book.sheets.back().name = attribute(reader.get(), "name");
+            }
         const std::vector<std::string> strings = sharedStrings(archive.get());
         readStyles(archive.get(), out);
         for (std::size_t s = 0; s < out.book.sheets.size(); ++s)
