@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "store/Error.h"
 #include "store/Values.h"
 
 namespace workbook {
@@ -41,6 +42,12 @@ Cell withinLimits(const Cell& cell, CellAdjustments* adjustments) {
         }
     }
     return cell;
+}
+
+void refuseMoreColumnsThan(int maxColumns, const TableSource& table) {
+    if (table.columnCount() > maxColumns)
+        throw store::StoreError("导出数据失败：工作表最多容纳 " + std::to_string(maxColumns) +
+                                " 列，而数据有 " + std::to_string(table.columnCount()) + " 列");
 }
 
 std::optional<double> storedNumber(std::string_view text) {

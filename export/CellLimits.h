@@ -18,6 +18,9 @@ inline constexpr std::size_t kLongestCellText = 32767;
 // no cell. When adjustments is given, what was changed is counted there.
 Cell withinLimits(const Cell& cell, CellAdjustments* adjustments = nullptr);
 
+// Refuses, before anything is written, a table with more columns than a sheet holds.
+void refuseMoreColumnsThan(int maxColumns, const TableSource& table);
+
 // The longest start of a UTF-8 text that takes at most units UTF-16 units.
 std::string_view firstUtf16Units(std::string_view utf8, std::size_t units);
 

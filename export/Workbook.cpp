@@ -244,9 +244,7 @@ class WorkbookBuilder {
 
 WriteResult writeWorkbook(const std::string& file, const TableSource& table,
                           const Progress& progress, const std::string& permissionsLimit) {
-    if (table.columnCount() > kMaxColumns)
-        throw store::StoreError("导出数据失败：工作表最多容纳 256 列，而数据有 " +
-                                std::to_string(table.columnCount()) + " 列");
+    refuseMoreColumnsThan(kMaxColumns, table);
     WorkbookBuilder builder(table, progress);
     if (!builder.collect()) return {};
     CompoundFile out(file, "Workbook", permissionsLimit);

@@ -142,9 +142,7 @@ class XlsxWriter {
 
 WriteResult writeXlsxWorkbook(const std::string& file, const TableSource& table,
                               const Progress& progress, const std::string& permissionsLimit) {
-    if (table.columnCount() > kXlsxMaxColumns)
-        throw store::StoreError("导出数据失败：Excel 工作簿的工作表最多容纳 16384 列，而数据有 " +
-                                std::to_string(table.columnCount()) + " 列");
+    refuseMoreColumnsThan(kXlsxMaxColumns, table);
     if (table.rowCount() > kXlsxRowsPerSheet)
         throw store::StoreError(
             "导出数据失败：Excel 工作簿 (*.xlsx) 的工作表最多容纳 1048575 行数据，而数据有 " +
