@@ -1,6 +1,6 @@
-// The goods export of 表1 (staging copy into 表5 and the workbook together) against one
-// reconnect-and-requery of 表1 in the same run, and the export's peak memory against the text
-// bytes of the table.
+// The goods export of 表1 (staging copy into 表5 and the workbook together, as .xls and as .xlsx)
+// against one reconnect-and-requery of 表1 in the same run, and the export's peak memory against
+// the text bytes of the table.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -10,6 +10,7 @@
 #include "bench/TextBytes.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
+#include "export/WorkbookFormat.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -28,35 +29,45 @@ struct SalesWindowQueries {
     store::Query& goods = tables.query(0);
     store::Query& staging = tables.query(2);
     SalesWindowQueries() { tables.open(); }
-    void exportGoods(const std::string& file) {
+    void exportGoods(const std::string& file, exporting::WorkbookFormat format) {
         exporting::refreshForExport(connection, goods, staging, store::schema::kGoodsExport);
-        workbook::writeWorkbook(file, exporting::fillStaging(connection, goods, staging));
+        exporting::writeWorkbookAs(format, file,
+                                   exporting::fillStaging(connection, goods, staging));
     }
 };
 
 // Each iteration runs one reconnect-and-requery of 表1 and one goods export on the same
 // connection, so that both meet the same load of the machine; the ratios are of the sums.
-void BM_GoodsExport(benchmark::State& state) {
+void BM_GoodsExport(benchmark::State& state, exporting::WorkbookFormat format) {
     const auto& db = goodsDatabase(static_cast<int>(state.range(0)));
     testsupport::ScopedCurrentDirectory cwd(db.directory());
-    const std::string file = (db.directory() / "goods.xls").string();
+    const std::string file =
+        (db.directory() / (format == exporting::WorkbookFormat::Xls ? "goods.xls" : "goods.xlsx"))
+            .string();
     SalesWindowQueries window;
     const double text = static_cast<double>(benchsupport::textBytes(window.goods));
 
     // The first export, from the window's state after its creation, gives the peak memory.
-    const double peak = benchsupport::peakGrowth([&] { window.exportGoods(file); });
+    const double peak = benchsupport::peakGrowth([&] { window.exportGoods(file, format); });
     benchsupport::timeAgainstRequery(
         state, "export",
         [&] {
             store::reconnectAndRequery(window.connection, {{&window.goods, store::schema::kGoods}});
         },
-        [&] { window.exportGoods(file); });
+        [&] { window.exportGoods(file, format); });
     state.counters["rows"] = window.goods.recordCount();
     state.counters["textBytes"] = text;
     if (peak >= 0) state.counters["peakPerText"] = peak / text;
 }
 
-BENCHMARK(BM_GoodsExport)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_GoodsExport, xls, exporting::WorkbookFormat::Xls)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_GoodsExport, xlsx, exporting::WorkbookFormat::Xlsx)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace
 

@@ -29,6 +29,9 @@ class ByteBuffer {
         u32(static_cast<std::uint32_t>(bits >> 32));
     }
     void zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
+    void append(const std::uint8_t* data, std::size_t count) {
+        bytes_.insert(bytes_.end(), data, data + count);
+    }
 
     // Begins a record; its data follows until endRecord().
     void beginRecord(std::uint16_t id);

@@ -4,15 +4,7 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-stdio.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#include "store/Error.h"
-#include "store/FilePermissions.h"
-#include "store/ScratchFiles.h"
 
 namespace workbook {
 
@@ -46,43 +38,25 @@ struct CompoundFile::Handles {
 
 CompoundFile::CompoundFile(const std::string& target, const char* streamName,
                            std::string permissionsLimit)
-    : target_(target),
-      permissionsLimit_(std::move(permissionsLimit)),
-      handles_(std::make_unique<Handles>()) {
-    // What an earlier, killed export left in the folder goes first.
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    store::removeStaleScratchFiles(folder.empty() ? "." : folder.string());
-    scratch_ = store::freeScratchNameBeside(target);
-    // Our own FILE, so that no other temporary file is made and removing scratch_ cleans up.
-    std::FILE* file = std::fopen(scratch_.c_str(), "wbx");
-    if (file == nullptr) fail(std::strerror(errno));
-    GsfOutput* sink = gsf_output_stdio_new_FILE(scratch_.c_str(), file, FALSE);
-    try {
-        if (sink == nullptr) {
-            std::fclose(file);
-            fail("写入失败");
-        }
-        GsfOutfile* root = gsf_outfile_msole_new(sink);
-        g_object_unref(sink);  // the container holds it
-        if (root == nullptr) fail("写入失败");
-        handles_->root.reset(GSF_OUTPUT(root));
-        GsfOutput* stream = gsf_outfile_new_child(root, streamName, FALSE);
-        if (stream == nullptr) fail("写入失败");
-        handles_->stream.reset(stream);
-    } catch (...) {
-        handles_.reset();
-        std::error_code ec;
-        std::filesystem::remove(scratch_, ec);
-        throw;
+    : scratch_(target, std::move(permissionsLimit)), handles_(std::make_unique<Handles>()) {
+    // Our own FILE, so that no other temporary file is made and removing the scratch file
+    // cleans up.
+    std::FILE* file = scratch_.create();
+    GsfOutput* sink = gsf_output_stdio_new_FILE(scratch_.name().c_str(), file, FALSE);
+    if (sink == nullptr) {
+        std::fclose(file);
+        fail("写入失败");
     }
+    GsfOutfile* root = gsf_outfile_msole_new(sink);
+    g_object_unref(sink);  // the container holds it
+    if (root == nullptr) fail("写入失败");
+    handles_->root.reset(GSF_OUTPUT(root));
+    GsfOutput* stream = gsf_outfile_new_child(root, streamName, FALSE);
+    if (stream == nullptr) fail("写入失败");
+    handles_->stream.reset(stream);
 }
 
-CompoundFile::~CompoundFile() {
-    if (committed_) return;
-    handles_.reset();
-    std::error_code ec;
-    std::filesystem::remove(scratch_, ec);
-}
+CompoundFile::~CompoundFile() = default;
 
 void CompoundFile::write(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return;
@@ -94,21 +68,9 @@ void CompoundFile::commit() {
     if (!gsf_output_close(handles_->stream.get())) fail(outputError(handles_->stream.get()));
     if (!gsf_output_close(handles_->root.get())) fail(outputError(handles_->root.get()));
     handles_.reset();
-    std::error_code ec;
-    if (!permissionsLimit_.empty()) {
-        try {
-            store::limitPermissionsTo(scratch_, permissionsLimit_);
-        } catch (const std::filesystem::filesystem_error& e) {
-            fail(e.code().message());
-        }
-    }
-    std::filesystem::rename(scratch_, target_, ec);
-    if (ec) fail(ec.message());
-    committed_ = true;
+    scratch_.commit();
 }
 
-void CompoundFile::fail(const std::string& reason) const {
-    throw store::StoreError("导出数据失败：无法写入“" + target_ + "”（" + reason + "）");
-}
+void CompoundFile::fail(const std::string& reason) const { scratch_.fail(reason); }
 
 }  // namespace workbook

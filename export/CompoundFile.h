@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "export/ScratchTarget.h"
+
 namespace workbook {
 
 // A compound document file with one stream, written beside its target under a free scratch name
@@ -22,16 +24,13 @@ class CompoundFile {
     void write(const std::uint8_t* data, std::size_t size);
     void commit();  // closes the container and renames it into place
 
-    const std::string& scratchName() const noexcept { return scratch_; }
+    const std::string& scratchName() const noexcept { return scratch_.name(); }
 
   private:
     [[noreturn]] void fail(const std::string& reason) const;
     struct Handles;
-    std::string target_;
-    std::string scratch_;
-    std::string permissionsLimit_;
-    std::unique_ptr<Handles> handles_;
-    bool committed_ = false;
+    ScratchTarget scratch_;
+    std::unique_ptr<Handles> handles_;  // closed before scratch_ removes the file
 };
 
 }  // namespace workbook

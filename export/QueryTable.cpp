@@ -1,9 +1,7 @@
 #include "export/QueryTable.h"
 
-#include <cmath>
-
+#include "export/CellLimits.h"
 #include "store/Query.h"
-#include "store/Values.h"
 
 namespace workbook {
 
@@ -20,8 +18,7 @@ Cell QueryTable::cell(int row, int column) const {
     if (text.empty()) return Cell::empty();
     const store::FieldType type = query_.fields()[static_cast<std::size_t>(column)].type;
     if (type == store::FieldType::Double || type == store::FieldType::Counter) {
-        const auto number = store::values::parseNumber(text);
-        if (number && std::isfinite(*number)) return Cell::ofNumber(*number);
+        if (const auto number = storedNumber(text)) return Cell::ofNumber(*number);
     }
     return Cell::ofText(text);
 }

@@ -1,8 +1,8 @@
 #include "export/StagingCopy.h"
 
-#include <cmath>
 #include <vector>
 
+#include "export/CellLimits.h"
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -61,7 +61,8 @@ void bindAsText(store::Statement& insert, int parameter, const StagedRows::Colum
                 std::string_view text) {
     if (field.type == store::FieldType::Double) {
         if (text.empty()) return insert.bindNull(parameter);
-        const auto number = store::values::parseNumber(text);
+        // An infinite value of 表1 is copied as what it is; the workbook leaves it out.
+        const auto number = workbook::storedNumber(text);
         if (!number)
             throw store::StoreError("'" + std::string(text) +
                                     "' is not a valid floating point value for field '" +
@@ -106,7 +107,7 @@ workbook::Cell StagedRows::cell(int row, int column) const {
     if (text.empty()) return workbook::Cell::empty();
     if (c.type == store::FieldType::Double) {
         // The copy refused anything else, and stored the number that this text reads as.
-        if (const auto number = store::values::parseNumber(text); number && std::isfinite(*number))
+        if (const auto number = workbook::storedNumber(text))
             return workbook::Cell::ofNumber(*number);
     }
     return workbook::Cell::ofText(text);

@@ -37,18 +37,36 @@ using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
 enum class Outcome { Written, Cancelled };
 
+// The values a written workbook could not hold as they were (see CellLimits.h).
+struct CellAdjustments {
+    std::int64_t numbersLeftEmpty = 0;  // beyond a cell's range, or not finite: no cell
+    std::int64_t textsCut = 0;          // longer than a cell holds: cut
+    bool any() const noexcept { return numbersLeftEmpty != 0 || textsCut != 0; }
+};
+
+// What writing a workbook came to.
+struct WriteResult {
+    Outcome outcome = Outcome::Cancelled;
+    CellAdjustments adjusted;  // counted over the whole table
+    friend bool operator==(const WriteResult& result, Outcome outcome) {
+        return result.outcome == outcome;
+    }
+};
+
 // A worksheet holds 65,536 rows: the header and 65,535 table rows. Further rows continue on more
 // worksheets, each beginning with the header row again.
 inline constexpr int kRowsPerSheet = 65535;
 inline constexpr int kMaxColumns = 256;
 
 // Writes table into file as an Excel 97-2003 workbook (BIFF8 in a compound document): on every
-// worksheet row 1 holds the column names and each later row one table row. The file is written
+// worksheet row 1 holds the column names, in bold, and each later row one table row; the text is
+// 宋体 at 11 points and each column as wide as its widest value. The file is written
 // beside its target and renamed into place, so an existing file is replaced only by a complete
 // workbook; an error (thrown as store::StoreError) or a cancellation leaves no file behind.
 // A table of more than 256 columns is refused. The file is never more open than
-// permissionsLimit, when that names a file (the data it was exported from).
-Outcome writeWorkbook(const std::string& file, const TableSource& table,
-                      const Progress& progress = {}, const std::string& permissionsLimit = {});
+// permissionsLimit, when that names a file (the data it was exported from). Values a cell cannot
+// hold are left out or cut as CellLimits.h says, and counted in the result.
+WriteResult writeWorkbook(const std::string& file, const TableSource& table,
+                          const Progress& progress = {}, const std::string& permissionsLimit = {});
 
 }  // namespace workbook

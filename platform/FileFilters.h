@@ -5,7 +5,12 @@
 namespace platform {
 
 // The filters of the program's file dialogs, in the dialogs' own language.
-inline QString excelFilter() { return QStringLiteral("Excel 工作簿 (*.xls);;所有文件 (*)"); }
+// The exports' dialog offers both workbook formats, the .xls first: it is the default.
+inline QString xlsFilter() { return QStringLiteral("Excel 97-2003 工作簿 (*.xls)"); }
+inline QString xlsxFilter() { return QStringLiteral("Excel 工作簿 (*.xlsx)"); }
+inline QString excelFilter() {
+    return xlsFilter() + QStringLiteral(";;") + xlsxFilter() + QStringLiteral(";;所有文件 (*)");
+}
 inline QString pdfFilter() { return QStringLiteral("PDF 文件 (*.pdf);;所有文件 (*)"); }
 inline QString backupFilter() { return QStringLiteral("备份文件 (*.bak);;所有文件 (*)"); }
 inline QString allFilesFilter() { return QStringLiteral("所有文件 (*)"); }

@@ -32,8 +32,10 @@ class Platform {
                            const QString& caption = QStringLiteral("提示")) = 0;
     // Common save dialog (no default extension, no preset folder) starting with initialName
     // and showing the files filter lets through (see FileFilters.h); empty text when cancelled.
-    virtual QString saveFileName(QWidget* owner, const QString& initialName,
-                                 const QString& filter) = 0;
+    // When selectedFilter is given, the dialog starts on the filter it holds (the first one when
+    // it is empty) and it receives the filter the user left chosen.
+    virtual QString saveFileName(QWidget* owner, const QString& initialName, const QString& filter,
+                                 QString* selectedFilter = nullptr) = 0;
     // Common open dialog with filter; empty text when cancelled.
     virtual QString openFileName(QWidget* owner, const QString& filter) = 0;
     // The print dialog over printer; true when confirmed (printer then holds the choices).

@@ -43,11 +43,11 @@ Answer QtPlatform::message(QWidget* owner, const QString& text, MessageKind kind
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-QString QtPlatform::saveFileName(QWidget* owner, const QString& initialName,
-                                 const QString& filter) {
+QString QtPlatform::saveFileName(QWidget* owner, const QString& initialName, const QString& filter,
+                                 QString* selectedFilter) {
     // The callers write a name made from the chosen one (the backup appends ".bak"), so a
     // question about replacing the chosen file would ask about a file that is not written.
-    return QFileDialog::getSaveFileName(owner, QString(), initialName, filter, nullptr,
+    return QFileDialog::getSaveFileName(owner, QString(), initialName, filter, selectedFilter,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

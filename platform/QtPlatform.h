@@ -9,8 +9,8 @@ class QtPlatform : public Platform {
   public:
     Answer message(QWidget* owner, const QString& text, MessageKind kind,
                    const QString& caption = QStringLiteral("提示")) override;
-    QString saveFileName(QWidget* owner, const QString& initialName,
-                         const QString& filter) override;
+    QString saveFileName(QWidget* owner, const QString& initialName, const QString& filter,
+                         QString* selectedFilter = nullptr) override;
     QString openFileName(QWidget* owner, const QString& filter) override;
     bool printDialog(QWidget* owner, QPrintDialog& dialog) override;
     bool hasPrinter() override;

@@ -10,7 +10,8 @@ class SharedSaveName {
   public:
     // Shows the save dialog; the chosen name, or empty text when cancelled. A chosen name is
     // remembered for the next time.
-    QString ask(QWidget* owner, const QString& filter);
+    // selectedFilter as Platform::saveFileName() takes it.
+    QString ask(QWidget* owner, const QString& filter, QString* selectedFilter = nullptr);
     const QString& lastName() const noexcept { return lastName_; }
 
   private:

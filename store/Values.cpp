@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <system_error>
 
 #include "store/Decimal.h"
@@ -58,10 +59,18 @@ std::string tidyExponent(std::string text) {
     return mantissa + "E" + sign + exponent;
 }
 
+// The largest 15-digit number that is not above the largest double. The doubles above it would
+// round up to 1.79769313486232E308, a text no double can hold: they are written rounded toward
+// zero instead, so that the text of every finite double reads back as a number.
+constexpr double kLargest15Digits = 1.79769313486231e308;
+
 template <typename T>
 std::string shortest15(T value) {
     if (value == 0) return "0";  // negative zero included
     if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    if (std::fabs(value) > kLargest15Digits &&
+        std::fabs(value) <= std::numeric_limits<double>::max())
+        return value < 0 ? "-1.79769313486231E308" : "1.79769313486231E308";
     char buffer[64];
     auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);

@@ -8,10 +8,12 @@
 #include "export/commands/ExportCommands.h"
 #include "export/commands/ExportProgress.h"
 #include "platform/Command.h"
+#include "platform/FileFilters.h"
 #include "platform/FormActivation.h"
 #include "platform/SharedSaveName.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
+#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "tests/export/SampleGoods.h"
@@ -19,6 +21,7 @@
 #include "tests/support/FileModes.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
+#include "tests/support/XlsxReader.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
 using testsupport::numberCell;
@@ -128,6 +131,84 @@ class ExportCommandsTest : public QObject {
         QCOMPARE(sheet.columns, 15u);
         QCOMPARE(sheet.at(0, 0), textCell("商品编码"));
         QCOMPARE(sheet.at(0, 14), textCell("备注"));
+        QCOMPARE(sheet.at(1, 0), textCell("001"));
+        QCOMPARE(sheet.at(1, 11), numberCell(2.5));
+        QCOMPARE(sheet.at(1, 14), textCell("=1+1"));
+        QCOMPARE(sheet.at(2, 5), numberCell(0.1));
+        QCOMPARE(sheet.at(2, 6), std::string());
+    }
+
+    // Nothing a sheet cannot hold goes unsaid: the message counts what was left out or cut.
+    void valuesACellCannotHoldAreCountedInTheSuccessMessage() {
+        {
+            store::Database db(database_->path(), store::kDatabasePassword);
+            db.exec(std::string("insert into ") + store::schema::kGoods +
+                    " (商品编码, 进货单价, 进货数量, 销售金额) values "
+                    "('001', 1.7976931348623157e308, 9e999, 2.5)");
+            db.exec(std::string("insert into ") + store::schema::kSales +
+                    " (商品编码, 销售单价, 备注) values ('001', -9e999, '" +
+                    std::string(40000, 'x') + "')");
+        }
+        store::Query goods(*connection_), staging(*connection_), sales(*connection_);
+        SharedSaveName saveName;
+        QWidget owner;
+        platform_->saveFileNames.enqueue(chosen("goods"));
+        exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
+        sales.select(store::schema::kSales);
+        sales.open();
+        platform_->saveFileNames.enqueue(chosen("sales"));
+        exporting::exportList(&owner, sales, saveName);
+
+        QCOMPARE(platform_->messageTexts(),
+                 QStringList({kSuccess + QStringLiteral("\n2 个数值超出 Excel 范围，已留空"),
+                              kSuccess + QStringLiteral("\n1 个数值超出 Excel 范围，已留空") +
+                                  QStringLiteral("\n1 个文本超过单元格可容纳的 32767 "
+                                                 "个字符，已截断")}));
+        const auto book = readWorkbook(file("goods.xls"));
+        QVERIFY2(book.opened, book.error.c_str());
+        QCOMPARE(book.sheets.at(0).at(1, 5), std::string());
+        QCOMPARE(book.sheets.at(0).at(1, 6), std::string());
+        QCOMPARE(book.sheets.at(0).at(1, 10), numberCell(2.5));
+    }
+
+    // The dialog offers both formats and starts on the .xls; choosing the .xlsx writes one.
+    void theDialogsXlsxFilterWritesAnXlsxWorkbook_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension") << "goods"
+                                      << "goods.xlsx";
+        QTest::newRow("with .xlsx") << "goods.xlsx"
+                                    << "goods.xlsx";
+        QTest::newRow("with .xls") << "goods.xls"
+                                   << "goods.xls.xlsx";
+    }
+
+    void theDialogsXlsxFilterWritesAnXlsxWorkbook() {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        testsupport::appendRows(store::schema::kGoods, exporttest::twoGoods());
+        store::Query goods(*connection_), staging(*connection_);
+        SharedSaveName saveName;
+        QWidget owner;
+        platform_->saveFileNames.enqueue(chosen(name.toUtf8().constData()));
+        platform_->saveFilters.enqueue(platform::xlsxFilter());
+
+        exporting::exportGoods(&owner, *connection_, goods, staging, nullptr, saveName);
+
+        QCOMPARE(platform_->messageTexts(), QStringList{kSuccess});
+        QCOMPARE(platform_->dialogFilters,
+                 QStringList{QStringLiteral(
+                     "Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx);;所有文件 (*)")});
+        const std::string file = this->file(written.toUtf8().constData());
+        QCOMPARE(std::filesystem::directory_iterator(database_->directory() / "chosen")->path(),
+                 std::filesystem::path(file));  // that file only
+        QCOMPARE(testsupport::modeOf(file), mode_t(0600));
+        const auto xlsx = testsupport::readXlsxWorkbook(file);
+        QVERIFY2(xlsx.book.opened, xlsx.book.error.c_str());
+        const auto& sheet = xlsx.book.sheets.at(0);
+        QCOMPARE(sheet.rows, 3u);
+        QCOMPARE(sheet.columns, 15u);
+        QCOMPARE(sheet.at(0, 0), textCell("商品编码"));
         QCOMPARE(sheet.at(1, 0), textCell("001"));
         QCOMPARE(sheet.at(1, 11), numberCell(2.5));
         QCOMPARE(sheet.at(1, 14), textCell("=1+1"));

@@ -1,6 +1,7 @@
 // The staging copy of the purchase and goods exports, and the workbook's file name.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -148,6 +149,33 @@ TEST_F(StagingCopyTest, AValueThatDoesNotConvertLeavesTheStagingTableAsItWas) {
     refresh(store::schema::kPurchaseExport);
     EXPECT_EQ(exporting::fillStaging(connection_, list_, staging_).rowCount(), 2);
     EXPECT_EQ(storedRows(store::schema::kPurchaseExport).size(), 2u);
+}
+
+// The largest double and the infinities of a file written by another program are copied as the
+// numbers they are; the workbook then leaves them out.
+TEST_F(StagingCopyTest, NumbersAtTheEndsOfTheRangeAreCopied) {
+    {
+        store::Database db(database_.path(), store::kDatabasePassword);
+        db.exec(std::string("insert into ") + store::schema::kGoods +
+                " (商品编码, 进货单价, 进货数量, 进货金额) values "
+                "('001', 1.7976931348623157e308, 9e999, -9e999)");
+    }
+    refresh(store::schema::kPurchaseExport);
+    const auto staged = exporting::fillStaging(connection_, list_, staging_);
+
+    const auto rows = storedRows(store::schema::kPurchaseExport);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("进货单价"), "1.79769313486231E308");
+    EXPECT_EQ(rows[0].at("进货数量"), "INF");
+    EXPECT_EQ(rows[0].at("进货金额"), "-INF");
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<int, double> numbers[] = {
+        {5, 1.79769313486231e308}, {6, infinity}, {7, -infinity}};
+    for (const auto& [column, number] : numbers) {
+        const workbook::Cell cell = staged.cell(0, column);
+        EXPECT_EQ(cell.kind, workbook::Cell::Kind::Number) << column;
+        EXPECT_EQ(cell.number, number) << column;
+    }
 }
 
 TEST_F(StagingCopyTest, RefreshShowsAllRowsAgainAndRereadsTheSalesOnlyWhenAsked) {

@@ -3,31 +3,28 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <map>
+#include <tuple>
 
 #include "export/Workbook.h"
 #include "store/Error.h"
+#include "tests/export/ExportFolder.h"
 #include "tests/export/VectorTable.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkbookReader.h"
 
 using testsupport::numberCell;
 using testsupport::readWorkbook;
+using testsupport::readWorkbookWithXlrd;
 using testsupport::textCell;
 namespace fs = std::filesystem;
 
 namespace {
 
-class WorkbookTest : public ::testing::Test {
+class WorkbookTest : public ExportFolderTest {
   protected:
-    std::string file(const char* name = "out.xls") const { return (dir_.path() / name).string(); }
-    std::vector<std::string> filesInFolder() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    testsupport::TemporaryDirectory dir_;
+    WorkbookTest() : ExportFolderTest("out.xls") {}
 };
 
 VectorTable oneColumn(int rows) {
@@ -87,6 +84,34 @@ TEST_F(WorkbookTest, AnEmptyTableGivesTheHeaderOnly) {
     EXPECT_EQ(book.sheets[0].cells.size(), 2u);
 }
 
+// Values no cell can hold: numbers beyond the sheet's range are left out, long texts cut, and
+// both counted in the result.
+TEST_F(WorkbookTest, ValuesBeyondACellsLimitsAreLeftOutOrCutAndCounted) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::string longText = std::string(32766, 'x') + "😀进";  // the emoji would be cut in two
+    VectorTable table;
+    table.names = {"数值", "文本"};
+    table.rows = {
+        {1.7976931348623157e308, longText},   {infinity, std::string("短")},
+        {-infinity, std::string(32767, 'y')}, {std::numeric_limits<double>::quiet_NaN(), {}},
+        {9.99999999999999e307, {}},           {-1e15, {}}};
+    const workbook::WriteResult result = workbook::writeWorkbook(file(), table);
+    ASSERT_EQ(result, workbook::Outcome::Written);
+    EXPECT_EQ(result.adjusted.numbersLeftEmpty, 4);
+    EXPECT_EQ(result.adjusted.textsCut, 1);
+
+    // The long texts run over many CONTINUE records: xlrd reads them.
+    const auto book = testsupport::readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    const auto& sheet = book.sheets.at(0);
+    for (unsigned row = 1; row <= 4; ++row) EXPECT_EQ(sheet.at(row, 0), "") << row;
+    EXPECT_EQ(sheet.at(5, 0), numberCell(9.99999999999999e307));
+    EXPECT_EQ(sheet.at(6, 0), numberCell(-1e15));
+    EXPECT_TRUE(sheet.at(1, 1) == textCell(std::string(32766, 'x'))) << sheet.at(1, 1).size();
+    EXPECT_EQ(sheet.at(2, 1), textCell("短"));
+    EXPECT_TRUE(sheet.at(3, 1) == textCell(std::string(32767, 'y'))) << sheet.at(3, 1).size();
+}
+
 // Strings of every width, so that the string table runs over many CONTINUE records and strings
 // are cut at their boundaries in every way: Latin-1, CJK and emoji (surrogate pairs), with the
 // cut falling before, inside and after a pair.
@@ -144,6 +169,90 @@ TEST_F(WorkbookTest, StringHeadersNeverSplitAcrossRecords) {
         EXPECT_EQ(book.sheets[0].at(2, 0), textCell("😀进货单价")) << filler;
         EXPECT_EQ(book.sheets[0].at(3, 0), textCell("yz")) << filler;
     }
+}
+
+// Texts of every length up to a cell's limit: the longer ones run through three and more
+// CONTINUE records of the string table, which only xlrd among our readers reassembles.
+TEST_F(WorkbookTest, LongTextsCjkEmojiAndNumbersRoundTripThroughXlrd) {
+    std::string cjk, mixed;
+    for (int k = 0; k < 9000; ++k) cjk += k % 3 ? "进" : "货";
+    for (int k = 0; k < 6000; ++k) mixed += k % 2 ? "😀" : "a\t";
+    VectorTable table;
+    table.names = {"商品编码", "商品名称", "进货单价"};
+    table.rows = {
+        {std::string("001"), std::string("中性笔🖊️"), 0.1},
+        {std::string("000123"), std::string(20000, 'L'), 1e15},
+        {std::string("A\n9"), cjk, -3.25},
+        {std::string("0"), mixed, -1e15},
+        {std::string(32767, 'x'), std::string("末行"), -0.1},
+    };
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    EXPECT_EQ(book.notes, std::vector<std::string>{});
+    ASSERT_EQ(book.sheets.size(), 1u);
+    const auto& sheet = book.sheets[0];
+    EXPECT_EQ(sheet.rows, 6u);
+    EXPECT_EQ(sheet.columns, 3u);
+    for (unsigned c = 0; c < 3; ++c) EXPECT_EQ(sheet.at(0, c), textCell(table.names[c]));
+    for (unsigned r = 0; r < table.rows.size(); ++r) {
+        const auto& row = table.rows[r];
+        for (unsigned c = 0; c < 3; ++c) {
+            const auto* text = std::get_if<std::string>(&row[c]);
+            EXPECT_EQ(sheet.at(r + 1, c),
+                      text ? textCell(*text) : numberCell(std::get<double>(row[c])))
+                << "row " << r + 1 << " column " << c;
+        }
+    }
+}
+
+// Every cell in 宋体 with the GB2312 character set at 11 points; the header row bold.
+TEST_F(WorkbookTest, CellsReadBackInSongTiWithABoldHeader) {
+    VectorTable table;
+    table.names = {"商品名称", "数量"};
+    table.rows = {{std::string("笔记本"), 2.0}};
+    for (int r = 0; r < 70000; r += 7) table.rows.push_back({"SP" + std::to_string(r), 1.0});
+    // Two sheets, each with its own header row.
+    table.rows.resize(70000, table.rows.back());
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    ASSERT_EQ(book.sheets.size(), 2u);
+    for (unsigned s = 0; s < 2; ++s) {
+        for (auto [row, column, weight] : {std::tuple{0u, 0u, 700u},
+                                           {0u, 1u, 700u},
+                                           {1u, 0u, 400u},
+                                           {1u, 1u, 400u},
+                                           {4464u, 1u, 400u}}) {
+            const auto& font = book.fontOf(s, row, column);
+            EXPECT_EQ(font.name, "宋体") << s << ": " << row << "," << column;
+            EXPECT_EQ(font.characterSet, 134u);
+            EXPECT_EQ(font.height, 220u);
+            EXPECT_EQ(font.weight, weight) << s << ": " << row << "," << column;
+        }
+    }
+}
+
+// Each column as wide as its widest value or name, a wide character counting two, plus one for
+// the cell's margins; at most 50 characters of text.
+TEST_F(WorkbookTest, ColumnsAreAsWideAsTheirWidestValue) {
+    VectorTable table;
+    table.names = {"商品名称", "数量", "详细地址", "", "code"};
+    table.rows = {
+        {std::string("笔"), 12.5, std::string(80, 'x'), {}, std::string("A")},
+        {std::string("中性笔黑色款"), -3.25, std::string("北京"), {}, std::string("")},
+    };
+    ASSERT_EQ(workbook::writeWorkbook(file(), table), workbook::Outcome::Written);
+    const auto book = readWorkbookWithXlrd(file());
+    ASSERT_TRUE(book.opened) << book.error;
+    const std::map<unsigned, unsigned> expected{
+        {0, 13 * 256},  // 中性笔黑色款: 12
+        {1, 6 * 256},   // -3.25: 5
+        {2, 51 * 256},  // 80 characters, capped at 50
+        {3, 8 * 256},   // nothing at all: the default width
+        {4, 5 * 256},   // the name: 4
+    };
+    EXPECT_EQ(book.sheets[0].columnWidths, expected);
 }
 
 struct SheetCase {

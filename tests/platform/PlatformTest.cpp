@@ -220,6 +220,39 @@ class PlatformTest : public QObject {
         QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("x"));
     }
 
+    // The exports' dialog starts on the .xls and tells which format the user left chosen.
+    void theWorkbookDialogReportsTheChosenFormat_data() {
+        QTest::addColumn<bool>("chooseXlsx");
+        QTest::newRow("default") << false;
+        QTest::newRow("xlsx") << true;
+    }
+
+    void theWorkbookDialogReportsTheChosenFormat() {
+        QFETCH(bool, chooseXlsx);
+        platform::QtPlatform qt;
+        QTemporaryDir dir;
+        QStringList filters;
+        QString startedOn;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            filters = dialog->nameFilters();
+            startedOn = dialog->selectedNameFilter();
+            if (chooseXlsx) dialog->selectNameFilter(platform::xlsxFilter());
+            dialog->selectFile(dir.filePath(QStringLiteral("进货")));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QString chosenFilter;
+        const QString name =
+            qt.saveFileName(nullptr, QString(), platform::excelFilter(), &chosenFilter);
+        QCOMPARE(filters, QStringList({QStringLiteral("Excel 97-2003 工作簿 (*.xls)"),
+                                       QStringLiteral("Excel 工作簿 (*.xlsx)"),
+                                       QStringLiteral("所有文件 (*)")}));
+        QCOMPARE(startedOn, platform::xlsFilter());
+        QCOMPARE(chosenFilter, chooseXlsx ? platform::xlsxFilter() : platform::xlsFilter());
+        QCOMPARE(QFileInfo(name).fileName(), QStringLiteral("进货"));
+    }
+
     void messageBoxesShowTheirKind_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("icon");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "store/Error.h"
 #include "store/Values.h"
@@ -52,6 +53,30 @@ INSTANTIATE_TEST_SUITE_P(Values, FormatNumber,
                                          FormatCase{123456789012345678.0, "1.23456789012346E17"},
                                          FormatCase{0.00001, "1E-5"},
                                          FormatCase{0.0001, "0.0001"}));
+
+// At the top of the range the nearest 15-digit text would lie beyond every double: the text is
+// rounded toward zero there, so that it always reads back as a number.
+TEST(Values, TheTextOfEveryFiniteDoubleReadsBack) {
+    const double largest = std::numeric_limits<double>::max();
+    const struct {
+        double value;
+        const char* expected;
+    } cases[] = {
+        {largest, "1.79769313486231E308"},
+        {-largest, "-1.79769313486231E308"},
+        {std::nextafter(1.79769313486231e308, largest), "1.79769313486231E308"},
+        {1.79769313486231e308, "1.79769313486231E308"},
+        {1.7976931348623e308, "1.7976931348623E308"},
+        {1e308, "1E308"},
+        {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatNumber(c.value), c.expected) << c.value;
+        EXPECT_EQ(formatNumber(static_cast<long double>(c.value)), c.expected) << c.value;
+        EXPECT_TRUE(parseNumber(formatNumber(c.value)).has_value()) << c.value;
+    }
+    EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity()), "INF");
+}
 
 TEST(Values, ProductIsRoundedToFifteenDigitsInExtendedPrecision) {
     EXPECT_EQ(productText("1.1", "3"), "3.3");

@@ -15,11 +15,15 @@ Answer ScriptedPlatform::message(QWidget*, const QString& text, MessageKind kind
     return messageAnswers.isEmpty() ? Answer::Ok : messageAnswers.dequeue();
 }
 
-QString ScriptedPlatform::saveFileName(QWidget*, const QString& initialName,
-                                       const QString& filter) {
+QString ScriptedPlatform::saveFileName(QWidget*, const QString& initialName, const QString& filter,
+                                       QString* selectedFilter) {
     dialogs.append(Dialog::SaveFile);
     saveInitialNames.append(initialName);
     dialogFilters.append(filter);
+    if (selectedFilter != nullptr) {
+        if (selectedFilter->isEmpty()) *selectedFilter = filter.section(QStringLiteral(";;"), 0, 0);
+        if (!saveFilters.isEmpty()) *selectedFilter = saveFilters.dequeue();
+    }
     return saveFileNames.isEmpty() ? QString() : saveFileNames.dequeue();
 }
 

@@ -22,8 +22,8 @@ class ScriptedPlatform : public Platform {
 
     Answer message(QWidget* owner, const QString& text, MessageKind kind,
                    const QString& caption = QStringLiteral("提示")) override;
-    QString saveFileName(QWidget* owner, const QString& initialName,
-                         const QString& filter) override;
+    QString saveFileName(QWidget* owner, const QString& initialName, const QString& filter,
+                         QString* selectedFilter = nullptr) override;
     QString openFileName(QWidget* owner, const QString& filter) override;
     bool printDialog(QWidget* owner, QPrintDialog& dialog) override;
     bool hasPrinter() override { return printerInstalled; }
@@ -34,6 +34,9 @@ class ScriptedPlatform : public Platform {
     // cancelled print dialog.
     QQueue<Answer> messageAnswers;
     QQueue<QString> saveFileNames;
+    // The filter left chosen in each save dialog that reports it; when empty, the one it
+    // started on.
+    QQueue<QString> saveFilters;
     QQueue<QString> openFileNames;
     QQueue<bool> printAnswers;
     // Runs while a message is "shown", before it is answered (e.g. to look at the windows).
