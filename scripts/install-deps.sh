@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-    libsqlcipher-dev libgsf-1-dev libfreexl-dev
+    libsqlcipher-dev libgsf-1-dev libfreexl-dev libzip-dev
     fonts-noto-cjk qt6-translations-l10n python3-fonttools
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils xvfb xauth

@@ -27,6 +27,10 @@ struct SheetFacts {
     char separator = 0;    // csv: ',', ';' or '\t'; 0 for workbooks
     std::vector<std::string> sheetNames;  // workbooks: every sheet, in order
     std::int64_t rows = 0;                // the rows handed on, the header row included
+    // .xls: the sheets read on as one table, 1 unless a table was spread over full sheets that
+    // each begin with the same header row (as our export splits a table of more than 65,535 rows);
+    // their rows are numbered on from the sheet before, the repeated header rows left out.
+    int sheetsRead = 1;
 };
 
 struct ReadOptions {
@@ -35,7 +39,8 @@ struct ReadOptions {
 
 // Told each row in order, the header row (row 1) first; rowNumber is the file's 1-based row (a
 // CSV line break inside quotes does not count); cells are valid only during the call, trailing
-// empty cells may be missing. Returns false to stop reading (the import's 取消).
+// empty cells may be missing. Rows without any text are counted but not handed on. Returns false to
+// stop reading (the import's 取消).
 using RowSink =
     std::function<bool(std::int64_t rowNumber, const std::vector<std::string_view>& cells)>;
 
