@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bench/EveryReadFromTheFile.h"
+#include "bench/PeakMemory.h"
 #include "bench/TextBytes.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
@@ -21,23 +22,9 @@
 
 namespace {
 
+using benchsupport::resetPeak;
+using benchsupport::statusBytes;
 using testsupport::goodsDatabase;
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 where it cannot be read.
-double statusBytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) * 1024;
-    return 0;
-}
-
-// Starts the peak resident size afresh from the current one.
-bool resetPeak() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    return static_cast<bool>(clear.flush());
-}
 
 // The sales window's connection and queries, opened as at its creation.
 struct SalesWindowQueries {
