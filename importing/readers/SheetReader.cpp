@@ -9,6 +9,7 @@
 #include "importing/readers/ReadMessages.h"
 #include "importing/readers/WholeFile.h"
 #include "importing/readers/XlsReader.h"
+#include "importing/readers/XlsxReader.h"
 
 namespace importing {
 
@@ -42,6 +43,8 @@ SheetFacts readSheet(const std::string& path, const RowSink& sink, const ReadOpt
     switch (containerOf(path)) {
         case Container::Compound:
             return readXls(path, sink, options);
+        case Container::Zip:
+            return readXlsx(path, sink, options);
         default:
             throw ReadError(messages::notAWorkbook(fileNameOf(path)));
     }
