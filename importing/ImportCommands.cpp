@@ -62,28 +62,27 @@ bool importPurchases(QWidget* owner, store::Connection& connection, const QStrin
                                         platform::MessageKind::Confirm) != platform::Answer::Ok)
             return false;
 
-    const RowSource source = fileSource(file);
     ImportSettings settings;
     settings.aliases = purchaseHeaderAliases();
     settings.remembered = [&](const std::vector<std::string>& headers) {
         return rememberedMapping(settingsFile, headers);
     };
-    const auto check = [&](ImportSettings checked) {
+    const auto check = [&](ImportSettings checked, int sheet) {
         ImportProgress progress(owner, QStringLiteral("正在读取文件..."));
         checked.progress = std::ref(progress);
-        return dryRun(source, checked);
+        return dryRun(fileSource(file, {sheet}), checked);
     };
-    ImportSummary summary = check(settings);
+    ImportSummary summary = check(settings, 0);
     if (summary.cancelled) return false;
     if (summary.headers.empty()) {
         platform::say(owner, kNoHeader);
         return false;
     }
     TImportForm preview(owner, QFileInfo(path).fileName(), std::move(summary),
-                        [&](const ColumnMapping& mapping) {
+                        [&](const std::optional<ColumnMapping>& mapping, int sheet) {
                             ImportSettings changed = settings;
                             changed.mapping = mapping;
-                            return check(changed);
+                            return check(changed, sheet);
                         });
     if (preview.exec() != QDialog::Accepted) return false;
 
@@ -94,11 +93,12 @@ bool importPurchases(QWidget* owner, store::Connection& connection, const QStrin
     ImportProgress progress(owner, QStringLiteral("正在导入数据..."),
                             checked.storableRows + checked.faultyRows + checked.blankRows);
     settings.progress = std::ref(progress);
-    const ImportSummary imported = importRows(connection, source, settings,
-                                              {QFileInfo(path).fileName().toStdString(), hash,
-                                               QDateTime::currentDateTime()
-                                                   .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                                   .toStdString()});
+    const ImportSummary imported =
+        importRows(connection, fileSource(file, {preview.sheet()}), settings,
+                   {QFileInfo(path).fileName().toStdString(), hash,
+                    QDateTime::currentDateTime()
+                        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                        .toStdString()});
     if (imported.cancelled) return false;
     if (imported.importId == 0) {
         // The file changed after the preview, and now has problems: nothing was written.

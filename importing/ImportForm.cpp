@@ -30,6 +30,7 @@ QString separatorName(char separator) {
 }
 
 QString factsText(const importing::SheetFacts& facts, std::int64_t dataRows) {
+    // A workbook names its sheets in the choice beside this text.
     QString text;
     if (facts.format == "csv")
         text = QStringLiteral("CSV 文件，编码：%1，分隔符：%2")
@@ -67,8 +68,11 @@ TImportForm::TImportForm(QWidget* owner, const QString& fileName, importing::Imp
     platform::connectCommand(ui->Button2, &QPushButton::clicked, this, &TImportForm::Button2Click);
     platform::connectCommand(ui->CheckBox1, &QCheckBox::clicked, this,
                              &TImportForm::CheckBox1Click);
+    connect(ui->ComboBox1, &QComboBox::activated, this,
+            [this](int index) { platform::runCommand(this, [&] { ComboBox1Change(index); }); });
     ui->MappingTable->verticalHeader()->hide();
     ui->MappingTable->horizontalHeader()->setStretchLastSection(true);
+    showSheets();
     showMapping();
     showSummary();
 }
@@ -79,6 +83,7 @@ bool TImportForm::skipFaultyRows() const { return ui->CheckBox1->isChecked(); }
 QComboBox& TImportForm::mappingChoice(int fileColumn) const {
     return *qobject_cast<QComboBox*>(ui->MappingTable->cellWidget(fileColumn, 1));
 }
+QComboBox& TImportForm::sheetChoice() const { return *ui->ComboBox1; }
 QTableWidget& TImportForm::previewTable() const { return *ui->PreviewTable; }
 QTableWidget& TImportForm::errorTable() const { return *ui->ErrorTable; }
 QCheckBox& TImportForm::skipFaultyRowsBox() const { return *ui->CheckBox1; }
@@ -89,6 +94,22 @@ void TImportForm::Button1Click() { accept(); }
 void TImportForm::Button2Click() { reject(); }
 
 void TImportForm::CheckBox1Click() { enableImport(); }
+
+void TImportForm::ComboBox1Change(int index) {
+    summary_ = dryRun_(std::nullopt, index);
+    sheet_ = index;
+    showMapping();
+    showSummary();
+}
+
+// The choice of sheet, for a workbook of more than one.
+void TImportForm::showSheets() {
+    const auto& names = summary_.facts.sheetNames;
+    for (const auto& name : names) ui->ComboBox1->addItem(fromUtf8(name));
+    ui->ComboBox1->setCurrentIndex(sheet_);
+    ui->Label7->setVisible(names.size() > 1);
+    ui->ComboBox1->setVisible(names.size() > 1);
+}
 
 // One combo per file column: "不导入" and the twelve purchase fields; a field chosen here leaves
 // the column that had it.
@@ -120,7 +141,7 @@ void TImportForm::chooseField(int fileColumn, int choice) {
             mapping.fieldOfColumn[static_cast<std::size_t>(before)] = importing::kNotImported;
     }
     mapping.fieldOfColumn[static_cast<std::size_t>(fileColumn)] = field;
-    summary_ = dryRun_(mapping);
+    summary_ = dryRun_(mapping, sheet_);
     for (int c = 0; c < ui->MappingTable->rowCount(); ++c) {
         const QSignalBlocker quiet(mappingChoice(c));
         mappingChoice(c).setCurrentIndex(summary_.mapping.fieldOf(static_cast<std::size_t>(c)) + 1);

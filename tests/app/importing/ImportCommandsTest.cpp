@@ -18,6 +18,7 @@
 #include "importing/ImportListForm.h"
 #include "importing/records/MappingMemory.h"
 #include "store/Schema.h"
+#include "tests/importing/records/RowsSource.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
@@ -63,6 +64,7 @@ class ImportCommandsTest : public QObject {
             QCOMPARE(preview.previewTable().item(0, 0)->text(), QStringLiteral("06932169358293"));
             QCOMPARE(preview.previewTable().item(0, 7)->text(), QStringLiteral("15"));  // 进货金额
             QVERIFY(!preview.importButton().isEnabled());
+            QVERIFY(!preview.sheetChoice().isVisible());  // a CSV file has one sheet
 
             QTest::keyClick(&preview.mappingChoice(4), Qt::Key_End);  // 说明 → 备注
             QCOMPARE(preview.previewTable().item(0, 12)->text(), QStringLiteral("甲"));
@@ -164,6 +166,35 @@ class ImportCommandsTest : public QObject {
                  QStringList({QStringLiteral("确定要撤销这次导入，删除它导入的 2 条进货信息？"),
                               QStringLiteral("已撤销导入，删除了 2 条进货信息！")}));
         QCOMPARE(form_->goodsQuery().recordCount(), 1);  // the list read again
+    }
+
+    // A workbook of several sheets: another one chosen is read, mapped afresh by its headers.
+    void anotherSheetIsReadAndMappedByItsHeaders() {
+        const importtest::Sheet sheets[] = {
+            {{"说明"}, {"本工作簿的目录"}},
+            {{"商品编码", "商品名称", "进货单价", "进货数量"}, {"A1", "笔", "1", "2"}}};
+        std::vector<int> asked;
+        const auto run = [&](const std::optional<importing::ColumnMapping>& mapping, int sheet) {
+            asked.push_back(sheet);
+            importing::ImportSettings settings;
+            settings.mapping = mapping;
+            auto summary = importing::dryRun(importtest::rowsSource(sheets[sheet]), settings);
+            summary.facts.format = "xlsx";
+            summary.facts.sheetNames = {"目录", "进货"};
+            return summary;
+        };
+        TImportForm preview(form_.get(), "a.xlsx", run(std::nullopt, 0), run);
+        preview.show();
+        QVERIFY(preview.sheetChoice().isVisible());
+        QVERIFY(!preview.importButton().isEnabled());
+
+        QTest::keyClick(&preview.sheetChoice(), Qt::Key_End);
+
+        QCOMPARE(asked, (std::vector<int>{0, 1}));
+        QCOMPARE(preview.sheet(), 1);
+        QCOMPARE(preview.mappingChoice(3).currentText(), QStringLiteral("进货数量"));
+        QCOMPARE(preview.previewTable().item(0, 0)->text(), QStringLiteral("A1"));
+        QVERIFY(preview.importButton().isEnabled());
     }
 
   private:
