@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -168,6 +170,28 @@ class ImportCommandsTest : public QObject {
         QCOMPARE(form_->goodsQuery().recordCount(), 1);  // the list read again
     }
 
+    // A large file shows its reading with 取消; cancelled, nothing is shown or written.
+    void cancellingTheReadingOfALargeFileEndsTheCommand() {
+        std::string text = "商品编码,商品名称,进货单价,进货数量\n";
+        for (int i = 0; i < 7000; ++i) text += "C" + std::to_string(i) + ",货,1,1\n";
+        scripted_->openFileNames.enqueue(file("大.csv", text));
+        bool shown = false;
+        whenShown<QProgressDialog>([&](QProgressDialog& progress) {
+            shown = true;
+            QCOMPARE(progress.windowTitle(), QStringLiteral("数据导入"));
+            progress.cancel();
+        });
+        bool previewed = false;
+        const QPointer<QTimer> previewWatch =
+            whenShown<TImportForm>([&](TImportForm&) { previewed = true; });
+        trigger("N18");
+        delete previewWatch.data();
+        QVERIFY(shown);
+        QVERIFY(!previewed);
+        QVERIFY(scripted_->messages.isEmpty());
+        QVERIFY(storedRows(store::schema::kGoods).empty());
+    }
+
     // A workbook of several sheets: another one chosen is read, mapped afresh by its headers.
     void anotherSheetIsReadAndMappedByItsHeaders() {
         const importtest::Sheet sheets[] = {
@@ -219,11 +243,12 @@ class ImportCommandsTest : public QObject {
         trigger("N21");
     }
 
-    // Acts on the dialog of that kind once it is shown modally, then closes it if still open.
+    // Acts on the dialog of that kind once it is shown modally, then closes it if still open. The
+    // timer that watches for it goes once it acted.
     template <typename Dialog>
-    void whenShown(std::function<void(Dialog&)> act) {
+    QTimer* whenShown(std::function<void(Dialog&)> act) {
         auto* timer = new QTimer(this);
-        timer->setInterval(10);
+        timer->setInterval(0);
         connect(timer, &QTimer::timeout, this, [timer, act] {
             auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
@@ -233,6 +258,7 @@ class ImportCommandsTest : public QObject {
             if (dialog->isVisible()) dialog->reject();
         });
         timer->start();
+        return timer;
     }
 
     QTemporaryDir config_;
