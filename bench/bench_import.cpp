@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "bench/PeakMemory.h"
+#include "bench/ProcessMeasures.h"
 #include "export/StagingCopy.h"
 #include "export/Workbook.h"
 #include "importing/records/PurchaseImport.h"
@@ -23,8 +23,6 @@
 
 namespace {
 
-using benchsupport::resetPeak;
-using benchsupport::statusBytes;
 constexpr int kRows = 100000;
 
 double seconds(std::chrono::steady_clock::time_point since) {
@@ -105,16 +103,9 @@ void BM_ImportPurchases(benchmark::State& state) {
 
     // The reading alone (the preview's dry run), to tell the reader's share of the peak.
     empty();
-    const double beforeRead = statusBytes("VmRSS");
-    resetPeak();
-    importing::dryRun(source, {});
-    const double readPeak = statusBytes("VmHWM");
-
+    const double readPeak = benchsupport::peakGrowth([&] { importing::dryRun(source, {}); });
     empty();
-    const double before = statusBytes("VmRSS");
-    const bool peakKnown = resetPeak();
-    import();
-    const double peak = statusBytes("VmHWM");
+    const double peak = benchsupport::peakGrowth(import);
 
     double importTime = 0, requeryTime = 0;
     for (auto _ : state) {
@@ -134,9 +125,9 @@ void BM_ImportPurchases(benchmark::State& state) {
     state.counters["requeryMs"] = requeryTime / runs * 1000;
     state.counters["importPerRequery"] = importTime / requeryTime;
     state.counters["textBytes"] = text;
-    if (peakKnown) {
-        state.counters["peakPerText"] = (peak - before) / text;
-        state.counters["readPeakPerText"] = (readPeak - beforeRead) / text;
+    if (peak >= 0) {
+        state.counters["peakPerText"] = peak / text;
+        state.counters["readPeakPerText"] = readPeak / text;
     }
 }
 

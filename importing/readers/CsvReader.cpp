@@ -13,6 +13,9 @@ namespace importing {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// A text with at least this many well-formed UTF-8 characters for each broken byte is UTF-8
+// that was damaged; GBK text read as UTF-8 breaks far more often than it forms a character.
+constexpr std::size_t kDamagedUtf8 = 8;
 // In the order that wins a tie: a tab stands in text less often than a comma.
 constexpr std::array<char, 3> kSeparators = {'\t', ',', ';'};
 
@@ -175,8 +178,13 @@ SheetFacts readCsvText(std::string_view bytes, const std::string& file, const Ro
         bytes.remove_prefix(kUtf8Bom.size());
         facts.encoding = "UTF-8 (BOM)";
         checkUtf8 = true;  // the file says it is UTF-8: a stray byte is damage, not GB18030
-    } else if (isStrictUtf8(bytes)) {
+    } else if (const auto census = utf8Census(bytes); census.invalid == 0) {
         facts.encoding = "UTF-8";
+    } else if (census.invalid * kDamagedUtf8 <= census.multiByte) {
+        // UTF-8 with a few broken bytes: read as GB18030 it would turn into other characters
+        // row by row, so the row of the first broken byte is told instead.
+        facts.encoding = "UTF-8";
+        checkUtf8 = true;
     } else {
         facts.encoding = "GB18030";
         gb18030 = true;

@@ -8,37 +8,64 @@
 
 namespace importing {
 
+namespace {
+
+// The length of the UTF-8 sequence at p, 0 when none begins there.
+std::size_t sequenceLength(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint8_t lead = *p;
+    if (lead < 0x80) return 1;
+    std::size_t trail = 0;
+    std::uint8_t low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        trail = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        trail = 2;
+        if (lead == 0xE0) low = 0xA0;   // overlong
+        if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        trail = 3;
+        if (lead == 0xF0) low = 0x90;   // overlong
+        if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (static_cast<std::size_t>(end - p) <= trail) return 0;
+    if (p[1] < low || p[1] > high) return 0;
+    for (std::size_t i = 2; i <= trail; ++i)
+        if ((p[i] & 0xC0) != 0x80) return 0;
+    return trail + 1;
+}
+
+const std::uint8_t* begin(std::string_view bytes) {
+    return reinterpret_cast<const std::uint8_t*>(bytes.data());
+}
+
+}  // namespace
+
 bool isStrictUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const auto* const end = p + bytes.size();
-    while (p < end) {
-        const std::uint8_t lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int trail = 0;
-        std::uint8_t low = 0x80, high = 0xBF;  // the allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            trail = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            trail = 2;
-            if (lead == 0xE0) low = 0xA0;   // overlong
-            if (lead == 0xED) high = 0x9F;  // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            trail = 3;
-            if (lead == 0xF0) low = 0x90;   // overlong
-            if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-        } else {
-            return false;
-        }
-        if (end - p <= trail) return false;
-        if (p[1] < low || p[1] > high) return false;
-        for (int i = 2; i <= trail; ++i)
-            if ((p[i] & 0xC0) != 0x80) return false;
-        p += trail + 1;
+    const auto* const end = begin(bytes) + bytes.size();
+    for (const auto* p = begin(bytes); p < end;) {
+        const std::size_t length = sequenceLength(p, end);
+        if (length == 0) return false;
+        p += length;
     }
     return true;
+}
+
+Utf8Census utf8Census(std::string_view bytes) {
+    Utf8Census census;
+    const auto* const end = begin(bytes) + bytes.size();
+    for (const auto* p = begin(bytes); p < end;) {
+        const std::size_t length = sequenceLength(p, end);
+        if (length == 0) {
+            ++census.invalid;
+            ++p;
+        } else {
+            if (length > 1) ++census.multiByte;
+            p += length;
+        }
+    }
+    return census;
 }
 
 Gb18030Decoder::Gb18030Decoder() : converter_(iconv_open("UTF-8", "GB18030")) {

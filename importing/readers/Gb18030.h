@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,13 @@ namespace importing {
 
 // Whether bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool isStrictUtf8(std::string_view bytes);
+
+// How many well-formed multi-byte UTF-8 characters bytes hold, and how many bytes begin none.
+struct Utf8Census {
+    std::size_t multiByte = 0;
+    std::size_t invalid = 0;
+};
+Utf8Census utf8Census(std::string_view bytes);
 
 // Converts GB18030 text (which covers GBK and GB2312) to UTF-8, appending it to out.
 class Gb18030Decoder {

@@ -15,20 +15,24 @@ namespace importing {
 
 namespace {
 
-enum class Container { Compound, Zip, Other };
+enum class Container { Compound, Zip, Text, Other };
 
 // A workbook is known by its first bytes, whatever its name says: a .xlsx saved with the name
-// .xls (as some web shops send them) is read all the same.
+// .xls is read all the same, and so is the tab-separated text that many shop and web systems
+// save as ".xls". A web page saved so (<html>…) is none of them.
 Container containerOf(const std::string& path) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) throw ReadError(messages::cannotOpen(fileNameOf(path)));
-    unsigned char head[4] = {};
-    if (std::fread(head, 1, sizeof head, file.get()) != sizeof head) return Container::Other;
-    if (head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0)
-        return Container::Compound;
-    if (head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4) return Container::Zip;
-    return Container::Other;
+    std::string head(4096, '\0');
+    head.resize(std::fread(head.data(), 1, head.size(), file.get()));
+    if (head.rfind("\xD0\xCF\x11\xE0", 0) == 0) return Container::Compound;
+    if (head.rfind("PK\x03\x04", 0) == 0) return Container::Zip;
+    if (head.rfind("\xEF\xBB\xBF", 0) == 0) head.erase(0, 3);
+    const std::size_t first = head.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos || head[first] == '<' || head.find('\0') != std::string::npos)
+        return Container::Other;
+    return Container::Text;
 }
 
 }  // namespace
@@ -45,6 +49,8 @@ SheetFacts readSheet(const std::string& path, const RowSink& sink, const ReadOpt
             return readXls(path, sink, options);
         case Container::Zip:
             return readXlsx(path, sink, options);
+        case Container::Text:
+            return readCsv(path, sink);
         default:
             throw ReadError(messages::notAWorkbook(fileNameOf(path)));
     }

@@ -45,7 +45,10 @@ using RowSink =
     std::function<bool(std::int64_t rowNumber, const std::vector<std::string_view>& cells)>;
 
 // Reads path by its extension (.xls, .xlsx, .csv; case ignored), handing every row to sink.
-// Never holds more than the file and one row's cells in memory. Throws ReadError.
+// A workbook is told by its content: a .xlsx named .xls reads all the same, and text named .xls
+// or .xlsx (tab-separated, as many systems save it) reads as CSV. Holds no more than one row's
+// cells beside the file's bytes (.csv), the shared strings (.xlsx, whose sheet is read as it is
+// inflated) or the workbook as FreeXL keeps it (.xls). Throws ReadError.
 SheetFacts readSheet(const std::string& path, const RowSink& sink, const ReadOptions& options = {});
 
 }  // namespace importing

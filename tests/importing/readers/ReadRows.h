@@ -33,6 +33,16 @@ inline ReadRows readRows(const std::string& path, const importing::ReadOptions& 
     return read;
 }
 
+// The message a reading of path stops with; "" when it reads to the end.
+inline std::string readError(const std::string& path, const importing::ReadOptions& options = {}) {
+    try {
+        readRows(path, options);
+    } catch (const importing::ReadError& e) {
+        return e.what();
+    }
+    return {};
+}
+
 // A folder of its own for a test's files, removed with everything in it.
 class TempFolder {
   public:

@@ -161,20 +161,16 @@ TEST(XlsxReadingErrors, DamagedWorkbooksAreTold) {
     TempFolder folder;
     for (const auto& c : cases) {
         writeZip(folder.file(c.name), c.members);
-        try {
-            readRows(folder.file(c.name));
-            ADD_FAILURE() << c.name << " read without an error";
-        } catch (const importing::ReadError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
-                << c.name << ": " << e.what();
-        }
+        const std::string message = readertest::readError(folder.file(c.name));
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
     }
     // An archive cut short.
     writeZip(folder.file("whole.xlsx"), purchaseWorkbook(false));
     std::ifstream in(folder.file("whole.xlsx"), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_THROW(readRows(folder.write("cut.xlsx", bytes.substr(0, bytes.size() - 40))),
-                 importing::ReadError);
+    EXPECT_NE(readertest::readError(folder.write("cut.xlsx", bytes.substr(0, bytes.size() - 40)))
+                  .find("不是完整的 .xlsx 工作簿"),
+              std::string::npos);
 }
 
 }  // namespace
