@@ -70,12 +70,13 @@ void TMainForm::setUpLook() {
 
 void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
-    PopupMenu1 = frame_.setUpList(
-        *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
-        {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7},
-        [this](const std::vector<int>& rows) {
-            purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
-        });
+    PopupMenu1 =
+        frame_.setUpList(*ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
+                         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14,
+                          ui->N7, nullptr, ui->N20, ui->N21},
+                         [this](const std::vector<int>& rows) {
+                             purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+                         });
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

@@ -91,6 +91,11 @@ class TMainForm : public QMainWindow {
     void N7Click();
     void N8Click();
     void N9Click();
+    // Importing purchases from a file, and taking an import back (MainFormCommands.cpp).
+    void N18Click();
+    void N19Click();
+    void N20Click();
+    void N21Click();
 
   private:
     void FormCreate();

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/backup/BackupCommands.h"
+#include "backup/AutoBackupSettings.h"
 #include "export/commands/ExportCommands.h"
 #include "grid/DataGrid.h"
+#include "importing/ImportCommands.h"
 #include "panels/EditTexts.h"
 #include "panels/NumericKeyFilter.h"
 #include "panels/PanelPlacement.h"
@@ -224,3 +226,19 @@ void TMainForm::N9Click() {
         backup::RestoreResult::Restored)
         QCoreApplication::quit();
 }
+
+// ---- Importing purchases ----
+
+void TMainForm::N18Click() {
+    if (importing::importPurchases(this, ADOConnection1, autobackup::defaultSettingsFile()))
+        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+}
+
+void TMainForm::N19Click() {
+    if (importing::undoImports(this, ADOConnection1))
+        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+}
+
+void TMainForm::N20Click() { N18Click(); }
+
+void TMainForm::N21Click() { N19Click(); }

@@ -11,6 +11,11 @@ inline QString xlsxFilter() { return QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline QString excelFilter() {
     return xlsFilter() + QStringLiteral(";;") + xlsxFilter() + QStringLiteral(";;所有文件 (*)");
 }
+inline QString importFilter() {
+    return QStringLiteral(
+        "表格文件 (*.xls *.xlsx *.csv);;Excel 工作簿 (*.xls *.xlsx);;"
+        "CSV 文件 (*.csv);;所有文件 (*)");
+}
 inline QString pdfFilter() { return QStringLiteral("PDF 文件 (*.pdf);;所有文件 (*)"); }
 inline QString backupFilter() { return QStringLiteral("备份文件 (*.bak);;所有文件 (*)"); }
 inline QString allFilesFilter() { return QStringLiteral("所有文件 (*)"); }

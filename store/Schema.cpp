@@ -80,7 +80,18 @@ std::vector<TableDef> makeAddedTables() {
         1,
         {kSaleId}};
     TableDef saleGoods{kSaleGoods, {counter(), rowId(kSaleId), rowId(kGoodsId)}, 1, {kSaleId}};
-    return {returns, saleGoods};
+    // An import keeps the SHA-256 of the file's bytes, by which importing the same file again is
+    // told, and each goods row it created with the row of the file it came from.
+    TableDef imports{kImports,
+                     {counter(), text(kImportTime), text(kFileName), text(kContentHash, 64),
+                      number(kImportedRows)},
+                     2,
+                     {kContentHash}};
+    TableDef importedGoods{kImportedGoods,
+                           {counter(), rowId(kImportId), rowId(kGoodsId), rowId(kFileRow)},
+                           2,
+                           {kImportId}};
+    return {returns, saleGoods, imports, importedGoods};
 }
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }

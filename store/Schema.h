@@ -35,10 +35,13 @@ inline constexpr const char* kGoodsExport = "表5";
 // Added by schema version 1: the returns of sold goods, and the goods row each sale was made from.
 inline constexpr const char* kReturns = "退货";
 inline constexpr const char* kSaleGoods = "销售货源";
+// Added by schema version 2: the imports of purchases from files, and the goods rows each created.
+inline constexpr const char* kImports = "导入记录";
+inline constexpr const char* kImportedGoods = "导入商品";
 
 // The schema version this program writes into PRAGMA user_version: a file without the added
 // tables is 0, and each version adds tables (never changes the five).
-inline constexpr int kVersion = 1;
+inline constexpr int kVersion = 2;
 
 // The column names of the tables. A name that several tables share ("联系电话" of the supplier,
 // the customer and the company) is one constant.
@@ -79,6 +82,13 @@ inline constexpr const char* kGoodsId = "商品ID";
 inline constexpr const char* kReturnQuantity = "退货数量";
 inline constexpr const char* kRefundAmount = "退款金额";
 inline constexpr const char* kReason = "退货原因";
+// The imports and their goods rows.
+inline constexpr const char* kImportTime = "导入时间";
+inline constexpr const char* kFileName = "文件名";
+inline constexpr const char* kContentHash = "内容哈希";
+inline constexpr const char* kImportedRows = "导入行数";
+inline constexpr const char* kImportId = "导入ID";
+inline constexpr const char* kFileRow = "文件行号";
 }  // namespace column
 
 // The five tables every data.mdb holds.

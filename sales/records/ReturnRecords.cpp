@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "sales/records/GoodsTextMatch.h"
 #include "sales/records/StoredNumbers.h"
 #include "store/Connection.h"
 #include "store/Database.h"
@@ -68,11 +69,7 @@ std::vector<std::int64_t> goodsRowsOf(store::Connection& connection, std::int64_
         rows.emplace(db, select + "rowid = ?");
         rows->bindInt64(1, link.int64Value(0));
     } else {
-        std::string same;
-        for (std::size_t i = 0; i < sales::kGoodsTextColumns.size(); ++i)
-            same += std::string(i == 0 ? "" : " AND ") +
-                    quoted(std::string(sales::kGoodsTextColumns[i])) + " IS ?";
-        rows.emplace(db, select + same + " ORDER BY rowid");
+        rows.emplace(db, select + sales::sameGoodsTexts({}) + " ORDER BY rowid");
         for (int i = 0; i < sales::kGoodsTextCount; ++i)
             rows->bindText(i + 1, sale.goods[static_cast<std::size_t>(i)]);
     }

@@ -160,13 +160,14 @@ class MainWindowTest : public QObject {
             bar << action->objectName() + u':' + action->text();
         }
         QCOMPARE(bar, QStringList({"N5:【基本资料】", "N6:【销售信息】", "N8:【数据备份】",
-                                   "N9:【数据恢复】", "N10:【技术支持】", "N15:【常见问题】",
-                                   "N17:【退出软件】"}));
+                                   "N9:【数据恢复】", "N18:【数据导入】", "N19:【撤销导入】",
+                                   "N10:【技术支持】", "N15:【常见问题】", "N17:【退出软件】"}));
         QStringList popup;
         for (QAction* action : main.popupMenu()->actions())
             popup << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(popup, QStringList({"添加信息", "修改信息", "删除信息", "-", "查询信息",
-                                     "刷新信息", "-", "进货打印", "数据导出"}));
+        QCOMPARE(popup,
+                 QStringList({"添加信息", "修改信息", "删除信息", "-", "查询信息", "刷新信息", "-",
+                              "进货打印", "数据导出", "-", "数据导入", "撤销导入"}));
         QCOMPARE(main.popupMenu()->objectName(), QStringLiteral("PopupMenu1"));
     }
 

@@ -86,6 +86,25 @@ TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
     EXPECT_EQ(contentOfTheFive(db), before);
 }
 
+TEST(SchemaUpgrade, AVersionOneFileGetsTheLaterTablesAndKeepsItsReturns) {
+    TemporaryDirectory dir;
+    const std::string file = makeOldFile(dir);
+    Database db(file, store::kDatabasePassword);
+    for (const auto& table : schema::addedTables())
+        if (table.version == 1) db.exec(schema::createTableSql(table));
+    db.exec(R"(INSERT INTO "销售货源" ("销售ID", "商品ID") VALUES (1, 1))");
+    db.exec("PRAGMA user_version = 1");
+    ASSERT_EQ(schema::upgradeNeed(db), schema::UpgradeNeed::Tables);
+
+    schema::upgrade(db);
+
+    EXPECT_EQ(schema::fileVersion(db), schema::kVersion);
+    for (const auto& table : schema::addedTables()) EXPECT_TRUE(holdsTable(db, table.name));
+    store::Statement links(db, R"(SELECT count(*) FROM "销售货源")");
+    ASSERT_TRUE(links.step());
+    EXPECT_EQ(links.int64Value(0), 1);
+}
+
 TEST(SchemaUpgrade, ACurrentFileIsLeftByteForByte) {
     TestDatabase made(TestDatabase::Content::Demo, false);
     const std::string before = bytesOf(made.path());
