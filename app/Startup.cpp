@@ -74,6 +74,7 @@ void Windows::connectWindows() {
     xsxxForm_->setGoodsReport(*dy1Form_);
     xsmxForm_->setSalesDetailReport(*dy2Form_);
     xsxxForm_->setReturnsWindow(thmxForm_);
+    xsmxForm_->setOpenReturnsWindow([this] { thmxForm_->openFrom(*xsmxForm_); });
     thmxForm_->setMainWindow(mainForm_);
     thmxForm_->setReturnsReport(*thdyForm_);
     // The report headings read the company window's query, made after two of the reports.

@@ -1,92 +1,99 @@
-// The returns list window on a file of 100,000 sales and 100,000 returns: opening it (its
-// activation re-reads 退货 into the list and its two footer sums) against one
-// reconnect-and-requery of the returns table.
+// Returns on a file with 100,000 goods rows, 100,000 sales and 100,000 returns: what opening the
+// return panel reads (the sale, what was returned of it, its goods rows) and confirming a return,
+// against confirming a sale on the same file.
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
 #include "bench/WidgetBenchMain.h"
-#include "grid/DataGrid.h"
-#include "sales/ThmxForm.h"
+#include "sales/records/ReturnRecords.h"
+#include "sales/records/SaleRecords.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/sales/records/SalesFixture.h"
+#include "tests/support/SalesDatabases.h"
 
 namespace {
 
+namespace schema = store::schema;
 constexpr int kRows = 100000;
-constexpr int kRefundColumn = 7;
 
-// The sales and one return of each, made once per process.
-const testsupport::TestDatabase& returnsDatabase() {
-    static std::unique_ptr<testsupport::TestDatabase> made;
-    if (made) return *made;
-    made = std::make_unique<testsupport::TestDatabase>(testsupport::TestDatabase::Content::Empty,
-                                                       false);
-    store::Database db(made->path(), store::kDatabasePassword);
-    store::Transaction transaction(db);
-    store::Statement sale(db, std::string("INSERT INTO ") + store::schema::kSales +
-                                  " (销售日期, 商品编码, 商品名称, 商品型号, 商品规格, 单位, "
-                                  "销售单价, 销售数量, 销售金额, 客户姓名) VALUES "
-                                  "('2024-05-01 10:00:00', ?, ?, 'X-100', '10kg', '袋', 5, 3, "
-                                  "15, ?)");
-    store::Statement giveBack(db, std::string("INSERT INTO ") + store::schema::kReturns +
-                                      " (退货日期, 销售ID, 商品ID, 商品编码, 商品名称, 商品型号, "
-                                      "商品规格, 单位, 退货数量, 退款金额, 进货单价, 客户姓名, "
-                                      "退货原因) VALUES ('2024-05-02 09:00:00', ?, 1, ?, ?, "
-                                      "'X-100', '10kg', '袋', ?, ?, 3.5, ?, '包装破损')");
-    for (int i = 0; i < kRows; ++i) {
-        const std::string code = "SP" + std::to_string(100000 + i % 5000);
-        const std::string name = "商品" + std::to_string(i % 5000);
-        const std::string customer = "客户" + std::to_string(i % 300);
-        sale.reset();
-        sale.bindText(1, code);
-        sale.bindText(2, name);
-        sale.bindText(3, customer);
-        sale.step();
-        const double quantity = 1 + i % 3;
-        giveBack.reset();
-        giveBack.bindInt64(1, i + 1);
-        giveBack.bindText(2, code);
-        giveBack.bindText(3, name);
-        giveBack.bindDouble(4, quantity);
-        giveBack.bindDouble(5, quantity * 4.5);
-        giveBack.bindText(6, customer);
-        giveBack.step();
-    }
-    transaction.commit();
-    return *made;
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// The file with kRows goods rows and sales, a return of nothing much for every sale, and one sale
+// of a great quantity noted with its goods row, which every iteration returns a little of.
+// Returns that sale's ID and its goods row's.
+std::pair<std::int64_t, std::int64_t> preparedFile() {
+    static std::pair<std::int64_t, std::int64_t> ids;
+    if (ids.first != 0) return ids;
+    const auto& file = testsupport::goodsAndSalesDatabase(kRows, kRows);
+    store::Database db(file.path(), store::kDatabasePassword);
+    db.exec("BEGIN");
+    db.exec("INSERT INTO " + quoted(schema::kReturns) + " (" + quoted(schema::column::kSaleId) +
+            ", " + quoted(schema::column::kReturnQuantity) + ", " +
+            quoted(schema::column::kRefundAmount) + ") SELECT rowid, 0.001, 0 FROM " +
+            quoted(schema::kSales));
+    db.exec("INSERT INTO " + quoted(schema::kSales) + " (" + quoted(schema::column::kSaleDate) +
+            ", " + quoted(schema::column::kSalePrice) + ", " +
+            quoted(schema::column::kSaleQuantity) + ") VALUES ('2026-12-10 10:00:00', 1, 1E9)");
+    ids.first = db.lastInsertRowId();
+    ids.second = kRows / 2;
+    db.exec("INSERT INTO " + quoted(schema::kSaleGoods) + " (" + quoted(schema::column::kSaleId) +
+            ", " + quoted(schema::column::kGoodsId) + ") VALUES (" + std::to_string(ids.first) +
+            ", " + std::to_string(ids.second) + ")");
+    db.exec("COMMIT");
+    return ids;
 }
 
-void BM_RequeryReturns(benchmark::State& state) {
-    testsupport::ScopedCurrentDirectory cwd(returnsDatabase().directory());
-    store::Connection connection;
-    store::Query query(connection);
-    for (auto _ : state) {
-        store::reconnectAndRequery(connection, {{&query, store::schema::kReturns}});
-        benchmark::DoNotOptimize(query.recordCount());
-    }
-    state.counters["rows"] = query.recordCount();
+struct ReturnsFile {
+    ReturnsFile() : ids(preparedFile()) {}
+    std::pair<std::int64_t, std::int64_t> ids;
+    testsupport::ScopedCurrentDirectory cwd{
+        testsupport::goodsAndSalesDatabase(kRows, kRows).directory()};
+    store::Connection connection{store::buildConnectionStringForCurrentDirectory()};
+};
+
+// What "销售退货" reads before the panel shows: an older sale from the middle of the list, whose
+// goods rows are looked for by their texts (0), or the sale noted with its goods row (1).
+void BM_OpenReturnPanel(benchmark::State& state) {
+    ReturnsFile file;
+    salereturn::ReturnRecords records(file.connection);
+    const std::int64_t sale = state.range(0) == 0 ? kRows / 2 : file.ids.first;
+    for (auto _ : state) benchmark::DoNotOptimize(records.load(sale));
 }
 
-// Opening the window: the activation that runs when the sales window or the return panel shows
-// it.
-void BM_OpenReturnsWindow(benchmark::State& state) {
-    testsupport::ScopedCurrentDirectory cwd(returnsDatabase().directory());
-    TThmxForm form;
-    for (auto _ : state) {
-        form.activateFromAnotherWindow();
-        benchmark::DoNotOptimize(form.returnsList().footerTotal(kRefundColumn));
-    }
-    state.counters["rows"] = form.returnsQuery().recordCount();
+// "确定" on the return panel.
+void BM_ConfirmReturn(benchmark::State& state) {
+    ReturnsFile file;
+    salereturn::ReturnRecords records(file.connection);
+    const salereturn::ReturnEntry entry{
+        file.ids.first, file.ids.second, "2026-12-11 08:00:00", "0.001", "0", "坏了"};
+    for (auto _ : state)
+        if (records.confirm(entry).outcome != salereturn::ReturnResult::Outcome::Returned)
+            state.SkipWithError("not returned");
 }
 
-BENCHMARK(BM_RequeryReturns)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenReturnsWindow)->Unit(benchmark::kMillisecond);
+// "确定" on the sale panel, on the same file.
+void BM_ConfirmSale(benchmark::State& state) {
+    ReturnsFile file;
+    store::Query goods(file.connection);
+    store::Query sales(file.connection);
+    sales::SaleRecords records(file.connection, goods, sales);
+    records.reloadGoods();
+    goods.moveTo(kRows / 2);
+    const auto entry =
+        salestest::saleOf(*records.goodsForSale(), "2026-12-10 10:00:00", "12.5", "0", "客户00042");
+    for (auto _ : state)
+        if (records.confirm(entry).outcome != sales::SaleResult::Outcome::Sold)
+            state.SkipWithError("not sold");
+}
+
+BENCHMARK(BM_OpenReturnPanel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConfirmReturn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConfirmSale)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -143,6 +143,18 @@ QIcon toolGlyph(Glyph glyph) {
             p.drawLine(QPointF(12.5, 9.5), QPointF(15, 12));
             p.drawLine(QPointF(12.5, 14.5), QPointF(15, 12));
             break;
+        case Glyph::Return: {
+            // Goods coming back: a box with an arrow turning home.
+            p.setPen(QPen(QColor(150, 100, 40), 1.2));
+            p.setBrush(QColor(240, 200, 120));
+            p.drawRect(QRectF(6.5, 7.5, 8, 7));
+            p.setPen(QPen(QColor(220, 60, 50), 2.0, Qt::SolidLine, Qt::RoundCap));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(2, 1.5, 10, 9), 0, 180 * 16);
+            p.drawLine(QPointF(2, 6), QPointF(0.5, 3.5));
+            p.drawLine(QPointF(2, 6), QPointF(4.5, 4.5));
+            break;
+        }
     }
     return QIcon(pixmap);
 }

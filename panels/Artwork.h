@@ -7,7 +7,7 @@
 namespace artwork {
 
 QPixmap background(QSize size);  // the main window's backdrop
-enum class Glyph { Add, Edit, Delete, Search, Refresh, Print, Export };
+enum class Glyph { Add, Edit, Delete, Search, Refresh, Print, Export, Return };
 QIcon toolGlyph(Glyph glyph);  // 16 × 16 pictures beside the tool buttons' captions
 QPixmap homePageButton();      // the 99 × 27 picture button that opens the vendor's home page
 QPixmap closePicture();        // the 16 × 16 close picture of the panels

@@ -28,6 +28,7 @@ TXsmxForm::TXsmxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpLook();
     setUpMenu();
     setUpPanels();
+    setUpReturnPanel();
     // A scanned goods code is searched for as if typed into the query panel.
     panels::ScanDetector::searchOnScan(
         *this, searchEdit(store::schema::column::kGoodsCode), [this] { SpeedButton3Click(); },
@@ -60,6 +61,7 @@ void TXsmxForm::setUpLook() {
         {Glyph::Edit, Glyph::Delete, Glyph::Search, Glyph::Refresh, Glyph::Print, Glyph::Export},
         artwork::toolGlyph);
     glyphs.emplace_back(artwork::closePicture());
+    glyphs.push_back(artwork::toolGlyph(Glyph::Return));
     frame_.setUpFace(*this, artwork::background(QSize(1000, 603)), glyphs,
                      QIcon(artwork::closePicture()));
     frame::ListWindowFrame::styleQuitLabel(*ui->Label1);
@@ -68,13 +70,15 @@ void TXsmxForm::setUpLook() {
     platform::look::showReadOnly(
         {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7});
     platform::look::showTyped({ui->Edit8, ui->Edit9, ui->Edit10, ui->Edit11});
+    platform::look::stylePictureButton(*ui->Image4, QIcon(artwork::closePicture()));
     for (QLineEdit* edit : ui->Panel1->findChildren<QLineEdit*>()) edit->setFrame(false);
 }
 
 void TXsmxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(
         *ui->DataGrid1, grid::saleListColumns(), true, ADOQuery1,
-        {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr, ui->N10},
+        {ui->N1, ui->N2, ui->N11, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8, nullptr,
+         ui->N10},
         [this](const std::vector<int>& rows) {
             if (saledetail::SaleDetailRecords(ADOConnection1, ADOQuery1).deleteRows(rows) ==
                 saledetail::DeleteOutcome::HasReturns)
@@ -86,7 +90,7 @@ void TXsmxForm::setUpPanels() {
     // Both numeric edits are read-only; the filter stays for the day they are not.
     panels::NumericKeyFilter::install(ui->Edit6);
     panels::NumericKeyFilter::install(ui->Edit7);
-    frame_.setUpListArea(*ui->Panel1, {ui->Panel2, ui->Panel5});
+    frame_.setUpListArea(*ui->Panel1, {ui->Panel2, ui->Panel5, ui->Panel3});
 }
 
 // Every way of closing hides the window, which ends its modal run, and shows the sales window

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 
+class QComboBox;
 class QLineEdit;
 class QMenu;
 namespace grid {
@@ -25,8 +27,9 @@ class TXsmxForm;
 
 // The sales detail window "销售明细": every recorded sale of 表3 with the footer total of the
 // amounts, the search by goods code, goods name, customer or telephone, the correction of a
-// sale's customer details and remark, and the deletion of the selected sales. The sales window
-// shows it modally and comes back when it is hidden; nothing here touches 表1.
+// sale's customer details and remark, the deletion of the selected sales, and the return of
+// goods from a sale (its return panel). The sales window shows it modally and comes back when it
+// is hidden; only a return touches 表1, giving its goods back to stock.
 class TXsmxForm : public QWidget {
     Q_OBJECT
   public:
@@ -41,6 +44,18 @@ class TXsmxForm : public QWidget {
     QLineEdit& entryEdit(std::string_view column) const;
     QLineEdit& searchEdit(std::string_view column) const;
     QMenu* popupMenu() const { return PopupMenu1; }
+    // The return panel: the sale's figures it shows, the goods row the return goes back to, and
+    // what the user types.
+    QWidget& returnPanel() const;
+    QLineEdit& soldEdit() const;
+    QLineEdit& returnedEdit() const;
+    QLineEdit& returnableEdit() const;
+    QComboBox& returnGoodsRowBox() const;
+    QLineEdit& returnQuantityEdit() const;
+    QLineEdit& refundEdit() const;
+    QLineEdit& returnReasonEdit() const;
+    // What the return panel's "退货明细" opens: the list of returns.
+    void setOpenReturnsWindow(std::function<void()> open);
     // The program's main window, closed by "【退出软件】" to end the program.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     // The sales window this window was opened from, shown again when this one closes.
@@ -77,6 +92,16 @@ class TXsmxForm : public QWidget {
     void N10Click();
     void Label1Click();
 
+    // The return panel (XsmxFormReturn.cpp).
+    void SpeedButton8Click();
+    void N11Click();
+    void Edit26KeyUp();
+    void Edit27KeyUp();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Image4Click();
+
   private:
     void setUpWindow();
     void rereadList();
@@ -85,6 +110,9 @@ class TXsmxForm : public QWidget {
     void setUpPanels();
     void showForEditing(bool hideQueryPanel);
     void deleteSelectedSales();
+    void setUpReturnPanel();  // XsmxFormReturn.cpp
+    void showForReturn();
+    void showReturnFigures(const std::string& returned, const std::string& returnable);
 
     frame::ListWindowFrame frame_{*this, {store::schema::kSales}};
     std::unique_ptr<Ui::TXsmxForm> ui;
@@ -96,4 +124,6 @@ class TXsmxForm : public QWidget {
     reports::ReportWindow* salesReport_ = nullptr;
     SharedSaveName saveName_;         // the export's save dialog
     std::int64_t editedSaleId_ = -1;  // the sale the entry panel was loaded from
+    std::int64_t returnSaleId_ = -1;  // the sale the return panel was opened for
+    std::function<void()> openReturnsWindow_;
 };

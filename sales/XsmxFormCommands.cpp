@@ -45,6 +45,7 @@ void TXsmxForm::FormActivate() {
     rereadList();
     ui->Panel2->hide();
     ui->Panel5->hide();
+    ui->Panel3->hide();
 }
 
 // ---- correcting a sale ----
@@ -60,6 +61,7 @@ void TXsmxForm::showForEditing(bool hideQueryPanel) {
         return;
     }
     panels::showPanelAt(ui->Panel2, kEntryPanelPlace);
+    ui->Panel3->hide();
     if (hideQueryPanel) ui->Panel5->hide();
 }
 
@@ -113,6 +115,7 @@ void TXsmxForm::SpeedButton3Click() {
     for (QLineEdit* edit : searchEdits(*ui)) panels::setEditText(edit, {});
     panels::showPanelAt(ui->Panel5, kQueryPanelPlace);
     ui->Panel2->hide();
+    ui->Panel3->hide();
 }
 
 void TXsmxForm::N4Click() { SpeedButton3Click(); }

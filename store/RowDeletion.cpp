@@ -9,8 +9,14 @@
 namespace store {
 
 void deleteRowsTogether(Query& query, const std::vector<int>& rows) {
+    deleteRowsTogether(query, rows, {});
+}
+
+bool deleteRowsTogether(Query& query, const std::vector<int>& rows,
+                        const std::function<bool()>& allowed) {
     std::optional<WriteTransaction> transaction;
     if (!query.connection().inTransaction()) transaction.emplace(query.connection());
+    if (allowed && !allowed()) return false;
     std::exception_ptr refusal;
     try {
         query.removeRows(rows);
@@ -24,6 +30,7 @@ void deleteRowsTogether(Query& query, const std::vector<int>& rows) {
         if (!refusal) throw;
     }
     if (refusal) std::rethrow_exception(refusal);
+    return true;
 }
 
 }  // namespace store

@@ -9,6 +9,10 @@ inline constexpr const char* kNoGoodsRow =
     "这笔销售的商品在进货信息中已不存在（进货记录已删除），无法退货！";
 inline constexpr const char* kChooseGoodsRow =
     "进货信息中有多条相同的商品，请选择退货退回到哪一条进货记录！";
+inline constexpr const char* kNothingToReturn = "当前退货销售信息为空！";
+inline constexpr const char* kAllReturned = "这笔销售已全部退货，没有可退的数量！";
+// %1: the most the refund may be, quantity × the sale price.
+inline constexpr const char* kRefundAboveMost = "退款金额不能超过退货数量乘销售单价 %1！";
 inline constexpr const char* kReturnGone = "要删除的退货记录已不存在！";
 inline constexpr const char* kReturnGoodsRowGone =
     "这条退货退回的进货记录已不存在，无法撤回它的库存，退货记录没有删除！";

@@ -162,6 +162,21 @@ void writeReturnRow(store::Connection& connection, const ReturnEntry& entry, con
 
 }  // namespace
 
+std::string proposedRefund(const std::string& quantity, const std::string& price) {
+    const auto q = Decimal::parse(quantity);
+    const auto p = Decimal::parse(price);
+    return q && p ? (*q * *p).text() : std::string();
+}
+
+std::optional<std::string> refundAboveMost(const std::string& refund, const std::string& quantity,
+                                           const std::string& price) {
+    const auto r = Decimal::parse(refund);
+    const auto q = Decimal::parse(quantity);
+    const auto p = Decimal::parse(price);
+    if (!r || !q || !p || *r <= *q * *p) return std::nullopt;
+    return (*q * *p).text();
+}
+
 Decimal returnedQuantity(store::Connection& connection, std::int64_t saleId) {
     store::Statement rows(connection.database(), "SELECT " + quoted(column::kReturnQuantity) +
                                                      " FROM " + quoted(schema::kReturns) +

@@ -87,6 +87,15 @@ class ReturnRecords {
     store::Connection& connection_;
 };
 
+// The refund the panel proposes for a typed quantity: quantity × the sale price, as it is stored;
+// empty when the quantity is not a number.
+std::string proposedRefund(const std::string& quantity, const std::string& price);
+
+// The most a refund may be for a typed quantity, quantity × the sale price, when the typed refund
+// is above it; none when it is not, or when a text is not a number (确定 says so then).
+std::optional<std::string> refundAboveMost(const std::string& refund, const std::string& quantity,
+                                           const std::string& price);
+
 // The sum of the returns of the sale saleId as stored now (in the caller's transaction).
 store::Decimal returnedQuantity(store::Connection& connection, std::int64_t saleId);
 

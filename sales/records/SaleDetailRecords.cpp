@@ -40,6 +40,9 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
     if (index < 0) return WriteBackOutcome::RowGone;
 
     const auto& t = fields.texts;
+    // The returns are counted under the write lock the correction is stored in: a return stored
+    // by another connection cannot come in between.
+    store::WriteTransaction transaction(connection_);
     if (fields.changed[kQuantityField]) {
         const auto quantity = store::Decimal::parse(t[kQuantityField]);
         if (quantity && *quantity < salereturn::returnedQuantity(connection_, rowId))
@@ -59,6 +62,7 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
                             store::values::productText(t[kPriceField], t[kQuantityField]));
         writeChanged(kFirstCustomerField, kFieldCount);
         query_.post();
+        transaction.commit();
     } catch (const store::RowNotFound&) {
         // Another copy of the program deleted the sale since the list was read: the list is read
         // again, with the search in force, so that it no longer offers the sale.
@@ -77,11 +81,16 @@ bool SaleDetailRecords::search(const SearchTexts& texts) {
 }
 
 DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
-    for (const int row : rows)
-        if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
-            return DeleteOutcome::HasReturns;
-    store::deleteRowsTogether(query_, rows);
-    return DeleteOutcome::Deleted;
+    // Looked at in the deletion's own transaction: a return stored meanwhile by another
+    // connection is seen.
+    const auto noneReturned = [&] {
+        for (const int row : rows)
+            if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
+                return false;
+        return true;
+    };
+    return store::deleteRowsTogether(query_, rows, noneReturned) ? DeleteOutcome::Deleted
+                                                                 : DeleteOutcome::HasReturns;
 }
 
 int SaleDetailRecords::indexOfRow(std::int64_t rowId) const noexcept {

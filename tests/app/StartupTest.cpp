@@ -1,9 +1,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -93,6 +95,24 @@ class StartupTest : public QObject {
         QVERIFY(windows.mainForm().testAttribute(Qt::WA_QuitOnClose));
         QVERIFY(!windows.salesWindow().testAttribute(Qt::WA_QuitOnClose));
         QVERIFY(!windows.companyWindow().testAttribute(Qt::WA_QuitOnClose));
+    }
+
+    void theReturnPanelOpensTheReturnsListInPlaceOfTheSalesDetail() {
+        TestDatabase database;
+        startup::Windows windows;
+        auto* button = windows.salesDetailWindow().findChild<QPushButton*>("Button6");
+        QVERIFY(button != nullptr);
+        QVERIFY(button->isEnabled());
+        windows.salesDetailWindow().show();
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            shown = windows.returnsWindow().isVisible() && !windows.salesDetailWindow().isVisible();
+            windows.returnsWindow().close();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(shown);
+        QVERIFY(windows.salesDetailWindow().isVisible());
+        windows.salesDetailWindow().hide();
     }
 
     void startShowsTheMainWindowAndWritesTheLauncher() {

@@ -1,6 +1,7 @@
 // The sales detail window driven through its real widgets.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,6 +70,8 @@ class SaleDetailWindowTest : public QObject {
     void deletingNonAdjacentRowsAfterOneConfirmation();
     void deletingASaleLeavesTheGoodsTableAlone();
     void aSaleWithReturnsIsNotDeleted();
+    void returningPartOfASaleGivesItsGoodsBackToStock();
+    void anOlderSaleWithSeveralGoodsRowsIsReturnedToTheOneChosen();
     void searchByCodeTotalsTheSalesFound();
     void aSearchFindingNothingEmptiesTheListUntilARefresh();
     void searchTextsWithQuotesAreJustText();
@@ -160,8 +163,9 @@ void SaleDetailWindowTest::layoutListAndMenu() {
     QStringList popup;
     for (QAction* item : form->popupMenu()->actions())
         popup << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    QCOMPARE(popup, QStringList({u("修改信息"), u("删除信息"), "-", u("查询信息"), u("刷新信息"),
-                                 "-", u("明细打印"), u("数据导出"), "-", u("关闭窗口")}));
+    QCOMPARE(popup,
+             QStringList({u("修改信息"), u("删除信息"), u("销售退货"), "-", u("查询信息"),
+                          u("刷新信息"), "-", u("明细打印"), u("数据导出"), "-", u("关闭窗口")}));
 }
 
 void SaleDetailWindowTest::footerShowsUpToFourDecimals() {
@@ -349,6 +353,126 @@ void SaleDetailWindowTest::aSaleWithReturnsIsNotDeleted() {
                           u("选中的销售中有已退货的销售，不能删除：它的退货记录要用到它！")}));
     QCOMPARE(storedSales().size(), size_t(2));
     QCOMPARE(listedCodes(), QStringList({"A1", "A2"}));
+}
+
+namespace {
+
+// A goods row that sold 2 of 10 at 10 a piece, bought at 4.
+Row soldGoods(const std::string& supplier) {
+    return {{"商品编码", "A1"}, {"商品名称", "商品A1"}, {"商品型号", "M"},  {"商品规格", "S"},
+            {"单位", "个"},     {"进货单价", "4"},      {"进货数量", "10"}, {"进货金额", "40"},
+            {"销售数量", "2"},  {"销售金额", "20"},     {"销售利润", "12"}, {"库存数量", "8"},
+            {"库存金额", "32"}, {"供货单位", supplier}};
+}
+
+// A sale of 2 of those goods, made before sales noted their goods row.
+Row soldBefore() {
+    Row row = sale("A1", "10", "2", "20");
+    row["商品型号"] = "M";
+    row["商品规格"] = "S";
+    return row;
+}
+
+// Types text over the whole of an edit, key by key.
+void retype(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_End);
+    while (!edit->text().isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+    testsupport::typeAtEnd(edit, text);
+}
+
+}  // namespace
+
+void SaleDetailWindowTest::returningPartOfASaleGivesItsGoodsBackToStock() {
+    detailtest::addRows(store::schema::kGoods, {soldGoods("甲厂")});
+    open({soldBefore(), sale("Z9", "1", "1", "1")});
+
+    // A sale whose purchase was deleted has nothing to go back to: the panel stays closed.
+    clickRow(1);
+    click("SpeedButton8");
+    QCOMPARE(scripted->messageTexts(),
+             QStringList{u("这笔销售的商品在进货信息中已不存在（进货记录已删除），无法退货！")});
+    QVERIFY(form->returnPanel().isHidden());
+
+    scripted->clear();
+    clickRow(0);
+    action("N11")->trigger();
+    QVERIFY(form->returnPanel().isVisible());
+    QCOMPARE(form->soldEdit().text(), QStringLiteral("2"));
+    QCOMPARE(form->returnedEdit().text(), QStringLiteral("0"));
+    QCOMPARE(form->returnableEdit().text(), QStringLiteral("2"));
+    QCOMPARE(form->returnQuantityEdit().text(), QStringLiteral("2"));
+    QCOMPARE(form->refundEdit().text(), QStringLiteral("20"));
+    QVERIFY(form->returnableEdit().isReadOnly());
+    QCOMPARE(form->returnGoodsRowBox().count(), 1);
+    QVERIFY(!form->returnGoodsRowBox().isEnabled());
+    QVERIFY(form->returnGoodsRowBox().currentText().contains(u("甲厂")));
+
+    // Above what can be returned: refused, naming the number, nothing stored.
+    retype(&form->returnQuantityEdit(), QStringLiteral("3"));
+    QCOMPARE(form->refundEdit().text(), QStringLiteral("30"));
+    click("Button4");
+    QCOMPARE(scripted->messageTexts().size(), 1);
+    QVERIFY2(scripted->messageTexts()[0].contains(u(" 2，")),
+             qPrintable(scripted->messageTexts()[0]));
+    QVERIFY(form->returnPanel().isVisible());
+    QVERIFY(detailtest::storedRows(store::schema::kReturns).empty());
+
+    // The refund follows the quantity and is held to its amount at the sale price.
+    scripted->clear();
+    retype(&form->returnQuantityEdit(), QStringLiteral("1"));
+    QCOMPARE(form->refundEdit().text(), QStringLiteral("10"));
+    retype(&form->refundEdit(), QStringLiteral("12"));
+    QCOMPARE(scripted->messageTexts(), QStringList{u("退款金额不能超过退货数量乘销售单价 10！")});
+    QCOMPARE(form->refundEdit().text(), QStringLiteral("10"));
+    retype(&form->refundEdit(), QStringLiteral("9"));
+    typeInto(&form->returnReasonEdit(), u("坏了"));
+
+    scripted->clear();
+    click("Button4");
+    QCOMPARE(scripted->messageTexts(), QStringList{u("销售退货成功！")});
+    QVERIFY(form->returnPanel().isHidden());
+    const auto returns = detailtest::storedRows(store::schema::kReturns);
+    QCOMPARE(returns.size(), size_t(1));
+    QCOMPARE(returns[0].at("退货数量"), std::string("1"));
+    QCOMPARE(returns[0].at("退款金额"), std::string("9"));
+    QCOMPARE(returns[0].at("退货原因"), std::string("坏了"));
+    const Row goods = detailtest::storedRows(store::schema::kGoods).at(0);
+    QCOMPARE(goods.at("销售数量"), std::string("1"));
+    QCOMPARE(goods.at("销售金额"), std::string("11"));
+    QCOMPARE(goods.at("销售利润"), std::string("7"));  // 12 − (9 − 1 × 4)
+    QCOMPARE(goods.at("库存数量"), std::string("9"));
+    QCOMPARE(goods.at("库存金额"), std::string("36"));
+    QCOMPARE(list().query()->currentIndex(), 0);
+
+    // Opened again, the panel counts the return.
+    click("SpeedButton8");
+    QCOMPARE(form->returnedEdit().text(), QStringLiteral("1"));
+    QCOMPARE(form->returnQuantityEdit().text(), QStringLiteral("1"));
+    click("Button5");
+    QVERIFY(form->returnPanel().isHidden());
+}
+
+void SaleDetailWindowTest::anOlderSaleWithSeveralGoodsRowsIsReturnedToTheOneChosen() {
+    detailtest::addRows(store::schema::kGoods, {soldGoods("甲厂"), soldGoods("乙厂")});
+    open({soldBefore()});
+    click("SpeedButton8");
+    QComboBox& rows = form->returnGoodsRowBox();
+    QCOMPARE(rows.count(), 2);
+    QVERIFY(rows.isEnabled());
+    QCOMPARE(rows.currentIndex(), -1);  // nothing is chosen for the user
+
+    click("Button4");
+    QCOMPARE(scripted->messageTexts(),
+             QStringList{u("进货信息中有多条相同的商品，请选择退货退回到哪一条进货记录！")});
+    QVERIFY(detailtest::storedRows(store::schema::kReturns).empty());
+
+    rows.setCurrentIndex(1);
+    click("Button4");
+    QCOMPARE(scripted->messageTexts().last(), u("销售退货成功！"));
+    const auto goods = detailtest::storedRows(store::schema::kGoods);
+    QCOMPARE(goods.at(0).at("库存数量"), std::string("8"));
+    QCOMPARE(goods.at(1).at("库存数量"), std::string("10"));
 }
 
 void SaleDetailWindowTest::searchByCodeTotalsTheSalesFound() {

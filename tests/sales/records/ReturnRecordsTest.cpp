@@ -2,6 +2,8 @@
 // figures it moves and takes back, its refusals, and two connections returning the same sale.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -243,6 +245,56 @@ TEST_F(ReturnRecordsTest, ASaleWithReturnsIsNeitherDeletedNorCorrectedBelowThem)
     EXPECT_EQ(detail.deleteRows({1}), saledetail::DeleteOutcome::Deleted);
     EXPECT_EQ(stored(schema::kSales).size(), 1u);
     EXPECT_EQ(stored(schema::kSales)[0].at("ID"), std::to_string(kept));
+}
+
+TEST_F(ReturnRecordsTest, AReturnAnotherConnectionIsStoringKeepsItsSaleFromDeletionAndCorrection) {
+    using Detail = saledetail::SaleDetailRecords;
+    const struct {
+        const char* what;
+        std::function<bool(Detail&, std::int64_t)> refused;
+    } cases[] = {
+        {"delete",
+         [](Detail& detail, std::int64_t) {
+             return detail.deleteRows({0}) == saledetail::DeleteOutcome::HasReturns;
+         }},
+        {"correct below the return",
+         [](Detail& detail, std::int64_t sale) {
+             saledetail::SaleFields fields;
+             fields.texts[saledetail::kPriceField] = "12";
+             fields.texts[saledetail::kQuantityField] = "1";
+             fields.changed[saledetail::kQuantityField] = true;
+             return detail.writeBack(sale, fields) == saledetail::WriteBackOutcome::BelowReturned;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        store::Database(db.path(), store::kDatabasePassword)
+            .exec("DELETE FROM \"表3\"; DELETE FROM \"" + std::string(schema::kReturns) + "\"");
+        const std::int64_t sale = sell(0, "12", "3");
+        store::Query list(connection);
+        Detail detail(connection, list);
+        detail.refresh();
+        ASSERT_EQ(list.recordCount(), 1);
+
+        // The other connection has written its return and holds the write lock until it commits,
+        // a moment after the deletion or correction has begun.
+        store::Database other(db.path(), store::kDatabasePassword);
+        other.exec("BEGIN IMMEDIATE");
+        other.exec("INSERT INTO \"" + std::string(schema::kReturns) +
+                   "\" (\"销售ID\", \"退货数量\") " + "VALUES (" + std::to_string(sale) + ", 2)");
+        std::thread commitSoon([&other] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            other.exec("COMMIT");
+        });
+        const bool refused = c.refused(detail, sale);
+        commitSoon.join();
+        EXPECT_TRUE(refused);
+        const auto sales = stored(schema::kSales);
+        EXPECT_EQ(sales.size(), 1u);
+        if (!sales.empty()) {
+            EXPECT_EQ(sales[0].at("销售数量"), "3");
+        }
+    }
 }
 
 TEST_F(ReturnRecordsTest, TwoConnectionsReturningTheSameSaleNeverReturnMoreThanWasSold) {
