@@ -80,7 +80,11 @@ std::vector<TableDef> makeAddedTables() {
         1,
         {kSaleId}};
     TableDef saleGoods{kSaleGoods, {counter(), rowId(kSaleId), rowId(kGoodsId)}, 1, {kSaleId}};
-    return {returns, saleGoods};
+    TableDef stockLevels{kStockLevels,
+                         {counter(), text(kGoodsCode), number(kStockLevel), number(kLowStockTold)},
+                         2,
+                         {kGoodsCode}};
+    return {returns, saleGoods, stockLevels};
 }
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }

@@ -35,10 +35,13 @@ inline constexpr const char* kGoodsExport = "表5";
 // Added by schema version 1: the returns of sold goods, and the goods row each sale was made from.
 inline constexpr const char* kReturns = "退货";
 inline constexpr const char* kSaleGoods = "销售货源";
+// Added by schema version 2: the lowest stock of each goods code, and whether the shop has been
+// told that the code fell to it.
+inline constexpr const char* kStockLevels = "最低库存";
 
 // The schema version this program writes into PRAGMA user_version: a file without the added
 // tables is 0, and each version adds tables (never changes the five).
-inline constexpr int kVersion = 1;
+inline constexpr int kVersion = 2;
 
 // The column names of the tables. A name that several tables share ("联系电话" of the supplier,
 // the customer and the company) is one constant.
@@ -79,6 +82,10 @@ inline constexpr const char* kGoodsId = "商品ID";
 inline constexpr const char* kReturnQuantity = "退货数量";
 inline constexpr const char* kRefundAmount = "退款金额";
 inline constexpr const char* kReason = "退货原因";
+// The lowest stock of a goods code, and 1 once the shop was told it fell to it (0 again when the
+// code's stock rose above it).
+inline constexpr const char* kStockLevel = "最低库存";
+inline constexpr const char* kLowStockTold = "已提醒";
 }  // namespace column
 
 // The five tables every data.mdb holds.

@@ -86,6 +86,27 @@ TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
     EXPECT_EQ(contentOfTheFive(db), before);
 }
 
+// A file of an earlier version that added tables keeps them with their rows and gets the
+// tables of the later versions.
+TEST(SchemaUpgrade, AFileOfAnEarlierAddingVersionGetsOnlyTheLaterTables) {
+    TemporaryDirectory dir;
+    const std::string file = makeOldFile(dir);
+    Database db(file, store::kDatabasePassword);
+    for (const auto& table : schema::addedTables())
+        if (table.version == 1) db.exec(schema::createTableSql(table));
+    db.exec(R"(INSERT INTO "退货" ("退货原因") VALUES ('破损'))");
+    db.exec("PRAGMA user_version = 1");
+    ASSERT_EQ(schema::upgradeNeed(db), schema::UpgradeNeed::Tables);
+
+    schema::upgrade(db);
+
+    EXPECT_EQ(schema::fileVersion(db), schema::kVersion);
+    for (const auto& table : schema::addedTables()) EXPECT_TRUE(holdsTable(db, table.name));
+    store::Statement kept(db, R"(SELECT "退货原因" FROM "退货")");
+    ASSERT_TRUE(kept.step());
+    EXPECT_EQ(kept.text(0), "破损");
+}
+
 TEST(SchemaUpgrade, ACurrentFileIsLeftByteForByte) {
     TestDatabase made(TestDatabase::Content::Demo, false);
     const std::string before = bytesOf(made.path());
