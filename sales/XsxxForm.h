@@ -6,6 +6,7 @@
 
 #include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
+#include "stock/LowStockMarks.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -78,6 +79,8 @@ class TXsxxForm : public QWidget {
     QMenu* popupMenu() const { return PopupMenu1; }
     // The line below the list that tells what a scan found when no panel does.
     QLabel& scanStatusLabel() const;
+    // The levels the list's marks of low goods are drawn from.
+    const stock::LowStockMarks& lowStockMarks() const { return lowStockMarks_; }
 
     // What coming back to this window from another of the program's windows does.
     void activateFromAnotherWindow() { FormActivate(); }
@@ -104,6 +107,9 @@ class TXsxxForm : public QWidget {
     void Label1Click();
     void Image2Click();
     void Image3Click();
+    // The lowest stock of goods (XsxxFormStock.cpp): the level of the current row's code, and the
+    // list of the low codes.
+    void N12Click();
 
     // The sale entry panel (XsxxFormSale.cpp).
     void ComboBox1Change();
@@ -128,6 +134,11 @@ class TXsxxForm : public QWidget {
     void openSaleForScan(const sales::ScanMatch& match);
     void sellOneMore();
     void showScanStatus(const QString& text);
+    // Low stock (XsxxFormStock.cpp): the marks in the list, and the notices of the codes a
+    // change of 表1 touched, told on the status line below the list.
+    void setUpLowStock();
+    void tellLowStock(const std::vector<std::string>& codes);
+    std::vector<std::string> codesOfRows(const std::vector<int>& rows) const;
 
     frame::ListWindowFrame frame_{
         *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
@@ -135,6 +146,7 @@ class TXsxxForm : public QWidget {
     store::Query& ADOQuery1 = frame_.query(0);  // select * from 表1
     store::Query& ADOQuery2 = frame_.query(1);  // 表3
     store::Query& ADOQuery3 = frame_.query(2);  // select * from 表5
+    stock::LowStockMarks lowStockMarks_;
     std::unique_ptr<Ui::TXsxxForm> ui;
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
