@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
 #include "purchases/records/PurchaseRecords.h"
+#include "stock/records/LowStock.h"
 #include "store/Schema.h"
 #include "ui_MainForm.h"
 
@@ -74,8 +75,21 @@ void TMainForm::setUpMenus() {
         *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7},
         [this](const std::vector<int>& rows) {
+            const std::vector<std::string> codes = stock::codesOfRows(ADOQuery1, rows);
             purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+            tellLowStock(codes);
         });
+    // The list has no stock column: the code of low goods is drawn red.
+    lowStockMarks_.attach(*ui->DataGrid1, ADOQuery1, store::schema::column::kGoodsCode);
+}
+
+void TMainForm::tellLowStock(const std::vector<std::string>& codes) {
+    const std::vector<std::string> notices =
+        stock::lowStockNotices(ADOConnection1, ADOQuery1, codes);
+    if (notices.empty()) return;
+    QStringList lines;
+    for (const std::string& notice : notices) lines << QString::fromStdString(notice);
+    platform::say(this, lines.join(QLatin1Char('\n')).toStdString());
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }
@@ -93,7 +107,10 @@ QLineEdit& TMainForm::searchNameEdit() const { return *ui->Edit14; }
 
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
-void TMainForm::FormActivate() { frame_.tables().reread(); }
+void TMainForm::FormActivate() {
+    frame_.tables().reread();
+    lowStockMarks_.reload(ADOConnection1);
+}
 
 void TMainForm::N5Click() {
     if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);

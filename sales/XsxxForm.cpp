@@ -100,7 +100,8 @@ void TXsxxForm::setUpMenu() {
                                   {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8,
                                    nullptr, ui->N12, nullptr, ui->N10},
                                   [this](const std::vector<int>& rows) {
-                                      const std::vector<std::string> codes = codesOfRows(rows);
+                                      const std::vector<std::string> codes =
+                                          stock::codesOfRows(ADOQuery1, rows);
                                       records().deleteRows(rows);
                                       tellLowStock(codes);
                                   });

@@ -138,7 +138,6 @@ class TXsxxForm : public QWidget {
     // change of 表1 touched, told on the status line below the list.
     void setUpLowStock();
     void tellLowStock(const std::vector<std::string>& codes);
-    std::vector<std::string> codesOfRows(const std::vector<int>& rows) const;
 
     frame::ListWindowFrame frame_{
         *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};

@@ -21,13 +21,6 @@ void TXsxxForm::setUpLowStock() {
     lowStockMarks_.attach(*ui->DataGrid1, ADOQuery1, column::kStockQuantity);
 }
 
-std::vector<std::string> TXsxxForm::codesOfRows(const std::vector<int>& rows) const {
-    std::vector<std::string> codes;
-    const int code = ADOQuery1.fieldIndex(column::kGoodsCode);
-    for (const int row : rows) codes.emplace_back(ADOQuery1.fieldTextAt(row, code));
-    return codes;
-}
-
 // The notices stay on the status line below the list until the next one: the next sale goes on
 // at once (no box to close, the focus and a scanner's keys stay in the window), and a notice told
 // once is not lost to a timer. The 库存预警 list shows every low code at any time.

@@ -118,6 +118,13 @@ void setLevel(store::Connection& connection, const store::Query& goods, std::str
     transaction.commit();
 }
 
+std::vector<std::string> codesOfRows(const store::Query& goods, const std::vector<int>& rows) {
+    std::vector<std::string> codes;
+    const int code = goods.fieldIndex(column::kGoodsCode);
+    for (const int row : rows) codes.emplace_back(goods.fieldTextAt(row, code));
+    return codes;
+}
+
 std::string lowStockNotice(std::string_view code, std::string_view name, Total stock, Total level) {
     std::string goods(code);
     if (!name.empty()) goods += " " + std::string(name);

@@ -66,6 +66,9 @@ std::vector<std::string> lowStockNotices(store::Connection& connection, const st
 std::vector<std::string> lowStockNotices(store::Connection& connection,
                                          const std::vector<std::string>& touchedCodes);
 
+// The goods codes of these rows of a goods query, for lowStockNotices after they changed.
+std::vector<std::string> codesOfRows(const store::Query& goods, const std::vector<int>& rows);
+
 // The notice of a code that fell to its level.
 std::string lowStockNotice(std::string_view code, std::string_view name, Total stock, Total level);
 
