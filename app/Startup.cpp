@@ -17,6 +17,7 @@
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
+#include "reports/Dy3Form.h"
 #include "reports/DyForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
@@ -51,6 +52,7 @@ Windows::Windows(const CreatedHook& created) {
         dyForm_ = create<TDyForm>(created);
         xsmxForm_ = create<TXsmxForm>(created);
         dy2Form_ = create<TDy2Form>(created);
+        dy3Form_ = create<TDy3Form>(created);
         connectWindows();
     } catch (...) {
         clear();
@@ -69,11 +71,13 @@ void Windows::connectWindows() {
     xsmxForm_->setSalesWindow(xsxxForm_);
     xsxxForm_->setGoodsReport(*dy1Form_);
     xsmxForm_->setSalesDetailReport(*dy2Form_);
+    xsxxForm_->setLowStockReport(*dy3Form_);
     // The report headings read the company window's query, made after two of the reports.
     const store::Query& company = jbzlForm_->companyQuery();
     dyForm_->setCompanyQuery(company);
     dy1Form_->setCompanyQuery(company);
     dy2Form_->setCompanyQuery(company);
+    dy3Form_->setCompanyQuery(company);
 }
 
 void Windows::clear() {
@@ -84,6 +88,7 @@ void Windows::clear() {
     dyForm_ = nullptr;
     xsmxForm_ = nullptr;
     dy2Form_ = nullptr;
+    dy3Form_ = nullptr;
     // Later windows may use earlier ones (the reports read the company window), so they go first.
     while (!windows_.empty()) windows_.pop_back();
 }

@@ -13,6 +13,7 @@ class TJbzlForm;
 class TDyForm;
 class TXsmxForm;
 class TDy2Form;
+class TDy3Form;
 
 namespace store {
 class Connection;
@@ -40,6 +41,7 @@ class Windows {
     TDyForm& purchaseReport() { return *dyForm_; }
     TDy1Form& goodsReport() { return *dy1Form_; }
     TDy2Form& salesDetailReport() { return *dy2Form_; }
+    TDy3Form& lowStockReport() { return *dy3Form_; }
 
   private:
     template <typename Window>
@@ -54,6 +56,7 @@ class Windows {
     TDyForm* dyForm_ = nullptr;
     TXsmxForm* xsmxForm_ = nullptr;
     TDy2Form* dy2Form_ = nullptr;
+    TDy3Form* dy3Form_ = nullptr;
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 

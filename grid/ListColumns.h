@@ -12,4 +12,7 @@ std::vector<GridColumn> purchaseListColumns();  // the main window's purchases
 std::vector<GridColumn> goodsListColumns();     // the sales window's goods, sales and stock
 std::vector<GridColumn> saleListColumns();      // the sales detail window's sales
 
+// The 库存预警 list's low codes.
+std::vector<GridColumn> lowStockListColumns();
+
 }  // namespace grid

@@ -98,7 +98,7 @@ void TXsxxForm::setUpLook() {
 void TXsxxForm::setUpMenu() {
     PopupMenu1 = frame_.setUpList(*ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
                                   {ui->N1, ui->N2, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8,
-                                   nullptr, ui->N12, nullptr, ui->N10},
+                                   nullptr, ui->N12, ui->N13, nullptr, ui->N10},
                                   [this](const std::vector<int>& rows) {
                                       const std::vector<std::string> codes =
                                           stock::codesOfRows(ADOQuery1, rows);

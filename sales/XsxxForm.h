@@ -24,6 +24,9 @@ class TDataGrid;
 namespace reports {
 class ReportWindow;
 }
+namespace stock {
+class TLowStockListDialog;
+}
 namespace sales {
 class SaleRecords;
 struct ScanMatch;
@@ -47,6 +50,8 @@ class TXsxxForm : public QWidget {
     void setSalesDetailWindow(QWidget* window) { detailWindow_ = window; }
     // The goods report that "销售打印" and "打印报表" print.
     void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
+    // The report the 库存预警 list prints.
+    void setLowStockReport(reports::ReportWindow& report) { lowStockReport_ = &report; }
 
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
@@ -110,6 +115,7 @@ class TXsxxForm : public QWidget {
     // The lowest stock of goods (XsxxFormStock.cpp): the level of the current row's code, and the
     // list of the low codes.
     void N12Click();
+    void N13Click();
 
     // The sale entry panel (XsxxFormSale.cpp).
     void ComboBox1Change();
@@ -151,6 +157,8 @@ class TXsxxForm : public QWidget {
     QWidget* mainWindow_ = nullptr;
     QWidget* detailWindow_ = nullptr;
     reports::ReportWindow* goodsReport_ = nullptr;
+    reports::ReportWindow* lowStockReport_ = nullptr;
+    stock::TLowStockListDialog* lowStockList_ = nullptr;  // made at its first use
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
     QTimer* scanStatusTimer_ = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "sales/XsxxForm.h"
 #include "stock/LowStockLevelDialog.h"
+#include "stock/LowStockListDialog.h"
 #include "stock/records/LowStock.h"
 #include "stock/records/LowStockMessages.h"
 #include "store/Values.h"
@@ -54,4 +55,17 @@ void TXsxxForm::N12Click() {
             lowStockMarks_.reload(ADOConnection1);
         });
     dialog->open();
+}
+
+void TXsxxForm::N13Click() {
+    if (lowStockList_ == nullptr)
+        lowStockList_ =
+            new stock::TLowStockListDialog(this, ADOConnection1, ADOQuery1, lowStockReport_);
+    lowStockList_->refresh();
+    if (lowStockList_->lowStockQuery().isEmpty()) {
+        lowStockList_->hide();
+        platform::say(this, stock::kNothingLow);
+        return;
+    }
+    lowStockList_->open();
 }

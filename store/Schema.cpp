@@ -84,7 +84,13 @@ std::vector<TableDef> makeAddedTables() {
                          {counter(), text(kGoodsCode), number(kStockLevel), number(kLowStockTold)},
                          2,
                          {kGoodsCode}};
-    return {returns, saleGoods, stockLevels};
+    TableDef lowStockList{
+        kLowStockList,
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kGoodsSize), text(kUnit),
+         number(kStockQuantity), number(kStockLevel), number(kShortfall)},
+        2,
+        {}};
+    return {returns, saleGoods, stockLevels, lowStockList};
 }
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }

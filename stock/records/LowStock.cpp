@@ -184,4 +184,23 @@ std::vector<LowStockLine> lowStockLines(const store::Query& goods, const Levels&
     return lines;
 }
 
+void stageLowStock(store::Connection& connection, const store::Query& goods) {
+    const std::vector<LowStockLine> lines = lowStockLines(goods, readLevels(connection));
+    store::Database& db = connection.database();
+    store::Transaction transaction(db);
+    db.exec("DELETE FROM " + quoted(schema::kLowStockList));
+    store::Statement insert(db, schema::insertSql(schema::table(schema::kLowStockList)));
+    for (const LowStockLine& line : lines) {
+        int parameter = 1;
+        for (const std::string* text :
+             {&line.code, &line.name, &line.model, &line.size, &line.unit})
+            insert.bindText(parameter++, *text);
+        for (const Total number : {line.stock, line.level, line.shortfall()})
+            insert.bindDouble(parameter++, asNumber(number));
+        insert.step();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
 }  // namespace stock

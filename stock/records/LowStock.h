@@ -83,4 +83,8 @@ struct LowStockLine {
 // code).
 std::vector<LowStockLine> lowStockLines(const store::Query& goods, const Levels& levels);
 
+// Writes the low codes (lowStockLines) into the table 库存预警 in their order, in place of what it
+// held, in one transaction: the list, its report and its export read them there.
+void stageLowStock(store::Connection& connection, const store::Query& goods);
+
 }  // namespace stock

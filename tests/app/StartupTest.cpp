@@ -16,6 +16,7 @@
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
+#include "reports/Dy3Form.h"
 #include "reports/DyForm.h"
 #include "sales/XsmxForm.h"
 #include "sales/XsxxForm.h"
@@ -57,7 +58,7 @@ class StartupTest : public QObject {
             order << QString::fromLatin1(window.metaObject()->className());
         });
         QCOMPARE(order, QStringList({"TMainForm", "TXsxxForm", "TDy1Form", "TJbzlForm", "TDyForm",
-                                     "TXsmxForm", "TDy2Form"}));
+                                     "TXsmxForm", "TDy2Form", "TDy3Form"}));
 
         QVERIFY(windows.mainForm().goodsQuery().isOpen());
         QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string(store::schema::kGoods));
@@ -78,6 +79,8 @@ class StartupTest : public QObject {
         QCOMPARE(windows.salesDetailWindow().salesQuery().tableName(),
                  std::string(store::schema::kSales));
         QVERIFY(!windows.salesDetailWindow().salesQuery().isOpen());
+        QCOMPARE(windows.lowStockReport().reportRows().tableName(),
+                 std::string(store::schema::kLowStockList));
         QCOMPARE(windows.salesWindow().windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(windows.salesDetailWindow().windowTitle(), QStringLiteral("销售明细"));
 

@@ -12,11 +12,13 @@
 #include "grid/DataGrid.h"
 #include "sales/XsxxForm.h"
 #include "stock/LowStockLevelDialog.h"
+#include "stock/LowStockListDialog.h"
 #include "stock/records/LowStock.h"
 #include "store/Values.h"
 #include "tests/sales/records/SalesFixture.h"
 #include "tests/support/GridClicks.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/WorkbookReader.h"
 #include "tests/support/widgets/ScriptedPlatform.h"
 
 using salestest::purchase;
@@ -47,6 +49,7 @@ class XsxxFormLowStockTest : public QObject {
     void theStockCellOfLowGoodsIsDrawnRed();
     void theLevelDialogShowsTheSummedStockAndSetsTheLevel();
     void aSaleThatTakesACodeToItsLevelIsToldOnceBelowTheList();
+    void theLowStockListShowsTheLowCodesAndExportsThem();
 
   private:
     void sell(int row, const char* quantity);
@@ -170,6 +173,41 @@ void XsxxFormLowStockTest::aSaleThatTakesACodeToItsLevelIsToldOnceBelowTheList()
     sell(1, "1");  // 7: told already
     QVERIFY(!status.isVisible());
     QCOMPARE(scripted->messageTexts().size(), 3);
+}
+
+void XsxxFormLowStockTest::theLowStockListShowsTheLowCodesAndExportsThem() {
+    QAction* item = form->findChild<QAction*>(QStringLiteral("N13"));
+    QCOMPARE(item->text(), u("库存预警"));
+    QVERIFY(form->popupMenu()->actions().contains(item));
+    item->trigger();
+    QCOMPARE(scripted->messageTexts(), QStringList{u("没有库存低于最低库存的商品。")});
+
+    setLevel("A01", "105");   // 104: short by 1
+    setLevel("B02", "12.5");  // 10: short by 2.5
+    item->trigger();
+    auto* list = form->findChild<stock::TLowStockListDialog*>();
+    QVERIFY(list != nullptr && list->isVisible());
+    store::Query& rows = list->lowStockQuery();
+    QCOMPARE(rows.recordCount(), 2);
+    rows.first();
+    QCOMPARE(rows.fieldText("商品编码"), std::string("B02"));
+    QCOMPARE(rows.fieldText("缺货数量"), std::string("2.5"));
+    rows.next();
+    QCOMPARE(rows.fieldText("商品编码"), std::string("A01"));
+    QCOMPARE(rows.fieldText("库存数量"), std::string("104"));
+    QCOMPARE(list->lowStockList().footerText(
+                 static_cast<int>(list->lowStockList().columns().size()) - 1),
+             QStringLiteral("3.5"));
+
+    const QString file = QString::fromStdString((database->directory() / "预警").string());
+    scripted->saveFileNames.enqueue(file);
+    QTest::mouseClick(list->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    QCOMPARE(scripted->messageTexts().last(), u("成功导出全部数据!"));
+    const testsupport::ReadWorkbook book = testsupport::readWorkbook(file.toStdString() + ".xls");
+    QVERIFY(book.opened);
+    QCOMPARE(book.sheets.at(0).at(0, 0), std::string("t:商品编码"));
+    QCOMPARE(book.sheets.at(0).at(1, 0), std::string("t:B02"));
+    QCOMPARE(book.sheets.at(0).at(2, 7), std::string("n:1"));
 }
 
 QTEST_MAIN(XsxxFormLowStockTest)

@@ -232,6 +232,22 @@ TEST_F(LowStockTest, TheListShowsTheLowCodesLargestShortfallFirst) {
     EXPECT_EQ(c3.stock, tt("2"));
     EXPECT_EQ(c3.level, tt("4"));
     EXPECT_EQ(c3.shortfall(), tt("2"));
+
+    // Staged for the report and the export in the same order, in place of the last list.
+    testsupport::appendRows(store::schema::kLowStockList, {{{"商品编码", "OLD"}}});
+    stock::stageLowStock(connection, goods);
+    const std::vector<Row> staged = testsupport::storedRows(store::schema::kLowStockList);
+    ASSERT_EQ(staged.size(), 4u);
+    EXPECT_EQ(staged[0].at("商品编码"), "B2");
+    EXPECT_EQ(staged[3].at("商品编码"), "A1");
+    EXPECT_EQ(staged[1], (Row{{"商品编码", "C3"},
+                              {"商品名称", "橡皮"},
+                              {"商品型号", "HB"},
+                              {"商品规格", "12支"},
+                              {"单位", "盒"},
+                              {"库存数量", "2"},
+                              {"最低库存", "4"},
+                              {"缺货数量", "2"}}));
 }
 
 }  // namespace
