@@ -27,6 +27,8 @@ class LowStockMarks {
   private:
     grid::TDataGrid* list_ = nullptr;
     Levels levels_;
+    int codeField_ = -1;  // of the goods query, found at the first mark drawn
+    int stockField_ = -1;
 };
 
 }  // namespace stock
