@@ -84,12 +84,8 @@ void TMainForm::setUpMenus() {
 }
 
 void TMainForm::tellLowStock(const std::vector<std::string>& codes) {
-    const std::vector<std::string> notices =
-        stock::lowStockNotices(ADOConnection1, ADOQuery1, codes);
-    if (notices.empty()) return;
-    QStringList lines;
-    for (const std::string& notice : notices) lines << QString::fromStdString(notice);
-    platform::say(this, lines.join(QLatin1Char('\n')).toStdString());
+    const std::string text = stock::lowStockNoticeText(ADOConnection1, ADOQuery1, codes, "\n");
+    if (!text.empty()) platform::say(this, text);
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }

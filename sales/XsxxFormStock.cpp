@@ -26,12 +26,9 @@ void TXsxxForm::setUpLowStock() {
 // at once (no box to close, the focus and a scanner's keys stay in the window), and a notice told
 // once is not lost to a timer. The 库存预警 list shows every low code at any time.
 void TXsxxForm::tellLowStock(const std::vector<std::string>& codes) {
-    const std::vector<std::string> notices =
-        stock::lowStockNotices(ADOConnection1, ADOQuery1, codes);
-    if (notices.empty()) return;
-    QStringList lines;
-    for (const std::string& notice : notices) lines << QString::fromStdString(notice);
-    showScanStatus(lines.join(QStringLiteral("；")));
+    const std::string text = stock::lowStockNoticeText(ADOConnection1, ADOQuery1, codes, "；");
+    if (text.empty()) return;
+    showScanStatus(QString::fromStdString(text));
     scanStatusTimer_->stop();
 }
 

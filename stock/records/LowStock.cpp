@@ -158,6 +158,15 @@ std::vector<std::string> lowStockNotices(store::Connection& connection, const st
     return notices;
 }
 
+std::string lowStockNoticeText(store::Connection& connection, const store::Query& goods,
+                               const std::vector<std::string>& touchedCodes,
+                               std::string_view separator) {
+    std::string text;
+    for (const std::string& notice : lowStockNotices(connection, goods, touchedCodes))
+        text += (text.empty() ? "" : std::string(separator)) + notice;
+    return text;
+}
+
 std::vector<std::string> lowStockNotices(store::Connection& connection,
                                          const std::vector<std::string>& touchedCodes) {
     store::Query goods(connection);

@@ -62,6 +62,10 @@ void setLevel(store::Connection& connection, const store::Query& goods, std::str
 // call it after the change was committed.
 std::vector<std::string> lowStockNotices(store::Connection& connection, const store::Query& goods,
                                          const std::vector<std::string>& touchedCodes);
+// lowStockNotices' texts joined by separator; empty when there is nothing to tell.
+std::string lowStockNoticeText(store::Connection& connection, const store::Query& goods,
+                               const std::vector<std::string>& touchedCodes,
+                               std::string_view separator);
 // The same for a caller without a goods query: 表1 is read on the connection.
 std::vector<std::string> lowStockNotices(store::Connection& connection,
                                          const std::vector<std::string>& touchedCodes);
