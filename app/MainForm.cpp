@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "platform/WindowLook.h"
 #include "purchases/records/PurchaseRecords.h"
+#include "stock/records/LowStock.h"
 #include "store/Schema.h"
 #include "ui_MainForm.h"
 
@@ -70,13 +71,22 @@ void TMainForm::setUpLook() {
 
 void TMainForm::setUpMenus() {
     setMenuBar(ui->MainMenu1);
-    PopupMenu1 =
-        frame_.setUpList(*ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
-                         {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14,
-                          ui->N7, nullptr, ui->N20, ui->N21},
-                         [this](const std::vector<int>& rows) {
-                             purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
-                         });
+    PopupMenu1 = frame_.setUpList(
+        *ui->DataGrid1, grid::purchaseListColumns(), false, ADOQuery1,
+        {ui->N1, ui->N2, ui->N3, nullptr, ui->N11, ui->N12, nullptr, ui->N14, ui->N7, nullptr,
+         ui->N20, ui->N21},
+        [this](const std::vector<int>& rows) {
+            const std::vector<std::string> codes = stock::codesOfRows(ADOQuery1, rows);
+            purchases::PurchaseRecords(ADOConnection1, ADOQuery1).deleteRows(rows);
+            tellLowStock(codes);
+        });
+    // The list has no stock column: the code of low goods is drawn red.
+    lowStockMarks_.attach(*ui->DataGrid1, ADOQuery1, store::schema::column::kGoodsCode);
+}
+
+void TMainForm::tellLowStock(const std::vector<std::string>& codes) {
+    const std::string text = stock::lowStockNoticeText(ADOConnection1, ADOQuery1, codes, "\n");
+    if (!text.empty()) platform::say(this, text);
 }
 
 grid::TDataGrid& TMainForm::purchaseList() const { return *ui->DataGrid1; }
@@ -94,7 +104,10 @@ QLineEdit& TMainForm::searchNameEdit() const { return *ui->Edit14; }
 
 void TMainForm::FormCreate() { launcher::writeForThisProgram(); }
 
-void TMainForm::FormActivate() { frame_.tables().reread(); }
+void TMainForm::FormActivate() {
+    frame_.tables().reread();
+    lowStockMarks_.reload(ADOConnection1);
+}
 
 void TMainForm::N5Click() {
     if (companyWindow_ != nullptr) platform::showModal(*companyWindow_);

@@ -6,6 +6,7 @@
 
 #include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
+#include "stock/LowStockMarks.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -102,6 +103,8 @@ class TMainForm : public QMainWindow {
     void setUpWindow();
     void setUpLook();
     void setUpMenus();
+    // Tells the codes a change of 表1 took to their lowest stock, after the change's own message.
+    void tellLowStock(const std::vector<std::string>& codes);
     // Panel drag and the numeric key filters of the entry panel (MainFormCommands.cpp).
     void setUpPanels();
 
@@ -120,6 +123,7 @@ class TMainForm : public QMainWindow {
     QWidget* companyWindow_ = nullptr;
     QWidget* salesWindow_ = nullptr;
     TDyForm* purchaseReport_ = nullptr;
+    stock::LowStockMarks lowStockMarks_;  // the codes of low goods drawn red
     std::unique_ptr<Ui::TMainForm> ui;
     QMenu* PopupMenu1 = nullptr;
     std::int64_t editedPurchaseId_ = -1;  // the row the entry panel was loaded from

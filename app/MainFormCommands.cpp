@@ -22,6 +22,7 @@
 #include "purchases/records/PurchaseRecords.h"
 #include "purchases/records/SaleTextLimits.h"
 #include "reports/DyForm.h"
+#include "stock/records/LowStock.h"
 #include "store/WindowTables.h"
 
 // ---- Purchase commands and the entry and query panels ----
@@ -124,6 +125,8 @@ void TMainForm::Button1Click() {
     platform::say(this, purchases::kAdded);
     warnIfUnsellable(this, fields);
     records.refresh();
+    // New stock may lift a code above its level: its next fall is told again.
+    tellLowStock({fields.texts[0]});
 }
 
 void TMainForm::SpeedButton2Click() { showForEditing(true); }
@@ -138,6 +141,11 @@ void TMainForm::DataGrid1DblClick() {
 void TMainForm::Button3Click() {
     purchases::PurchaseRecords records(ADOConnection1, ADOQuery1);
     const purchases::PurchaseFields fields = entryFields(*ui);
+    // A corrected code takes the row's stock from the old code to the new one.
+    std::vector<std::string> codes{fields.texts[0]};
+    for (int row = 0; row < ADOQuery1.recordCount(); ++row)
+        if (ADOQuery1.rowIdAt(row) == editedPurchaseId_)
+            codes.push_back(stock::codesOfRows(ADOQuery1, {row}).front());
     switch (records.writeBack(editedPurchaseId_, fields)) {
         case purchases::WriteBackOutcome::NoCurrentRow:
             platform::say(this, purchases::kNothingToEdit);
@@ -152,6 +160,7 @@ void TMainForm::Button3Click() {
             platform::say(this, purchases::kEdited);
             warnIfUnsellable(this, fields);
             ui->Panel2->hide();
+            tellLowStock(codes);
             return;
     }
 }

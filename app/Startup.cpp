@@ -17,6 +17,7 @@
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
+#include "reports/Dy3Form.h"
 #include "reports/DyForm.h"
 #include "reports/ThdyForm.h"
 #include "sales/ThmxForm.h"
@@ -55,6 +56,7 @@ Windows::Windows(const CreatedHook& created) {
         dy2Form_ = create<TDy2Form>(created);
         thmxForm_ = create<TThmxForm>(created);
         thdyForm_ = create<TThdyForm>(created);
+        dy3Form_ = create<TDy3Form>(created);
         connectWindows();
     } catch (...) {
         clear();
@@ -77,12 +79,14 @@ void Windows::connectWindows() {
     xsmxForm_->setOpenReturnsWindow([this] { thmxForm_->openFrom(*xsmxForm_); });
     thmxForm_->setMainWindow(mainForm_);
     thmxForm_->setReturnsReport(*thdyForm_);
+    xsxxForm_->setLowStockReport(*dy3Form_);
     // The report headings read the company window's query, made after two of the reports.
     const store::Query& company = jbzlForm_->companyQuery();
     dyForm_->setCompanyQuery(company);
     dy1Form_->setCompanyQuery(company);
     dy2Form_->setCompanyQuery(company);
     thdyForm_->setCompanyQuery(company);
+    dy3Form_->setCompanyQuery(company);
 }
 
 void Windows::clear() {
@@ -95,6 +99,7 @@ void Windows::clear() {
     dy2Form_ = nullptr;
     thmxForm_ = nullptr;
     thdyForm_ = nullptr;
+    dy3Form_ = nullptr;
     // Later windows may use earlier ones (the reports read the company window), so they go first.
     while (!windows_.empty()) windows_.pop_back();
 }

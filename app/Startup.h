@@ -15,6 +15,7 @@ class TXsmxForm;
 class TDy2Form;
 class TThmxForm;
 class TThdyForm;
+class TDy3Form;
 
 namespace store {
 class Connection;
@@ -44,6 +45,7 @@ class Windows {
     TDy2Form& salesDetailReport() { return *dy2Form_; }
     TThmxForm& returnsWindow() { return *thmxForm_; }
     TThdyForm& returnsReport() { return *thdyForm_; }
+    TDy3Form& lowStockReport() { return *dy3Form_; }
 
   private:
     template <typename Window>
@@ -60,6 +62,7 @@ class Windows {
     TDy2Form* dy2Form_ = nullptr;
     TThmxForm* thmxForm_ = nullptr;
     TThdyForm* thdyForm_ = nullptr;
+    TDy3Form* dy3Form_ = nullptr;
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 

@@ -364,6 +364,11 @@ void TDataGrid::setRowDeleter(RowDeleter deleter) { d->rowDeleter = std::move(de
 
 void TDataGrid::deleteSelected() { d->deleteRows(); }
 
+void TDataGrid::setCellTextColour(CellTextColour colour) {
+    d->cellTextColour = std::move(colour);
+    update();
+}
+
 SortMark TDataGrid::sortMark(int column) const { return d->marks.at(column); }
 
 QString TDataGrid::footerText(int column) const { return d->totals.text(column); }

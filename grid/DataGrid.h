@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "grid/GridColumn.h"
@@ -45,6 +47,13 @@ class TDataGrid : public QWidget {
     // refused deletion stops there and is rethrown: the rows deleted before it stay deleted, it
     // and the rows not reached stay selected.
     void deleteSelected();
+
+    // A text colour of the window's choosing for a cell (row, column of the grid's columns); none
+    // keeps the usual one. Drawn on the row's own stripe and on an unfocused selection; a row
+    // highlighted by the focused selection keeps the highlight's text colour, so it stays
+    // readable. Asked for each cell painted: it must be quick.
+    using CellTextColour = std::function<std::optional<QColor>(int row, int column)>;
+    void setCellTextColour(CellTextColour colour);
 
     // What the grid shows, for the windows and for checks of the grid itself.
     SortMark sortMark(int column) const;

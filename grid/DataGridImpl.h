@@ -102,6 +102,7 @@ class TDataGrid::Impl : public store::QueryObserver {
     std::vector<int> fields;  // result-set column of each grid column, -1 when missing
     QMenu* menu = nullptr;
     RowDeleter rowDeleter;
+    CellTextColour cellTextColour;
     bool footerBold = false;
 
     QFont cellFont;

@@ -123,7 +123,8 @@ void TDataGrid::Impl::paintRows(QPainter& painter, const QRect& area) const {
         const bool selected = isSelected(row);
         QColor background = recordNumber(row) % 2 == 0 ? kRowsColor : QColor(Qt::white);
         QColor text = QColor(Qt::black);
-        if (focused && (selected || row == current)) {
+        const bool highlighted = focused && (selected || row == current);
+        if (highlighted) {
             background = palette.color(QPalette::Active, QPalette::Highlight);
             text = palette.color(QPalette::Active, QPalette::HighlightedText);
         } else if (selected) {
@@ -143,6 +144,8 @@ void TDataGrid::Impl::paintRows(QPainter& painter, const QRect& area) const {
             painter.save();
             painter.setClipRect(QRect(std::max(left, indicatorWidth), y, cellWidth, rowHeight),
                                 Qt::IntersectClip);
+            if (cellTextColour && !highlighted)
+                if (const std::optional<QColor> own = cellTextColour(row, c)) painter.setPen(*own);
             painter.drawText(
                 textRect,
                 static_cast<int>(horizontal(columns[static_cast<std::size_t>(c)].alignment) |

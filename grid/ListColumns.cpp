@@ -97,6 +97,13 @@ constexpr ColumnData kReturnColumns[] = {
     {kReason, "", 160, Look::Text},
 };
 
+// The 库存预警 list: the goods, their stock, level and shortfall.
+constexpr ColumnData kLowStockFigures[] = {
+    {kStockQuantity, "②库存信息|库存数量", 65, Look::Number},
+    {kStockLevel, "②库存信息|最低库存", 65, Look::Number},
+    {kShortfall, "②库存信息|缺货数量", 65, Look::Number},
+};
+
 QString text(const char* utf8) { return *utf8 ? QString::fromUtf8(utf8) : QString(); }
 
 GridColumn column(const ColumnData& data) {
@@ -160,6 +167,11 @@ std::vector<GridColumn> saleListColumns() {
 std::vector<GridColumn> returnListColumns() {
     return build({kReturnDateAndCode, kGoodsDetails, kReturnColumns},
                  {kReturnDate, std::nullopt, {kReturnQuantity, kRefundAmount}, "", false});
+}
+
+std::vector<GridColumn> lowStockListColumns() {
+    return build({kCentredCode, kGoodsDetails, kLowStockFigures},
+                 {kGoodsCode, std::nullopt, {kShortfall}, "#0.##", false});
 }
 
 }  // namespace grid

@@ -13,4 +13,7 @@ std::vector<GridColumn> goodsListColumns();     // the sales window's goods, sal
 std::vector<GridColumn> saleListColumns();      // the sales detail window's sales
 std::vector<GridColumn> returnListColumns();    // the returns list window's returns
 
+// The 库存预警 list's low codes.
+std::vector<GridColumn> lowStockListColumns();
+
 }  // namespace grid

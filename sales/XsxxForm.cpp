@@ -39,6 +39,7 @@ TXsxxForm::TXsxxForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     setUpMenu();
     setUpSalePanel();
     setUpScanning();
+    setUpLowStock();
     frame_.connectCommandsByName();
     frame_.onActivation([this] { FormActivate(); });
     frame_.onClose([this] { FormClose(); });
@@ -96,11 +97,15 @@ void TXsxxForm::setUpLook() {
 }
 
 void TXsxxForm::setUpMenu() {
-    PopupMenu1 =
-        frame_.setUpList(*ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
-                         {ui->N1, ui->N2, ui->N11, nullptr, ui->N4, ui->N5, nullptr, ui->N7, ui->N8,
-                          nullptr, ui->N10},
-                         [this](const std::vector<int>& rows) { records().deleteRows(rows); });
+    PopupMenu1 = frame_.setUpList(*ui->DataGrid1, grid::goodsListColumns(), true, ADOQuery1,
+                                  {ui->N1, ui->N2, ui->N11, nullptr, ui->N4, ui->N5, nullptr,
+                                   ui->N7, ui->N8, nullptr, ui->N12, ui->N13, nullptr, ui->N10},
+                                  [this](const std::vector<int>& rows) {
+                                      const std::vector<std::string> codes =
+                                          stock::codesOfRows(ADOQuery1, rows);
+                                      records().deleteRows(rows);
+                                      tellLowStock(codes);
+                                  });
 }
 
 bool TXsxxForm::eventFilter(QObject* watched, QEvent* event) {
@@ -118,6 +123,7 @@ void TXsxxForm::FormActivate() {
     ui->Panel2->hide();
     ui->Panel6->hide();
     records().reloadGoods();
+    lowStockMarks_.reload(ADOConnection1);
 }
 
 void TXsxxForm::FormClose() {
@@ -156,6 +162,7 @@ void TXsxxForm::Button2Click() {
 void TXsxxForm::SpeedButton4Click() {
     // The three queries as the window's activation reads them, the panels left as they are.
     frame_.tables().reread();
+    lowStockMarks_.reload(ADOConnection1);
 }
 
 void TXsxxForm::N5Click() { records().reloadGoods(); }

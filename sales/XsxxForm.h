@@ -6,6 +6,7 @@
 
 #include "frame/ListWindowFrame.h"
 #include "platform/SharedSaveName.h"
+#include "stock/LowStockMarks.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -23,6 +24,9 @@ class TDataGrid;
 }
 namespace reports {
 class ReportWindow;
+}
+namespace stock {
+class TLowStockListDialog;
 }
 namespace sales {
 class SaleRecords;
@@ -49,6 +53,8 @@ class TXsxxForm : public QWidget {
     void setReturnsWindow(TThmxForm* window) { returnsWindow_ = window; }
     // The goods report that "销售打印" and "打印报表" print.
     void setGoodsReport(reports::ReportWindow& report) { goodsReport_ = &report; }
+    // The report the 库存预警 list prints.
+    void setLowStockReport(reports::ReportWindow& report) { lowStockReport_ = &report; }
 
     store::Connection& connection() noexcept { return ADOConnection1; }
     store::Query& goodsQuery() noexcept { return ADOQuery1; }
@@ -83,6 +89,8 @@ class TXsxxForm : public QWidget {
     QLabel& scanStatusLabel() const;
     // The sale panel's note of the supplier whose goods row a scan chose among several.
     QLabel& scanBatchLabel() const;
+    // The levels the list's marks of low goods are drawn from.
+    const stock::LowStockMarks& lowStockMarks() const { return lowStockMarks_; }
 
     // What coming back to this window from another of the program's windows does.
     void activateFromAnotherWindow() { FormActivate(); }
@@ -110,6 +118,10 @@ class TXsxxForm : public QWidget {
     void Label1Click();
     void Image2Click();
     void Image3Click();
+    // The lowest stock of goods (XsxxFormStock.cpp): the level of the current row's code, and the
+    // list of the low codes.
+    void N12Click();
+    void N13Click();
 
     // The sale entry panel (XsxxFormSale.cpp).
     void ComboBox1Change();
@@ -134,6 +146,10 @@ class TXsxxForm : public QWidget {
     void openSaleForScan(const sales::ScanMatch& match);
     void sellOneMore();
     void showScanStatus(const QString& text);
+    // Low stock (XsxxFormStock.cpp): the marks in the list, and the notices of the codes a
+    // change of 表1 touched, told on the status line below the list.
+    void setUpLowStock();
+    void tellLowStock(const std::vector<std::string>& codes);
 
     frame::ListWindowFrame frame_{
         *this, {store::schema::kGoods, store::schema::kSales, store::schema::kGoodsExport}};
@@ -141,12 +157,15 @@ class TXsxxForm : public QWidget {
     store::Query& ADOQuery1 = frame_.query(0);  // select * from 表1
     store::Query& ADOQuery2 = frame_.query(1);  // 表3
     store::Query& ADOQuery3 = frame_.query(2);  // select * from 表5
+    stock::LowStockMarks lowStockMarks_;
     std::unique_ptr<Ui::TXsxxForm> ui;
     QMenu* PopupMenu1 = nullptr;
     QWidget* mainWindow_ = nullptr;
     QWidget* detailWindow_ = nullptr;
     TThmxForm* returnsWindow_ = nullptr;
     reports::ReportWindow* goodsReport_ = nullptr;
+    reports::ReportWindow* lowStockReport_ = nullptr;
+    stock::TLowStockListDialog* lowStockList_ = nullptr;  // made at its first use
     std::int64_t saleGoodsId_ = 0;  // the goods row the sale entry panel was filled from
     SharedSaveName saveName_;       // the export's save dialog
     QTimer* scanStatusTimer_ = nullptr;

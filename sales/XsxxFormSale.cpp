@@ -148,5 +148,7 @@ void TXsxxForm::Button1Click() {
     if (result.outcome == sales::SaleResult::Outcome::StockShort)
         panels::setEditText(ui->Edit7, result.stock);
     platform::say(this, saleMessage(result));
-    if (result.outcome == sales::SaleResult::Outcome::Sold) ui->Panel2->hide();
+    if (result.outcome != sales::SaleResult::Outcome::Sold) return;
+    ui->Panel2->hide();
+    tellLowStock({entry.goods[0]});
 }

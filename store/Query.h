@@ -167,6 +167,11 @@ class Query {
     // ones too), is text exactly, in ascending order. Looked up in an index of the column made
     // once for the rows, shared like them; the row in edit state counts with its stored text.
     std::vector<int> rowsWithText(int column, std::string_view text) const;
+    // The sum of numberColumn over the stored rows whose trimmed text in textColumn is text
+    // (trimmed too), as ten-thousandths; empty cells and texts that are not numbers add nothing.
+    // Kept per text with the rows and moved by every row this query stores or deletes, so a
+    // look-up after a change costs no pass over the rows.
+    values::Total sumWithText(int textColumn, std::string_view text, int numberColumn) const;
 
   private:
     friend class Connection;

@@ -91,7 +91,17 @@ std::vector<TableDef> makeAddedTables() {
                            {counter(), rowId(kImportId), rowId(kGoodsId), rowId(kFileRow)},
                            2,
                            {kImportId}};
-    return {returns, saleGoods, imports, importedGoods};
+    TableDef stockLevels{kStockLevels,
+                         {counter(), text(kGoodsCode), number(kStockLevel), number(kLowStockTold)},
+                         2,
+                         {kGoodsCode}};
+    TableDef lowStockList{
+        kLowStockList,
+        {text(kGoodsCode), text(kGoodsName), text(kModel), text(kGoodsSize), text(kUnit),
+         number(kStockQuantity), number(kStockLevel), number(kShortfall)},
+        2,
+        {}};
+    return {returns, saleGoods, imports, importedGoods, stockLevels, lowStockList};
 }
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }

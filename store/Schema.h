@@ -38,6 +38,11 @@ inline constexpr const char* kSaleGoods = "销售货源";
 // Added by schema version 2: the imports of purchases from files, and the goods rows each created.
 inline constexpr const char* kImports = "导入记录";
 inline constexpr const char* kImportedGoods = "导入商品";
+// Added by schema version 2: the lowest stock of each goods code, and whether the shop has been
+// told that the code fell to it.
+inline constexpr const char* kStockLevels = "最低库存";
+// The low codes as the 库存预警 list last showed them, for its report and its export.
+inline constexpr const char* kLowStockList = "库存预警";
 
 // The schema version this program writes into PRAGMA user_version: a file without the added
 // tables is 0, and each version adds tables (never changes the five).
@@ -89,6 +94,11 @@ inline constexpr const char* kContentHash = "内容哈希";
 inline constexpr const char* kImportedRows = "导入行数";
 inline constexpr const char* kImportId = "导入ID";
 inline constexpr const char* kFileRow = "文件行号";
+// The lowest stock of a goods code, and 1 once the shop was told it fell to it (0 again when the
+// code's stock rose above it).
+inline constexpr const char* kStockLevel = "最低库存";
+inline constexpr const char* kLowStockTold = "已提醒";
+inline constexpr const char* kShortfall = "缺货数量";  // the level less the stock
 }  // namespace column
 
 // The five tables every data.mdb holds.

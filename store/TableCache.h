@@ -25,6 +25,36 @@ struct TableRows : RowArena {
     // first look-up in these rows. The texts point into the rows.
     using TextIndex = std::unordered_multimap<std::string_view, int>;
     mutable std::map<int, TextIndex> textIndexes;
+
+    // The sums of a number column over the rows that share a trimmed text in another column
+    // (Query::sumWithText), made at the first look-up and, unlike the indexes above, kept up to
+    // date by the row changes below: a sale finds the new stock of its code without a pass over
+    // the rows. The keys are copies, so the sums survive a copy of the rows.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    using Sums = std::unordered_map<std::string, values::Total, TextHash, std::equal_to<>>;
+    struct TextSums {
+        int textColumn = 0;
+        int numberColumn = 0;
+        Sums sums;
+    };
+    mutable std::vector<TextSums> textSums;
+    const TextSums& textSumsOf(int textColumn, int numberColumn) const;
+
+    // RowArena's row changes, with the sums above following them.
+    void appendRow(std::int64_t rowId, const std::vector<std::string>& cells,
+                   const std::vector<bool>& nulls);
+    void replaceRow(std::size_t row, const std::vector<std::string>& cells,
+                    const std::vector<bool>& nulls);
+    void removeRow(std::size_t row);
+    void removeRows(const std::vector<int>& ascendingRows);
+
+  private:
+    void addToSums(std::size_t row, bool add);
 };
 
 // "select * from <table>" result sets of each database file, served again while the file is at

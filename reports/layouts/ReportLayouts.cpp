@@ -155,7 +155,37 @@ ReportLayout makeGoodsReport() {
     return r;
 }
 
+// The low codes: the goods, their stock, level and shortfall, and the shortfall's sum.
+ReportLayout makeLowStockReport() {
+    ReportLayout r;
+    r.title = "库存预警表";
+    r.table = store::schema::kLowStockList;
+    r.twoDecimalNumbers = true;
+    r.columns = {{0, 105, "商品编码", 20, column::kGoodsCode, 5},
+                 {104, 153, "商品名称", 149, column::kGoodsName, 108},
+                 {256, 121, "商品型号", 284, column::kModel, 260},
+                 {376, 121, "商品规格", 404, column::kGoodsSize, 380},
+                 {496, 65, "单位", 512, column::kUnit, 500},
+                 {560, 153, "库存数量", 604, column::kStockQuantity, 564},
+                 {712, 153, "最低库存", 756, column::kStockLevel, 716},
+                 {864, 161, "缺货数量", 912, column::kShortfall, 868}};
+    r.groups = {{0, 561, "商品信息", 248}, {560, 465, "库存信息", 760}};
+    r.sums = {{column::kShortfall, "RepLabel15", 868}};
+    r.titleOrder = join({cells({1, 2, 3, 4, 5, 6, 7, 8}), one(Part::ReportTitle),
+                         texts({1, 2, 3, 4, 5, 6, 7, 8}), one(Part::Group, 1), one(Part::Group, 2),
+                         one(Part::CompanyLines), one(Part::PhoneLine)});
+    r.detailOrder = join({cells({1, 2, 3, 4, 5, 6, 7, 8}), texts({1, 2, 3, 4, 5, 6, 7, 8})});
+    r.summaryOrder =
+        join({cells({1}), one(Part::SignOff), cells({2, 3, 4, 5, 6, 7, 8}), one(Part::Totals, 1)});
+    return r;
+}
+
 }  // namespace
+
+const ReportLayout& lowStockReport() {
+    static const ReportLayout layout = makeLowStockReport();
+    return layout;
+}
 
 const ReportLayout& purchaseReport() {
     static const ReportLayout layout = makePurchaseReport();

@@ -18,6 +18,7 @@
 #include "profile/JbzlForm.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
+#include "reports/Dy3Form.h"
 #include "reports/DyForm.h"
 #include "reports/ThdyForm.h"
 #include "sales/ThmxForm.h"
@@ -60,8 +61,9 @@ class StartupTest : public QObject {
         startup::Windows windows([&](QWidget& window) {
             order << QString::fromLatin1(window.metaObject()->className());
         });
-        QCOMPARE(order, QStringList({"TMainForm", "TXsxxForm", "TDy1Form", "TJbzlForm", "TDyForm",
-                                     "TXsmxForm", "TDy2Form", "TThmxForm", "TThdyForm"}));
+        QCOMPARE(order,
+                 QStringList({"TMainForm", "TXsxxForm", "TDy1Form", "TJbzlForm", "TDyForm",
+                              "TXsmxForm", "TDy2Form", "TThmxForm", "TThdyForm", "TDy3Form"}));
 
         QVERIFY(windows.mainForm().goodsQuery().isOpen());
         QCOMPARE(windows.mainForm().goodsQuery().tableName(), std::string(store::schema::kGoods));
@@ -87,6 +89,8 @@ class StartupTest : public QObject {
         QVERIFY(!windows.returnsWindow().returnsQuery().isOpen());
         QCOMPARE(windows.returnsReport().reportRows().tableName(),
                  std::string(store::schema::kReturns));
+        QCOMPARE(windows.lowStockReport().reportRows().tableName(),
+                 std::string(store::schema::kLowStockList));
         QCOMPARE(windows.salesWindow().windowTitle(), QStringLiteral("销售信息"));
         QCOMPARE(windows.salesDetailWindow().windowTitle(), QStringLiteral("销售明细"));
 

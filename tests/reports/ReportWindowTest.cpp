@@ -16,6 +16,7 @@
 #include "profile/records/CompanyProfile.h"
 #include "reports/Dy1Form.h"
 #include "reports/Dy2Form.h"
+#include "reports/Dy3Form.h"
 #include "reports/DyForm.h"
 #include "reports/engine/PagedOutput.h"
 #include "reports/engine/ReportPages.h"
@@ -72,6 +73,12 @@ void storeShop() {
                                                      {"销售金额", "9.999999"},
                                                      {"客户姓名", "赵六"},
                                                      {"备注", kSharedGlyphs}}});
+    testsupport::appendRows(store::schema::kLowStockList, {{{"商品编码", "A2"},
+                                                            {"商品名称", "茶壶"},
+                                                            {"单位", "把"},
+                                                            {"库存数量", "1"},
+                                                            {"最低库存", "3.5"},
+                                                            {"缺货数量", "2.5"}}});
     testsupport::appendRows(store::schema::kCompany, {{{"公司名称", "千帆民文人金长一商行"},
                                                        {"公司地址", "杭州市文三路1号"},
                                                        {"联系人", "王五"},
@@ -129,6 +136,10 @@ class ReportWindowTest : public QObject {
         QTest::newRow("sales detail")
             << 2 << heading + QStringList{"销售明细表", "客户信息", "客户姓名", "3.333333",
                                           "9.999999",   "赵六",     "10",       kSharedGlyphs};
+        QTest::newRow("low stock")
+            << 3
+            << heading + QStringList{"库存预警表", "商品信息", "库存信息", "最低库存", "缺货数量",
+                                     "茶壶",       "把",       "3.5",      "2.5"};
     }
 
     void eachReportAsPdf() {
@@ -268,8 +279,10 @@ class ReportWindowTest : public QObject {
                 return std::make_unique<TDyForm>();
             case 1:
                 return std::make_unique<TDy1Form>();
-            default:
+            case 2:
                 return std::make_unique<TDy2Form>();
+            default:
+                return std::make_unique<TDy3Form>();
         }
     }
 

@@ -86,13 +86,16 @@ TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
     EXPECT_EQ(contentOfTheFive(db), before);
 }
 
-TEST(SchemaUpgrade, AVersionOneFileGetsTheLaterTablesAndKeepsItsReturns) {
+// A file of an earlier version that added tables keeps them with their rows and gets the
+// tables of the later versions.
+TEST(SchemaUpgrade, AFileOfAnEarlierAddingVersionGetsOnlyTheLaterTables) {
     TemporaryDirectory dir;
     const std::string file = makeOldFile(dir);
     Database db(file, store::kDatabasePassword);
     for (const auto& table : schema::addedTables())
         if (table.version == 1) db.exec(schema::createTableSql(table));
     db.exec(R"(INSERT INTO "销售货源" ("销售ID", "商品ID") VALUES (1, 1))");
+    db.exec(R"(INSERT INTO "退货" ("退货原因") VALUES ('破损'))");
     db.exec("PRAGMA user_version = 1");
     ASSERT_EQ(schema::upgradeNeed(db), schema::UpgradeNeed::Tables);
 
@@ -103,6 +106,9 @@ TEST(SchemaUpgrade, AVersionOneFileGetsTheLaterTablesAndKeepsItsReturns) {
     store::Statement links(db, R"(SELECT count(*) FROM "销售货源")");
     ASSERT_TRUE(links.step());
     EXPECT_EQ(links.int64Value(0), 1);
+    store::Statement kept(db, R"(SELECT "退货原因" FROM "退货")");
+    ASSERT_TRUE(kept.step());
+    EXPECT_EQ(kept.text(0), "破损");
 }
 
 TEST(SchemaUpgrade, ACurrentFileIsLeftByteForByte) {

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "grid/DataGrid.h"
 #include "platform/Application.h"
 #include "purchases/records/PurchaseRecords.h"
+#include "stock/records/LowStock.h"
 #include "tests/purchases/records/StoredRows.h"
 #include "tests/support/QuotedSearches.h"
 #include "tests/support/StoredRows.h"
@@ -67,6 +69,7 @@ class PurchasePanelsTest : public QObject {
     void deletingRemovesNonAdjacentSelectedRowsAfterOneConfirmation();
     void deletingWithoutSelectionShowsTheCommandsHint();
     void cancellingTheConfirmationDeletesNothing();
+    void deletingALotThatTakesACodeToItsLevelTellsItOnce();
     void searchByCodeNarrowsTheListAndRefreshShowsAll();
     void menuSearchesAndRefreshes();
     void eachSearchEditSearchesItsColumn();
@@ -557,6 +560,34 @@ void PurchasePanelsTest::cancellingTheConfirmationDeletesNothing() {
     QCOMPARE(scripted->messageTexts(), QStringList{u("确定要删除选中的记录？")});
     QCOMPARE(storedGoods().size(), size_t(1));
     QCOMPARE(form->goodsQuery().recordCount(), 1);
+}
+
+// The stock of a code is summed over its lots; a deleted lot can take it to its level.
+void PurchasePanelsTest::deletingALotThatTakesACodeToItsLevelTellsItOnce() {
+    addRow("A01", "1", "5");
+    addRow("A01", "1", "3");
+    stock::setLevel(form->connection(), form->goodsQuery(), "A01", "5");
+    form->activateFromAnotherWindow();
+    clickRow(0);
+    action("N3")->trigger();
+    QCOMPARE(scripted->messageTexts(), QStringList({u("确定要删除选中的记录？"),
+                                                    u("商品 A01 库存只剩 3，已低于最低库存 5")}));
+    grid()->clearFocus();  // the highlight of the focused row keeps its own text colour
+    const QImage picture = grid()->grab().toImage();
+    const QRect code = grid()->cellRect(0, 0);
+    bool red = false;
+    for (int y = code.top(); y <= code.bottom(); ++y)
+        for (int x = code.left(); x <= code.right(); ++x)
+            red = red || picture.pixelColor(x, y) == QColor(Qt::red);
+    QVERIFY(red);
+
+    // A new lot lifts it above the level, silently; deleting that lot is a new dip.
+    scripted->clear();
+    addRow("A01", "1", "4");
+    clickRow(1);
+    action("N3")->trigger();
+    QCOMPARE(scripted->messageTexts().size(), 2);
+    QCOMPARE(scripted->messageTexts().last(), u("商品 A01 库存只剩 3，已低于最低库存 5"));
 }
 
 void PurchasePanelsTest::searchByCodeNarrowsTheListAndRefreshShowsAll() {

@@ -155,9 +155,9 @@ void XsxxFormTest::layoutCaptionsAndColumns() {
     QStringList menu;
     for (QAction* action : form->popupMenu()->actions())
         menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(menu,
-             QStringList({u("销售商品"), u("销售明细"), u("退货明细"), "-", u("查询信息"),
-                          u("刷新信息"), "-", u("打印报表"), u("数据导出"), "-", u("关闭窗体")}));
+    QCOMPARE(menu, QStringList({u("销售商品"), u("销售明细"), u("退货明细"), "-", u("查询信息"),
+                                u("刷新信息"), "-", u("打印报表"), u("数据导出"), "-",
+                                u("设置最低库存…"), u("库存预警"), "-", u("关闭窗体")}));
     QCOMPARE(form->goodsList().columns().size(), std::size_t(15));
     QCOMPARE(form->goodsList().toolTip(), u("双击可以销售商品"));
     QCOMPARE(footer("商品编码"), u("合计"));
