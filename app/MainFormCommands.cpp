@@ -239,13 +239,16 @@ void TMainForm::N9Click() {
 // ---- Importing purchases ----
 
 void TMainForm::N18Click() {
-    if (importing::importPurchases(this, ADOConnection1, autobackup::defaultSettingsFile()))
-        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+    if (!importing::importPurchases(this, ADOConnection1, autobackup::defaultSettingsFile()))
+        return;
+    purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+    tellLowStock(stock::levelledCodes(ADOConnection1));
 }
 
 void TMainForm::N19Click() {
-    if (importing::undoImports(this, ADOConnection1))
-        purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+    if (!importing::undoImports(this, ADOConnection1)) return;
+    purchases::PurchaseRecords(ADOConnection1, ADOQuery1).refresh();
+    tellLowStock(stock::levelledCodes(ADOConnection1));
 }
 
 void TMainForm::N20Click() { N18Click(); }

@@ -21,6 +21,7 @@
 #include "sales/records/ReturnListRecords.h"
 #include "sales/records/ReturnMessages.h"
 #include "sales/records/SaleDetailMessages.h"
+#include "stock/records/LowStock.h"
 #include "ui_ThmxForm.h"
 
 namespace {
@@ -106,9 +107,14 @@ void TThmxForm::FormClose() {
 // All the selected returns go together, or none of them: a return that cannot be undone says why.
 void TThmxForm::deleteRows(const std::vector<int>& rows) {
     std::string refusal;
+    const std::vector<std::string> codes = stock::codesOfRows(ADOQuery1, rows);
     switch (returnlist::ReturnListRecords(ADOConnection1, ADOQuery1).deleteRows(rows)) {
-        case salereturn::DeleteOutcome::Deleted:
+        case salereturn::DeleteOutcome::Deleted: {
+            // The goods taken out of stock again may take a code to its lowest stock.
+            const std::string notice = stock::lowStockNoticeText(ADOConnection1, codes, "\n");
+            if (!notice.empty()) platform::say(this, notice);
             return;
+        }
         case salereturn::DeleteOutcome::ReturnGone:
             refusal = salereturn::kReturnGone;
             break;

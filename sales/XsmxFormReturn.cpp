@@ -19,6 +19,7 @@
 #include "sales/records/ReturnMessages.h"
 #include "sales/records/ReturnRecords.h"
 #include "sales/records/SaleDate.h"
+#include "stock/records/LowStock.h"
 #include "ui_XsmxForm.h"
 
 namespace {
@@ -201,6 +202,10 @@ void TXsmxForm::Button4Click() {
     }
     platform::say(this, returnMessage(result));
     if (result.outcome == Outcome::Refused || result.outcome == Outcome::ChooseGoodsRow) return;
+    // Goods back in stock may lift a code above its lowest stock: its next fall is told again.
+    const std::string notice =
+        stock::lowStockNoticeText(ADOConnection1, {ui->Edit16->text().toStdString()}, "\n");
+    if (!notice.empty()) platform::say(this, notice);
     ui->Panel3->hide();
     // The list is read again as it stands, the search in force kept, on the same sale.
     ADOQuery1.close();

@@ -158,13 +158,33 @@ std::vector<std::string> lowStockNotices(store::Connection& connection, const st
     return notices;
 }
 
+namespace {
+
+std::string joined(const std::vector<std::string>& notices, std::string_view separator) {
+    std::string text;
+    for (const std::string& notice : notices)
+        text += (text.empty() ? "" : std::string(separator)) + notice;
+    return text;
+}
+
+}  // namespace
+
 std::string lowStockNoticeText(store::Connection& connection, const store::Query& goods,
                                const std::vector<std::string>& touchedCodes,
                                std::string_view separator) {
-    std::string text;
-    for (const std::string& notice : lowStockNotices(connection, goods, touchedCodes))
-        text += (text.empty() ? "" : std::string(separator)) + notice;
-    return text;
+    return joined(lowStockNotices(connection, goods, touchedCodes), separator);
+}
+
+std::string lowStockNoticeText(store::Connection& connection,
+                               const std::vector<std::string>& touchedCodes,
+                               std::string_view separator) {
+    return joined(lowStockNotices(connection, touchedCodes), separator);
+}
+
+std::vector<std::string> levelledCodes(store::Connection& connection) {
+    std::vector<std::string> codes;
+    for (const auto& entry : readLevels(connection)) codes.push_back(entry.first);
+    return codes;
 }
 
 std::vector<std::string> lowStockNotices(store::Connection& connection,

@@ -70,6 +70,14 @@ std::string lowStockNoticeText(store::Connection& connection, const store::Query
 std::vector<std::string> lowStockNotices(store::Connection& connection,
                                          const std::vector<std::string>& touchedCodes);
 
+// lowStockNotices' texts joined by separator, for a caller without a goods query.
+std::string lowStockNoticeText(store::Connection& connection,
+                               const std::vector<std::string>& touchedCodes,
+                               std::string_view separator);
+// Every code that has a level, for a change that may have touched any of them (an import, or
+// taking one back).
+std::vector<std::string> levelledCodes(store::Connection& connection);
+
 // The goods codes of these rows of a goods query, for lowStockNotices after they changed.
 std::vector<std::string> codesOfRows(const store::Query& goods, const std::vector<int>& rows);
 

@@ -74,6 +74,7 @@ class ReturnsWindowTest : public QObject {
     void eachSearchFieldNarrowsTheListAndTheSums();
     void deletingAfterTheConfirmationPutsTheGoodsBackAsSold();
     void aReturnThatCannotBeUndoneKeepsEverySelectedOne();
+    void deletingReturnsThatTakeACodeToItsLowestStockTellsIt();
     void aScannedCodeIsSearchedFor();
     void theExportWritesTheListAsItStands();
     void theReportPrintsEveryReturn();
@@ -224,6 +225,24 @@ void ReturnsWindowTest::deletingAfterTheConfirmationPutsTheGoodsBackAsSold() {
     QVERIFY(testsupport::storedRows(schema::kGoods) == goodsAsSold_);
     QVERIFY(form().returnsQuery().isEmpty());
     QCOMPARE(footer(kRefundColumn), QStringLiteral("0"));
+}
+
+// A001's lowest stock is what its sales left: taking its returns back out of stock brings it
+// there, which is told once after the deletion.
+void ReturnsWindowTest::deletingReturnsThatTakeACodeToItsLowestStockTellsIt() {
+    const std::string level = goodsAsSold_.at(0).at(schema::column::kStockQuantity);
+    testsupport::appendRows(schema::kStockLevels, {{{schema::column::kGoodsCode, "A001"},
+                                                    {schema::column::kStockLevel, level},
+                                                    {schema::column::kLowStockTold, "0"}}});
+    openList();
+    testsupport::clickRow(form().returnsList(), 0);
+    testsupport::clickRow(form().returnsList(), 2, Qt::ShiftModifier);
+    scripted().messageAnswers.enqueue(Answer::Ok);
+    run(form(), "N1");
+    const QStringList said = scripted().messageTexts();
+    QCOMPARE(said.size(), 2);
+    QVERIFY2(said.at(1).startsWith(u("商品 A001")) && said.at(1).contains(u("已低于最低库存")),
+             qPrintable(said.join(u("|"))));
 }
 
 // B002's purchase deleted since: its return cannot take the stock back, and the A001 return
