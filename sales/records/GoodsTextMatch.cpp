@@ -15,9 +15,15 @@ std::string qualified(std::string_view table, std::string_view column) {
 
 std::string sameGoodsTexts(std::string_view a, std::string_view b) {
     std::string condition;
+    bool first = true;
     for (const auto column : kGoodsTextColumns) {
-        if (!condition.empty()) condition += " AND ";
-        condition += qualified(a, column) + " IS " + (b.empty() ? "?" : qualified(b, column));
+        const std::string left = qualified(a, column);
+        const std::string right = b.empty() ? "?" : qualified(b, column);
+        if (first)
+            condition = left + " IS " + right;
+        else
+            condition += " AND IFNULL(" + left + ", '') = IFNULL(" + right + ", '')";
+        first = false;
     }
     return condition;
 }

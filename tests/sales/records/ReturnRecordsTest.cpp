@@ -157,6 +157,28 @@ TEST_F(ReturnRecordsTest, TheGoodsRowIsTheOneTheSaleNotedOrTheOldSalesMatch) {
     EXPECT_EQ(stored(schema::kReturns).size(), 2u);
 }
 
+// A model or size left out is stored empty by one entry and as nothing at all by another: an old
+// sale still finds its goods row.
+TEST_F(ReturnRecordsTest, AnOldSaleFindsItsGoodsRowWhenAnEmptyTextWasStoredAsNothing) {
+    Row bare = purchase("C03", "2", "4", "8");
+    bare.erase("商品型号");
+    bare.erase("商品规格");
+    const std::int64_t row = std::stoll(salestest::insert(schema::kGoods, {bare})[0]);
+    const std::int64_t sale =
+        std::stoll(salestest::insert(schema::kSales, {{{"销售日期", "2024-01-02 10:00:00"},
+                                                       {"商品编码", "C03"},
+                                                       {"商品名称", "名称C03"},
+                                                       {"商品型号", ""},
+                                                       {"商品规格", ""},
+                                                       {"单位", "个"},
+                                                       {"销售单价", "10"},
+                                                       {"销售数量", "1"},
+                                                       {"销售金额", "10"}}})[0]);
+    const auto shown = records.load(sale);
+    ASSERT_EQ(shown->goodsRows.size(), 1u);
+    EXPECT_EQ(shown->goodsRows[0].goodsId, row);
+}
+
 TEST_F(ReturnRecordsTest, AReturnMovesTheGoodsRowExactlyAndItsDeletionTakesItBack) {
     const std::int64_t sale = sell(1, "10", "4");
     const Row afterSale = goodsRow(1);
