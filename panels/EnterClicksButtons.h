@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QPushButton;
 class QWidget;
 
 namespace panels {
@@ -19,6 +20,21 @@ class EnterClicksButtons : public QObject {
 
   private:
     using QObject::QObject;
+};
+
+// Enter and keypad Enter in a field press a given button, once per press: a dialog's 确定 from a
+// field whose key filter would otherwise swallow the key. Install it after such a filter.
+class EnterPressesButton : public QObject {
+    Q_OBJECT
+  public:
+    static void install(QWidget& field, QPushButton& button);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    EnterPressesButton(QWidget& field, QPushButton& button);
+    QPushButton& button_;
 };
 
 }  // namespace panels

@@ -1,5 +1,6 @@
 #include "stock/LowStockLevelDialog.h"
 
+#include "panels/EnterClicksButtons.h"
 #include "panels/NumericKeyFilter.h"
 #include "platform/Command.h"
 #include "platform/WindowLook.h"
@@ -20,6 +21,7 @@ TLowStockLevelDialog::TLowStockLevelDialog(QWidget* parent, const std::string& c
     ui->Edit3->setText(QString::fromStdString(stock));
     ui->Edit4->setText(QString::fromStdString(level));
     panels::NumericKeyFilter::install(ui->Edit4);
+    panels::EnterPressesButton::install(*ui->Edit4, *ui->Button1);
     ui->Edit4->selectAll();
     ui->Edit4->setFocus();
     platform::connectCommand(ui->Button1, &QPushButton::clicked, this,
