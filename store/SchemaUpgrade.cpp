@@ -6,13 +6,13 @@
 
 namespace store::schema {
 
-namespace {
-
 bool holdsTable(const Database& db, const std::string& name) {
     Statement find(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
     find.bindText(1, name);
     return find.step() && find.int64Value(0) == 1;
 }
+
+namespace {
 
 bool holdsTheFiveTables(const Database& db) {
     for (const auto& table : tables())

@@ -12,6 +12,10 @@ namespace store::schema {
 
 int fileVersion(const Database& db);
 
+// Whether the file holds a table of that name: an added table is missing from a file of an
+// earlier version that could not be upgraded (opened read-only).
+bool holdsTable(const Database& db, const std::string& name);
+
 enum class UpgradeNeed {
     None,     // the file holds this version's tables, or is not the program's data at all
     Tables,   // tables of later versions are missing: upgrade() adds them

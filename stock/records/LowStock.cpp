@@ -8,6 +8,7 @@
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 
 namespace stock {
 
@@ -75,6 +76,8 @@ Total stockOfCode(const store::Query& goods, std::string_view code) {
 
 Levels readLevels(store::Connection& connection) {
     Levels levels;
+    // A file of an earlier version opened read-only has no levels to read.
+    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return levels;
     store::Statement rows(connection.database(), "SELECT " + quoted(column::kGoodsCode) + ", " +
                                                      quoted(column::kStockLevel) + ", " +
                                                      quoted(column::kLowStockTold) + " FROM " +
@@ -87,6 +90,7 @@ Levels readLevels(store::Connection& connection) {
 }
 
 std::optional<Level> levelOf(store::Connection& connection, std::string_view code) {
+    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return std::nullopt;
     store::Statement row(connection.database(), "SELECT " + quoted(column::kStockLevel) + ", " +
                                                     quoted(column::kLowStockTold) + " FROM " +
                                                     levelsTable() + " WHERE " +

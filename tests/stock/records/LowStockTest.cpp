@@ -7,6 +7,7 @@
 #include "stock/records/LowStock.h"
 #include "stock/records/LowStockMessages.h"
 #include "store/Connection.h"
+#include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -104,6 +105,17 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{
             "EmptyStockAddsNothing", {goodsRow("A1", ""), goodsRow("A1", "4")}, "4", "4", true}),
     [](const testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
+
+// A file of an earlier version opened read-only lacks the table of levels: it has none, and a
+// change tells nothing, instead of stopping the window that reads them.
+TEST_F(LowStockTest, AFileWithoutTheTableOfLevelsHasNone) {
+    testsupport::appendRows(store::schema::kGoods, {goodsRow("A1", "0")});
+    connection.database().exec(std::string("DROP TABLE \"") + store::schema::kStockLevels + "\"");
+    open();
+    EXPECT_TRUE(stock::readLevels(connection).empty());
+    EXPECT_FALSE(stock::levelOf(connection, "A1").has_value());
+    EXPECT_TRUE(stock::lowStockNotices(connection, goods, {"A1"}).empty());
+}
 
 // The kept sums follow each row the query stores or deletes, and a query that shares the rows
 // read before keeps its own figures.
