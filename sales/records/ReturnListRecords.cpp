@@ -1,5 +1,7 @@
 #include "sales/records/ReturnListRecords.h"
 
+#include "sales/records/ReturnRecords.h"
+
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/RowDeletion.h"
@@ -11,6 +13,7 @@ namespace schema = store::schema;
 using salereturn::DeleteOutcome;
 
 void ReturnListRecords::refresh() {
+    salereturn::requireReturnTables(connection_);
     store::reconnectAndRequery(connection_, {{&query_, schema::kReturns}});
 }
 

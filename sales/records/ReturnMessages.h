@@ -17,4 +17,9 @@ inline constexpr const char* kReturnGone = "要删除的退货记录已不存在
 inline constexpr const char* kReturnGoodsRowGone =
     "这条退货退回的进货记录已不存在，无法撤回它的库存，退货记录没有删除！";
 
+// A data.mdb of an earlier version opened read-only holds no returns; %1 is the file.
+inline constexpr const char* kReturnsNotUpgraded =
+    "数据文件 %1 是旧版本的，且当前为只读，无法添加退货所需的数据表。请取消该文件的只读属性"
+    "（或把它复制到可写的文件夹），重新启动本软件后再使用退货功能。";
+
 }  // namespace salereturn

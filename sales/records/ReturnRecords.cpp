@@ -4,11 +4,13 @@
 #include <array>
 
 #include "sales/records/GoodsTextMatch.h"
+#include "sales/records/ReturnMessages.h"
 #include "sales/records/StoredNumbers.h"
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "store/Values.h"
 
 namespace salereturn {
@@ -187,7 +189,18 @@ Decimal returnedQuantity(store::Connection& connection, std::int64_t saleId) {
     return sum;
 }
 
+void requireReturnTables(store::Connection& connection) {
+    const store::Database& db = connection.database();
+    if (store::schema::holdsTable(db, schema::kReturns) &&
+        store::schema::holdsTable(db, schema::kSaleGoods))
+        return;
+    std::string text = kReturnsNotUpgraded;
+    text.replace(text.find("%1"), 2, db.file());
+    throw store::StoreError(text);
+}
+
 std::optional<SaleForReturn> ReturnRecords::load(std::int64_t saleId) {
+    requireReturnTables(connection_);
     const auto sale = readSale(connection_, saleId);
     if (!sale) return std::nullopt;
     SaleForReturn shown;

@@ -96,6 +96,10 @@ std::string proposedRefund(const std::string& quantity, const std::string& price
 std::optional<std::string> refundAboveMost(const std::string& refund, const std::string& quantity,
                                            const std::string& price);
 
+// Throws StoreError with kReturnsNotUpgraded when the file lacks the returns' tables: one of an
+// earlier version that was opened read-only and so could not be upgraded.
+void requireReturnTables(store::Connection& connection);
+
 // The sum of the returns of the sale saleId as stored now (in the caller's transaction).
 store::Decimal returnedQuantity(store::Connection& connection, std::int64_t saleId);
 

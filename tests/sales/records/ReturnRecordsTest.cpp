@@ -14,6 +14,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "tests/sales/records/SalesFixture.h"
@@ -177,6 +178,21 @@ TEST_F(ReturnRecordsTest, AnOldSaleFindsItsGoodsRowWhenAnEmptyTextWasStoredAsNot
     const auto shown = records.load(sale);
     ASSERT_EQ(shown->goodsRows.size(), 1u);
     EXPECT_EQ(shown->goodsRows[0].goodsId, row);
+}
+
+// A file of an earlier version opened read-only could not get the returns' tables: the panel
+// and the list say what to do, naming the file, instead of the store's error.
+TEST_F(ReturnRecordsTest, AFileWithoutTheReturnsTablesSaysHowToGetThem) {
+    const std::int64_t sale = oldSale("A01", "2");
+    store::Database(db.path(), store::kDatabasePassword).exec("DROP TABLE \"退货\"");
+    try {
+        records.load(sale);
+        FAIL() << "loaded without the returns table";
+    } catch (const store::StoreError& error) {
+        const std::string text = error.what();
+        EXPECT_NE(text.find(db.path()), std::string::npos) << text;
+        EXPECT_NE(text.find("只读"), std::string::npos) << text;
+    }
 }
 
 TEST_F(ReturnRecordsTest, AReturnMovesTheGoodsRowExactlyAndItsDeletionTakesItBack) {
