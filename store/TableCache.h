@@ -11,6 +11,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/RowArena.h"
+#include "store/TextMap.h"
 #include "store/Values.h"
 
 namespace store {
@@ -30,13 +31,7 @@ struct TableRows : RowArena {
     // (Query::sumWithText), made at the first look-up and, unlike the indexes above, kept up to
     // date by the row changes below: a sale finds the new stock of its code without a pass over
     // the rows. The keys are copies, so the sums survive a copy of the rows.
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const noexcept {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-    using Sums = std::unordered_map<std::string, values::Total, TextHash, std::equal_to<>>;
+    using Sums = TextMap<values::Total>;
     struct TextSums {
         int textColumn = 0;
         int numberColumn = 0;

@@ -1,6 +1,7 @@
 #include "stock/records/LowStock.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "stock/records/LowStockMessages.h"
 #include "store/Connection.h"
@@ -28,6 +29,18 @@ const std::string& levelsTable() {
 Level levelFrom(const store::Statement& row, int first) {
     return {row.isNull(first) ? 0 : values::toTenThousandths(row.doubleValue(first)),
             !row.isNull(first + 1) && row.doubleValue(first + 1) != 0};
+}
+
+// The level of one code in a file that holds the table of levels.
+std::optional<Level> storedLevel(store::Connection& connection, std::string_view code) {
+    store::Statement row(connection.database(), "SELECT " + quoted(column::kStockLevel) + ", " +
+                                                    quoted(column::kLowStockTold) + " FROM " +
+                                                    levelsTable() + " WHERE " +
+                                                    quoted(column::kGoodsCode) + " = ? AND " +
+                                                    quoted(column::kStockLevel) + " IS NOT NULL");
+    row.bindText(1, values::trimBlanks(code));
+    if (!row.step()) return std::nullopt;
+    return levelFrom(row, 0);
 }
 
 // The level's text as a number of ten-thousandths; none for an empty text.
@@ -91,14 +104,7 @@ Levels readLevels(store::Connection& connection) {
 
 std::optional<Level> levelOf(store::Connection& connection, std::string_view code) {
     if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return std::nullopt;
-    store::Statement row(connection.database(), "SELECT " + quoted(column::kStockLevel) + ", " +
-                                                    quoted(column::kLowStockTold) + " FROM " +
-                                                    levelsTable() + " WHERE " +
-                                                    quoted(column::kGoodsCode) + " = ? AND " +
-                                                    quoted(column::kStockLevel) + " IS NOT NULL");
-    row.bindText(1, values::trimBlanks(code));
-    if (!row.step()) return std::nullopt;
-    return levelFrom(row, 0);
+    return storedLevel(connection, code);
 }
 
 void setLevel(store::Connection& connection, const store::Query& goods, std::string_view code,
@@ -139,14 +145,26 @@ std::string lowStockNotice(std::string_view code, std::string_view name, Total s
 std::vector<std::string> lowStockNotices(store::Connection& connection, const store::Query& goods,
                                          const std::vector<std::string>& touchedCodes) {
     std::vector<std::string> notices;
-    std::vector<std::string_view> seen;
+    // A file of an earlier version opened read-only has no levels.
+    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return notices;
+    // A change of a few codes (a sale) looks their levels up; one of many (an import) reads them
+    // all at once.
+    constexpr std::size_t kLookedUpOneByOne = 16;
+    const std::optional<Levels> all = touchedCodes.size() > kLookedUpOneByOne
+                                          ? std::optional<Levels>(readLevels(connection))
+                                          : std::nullopt;
+    const auto levelOfCode = [&](std::string_view code) -> std::optional<Level> {
+        if (!all) return storedLevel(connection, code);
+        const auto found = all->find(code);
+        return found == all->end() ? std::nullopt : std::optional<Level>(found->second);
+    };
+    std::unordered_set<std::string_view> seen;
     store::Database& db = connection.database();
     store::Transaction transaction(db);
     for (const std::string& touched : touchedCodes) {
         const std::string_view code = values::trimBlanks(touched);
-        if (code.empty() || std::find(seen.begin(), seen.end(), code) != seen.end()) continue;
-        seen.push_back(code);
-        const std::optional<Level> level = levelOf(connection, code);
+        if (code.empty() || !seen.insert(code).second) continue;
+        const std::optional<Level> level = levelOfCode(code);
         if (!level) continue;
         const Total stock = stockOfCode(goods, code);
         const bool low = isLow(stock, level->level);

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "store/TextMap.h"
 #include "store/Values.h"
 
 namespace store {
@@ -32,13 +32,7 @@ struct Level {
     Total level = 0;
     bool told = false;  // the shop has been told the code fell to it
 };
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-using Levels = std::unordered_map<std::string, Level, TextHash, std::equal_to<>>;
+using Levels = store::TextMap<Level>;
 
 // Every level the file holds, by code.
 Levels readLevels(store::Connection& connection);

@@ -106,6 +106,26 @@ INSTANTIATE_TEST_SUITE_P(
             "EmptyStockAddsNothing", {goodsRow("A1", ""), goodsRow("A1", "4")}, "4", "4", true}),
     [](const testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
 
+// Many touched codes (an import) read the levels at once and tell as a single code does: once.
+TEST_F(LowStockTest, ManyTouchedCodesAreToldOnceAsOneIs) {
+    testsupport::appendRows(store::schema::kGoods, {goodsRow("A1", "3"), goodsRow("B2", "9")});
+    testsupport::appendRows(store::schema::kStockLevels,
+                            {{{store::schema::column::kGoodsCode, "A1"},
+                              {store::schema::column::kStockLevel, "5"},
+                              {store::schema::column::kLowStockTold, "0"}},
+                             {{store::schema::column::kGoodsCode, "B2"},
+                              {store::schema::column::kStockLevel, "5"},
+                              {store::schema::column::kLowStockTold, "0"}}});
+    open();
+    std::vector<std::string> touched;
+    for (int i = 0; i < 20; ++i) touched.push_back("C" + std::to_string(i));
+    touched.insert(touched.begin() + 10, {"B2", " A1", "A1"});
+    const std::vector<std::string> told = stock::lowStockNotices(connection, goods, touched);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("A1"), std::string::npos) << told[0];
+    EXPECT_TRUE(stock::lowStockNotices(connection, goods, touched).empty());
+}
+
 // A file of an earlier version opened read-only lacks the table of levels: it has none, and a
 // change tells nothing, instead of stopping the window that reads them.
 TEST_F(LowStockTest, AFileWithoutTheTableOfLevelsHasNone) {
