@@ -54,13 +54,8 @@ void TXsxxForm::setUpSalePanel() {
     ui->DateTimePicker1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
 
     platform::setPixelFont(*ui->Label2, 21, true);
-    QPalette red = ui->Label2->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    ui->Label2->setPalette(red);
-    for (QLabel* mark : {ui->Mark1, ui->Mark2, ui->Mark3, ui->Mark4}) {
-        platform::setPixelFont(*mark, 16, true);
-        mark->setPalette(red);
-    }
+    platform::look::setTextColour(*ui->Label2, Qt::red);
+    platform::look::styleMarks({ui->Mark1, ui->Mark2, ui->Mark3, ui->Mark4}, 16);
 
     for (QLineEdit* numeric : {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10})
         panels::NumericKeyFilter::install(numeric);

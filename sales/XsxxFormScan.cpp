@@ -9,6 +9,7 @@
 #include "panels/ScanDetector.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
+#include "platform/WindowLook.h"
 #include "sales/XsxxForm.h"
 #include "sales/records/SaleMessages.h"
 #include "sales/records/SaleRecords.h"
@@ -44,11 +45,7 @@ void TXsxxForm::setUpScanning() {
 
     platform::setPixelFont(*ui->Label20, 13, true);
     platform::setPixelFont(*ui->Label21, 12, false);
-    for (QLabel* label : {ui->Label20, ui->Label21}) {
-        QPalette red = label->palette();
-        red.setColor(QPalette::WindowText, Qt::red);
-        label->setPalette(red);
-    }
+    for (QLabel* label : {ui->Label20, ui->Label21}) platform::look::setTextColour(*label, Qt::red);
     ui->Label20->hide();
     scanStatusTimer_ = new QTimer(this);
     scanStatusTimer_->setSingleShot(true);
