@@ -11,6 +11,11 @@ namespace store {
 class StoreError : public std::runtime_error {
   public:
     static constexpr int kNotFromSqlite = -1;
+    // A database server's failures that callers tell apart: another connection's concurrent
+    // change (a serialization failure or a deadlock: the transaction may be tried again), and a
+    // server that cannot be reached or refused the login.
+    static constexpr int kServerConflict = -2;
+    static constexpr int kServerUnreachable = -3;
 
     explicit StoreError(const std::string& message, int code = kNotFromSqlite)
         : std::runtime_error(message), code_(code) {}
