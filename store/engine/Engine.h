@@ -93,6 +93,9 @@ class Engine {
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual bool tryRollback() noexcept = 0;
+    // A read of several statements from one consistent state of the data, while others write;
+    // ended by commit() or tryRollback().
+    virtual void beginReadSnapshot() = 0;
     // Added to a SELECT of a row inside a transaction that will write it from what it read:
     // other writers of the row wait until the transaction ends.
     virtual const char* rowLockClause() const noexcept = 0;
@@ -104,6 +107,9 @@ class Engine {
     virtual std::string counterColumn(const std::string& table) const = 0;  // empty when none
     // Creates the table with its indexes (and what the engine keeps beside it).
     virtual void createTable(const schema::TableDef& table) = 0;
+    // After rows were stored with counter values of their own (a copy), new rows of the table
+    // take counter values after the highest.
+    virtual void counterFollowsRows(const std::string& table) = 0;
 
     // A watch of every table's changes, used while nothing else reads.
     virtual std::unique_ptr<ChangeWatch> watchChanges() const = 0;
