@@ -34,7 +34,7 @@ std::vector<TableDef> makeTables() {
                     text(kAddress),
                     text(kRemark)},
                    0,
-                   {}};
+                   {kGoodsCode}};
     TableDef company{kCompany,
                      {text(kCompanyName), text(kCompanyAddress), text(kContact), text(kPhone),
                       text(kWebAddress), text(kRemark)},

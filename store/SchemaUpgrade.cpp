@@ -36,6 +36,8 @@ std::string laterVersionRefusal(const std::string& file, int version) {
 }
 
 void addTablesSince(Database& db, int version) {
+    for (const auto& table : tables())
+        for (const auto& sql : createIndexSql(table)) db.exec(sql);
     for (const auto& table : addedTables()) {
         if (table.version <= version) continue;
         if (!holdsTable(db, table.name))

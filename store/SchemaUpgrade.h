@@ -18,7 +18,7 @@ bool holdsTable(const Database& db, const std::string& name);
 
 enum class UpgradeNeed {
     None,     // the file holds this version's tables, or is not the program's data at all
-    Tables,   // tables of later versions are missing: upgrade() adds them
+    Tables,   // tables or indexes of later versions are missing: upgrade() adds them
     Refused,  // written by a later version of the program: it must not be opened
 };
 // A file that lacks one of the five tables needs nothing: opening it tells what is wrong.
@@ -28,7 +28,8 @@ UpgradeNeed upgradeNeed(const Database& db);
 std::string laterVersionRefusal(const std::string& file, int version);
 
 // Inside the caller's transaction: creates the added tables of the versions above version that
-// the file does not hold yet, with their indexes, and sets the file's version to kVersion.
+// the file does not hold yet, and the indexes of every table that it lacks, and sets the file's
+// version to kVersion.
 void addTablesSince(Database& db, int version);
 
 // Inside the caller's transaction: creates every table of this version in an empty database, with

@@ -84,6 +84,11 @@ TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
             EXPECT_EQ(columns.columnName(c), table.columns[static_cast<std::size_t>(c)].name);
     }
     EXPECT_EQ(contentOfTheFive(db), before);
+    store::Statement index(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                           "tbl_name = '表1' AND sql LIKE '%\"商品编码\"%'");
+    ASSERT_TRUE(index.step());
+    EXPECT_EQ(index.int64Value(0), 1) << "the goods codes are looked up by an index";
 }
 
 // A file of an earlier version that added tables keeps them with their rows and gets the
