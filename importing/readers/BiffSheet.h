@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "importing/readers/BiffGlobals.h"
+#include "importing/readers/BiffStream.h"
+#include "importing/readers/RowCells.h"
+
+namespace importing::biff {
+
+// The cells of one worksheet, a row at a time as they are read from the stream: never the whole
+// sheet. Each cell is the text the import stores (see SheetReader.h).
+class SheetRows {
+  public:
+    // Goes to the sheet's BOF record and reads on to its size (DIMENSIONS).
+    SheetRows(RecordStream& stream, const Globals& globals, std::size_t sheet);
+
+    // The sheet's size as it states it: its last row and column + 1.
+    std::uint32_t rowCount() const noexcept { return rows_; }
+    std::uint16_t columnCount() const noexcept { return columns_; }
+
+    // The next row that has a cell, its cells at least columnCount() wide; false after the last.
+    bool next(std::uint32_t& row, RowCells& cells);
+
+  private:
+    // Reads the next record of the sheet itself (embedded substreams such as charts skipped);
+    // false at the sheet's EOF.
+    bool nextRecord(Record& record);
+    void place(const Record& record);  // puts a cell record's cells into texts_
+    std::string& cell(std::uint16_t column);
+    void number(std::uint16_t column, std::uint16_t xf, double value);
+    void formula(std::uint16_t column, std::uint16_t xf, std::string_view data);
+    [[noreturn]] void damagedAt(std::uint32_t row, std::uint16_t column,
+                                const std::string& why) const;
+
+    RecordStream& stream_;
+    const Globals& globals_;
+    std::uint32_t rows_ = 0;
+    std::uint16_t columns_ = 0;
+    bool ended_ = false;
+    bool emittedAny_ = false;
+    std::uint32_t row_ = 0;               // of the row being read
+    std::array<std::string, 256> texts_;  // its cells by column (Excel 97–2003 has 256)
+    std::uint16_t used_ = 0;              // its columns up to the last one with a cell
+    std::uint16_t pendingId_ = 0;         // a record of the next row, read ahead
+    std::string pendingData_;
+    std::u16string scratch_;
+};
+
+}  // namespace importing::biff
