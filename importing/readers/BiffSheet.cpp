@@ -80,10 +80,59 @@ SheetRows::SheetRows(RecordStream& stream, const Globals& globals, std::size_t s
         if (isCell(record.id)) {  // a sheet without its size: the cells start at once
             pendingId_ = record.id;
             pendingData_.assign(record.data);
-            return;
+            break;
         }
     }
-    ended_ = true;
+    if (record.id != record::kDimensions && pendingId_ == 0) {
+        ended_ = true;
+        return;
+    }
+    const std::uint64_t cellsStart = stream_.tell();
+    const bool ordered = inRowOrder();
+    stream_.seek(cellsStart);
+    if (!ordered) gatherCells();
+}
+
+bool SheetRows::inRowOrder() {
+    std::uint32_t last = pendingId_ != 0 && pendingData_.size() >= 2 ? u16(pendingData_, 0) : 0;
+    Record record;
+    while (nextRecord(record)) {
+        if (!isCell(record.id) || record.data.size() < 6) continue;
+        const std::uint32_t row = u16(record.data, 0);
+        if (row < last) return false;
+        last = row;
+    }
+    return true;
+}
+
+void SheetRows::gatherCells() {
+    gathering_ = true;
+    Record record;
+    while (streamRow(record)) {
+    }
+    closeGathered();
+    gathering_ = false;
+    std::stable_sort(gathered_.begin(), gathered_.end(),
+                     [](const Gathered& a, const Gathered& b) { return a.row < b.row; });
+    replaying_ = true;
+}
+
+void SheetRows::closeGathered() {
+    if (!gatheredOpen_) return;
+    gathered_.back().begin = gatheredText_.size();
+    gatheredText_ += gatheredCell_;
+    gathered_.back().end = gatheredText_.size();
+    gatheredOpen_ = false;
+}
+
+bool SheetRows::replayRow() {
+    if (replayAt_ >= gathered_.size()) return false;
+    row_ = gathered_[replayAt_].row;
+    for (; replayAt_ < gathered_.size() && gathered_[replayAt_].row == row_; ++replayAt_) {
+        const Gathered& g = gathered_[replayAt_];
+        cell(g.column).assign(gatheredText_, g.begin, g.end - g.begin);
+    }
+    return true;
 }
 
 bool SheetRows::nextRecord(Record& record) {
@@ -102,33 +151,8 @@ bool SheetRows::nextRecord(Record& record) {
 }
 
 bool SheetRows::next(std::uint32_t& row, RowCells& cells) {
-    bool started = false;
     Record record;
-    while (!ended_) {
-        if (pendingId_ != 0) {
-            record = {pendingId_, pendingData_};
-            pendingId_ = 0;
-        } else if (!nextRecord(record)) {
-            ended_ = true;
-            break;
-        }
-        if (!isCell(record.id) || record.data.size() < 6) continue;
-        const std::uint32_t at = u16(record.data, 0);
-        if (started && at != row_) {
-            pendingId_ = record.id;
-            pendingData_.assign(record.data);
-            break;
-        }
-        if (!started) {
-            if (emittedAny_ && at < row_)
-                damagedAt(at, u16(record.data, 2), "单元格没有按行的顺序存放");
-            row_ = at;
-            started = true;
-        }
-        place(record);
-    }
-    if (!started) return false;
-    emittedAny_ = true;
+    if (!(replaying_ ? replayRow() : streamRow(record))) return false;
     row = row_;
     cells.clear();
     const std::uint16_t width = std::max(used_, columns_);
@@ -141,8 +165,41 @@ bool SheetRows::next(std::uint32_t& row, RowCells& cells) {
     return true;
 }
 
+bool SheetRows::streamRow(Record& record) {
+    bool started = false;
+    while (!ended_) {
+        if (pendingId_ != 0) {
+            record = {pendingId_, pendingData_};
+            pendingId_ = 0;
+        } else if (!nextRecord(record)) {
+            ended_ = true;
+            break;
+        }
+        if (!isCell(record.id) || record.data.size() < 6) continue;
+        const std::uint32_t at = u16(record.data, 0);
+        if (started && at != row_ && !gathering_) {
+            pendingId_ = record.id;
+            pendingData_.assign(record.data);
+            break;
+        }
+        if (!started || gathering_) {
+            row_ = at;
+            started = true;
+        }
+        place(record);
+    }
+    return started;
+}
+
 std::string& SheetRows::cell(std::uint16_t column) {
     if (column >= texts_.size()) damagedAt(row_, column, "列号超出了 Excel 97-2003 的 256 列");
+    if (gathering_) {
+        closeGathered();
+        gathered_.push_back({row_, column, 0, 0});
+        gatheredOpen_ = true;
+        gatheredCell_.clear();
+        return gatheredCell_;
+    }
     if (column >= used_) used_ = static_cast<std::uint16_t>(column + 1);
     texts_[column].clear();  // a cell stored twice: the later one stands
     return texts_[column];

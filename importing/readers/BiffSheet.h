@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "importing/readers/BiffGlobals.h"
 #include "importing/readers/BiffStream.h"
@@ -11,7 +12,9 @@
 namespace importing::biff {
 
 // The cells of one worksheet, a row at a time as they are read from the stream: never the whole
-// sheet. Each cell is the text the import stores (see SheetReader.h).
+// sheet. Each cell is the text the import stores (see SheetReader.h). Every program we know
+// stores the rows in order; for a sheet that does not (a writer that stored its table column by
+// column), which a first look over its records tells, the cells are gathered and sorted first.
 class SheetRows {
   public:
     // Goes to the sheet's BOF record and reads on to its size (DIMENSIONS).
@@ -25,6 +28,12 @@ class SheetRows {
     bool next(std::uint32_t& row, RowCells& cells);
 
   private:
+    bool inRowOrder();  // looks over the sheet's cell records without keeping them
+    void gatherCells();
+    void closeGathered();
+    bool replayRow();  // the next row of the gathered cells into texts_
+    // Reads the records of the next row into texts_, the first of the row after into pending.
+    bool streamRow(Record& record);
     // Reads the next record of the sheet itself (embedded substreams such as charts skipped);
     // false at the sheet's EOF.
     bool nextRecord(Record& record);
@@ -40,13 +49,22 @@ class SheetRows {
     std::uint32_t rows_ = 0;
     std::uint16_t columns_ = 0;
     bool ended_ = false;
-    bool emittedAny_ = false;
     std::uint32_t row_ = 0;               // of the row being read
     std::array<std::string, 256> texts_;  // its cells by column (Excel 97–2003 has 256)
     std::uint16_t used_ = 0;              // its columns up to the last one with a cell
     std::uint16_t pendingId_ = 0;         // a record of the next row, read ahead
     std::string pendingData_;
     std::u16string scratch_;
+
+    struct Gathered {
+        std::uint32_t row;
+        std::uint16_t column;
+        std::size_t begin, end;  // in gatheredText_
+    };
+    bool gathering_ = false, gatheredOpen_ = false, replaying_ = false;
+    std::vector<Gathered> gathered_;
+    std::string gatheredText_, gatheredCell_;
+    std::size_t replayAt_ = 0;
 };
 
 }  // namespace importing::biff

@@ -120,4 +120,8 @@ void RecordStream::seek(std::uint64_t offset) {
     ended_ = false;
 }
 
+std::uint64_t RecordStream::tell() const {
+    return static_cast<std::uint64_t>(gsf_input_tell(handles_->stream.get())) - (end_ - begin_);
+}
+
 }  // namespace importing::biff

@@ -37,6 +37,8 @@ class RecordStream {
     std::uint16_t peekId();
     // Goes to the record at offset bytes from the start of the stream.
     void seek(std::uint64_t offset);
+    // The offset of the record next() would read.
+    std::uint64_t tell() const;
 
     const std::string& file() const noexcept { return file_; }
     [[noreturn]] void damaged(const std::string& why) const;

@@ -178,6 +178,12 @@ std::vector<RecordCase> recordCases() {
          dimensions(2, 3) + number(0, 2, 3) + number(0, 0, 1) + bof(0x0020) + number(0, 1, 99) +
              eof() + number(1, 1, 2),
          {"1:1||3", "2:|2|"}},
+        {"CellsStoredColumnByColumn",
+         {},
+         number(0, 0, 1) + number(1, 0, 2) + number(2, 0, 3) + label(0, 1, u"甲") +
+             formula(1, 1, special(0, 0)) + record(0x0207, text(u"乙")) + label(2, 1, u"丙") +
+             label(1, 1, u"后写的"),
+         {"1:1|甲", "2:2|后写的", "3:3|丙"}},
     };
 }
 
