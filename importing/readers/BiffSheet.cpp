@@ -74,7 +74,8 @@ SheetRows::SheetRows(RecordStream& stream, const Globals& globals, std::size_t s
     while (nextRecord(record)) {
         if (record.id == record::kDimensions && record.data.size() >= 12) {
             rows_ = u32(record.data, 4);
-            columns_ = u16(record.data, 10);
+            // A damaged size must not widen every row beyond Excel 97–2003's columns.
+            columns_ = std::min<std::uint16_t>(u16(record.data, 10), kColumns);
             return;
         }
         if (isCell(record.id)) {  // a sheet without its size: the cells start at once
@@ -192,7 +193,7 @@ bool SheetRows::streamRow(Record& record) {
 }
 
 std::string& SheetRows::cell(std::uint16_t column) {
-    if (column >= texts_.size()) damagedAt(row_, column, "列号超出了 Excel 97-2003 的 256 列");
+    if (column >= kColumns) damagedAt(row_, column, "列号超出了 Excel 97-2003 的 256 列");
     if (gathering_) {
         closeGathered();
         gathered_.push_back({row_, column, 0, 0});

@@ -49,10 +49,11 @@ class SheetRows {
     std::uint32_t rows_ = 0;
     std::uint16_t columns_ = 0;
     bool ended_ = false;
-    std::uint32_t row_ = 0;               // of the row being read
-    std::array<std::string, 256> texts_;  // its cells by column (Excel 97–2003 has 256)
-    std::uint16_t used_ = 0;              // its columns up to the last one with a cell
-    std::uint16_t pendingId_ = 0;         // a record of the next row, read ahead
+    std::uint32_t row_ = 0;                         // of the row being read
+    static constexpr std::uint16_t kColumns = 256;  // of an Excel 97–2003 sheet
+    std::array<std::string, kColumns> texts_;       // the row's cells by column
+    std::uint16_t used_ = 0;                        // its columns up to the last one with a cell
+    std::uint16_t pendingId_ = 0;                   // a record of the next row, read ahead
     std::string pendingData_;
     std::u16string scratch_;
 
