@@ -1,6 +1,6 @@
 // Workbooks assembled record by record, for the forms of cells that Excel and other programs write
 // but our own export does not: RK numbers, MULRK runs, shared strings continued over records,
-// formulas with their results, booleans and errors, dates.
+// formulas with their results (a long text result continued), booleans and errors, dates.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -153,10 +153,11 @@ std::vector<RecordCase> recordCases() {
         {"FormulaResults",
          {},
          dimensions(1, 6) + formula(0, 0, special(0, 0)) + record(0x04BC, std::string(10, '\0')) +
-             record(0x0207, text(u"公式文本")) + formula(0, 1, f64(0.1 + 0.2)) +
+             record(0x0207, u16(4) + '\1' + utf16(u"公式")) +
+             record(0x003C, std::string(1, '\0') + "ab") + formula(0, 1, f64(0.1 + 0.2)) +
              formula(0, 2, special(1, 1)) + formula(0, 3, special(2, 0x07)) +
              formula(0, 4, special(3, 0)) + formula(0, 5, f64(6932169358293.0)),
-         {"1:公式文本|0.30000000000000004|TRUE|#DIV/0!||6932169358293"}},
+         {"1:公式ab|0.30000000000000004|TRUE|#DIV/0!||6932169358293"}},
         {"BooleansErrorsInlineTextsAndBlanks",
          {},
          dimensions(4, 4) + record(0x0205, cellHead(0, 0) + std::string(2, '\0')) +
