@@ -47,8 +47,8 @@ using RowSink =
 // Reads path by its extension (.xls, .xlsx, .csv; case ignored), handing every row to sink.
 // A workbook is told by its content: a .xlsx named .xls reads all the same, and text named .xls
 // or .xlsx (tab-separated, as many systems save it) reads as CSV. Holds no more than one row's
-// cells beside the file's bytes (.csv), the shared strings (.xlsx, whose sheet is read as it is
-// inflated) or the workbook as FreeXL keeps it (.xls). Throws ReadError.
+// cells beside the file's bytes (.csv) or the workbook's shared strings (.xlsx, whose sheet is
+// read as it is inflated; .xls, whose sheet is read record by record). Throws ReadError.
 SheetFacts readSheet(const std::string& path, const RowSink& sink, const ReadOptions& options = {});
 
 }  // namespace importing

@@ -6,7 +6,8 @@
 
 namespace importing {
 
-// Reads an Excel 97–2003 workbook (.xls) with FreeXL. A table that our export (or any writer
+// Reads an Excel 97–2003 workbook (.xls), the sheet's records streamed from its compound file
+// row by row: only the shared strings are held whole. A table that our export (or any writer
 // filling sheets to Excel's 65,536 rows) spread over several sheets is read on as one: when the
 // first sheet is asked for, every sheet but the last is full and every sheet begins with the
 // first one's header row, the later sheets follow without their header, their rows numbered on

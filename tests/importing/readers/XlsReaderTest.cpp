@@ -107,7 +107,7 @@ TEST(XlsReadingErrors, BadWorkbooksAreToldInChinese) {
          "\xEF\xBB\xBF <html><table><tr><td>商品编码</td></tr></table></html>",
          {},
          "不是 Excel 工作簿"},
-        {"cut.xls", bytes.substr(0, bytes.size() / 2), {}, "FreeXL 错误"},
+        {"cut.xls", bytes.substr(0, bytes.size() / 2), {}, "工作簿已损坏"},
         {"header.xls", bytes.substr(0, 600), {}, "无法读取文件“header.xls”"},
         {"sheet.xls", bytes, {3}, "没有第 4 个工作表（共 1 个）"},
         {"empty.xlsx", "", {}, "不是 Excel 工作簿"},
