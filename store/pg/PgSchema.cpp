@@ -1,0 +1,64 @@
+#include "store/pg/PgSchema.h"
+
+namespace store::pg {
+
+namespace {
+
+std::string quoted(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+constexpr const char* kCountChange = "\"变更计数_加一\"";
+
+}  // namespace
+
+std::vector<std::string> serverTableSql(const schema::TableDef& table) {
+    std::string columns;
+    for (const auto& column : table.columns) {
+        if (!columns.empty()) columns += ", ";
+        columns += quoted(column.name) + " ";
+        switch (column.type) {
+            case FieldType::Counter:
+                columns += "integer GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
+                break;
+            case FieldType::Double:
+                columns += "double precision";
+                break;
+            default:
+                columns += "varchar(" + std::to_string(column.size) + ")";
+                break;
+        }
+    }
+    // The file's own row id, which a table without a counter has on the server only here.
+    if (!table.hasCounter()) columns += ", rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
+    std::vector<std::string> sql{"CREATE TABLE " + quoted(table.name) + " (" + columns + ")"};
+    for (auto& index : schema::createIndexSql(table)) sql.push_back(std::move(index));
+    sql.push_back("CREATE TRIGGER " + quoted(table.name + "_变更") +
+                  " AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoted(table.name) +
+                  " FOR EACH STATEMENT EXECUTE FUNCTION " + kCountChange + "()");
+    return sql;
+}
+
+std::vector<std::string> sharedPiecesSql() {
+    const std::string counts = quoted(schema::kChangeCounts);
+    return {
+        "CREATE TABLE IF NOT EXISTS " + counts +
+            " (\"表名\" varchar(64) PRIMARY KEY, \"版本\" bigint NOT NULL)",
+        std::string("CREATE OR REPLACE FUNCTION ") + kCountChange +
+            "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN INSERT INTO " + counts +
+            " (\"表名\", \"版本\") VALUES (TG_TABLE_NAME, 1) ON CONFLICT (\"表名\") DO UPDATE SET "
+            "\"版本\" = " +
+            counts + ".\"版本\" + 1; RETURN NULL; END $$",
+        // Half away from zero on the shortest text of x, as the file's own decimal_round.
+        "CREATE OR REPLACE FUNCTION decimal_round(double precision, integer) RETURNS double "
+        "precision LANGUAGE sql IMMUTABLE STRICT SET extra_float_digits = 1 AS "
+        "$$ SELECT round($1::text::numeric, $2)::double precision $$",
+    };
+}
+
+}  // namespace store::pg
