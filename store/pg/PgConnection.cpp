@@ -41,13 +41,18 @@ ConnectionHandle open(const ServerSettings& settings) {
 
 }  // namespace
 
+bool prepareSession(PGconn* connection) noexcept {
+    // Numbers read back as the shortest text that gives the same double.
+    ResultHandle set(PQexec(connection, "SET extra_float_digits = 1"));
+    return PQresultStatus(set.get()) == PGRES_COMMAND_OK;
+}
+
 ConnectionHandle tryConnect(const ServerSettings& settings) noexcept {
     try {
         ConnectionHandle connection = open(settings);
-        if (!connection || PQstatus(connection.get()) != CONNECTION_OK) return nullptr;
-        // Numbers read back as the shortest text that gives the same double.
-        ResultHandle set(PQexec(connection.get(), "SET extra_float_digits = 1"));
-        if (PQresultStatus(set.get()) != PGRES_COMMAND_OK) return nullptr;
+        if (!connection || PQstatus(connection.get()) != CONNECTION_OK ||
+            !prepareSession(connection.get()))
+            return nullptr;
         return connection;
     } catch (...) {
         return nullptr;

@@ -26,6 +26,9 @@ ConnectionHandle connect(const ServerSettings& settings);
 // The same without the message: a null or failed handle when it could not be made.
 ConnectionHandle tryConnect(const ServerSettings& settings) noexcept;
 
+// Sets what the program relies on in a new connection's session; false when the server refused.
+bool prepareSession(PGconn* connection) noexcept;
+
 // The server as the connection reached it: the settings with what libpq took from its defaults
 // and the PG* environment filled in.
 ServerSettings reachedServer(const PGconn* connection, const ServerSettings& settings);

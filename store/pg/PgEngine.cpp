@@ -48,9 +48,8 @@ ResultHandle PgEngine::run(const std::string& sql,
                            std::initializer_list<std::string> parameters) const {
     std::vector<const char*> values;
     for (const auto& parameter : parameters) values.push_back(parameter.c_str());
-    ResultHandle result(PQexecParams(session_.connection.get(), sql.c_str(),
-                                     static_cast<int>(values.size()), nullptr, values.data(),
-                                     nullptr, nullptr, 0));
+    ResultHandle result(PQexecParams(session_.ready(), sql.c_str(), static_cast<int>(values.size()),
+                                     nullptr, values.data(), nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw session_.failure(result.get());
@@ -59,7 +58,7 @@ ResultHandle PgEngine::run(const std::string& sql,
 
 void PgEngine::exec(const std::string& sql) {
     const ServerSql server = toServerSql(sql);
-    ResultHandle result(PQexec(session_.connection.get(), server.text.c_str()));
+    ResultHandle result(PQexec(session_.ready(), server.text.c_str()));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw session_.failure(result.get());
@@ -102,6 +101,7 @@ void PgEngine::commit() {
 }
 
 bool PgEngine::tryRollback() noexcept {
+    session_.openTransaction = false;  // a lost connection's transaction is gone already
     ResultHandle result(PQexec(session_.connection.get(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }

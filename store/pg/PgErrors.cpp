@@ -115,11 +115,11 @@ StoreError failureOf(const ServerFailure& failure, const std::string& server) {
     const std::string& state = failure.sqlstate;
     if (failure.connectionLost || state.rfind("08", 0) == 0 || state == "57P01" ||
         state == "57P02" || state == "57P03")
-        return StoreError(
-            "与" + server +
-                "的连接中断了，这次的操作没有完成。请检查网络和服务器，再重新启动程序。" +
-                bracketed(failure.text),
-            StoreError::kServerUnreachable);
+        return StoreError("与" + server +
+                              "的连接中断了，这次的操作没有完成，也没有保存。请检查网络和服务器是否"
+                              "正常，然后再试。" +
+                              bracketed(failure.text),
+                          StoreError::kServerUnreachable);
     const int code = state == "40001" || state == "40P01" ? StoreError::kServerConflict
                                                           : StoreError::kNotFromSqlite;
     return StoreError(statementSentence(failure, server) + bracketed(failure.text), code);

@@ -42,6 +42,16 @@ double parseFloat(const char* text, int length) {
 
 }  // namespace
 
+PGconn* Session::ready() noexcept {
+    PGconn* raw = connection.get();
+    if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
+        PQreset(raw);
+        if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
+    }
+    if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
+    return raw;
+}
+
 PgStatement::PgStatement(Session& session, std::string_view sql)
     : session_(session), sql_(toServerSql(sql)) {
     parameters_.resize(static_cast<std::size_t>(sql_.parameters));
@@ -54,7 +64,7 @@ bool PgStatement::execute() const noexcept {
         values.reserve(parameters_.size());
         for (const auto& parameter : parameters_)
             values.push_back(parameter ? parameter->c_str() : nullptr);
-        PGconn* connection = session_.connection.get();
+        PGconn* connection = session_.ready();
         result_.reset(PQexecParams(connection, sql_.text.c_str(), static_cast<int>(values.size()),
                                    nullptr, values.data(), nullptr, nullptr, 0));
         const ExecStatusType status = PQresultStatus(result_.get());

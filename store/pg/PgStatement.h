@@ -19,6 +19,12 @@ struct Session {
     std::string name;  // the server and database, for messages
     std::int64_t lastInsertRowId = 0;
     int changes = 0;
+    // Whether a transaction was open when the connection was last seen working.
+    bool openTransaction = false;
+    // The connection to run a statement on. One that was lost outside a transaction is made
+    // again (the server restarted, the network came back); inside one it stays lost, and the
+    // statement fails, until the transaction is rolled back: its work is gone.
+    PGconn* ready() noexcept;
     StoreError failure(const PGresult* result) const {
         return statementFailure(result, connection.get(), name);
     }

@@ -326,6 +326,33 @@ TEST_F(PgEngineTest, RefusalsNameWhatWasWrong) {
     }
 }
 
+TEST_F(PgEngineTest, LostConnectionIsToldAndMadeAgainOutsideATransaction) {
+    auto watch = engine_->watchChanges();
+    ASSERT_TRUE(watch->version("表1").has_value());
+    engine_->begin();
+    insertGoods("lost with its transaction");
+    const auto dropOthers = [this] {
+        database_->open()->exec(
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+            "current_database() AND pid <> pg_backend_pid()");
+    };
+    dropOthers();
+    const auto expectUnreachable = [this] {
+        try {
+            engine_->exec(R"(SELECT 1 FROM "表1")");
+            ADD_FAILURE() << "no failure";
+        } catch (const StoreError& error) {
+            EXPECT_EQ(error.code(), StoreError::kServerUnreachable) << error.what();
+            EXPECT_NE(std::string(error.what()).find("连接中断"), std::string::npos);
+        }
+    };
+    expectUnreachable();
+    expectUnreachable();  // still inside the lost transaction: no new connection in its middle
+    EXPECT_EQ(watch->version("表1"), std::nullopt);
+    engine_->tryRollback();
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT count(*) FROM "表1")"), (std::vector<Row>{{"i:0"}}));
+}
+
 TEST(PgConnect, ServerNotRunningNamesTheServerAndWhatToCheck) {
     store::ServerSettings settings;
     settings.host = "/nonexistent-socket-folder";
