@@ -5,7 +5,7 @@
 #
 #   scripts/pg-cluster.sh start DIR [PORT]   make a fresh cluster in DIR and start it; prints
 #                                            export PGHOST=… PGPORT=… PGUSER=jxc PGDATABASE=postgres
-#   scripts/pg-cluster.sh stop DIR           stop it and remove its data (DIR/log stays)
+#   scripts/pg-cluster.sh stop DIR           stop it and remove it
 #
 #   eval "$(scripts/pg-cluster.sh start /tmp/pg-mine 5440)"
 #
@@ -71,12 +71,26 @@ stop_running() {
     as_owner "$bindir/pg_ctl" -D "$data" -m immediate -w stop >/dev/null 2>&1 || true
 }
 
+# Removes DIR/data, only ever a cluster's.
+remove_cluster() {
+    local data="$1"
+    [ -e "$data" ] || return 0
+    [ -f "$data/PG_VERSION" ] || die "$data is not a PostgreSQL cluster; it is left as it is"
+    rm -rf "$data"
+}
+
 start() {
     local dir="$1" port="${2:-5432}"
     [[ "$port" =~ ^[0-9]+$ ]] || die "PORT must be a number: $port"
     local bindir
     bindir="$(find_bindir)"
+    # The folder becomes the server user's: never one reached through a link or someone else's.
+    [ ! -L "$dir" ] || die "$dir is a symbolic link; give the folder itself"
     mkdir -p "$dir"
+    local owner
+    owner="$(stat -c %U "$dir")"
+    [ "$owner" = "$(id -un)" ] || [ "$owner" = "$server_user" ] ||
+        die "$dir belongs to $owner; give a new folder or one of yours"
     dir="$(cd "$dir" && pwd)"
     local data="$dir/data" log="$dir/log"
     # The socket's path must fit the 107 bytes of a socket address.
@@ -85,7 +99,7 @@ start() {
 
     ensure_server_user
     stop_running "$bindir" "$data"
-    rm -rf "$data"
+    remove_cluster "$data"
     rm -f "$log"
     if [ "$(id -u)" -eq 0 ]; then
         chown "$server_user" "$dir"
@@ -124,14 +138,17 @@ stop() {
     [ -d "$dir" ] || return 0
     dir="$(cd "$dir" && pwd)"
     local data="$dir/data"
-    [ -d "$data" ] || return 0
     local bindir
-    bindir="$(find_bindir)"
     if [ -f "$data/postmaster.pid" ]; then
-        as_owner "$bindir/pg_ctl" -D "$data" -m fast -w -t 60 stop >/dev/null ||
-            die "the server in $data did not stop"
+        bindir="$(find_bindir)"
+        if as_owner "$bindir/pg_ctl" -D "$data" status >/dev/null 2>&1; then
+            as_owner "$bindir/pg_ctl" -D "$data" -m fast -w -t 60 stop >/dev/null ||
+                die "the server in $data did not stop"
+        fi
     fi
-    rm -rf "$data"
+    remove_cluster "$data"
+    rm -f "$dir/log" "$dir/initdb.log"
+    rmdir "$dir" 2>/dev/null || true
 }
 
 [ $# -ge 2 ] || usage
