@@ -6,7 +6,6 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libsqlcipher-dev libgsf-1-dev libfreexl-dev python3-xlrd
     libxlsxwriter-dev libzip-dev libxml2-dev
-    libpq-dev postgresql
     fonts-noto-cjk qt6-translations-l10n python3-fonttools
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils xvfb xauth
