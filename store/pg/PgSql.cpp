@@ -192,13 +192,16 @@ class Translator {
             return pragma(*first);
         findScopes();
         findInsert();
+        findRowOrder();
         ServerSql out;
         for (std::size_t i = 0; i < tokens_.size(); ++i) emit(i, out.text);
+        if (orderAtEnd_) {
+            trimEnd(out.text);
+            out.text += " " + *rowOrder_;
+        }
         if (insertTable_) {
             const auto* table = programTable(*insertTable_);
-            while (!out.text.empty() &&
-                   (out.text.back() == ';' || out.text.back() == ' ' || out.text.back() == '\n'))
-                out.text.pop_back();
+            trimEnd(out.text);
             out.text += table->hasCounter() ? " RETURNING \"ID\"" : " RETURNING rowid";
             out.returnsRowId = true;
         }
@@ -350,8 +353,44 @@ class Translator {
         }
     }
 
+    static void trimEnd(std::string& text) {
+        while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\n'))
+            text.pop_back();
+    }
+
+    // A SELECT of one of the program's tables gives its rows in the order they were stored, as
+    // the file does (the server's own order moves a row to the end when it is updated); one that
+    // orders, groups, sums or joins is left as it is.
+    void findRowOrder() {
+        const auto first = nextSignificant(0);
+        if (!first || !isWord(tokens_[*first], "select")) return;
+        const Scope& scope = scopes_.front();
+        const schema::TableDef* table =
+            scope.tableCount == 1 ? programTable(scope.mainTable) : nullptr;
+        if (table == nullptr) return;
+        static constexpr std::array<std::string_view, 17> refused = {
+            "order",  "group",        "distinct",   "union",     "intersect", "except",
+            "having", "count",        "sum",        "min",       "max",       "avg",
+            "total",  "group_concat", "string_agg", "array_agg", "window"};
+        std::optional<std::size_t> before;
+        for (std::size_t i = *first; i < tokens_.size(); ++i) {
+            if (scopeOf_[i] != 0 || tokens_[i].kind != Kind::Word) continue;
+            for (std::string_view word : refused)
+                if (same(tokens_[i].text, word)) return;
+            if (!before && (isWord(tokens_[i], "limit") || isWord(tokens_[i], "offset") ||
+                            isWord(tokens_[i], "for") || isWord(tokens_[i], "fetch")))
+                before = i;
+        }
+        rowOrder_ = table->hasCounter() ? "ORDER BY \"ID\"" : "ORDER BY rowid";
+        if (before)
+            orderBefore_ = before;
+        else
+            orderAtEnd_ = true;
+    }
+
     void emit(std::size_t i, std::string& out) {
         const Token& token = tokens_[i];
+        if (orderBefore_ == i) out += *rowOrder_ + " ";
         if (skip_ == i) return;
         if (namesCounter_ && overrideBefore_ == i) out += "OVERRIDING SYSTEM VALUE ";
         switch (token.kind) {
@@ -505,6 +544,9 @@ class Translator {
     std::optional<std::size_t> escapeAfter_;
     std::optional<std::size_t> whereValue_;
     std::optional<std::size_t> skip_;
+    std::optional<std::string> rowOrder_;
+    std::optional<std::size_t> orderBefore_;
+    bool orderAtEnd_ = false;
 };
 
 }  // namespace

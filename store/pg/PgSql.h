@@ -21,6 +21,8 @@ struct ServerSql {
 //   ignores ASCII case and treats "\" as itself); "a IS b" becomes IS NOT DISTINCT FROM;
 // - a bare rowid becomes "ID" where its table has that counter, and stays rowid (the hidden
 //   column) where it has none; the unquoted name ID is quoted so that it keeps its case;
+// - a SELECT of one of the program's tables that neither orders, groups, sums nor joins gives
+//   its rows in the order they were stored (ORDER BY the row id), as the file does;
 // - "select *" over a table without a counter names its columns, so the hidden rowid never
 //   shows; "WHERE 0" and "WHERE 1" become false and true;
 // - an INSERT into one of the program's tables returns the row id; one that names "ID" or rowid

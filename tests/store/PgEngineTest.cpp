@@ -169,6 +169,13 @@ TEST_F(PgEngineTest, TellsInsertedIdsAndChangedRows) {
     EXPECT_EQ(engine_->changes(), 0);
 }
 
+TEST_F(PgEngineTest, RowsKeepTheOrderTheyWereStoredInAfterAnUpdate) {
+    for (const char* code : {"A", "B", "C"}) insertGoods(code);
+    engine_->exec(R"(UPDATE "表1" SET "单位" = '个' WHERE "商品编码" = 'A')");
+    EXPECT_EQ(rowsOf(*engine_, R"(select 商品编码 from 表1)"),
+              (std::vector<Row>{{"t:A"}, {"t:B"}, {"t:C"}}));
+}
+
 TEST_F(PgEngineTest, BindingsAreCheckedAndClearedByReset) {
     auto select = engine_->prepare(R"(SELECT ?, ? FROM "表2" WHERE false)");
     EXPECT_THROW(select->bindText(3, "x"), StoreError);

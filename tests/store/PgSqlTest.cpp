@@ -21,7 +21,7 @@ TEST_P(DialectTest, ReadsTheProgramsSqlInTheServersDialect) {
 
 // The company table has no counter: its hidden rowid never shows.
 const std::string kCompanyRows =
-    R"(select rowid, "公司名称", "公司地址", "联系人", "联系电话", "网址", "备注" from "表2")";
+    R"(select rowid, "公司名称", "公司地址", "联系人", "联系电话", "网址", "备注" from "表2" ORDER BY rowid)";
 
 INSTANTIATE_TEST_SUITE_P(
     Statements, DialectTest,
@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "SELECT COALESCE(a, ''), COALESCE (b, 0), ifnull FROM t"},
         DialectCase{"LIKE ignores ASCII case and has no escape character",
                     "select * from 表1 where 商品名称 like ?",
-                    "select * from \"表1\" where \"商品名称\" ILIKE $1 ESCAPE ''"},
+                    "select * from \"表1\" where \"商品名称\" ILIKE $1 ESCAPE '' ORDER BY \"ID\""},
         DialectCase{"NOT LIKE, and a literal pattern", "a NOT LIKE '%x%'",
                     "a NOT ILIKE '%x%' ESCAPE ''"},
         DialectCase{"a LIKE that names its escape keeps it", "a LIKE ? ESCAPE '!'",
@@ -51,9 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         DialectCase{"rowid of a table without one is the hidden column",
                     R"(DELETE FROM "表4" WHERE rowid = ?)",
                     R"(DELETE FROM "表4" WHERE rowid = $1)"},
-        DialectCase{"the rows a query reads after their row id",
-                    R"(select rowid, * from "表1" where 商品编码 like ?)",
-                    R"(select "ID", * from "表1" where "商品编码" ILIKE $1 ESCAPE '')"},
+        DialectCase{
+            "the rows a query reads after their row id",
+            R"(select rowid, * from "表1" where 商品编码 like ?)",
+            R"(select "ID", * from "表1" where "商品编码" ILIKE $1 ESCAPE '' ORDER BY "ID")"},
         DialectCase{"select * never shows the hidden rowid; select rowid, * shows it once",
                     R"(select rowid, * from "表2")", kCompanyRows.c_str()},
         DialectCase{
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
             R"(a IS ? AND b IS NOT "c" AND d IS NULL AND e IS NOT NULL)",
             R"(a IS NOT DISTINCT FROM $1 AND b IS DISTINCT FROM  "c" AND d IS NULL AND e IS NOT NULL)"},
         DialectCase{"WHERE 0 and WHERE 1", R"(select * from "表3" where 0)",
-                    R"(select * from "表3" where false)"},
+                    R"(select * from "表3" where false ORDER BY "ID")"},
         DialectCase{"a number compared is no condition of its own", "SELECT 1 WHERE 0 = ?",
                     "SELECT 1 WHERE 0 = $1"},
         DialectCase{"the file's == is =", "a == ?", "a = $1"},
@@ -80,7 +81,15 @@ INSTANTIATE_TEST_SUITE_P(
                     R"(SELECT count(*), a * b FROM "表2")"},
         DialectCase{
             "a qualified star over a table without a counter", R"(SELECT c.* FROM "表2" c)",
-            R"(SELECT c."公司名称", c."公司地址", c."联系人", c."联系电话", c."网址", c."备注" FROM "表2" c)"},
+            R"(SELECT c."公司名称", c."公司地址", c."联系人", c."联系电话", c."网址", c."备注" FROM "表2" c ORDER BY rowid)"},
+        DialectCase{
+            "rows in the order they were stored, before LIMIT and FOR UPDATE",
+            R"(select 备注 from 表3 where 客户姓名 like ? limit 1)",
+            R"(select "备注" from "表3" where "客户姓名" ILIKE $1 ESCAPE '' ORDER BY "ID" limit 1)"},
+        DialectCase{"a row read to be written", R"(SELECT 1 FROM "表1" WHERE rowid = ? FOR UPDATE)",
+                    R"(SELECT 1 FROM "表1" WHERE "ID" = $1 ORDER BY "ID" FOR UPDATE)"},
+        DialectCase{"distinct rows keep the server's order", "Select Distinct 客户姓名 From 表3",
+                    R"(Select Distinct "客户姓名" From "表3")"},
         DialectCase{"BEGIN IMMEDIATE is BEGIN", "BEGIN IMMEDIATE", "BEGIN "},
         DialectCase{"comments stay as they are", "SELECT 1 -- why?\n", "SELECT 1 -- why?\n"},
         DialectCase{"PRAGMA secure_delete reads nothing", "PRAGMA secure_delete = 0",
