@@ -102,15 +102,23 @@ void PgEngine::commit() {
 
 bool PgEngine::tryRollback() noexcept {
     session_.openTransaction = false;  // a lost connection's transaction is gone already
+    counters_.clear();                 // it may have made tables that are gone again
     ResultHandle result(PQexec(session_.connection.get(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }
 
-bool PgEngine::holdsTable(const std::string& table) const {
+bool PgEngine::inCatalogue(const std::string& table) const {
     return PQntuples(run("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() "
                          "AND tablename = $1",
                          {table})
                          .get()) > 0;
+}
+
+bool PgEngine::holdsTable(const std::string& table) const {
+    if (counters_.count(table) != 0) return true;
+    if (!inCatalogue(table)) return false;
+    counterColumn(table);
+    return true;
 }
 
 std::string PgEngine::identityColumn(const std::string& table) const {
@@ -124,8 +132,12 @@ std::string PgEngine::identityColumn(const std::string& table) const {
 }
 
 std::string PgEngine::counterColumn(const std::string& table) const {
-    std::string column = identityColumn(table);
-    return column == "rowid" ? std::string() : column;
+    if (const auto known = counters_.find(table); known != counters_.end()) return known->second;
+    std::string column = identityColumn(table);  // rowid for a table without a counter
+    const bool there = !column.empty() || inCatalogue(table);
+    if (column == "rowid") column.clear();
+    if (there) counters_.emplace(table, column);
+    return column;
 }
 
 int PgEngine::schemaVersion() const {

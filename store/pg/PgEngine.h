@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <map>
 
 #include "store/ServerSettings.h"
 #include "store/engine/Engine.h"
@@ -46,9 +47,13 @@ class PgEngine final : public Engine {
     ResultHandle run(const std::string& sql,
                      std::initializer_list<std::string> parameters = {}) const;
     std::string identityColumn(const std::string& table) const;
+    bool inCatalogue(const std::string& table) const;
 
     ServerSettings settings_;
     mutable Session session_;
+    // What the catalogue told of the tables this connection made or found: a table, once
+    // there, keeps its counter for the program's run.
+    mutable std::map<std::string, std::string, std::less<>> counters_;
     DataIdentity identity_;
 };
 

@@ -94,6 +94,7 @@ std::string statementSentence(const ServerFailure& failure, const std::string& s
     if (state == "22P02" || state == "22003" || state == "22018")
         return "数值无效或超出范围" + (where.empty() ? std::string() : "（" + where + "）") +
                "，没有保存。";
+    if (state == "22021") return "文本中有无效的字符（不是 UTF-8 编码），没有保存。";
     if (state == "42P01")
         return server + "中缺少本程序的表。请用 jxc-mkdb --server 建立本程序的表。";
     if (state == "42501")

@@ -268,6 +268,12 @@ TEST_F(PgEngineTest, SchemaFacts) {
     EXPECT_EQ(bare->schemaVersion(), 0);
     EXPECT_FALSE(bare->holdsTable("表1"));
     bare->begin();
+    bare->createTable(store::schema::table("表1"));
+    EXPECT_TRUE(bare->holdsTable("表1"));
+    EXPECT_EQ(bare->counterColumn("表1"), "ID");
+    bare->tryRollback();
+    EXPECT_FALSE(bare->holdsTable("表1")) << "made by a transaction that was rolled back";
+    bare->begin();
     bare->setSchemaVersion(1);
     bare->setSchemaVersion(2);
     bare->commit();
