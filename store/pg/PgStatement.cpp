@@ -46,6 +46,7 @@ PGconn* Session::ready() noexcept {
     PGconn* raw = connection.get();
     if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
         PQreset(raw);
+        ++connections;
         if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
     }
     if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
@@ -65,8 +66,7 @@ bool PgStatement::execute() const noexcept {
         for (const auto& parameter : parameters_)
             values.push_back(parameter ? parameter->c_str() : nullptr);
         PGconn* connection = session_.ready();
-        result_.reset(PQexecParams(connection, sql_.text.c_str(), static_cast<int>(values.size()),
-                                   nullptr, values.data(), nullptr, nullptr, 0));
+        result_.reset(run(connection, values));
         const ExecStatusType status = PQresultStatus(result_.get());
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
             failure_ = session_.failure(result_.get());
@@ -116,6 +116,35 @@ bool PgStatement::execute() const noexcept {
         failure_ = StoreError("读取数据失败：内存不足");
         return false;
     }
+}
+
+PgStatement::~PgStatement() {
+    // Forgotten by the server with its connection otherwise; a spoilt transaction takes no
+    // statement, and leaves it there.
+    PGconn* connection = session_.connection.get();
+    if (preparedName_.empty() || preparedOn_ != session_.connections ||
+        PQstatus(connection) != CONNECTION_OK || PQtransactionStatus(connection) == PQTRANS_INERROR)
+        return;
+    ResultHandle done(PQexec(connection, ("DEALLOCATE " + preparedName_).c_str()));
+}
+
+PGresult* PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
+    const int count = static_cast<int>(values.size());
+    if (preparedOn_ != session_.connections) preparedName_.clear();
+    if (preparedName_.empty() && ++runs_ > 1) {
+        std::string name = "jxc_" + std::to_string(++session_.preparedStatements);
+        ResultHandle prepared(
+            PQprepare(connection, name.c_str(), sql_.text.c_str(), count, nullptr));
+        if (PQresultStatus(prepared.get()) == PGRES_COMMAND_OK) {
+            preparedName_ = std::move(name);
+            preparedOn_ = session_.connections;
+        }
+    }
+    if (!preparedName_.empty())
+        return PQexecPrepared(connection, preparedName_.c_str(), count, values.data(), nullptr,
+                              nullptr, 0);
+    return PQexecParams(connection, sql_.text.c_str(), count, nullptr, values.data(), nullptr,
+                        nullptr, 0);
 }
 
 bool PgStatement::step() {

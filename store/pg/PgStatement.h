@@ -21,6 +21,8 @@ struct Session {
     int changes = 0;
     // Whether a transaction was open when the connection was last seen working.
     bool openTransaction = false;
+    int connections = 1;  // counts the connection made again: its prepared statements are gone
+    int preparedStatements = 0;  // names them
     // The connection to run a statement on. One that was lost outside a transaction is made
     // again (the server restarted, the network came back); inside one it stays lost, and the
     // statement fails, until the transaction is rolled back: its work is gone.
@@ -37,6 +39,9 @@ struct Session {
 class PgStatement final : public EngineStatement {
   public:
     PgStatement(Session& session, std::string_view sql);
+    ~PgStatement() override;
+    PgStatement(const PgStatement&) = delete;
+    PgStatement& operator=(const PgStatement&) = delete;
 
     bool step() override;
     bool tryReset() noexcept override;
@@ -55,6 +60,9 @@ class PgStatement final : public EngineStatement {
   private:
     enum class Cell : unsigned char { Text, Integer, Float, Numeric, Bool };
     bool execute() const noexcept;  // false when the server refused it (failure_ tells why)
+    // A statement run again (the rows of a copy, an export) is prepared on the server once, so
+    // that each further run sends only its parameters.
+    PGresult* run(PGconn* connection, const std::vector<const char*>& values) const;
     void bind(int index, std::optional<std::string> value);
     void checkColumn(int index) const;
 
@@ -66,6 +74,9 @@ class PgStatement final : public EngineStatement {
     mutable std::optional<StoreError> failure_;
     std::optional<StoreError> lastFailure_;  // of the run before the last reset
     mutable bool executed_ = false;
+    mutable int runs_ = 0;
+    mutable std::string preparedName_;  // empty until prepared
+    mutable int preparedOn_ = 0;        // the session's connection it was prepared on
     mutable int rows_ = 0;
     int next_ = 0;
     int row_ = -1;

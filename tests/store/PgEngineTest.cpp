@@ -366,6 +366,24 @@ TEST_F(PgEngineTest, LostConnectionIsToldAndMadeAgainOutsideATransaction) {
     EXPECT_EQ(rowsOf(*engine_, R"(SELECT count(*) FROM "表1")"), (std::vector<Row>{{"i:0"}}));
 }
 
+TEST_F(PgEngineTest, StatementRunAgainAfterTheConnectionWasMadeAgain) {
+    auto count = engine_->prepare(R"(SELECT count(*) FROM "表1" WHERE "商品编码" = ?)");
+    const auto countOf = [&](const char* code) {
+        count->tryReset();
+        count->bindText(1, code);
+        return rowsOf(*count);
+    };
+    insertGoods("A");
+    EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
+    EXPECT_EQ(countOf("B"), (std::vector<Row>{{"i:0"}})) << "run again";
+    database_->open()->exec(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+        "current_database() AND pid <> pg_backend_pid()");
+    EXPECT_THROW(countOf("A"), StoreError);
+    EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}})) << "on the new connection";
+    EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
+}
+
 TEST(PgConnect, ServerNotRunningNamesTheServerAndWhatToCheck) {
     store::ServerSettings settings;
     settings.host = "/nonexistent-socket-folder";
