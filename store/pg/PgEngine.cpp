@@ -3,21 +3,13 @@
 #include <vector>
 
 #include "store/Schema.h"
+#include "store/SqlText.h"
 #include "store/pg/PgChangeWatch.h"
 #include "store/pg/PgSchema.h"
 
 namespace store::pg {
 
 namespace {
-
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 // A number for the server's database that is never 0: FNV-1a of where it is and who reads it.
 DataIdentity identityOf(const ServerSettings& server) {
@@ -143,12 +135,12 @@ std::string PgEngine::counterColumn(const std::string& table) const {
 int PgEngine::schemaVersion() const {
     if (!holdsTable(schema::kSchemaVersionTable)) return 0;
     const ResultHandle result =
-        run("SELECT \"版本\" FROM " + quoted(schema::kSchemaVersionTable) + " LIMIT 1");
+        run("SELECT \"版本\" FROM " + sql::quotedName(schema::kSchemaVersionTable) + " LIMIT 1");
     return PQntuples(result.get()) > 0 ? std::atoi(PQgetvalue(result.get(), 0, 0)) : 0;
 }
 
 void PgEngine::setSchemaVersion(int version) {
-    const std::string table = quoted(schema::kSchemaVersionTable);
+    const std::string table = sql::quotedName(schema::kSchemaVersionTable);
     run("CREATE TABLE IF NOT EXISTS " + table + " (\"版本\" integer NOT NULL)");
     run("DELETE FROM " + table);
     run("INSERT INTO " + table + " (\"版本\") VALUES ($1)", {std::to_string(version)});
@@ -163,10 +155,11 @@ void PgEngine::createTable(const schema::TableDef& table) {
 void PgEngine::counterFollowsRows(const std::string& table) {
     const std::string column = identityColumn(table);
     if (column.empty()) return;
-    const std::string highest = "(SELECT max(" + quoted(column) + ") FROM " + quoted(table) + ")";
+    const std::string highest =
+        "(SELECT max(" + sql::quotedName(column) + ") FROM " + sql::quotedName(table) + ")";
     run("SELECT setval(pg_get_serial_sequence($1, $2), COALESCE(" + highest + ", 1), " + highest +
             " IS NOT NULL)",
-        {quoted(table), column});
+        {sql::quotedName(table), column});
 }
 
 std::unique_ptr<ChangeWatch> PgEngine::watchChanges() const {

@@ -1,17 +1,10 @@
 #include "store/pg/PgSchema.h"
 
+#include "store/SqlText.h"
+
 namespace store::pg {
 
 namespace {
-
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 constexpr const char* kCountChange = "\"变更计数_加一\"";
 
@@ -21,7 +14,7 @@ std::vector<std::string> serverTableSql(const schema::TableDef& table) {
     std::string columns;
     for (const auto& column : table.columns) {
         if (!columns.empty()) columns += ", ";
-        columns += quoted(column.name) + " ";
+        columns += sql::quotedName(column.name) + " ";
         switch (column.type) {
             case FieldType::Counter:
                 columns += "integer GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
@@ -36,16 +29,18 @@ std::vector<std::string> serverTableSql(const schema::TableDef& table) {
     }
     // The file's own row id, which a table without a counter has on the server only here.
     if (!table.hasCounter()) columns += ", rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
-    std::vector<std::string> sql{"CREATE TABLE " + quoted(table.name) + " (" + columns + ")"};
-    for (auto& index : schema::createIndexSql(table)) sql.push_back(std::move(index));
-    sql.push_back("CREATE TRIGGER " + quoted(table.name + "_变更") +
-                  " AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + quoted(table.name) +
-                  " FOR EACH STATEMENT EXECUTE FUNCTION " + kCountChange + "()");
-    return sql;
+    std::vector<std::string> statements{"CREATE TABLE " + sql::quotedName(table.name) + " (" +
+                                        columns + ")"};
+    for (auto& index : schema::createIndexSql(table)) statements.push_back(std::move(index));
+    statements.push_back("CREATE TRIGGER " + sql::quotedName(table.name + "_变更") +
+                         " AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " +
+                         sql::quotedName(table.name) + " FOR EACH STATEMENT EXECUTE FUNCTION " +
+                         kCountChange + "()");
+    return statements;
 }
 
 std::vector<std::string> sharedPiecesSql() {
-    const std::string counts = quoted(schema::kChangeCounts);
+    const std::string counts = sql::quotedName(schema::kChangeCounts);
     return {
         "CREATE TABLE IF NOT EXISTS " + counts +
             " (\"表名\" varchar(64) PRIMARY KEY, \"版本\" bigint NOT NULL)",

@@ -7,6 +7,7 @@
 
 #include "store/Error.h"
 #include "store/Schema.h"
+#include "store/SqlText.h"
 
 namespace store::pg {
 
@@ -99,19 +100,11 @@ std::vector<Token> tokenize(std::string_view sql) {
     return tokens;
 }
 
-bool same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+using sql::quotedName;
+using sql::sameName;
 
 bool isWord(const Token& token, std::string_view word) {
-    return token.kind == Kind::Word && same(token.text, word);
+    return token.kind == Kind::Word && sameName(token.text, word);
 }
 bool isPunct(const Token& token, char c) {
     return token.kind == Kind::Punct && token.text.size() == 1 && token.text[0] == c;
@@ -126,7 +119,7 @@ bool isClauseWord(const Token& token) {
         "select",  "for",   "returning", "overriding", "window"};
     if (token.kind != Kind::Word) return false;
     return std::any_of(words.begin(), words.end(),
-                       [&](std::string_view w) { return same(token.text, w); });
+                       [&](std::string_view w) { return sameName(token.text, w); });
 }
 
 // The name a Name or Word token stands for: quotes taken off, a doubled quote as one.
@@ -140,15 +133,6 @@ std::string nameOf(const Token& token) {
         if (inner[i] == '"' && i + 1 < inner.size() && inner[i + 1] == '"') ++i;
     }
     return name;
-}
-
-std::string quoted(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 const schema::TableDef* programTable(const std::string& name) {
@@ -171,7 +155,7 @@ const std::string* programName(std::string_view word) {
         return all;
     }();
     for (const auto& name : names)
-        if (same(name, word)) return &name;
+        if (sameName(name, word)) return &name;
     return nullptr;
 }
 
@@ -342,8 +326,8 @@ class Translator {
                 inColumns = false;
             } else if (inColumns && (token.kind == Kind::Name || token.kind == Kind::Word)) {
                 const std::string name = nameOf(token);
-                if (name == schema::column::kId || (token.kind == Kind::Word && same(name, "id")) ||
-                    same(name, "rowid"))
+                if (name == schema::column::kId ||
+                    (token.kind == Kind::Word && sameName(name, "id")) || sameName(name, "rowid"))
                     namesCounter_ = true;
             } else if (isWord(token, "values") || isWord(token, "select") ||
                        isWord(token, "default")) {
@@ -376,7 +360,7 @@ class Translator {
         for (std::size_t i = *first; i < tokens_.size(); ++i) {
             if (scopeOf_[i] != 0 || tokens_[i].kind != Kind::Word) continue;
             for (std::string_view word : refused)
-                if (same(tokens_[i].text, word)) return;
+                if (sameName(tokens_[i].text, word)) return;
             if (!before && (isWord(tokens_[i], "limit") || isWord(tokens_[i], "offset") ||
                             isWord(tokens_[i], "for") || isWord(tokens_[i], "fetch")))
                 before = i;
@@ -430,24 +414,24 @@ class Translator {
 
     void emitWord(std::size_t i, std::string& out) {
         const Token& token = tokens_[i];
-        if (same(token.text, "rowid")) {
+        if (sameName(token.text, "rowid")) {
             const auto* table = tableAt(i);
             out += table != nullptr && table->hasCounter() ? "\"ID\"" : "rowid";
         } else if (const std::string* name = programName(token.text)) {
-            out += quoted(*name);
-        } else if (same(token.text, "ifnull") &&
+            out += quotedName(*name);
+        } else if (sameName(token.text, "ifnull") &&
                    nextIs(i, [](const Token& t) { return isPunct(t, '('); })) {
             out += "COALESCE";
-        } else if (same(token.text, "like")) {
+        } else if (sameName(token.text, "like")) {
             out += "ILIKE";
             const auto pattern = nextSignificant(i + 1);
             if (pattern &&
                 (tokens_[*pattern].kind == Kind::Param || tokens_[*pattern].kind == Kind::String) &&
                 !nextIs(*pattern, [](const Token& t) { return isWord(t, "escape"); }))
                 escapeAfter_ = *pattern;
-        } else if (same(token.text, "is")) {
+        } else if (sameName(token.text, "is")) {
             emitIs(i, out);
-        } else if (same(token.text, "where")) {
+        } else if (sameName(token.text, "where")) {
             out += token.text;
             const auto value = nextSignificant(i + 1);
             if (value && tokens_[*value].kind == Kind::Number) {
@@ -456,7 +440,7 @@ class Translator {
                     isClauseWord(tokens_[*after]))
                     whereValue_ = *value;
             }
-        } else if (same(token.text, "begin")) {
+        } else if (sameName(token.text, "begin")) {
             out += token.text;
             const auto mode = nextSignificant(i + 1);
             if (mode && (isWord(tokens_[*mode], "immediate") ||
@@ -528,7 +512,7 @@ class Translator {
         std::string columns;
         for (const auto& column : table->columns) {
             if (!columns.empty()) columns += ", " + prefix;
-            columns += quoted(column.name);
+            columns += quotedName(column.name);
         }
         return columns;
     }

@@ -63,6 +63,12 @@ class PgEngineTest : public ::testing::Test {
         insert->step();
         return engine_->lastInsertRowId();
     }
+    // As the server does when it restarts or the network fails.
+    void dropOtherConnections() const {
+        database_->open()->exec(
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+            "current_database() AND pid <> pg_backend_pid()");
+    }
     const ServerDatabase* database_ = nullptr;
     std::unique_ptr<store::Engine> engine_;
 };
@@ -344,12 +350,7 @@ TEST_F(PgEngineTest, LostConnectionIsToldAndMadeAgainOutsideATransaction) {
     ASSERT_TRUE(watch->version("表1").has_value());
     engine_->begin();
     insertGoods("lost with its transaction");
-    const auto dropOthers = [this] {
-        database_->open()->exec(
-            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
-            "current_database() AND pid <> pg_backend_pid()");
-    };
-    dropOthers();
+    dropOtherConnections();
     const auto expectUnreachable = [this] {
         try {
             engine_->exec(R"(SELECT 1 FROM "表1")");
@@ -376,12 +377,22 @@ TEST_F(PgEngineTest, StatementRunAgainAfterTheConnectionWasMadeAgain) {
     insertGoods("A");
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
     EXPECT_EQ(countOf("B"), (std::vector<Row>{{"i:0"}})) << "run again";
-    database_->open()->exec(
-        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
-        "current_database() AND pid <> pg_backend_pid()");
+    dropOtherConnections();
     EXPECT_THROW(countOf("A"), StoreError);
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}})) << "on the new connection";
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
+}
+
+// The message of a connection that could not be made, which must say so by its code.
+std::string refusedConnection(const store::ServerSettings& settings) {
+    try {
+        store::openServerEngine(settings);
+    } catch (const StoreError& error) {
+        EXPECT_EQ(error.code(), StoreError::kServerUnreachable);
+        return error.what();
+    }
+    ADD_FAILURE() << "connected";
+    return {};
 }
 
 TEST(PgConnect, ServerNotRunningNamesTheServerAndWhatToCheck) {
@@ -389,31 +400,19 @@ TEST(PgConnect, ServerNotRunningNamesTheServerAndWhatToCheck) {
     settings.host = "/nonexistent-socket-folder";
     settings.port = "5999";
     settings.database = "shop";
-    try {
-        store::openServerEngine(settings);
-        FAIL() << "connected";
-    } catch (const StoreError& error) {
-        EXPECT_EQ(error.code(), StoreError::kServerUnreachable);
-        const std::string message = error.what();
-        EXPECT_NE(message.find(settings.describe()), std::string::npos) << message;
-        EXPECT_NE(message.find("没有运行"), std::string::npos) << message;
-        EXPECT_NE(message.find("（"), std::string::npos) << "libpq's own text: " << message;
-    }
+    const std::string message = refusedConnection(settings);
+    EXPECT_NE(message.find(settings.describe()), std::string::npos) << message;
+    EXPECT_NE(message.find("没有运行"), std::string::npos) << message;
+    EXPECT_NE(message.find("（"), std::string::npos) << "libpq's own text: " << message;
 }
 
 TEST(PgConnect, MissingDatabaseSaysHowToMakeIt) {
     if (!pgtest::serverTestsEnabled()) GTEST_SKIP() << "no test server (JXC_TEST_SERVER=1)";
     store::ServerSettings settings;
     settings.database = "jxc_no_such_database";
-    try {
-        store::openServerEngine(settings);
-        FAIL() << "connected";
-    } catch (const StoreError& error) {
-        EXPECT_EQ(error.code(), StoreError::kServerUnreachable);
-        const std::string message = error.what();
-        EXPECT_NE(message.find("“jxc_no_such_database”不存在"), std::string::npos) << message;
-        EXPECT_NE(message.find("jxc-mkdb --server"), std::string::npos) << message;
-    }
+    const std::string message = refusedConnection(settings);
+    EXPECT_NE(message.find("“jxc_no_such_database”不存在"), std::string::npos) << message;
+    EXPECT_NE(message.find("jxc-mkdb --server"), std::string::npos) << message;
 }
 
 TEST(PgConnect, IdentityTellsDatabasesApartAndIsNeverZero) {
