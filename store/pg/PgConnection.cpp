@@ -1,6 +1,7 @@
 #include "store/pg/PgConnection.h"
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "store/Error.h"
@@ -39,7 +40,87 @@ ConnectionHandle open(const ServerSettings& settings) {
     return connection;
 }
 
+bool succeeded(const PGresult* result) {
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+// Every result of what was sent, up to the pipeline's end when in one: each command's result
+// is followed by a null; two nulls in a row mean nothing more comes.
+std::vector<ResultHandle> resultsOf(PGconn* connection, bool pipeline) {
+    std::vector<ResultHandle> results;
+    int nulls = 0;
+    while (nulls < (pipeline ? 2 : 1)) {
+        ResultHandle result(PQgetResult(connection));
+        if (!result) {
+            ++nulls;
+            continue;
+        }
+        nulls = 0;
+        if (PQresultStatus(result.get()) == PGRES_PIPELINE_SYNC) break;
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+constexpr const char* kSavepoint = "SAVEPOINT jxc_statement";
+constexpr const char* kRelease = "RELEASE SAVEPOINT jxc_statement";
+constexpr const char* kTakeBack =
+    "ROLLBACK TO SAVEPOINT jxc_statement; RELEASE SAVEPOINT jxc_statement";
+
+// The statement's result among the savepoint's around it: the savepoint's own failure when it
+// could not be set. A failed statement is taken back.
+ResultHandle statementAmong(PGconn* connection, std::vector<ResultHandle>& results,
+                            std::size_t statement) {
+    if (results.empty()) return nullptr;
+    if (!succeeded(results.front().get())) return std::move(results.front());
+    if (results.size() <= statement) return nullptr;
+    ResultHandle result = std::move(results[statement]);
+    if (!succeeded(result.get())) ResultHandle takenBack(PQexec(connection, kTakeBack));
+    return result;
+}
+
 }  // namespace
+
+ResultHandle runAlone(PGconn* connection, const std::function<int(PGconn*)>& send) noexcept {
+    try {
+        if (PQtransactionStatus(connection) != PQTRANS_INTRANS) {
+            if (!send(connection)) return nullptr;
+            auto results = resultsOf(connection, false);
+            return results.empty() ? nullptr : std::move(results.back());
+        }
+        if (!PQenterPipelineMode(connection)) return nullptr;
+        const bool sent =
+            PQsendQueryParams(connection, kSavepoint, 0, nullptr, nullptr, nullptr, nullptr, 0) &&
+            send(connection) &&
+            PQsendQueryParams(connection, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0) &&
+            PQpipelineSync(connection);
+        auto results = sent ? resultsOf(connection, true) : std::vector<ResultHandle>();
+        PQexitPipelineMode(connection);
+        return statementAmong(connection, results, 1);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+ResultHandle execAlone(PGconn* connection, std::string sql) noexcept {
+    try {
+        if (PQtransactionStatus(connection) != PQTRANS_INTRANS)
+            return ResultHandle(PQexec(connection, sql.c_str()));
+        while (!sql.empty() && (sql.back() == ';' || sql.back() == ' ' || sql.back() == '\n'))
+            sql.pop_back();
+        const std::string wrapped = std::string(kSavepoint) + "; " + sql + "; " + kRelease;
+        if (!PQsendQuery(connection, wrapped.c_str())) return nullptr;
+        auto results = resultsOf(connection, false);
+        // The statements' results stand between the savepoint's and the release's; the first
+        // that failed is the last there is.
+        if (results.size() >= 2 && succeeded(results.back().get()))
+            return statementAmong(connection, results, results.size() - 2);
+        return statementAmong(connection, results, results.size() - 1);
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 bool prepareSession(PGconn* connection) noexcept {
     // Numbers read back as the shortest text that gives the same double.

@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,16 @@ ConnectionHandle tryConnect(const ServerSettings& settings) noexcept;
 
 // Sets what the program relies on in a new connection's session; false when the server refused.
 bool prepareSession(PGconn* connection) noexcept;
+
+// A statement of the program runs on its own: inside a transaction under a savepoint of its own,
+// so that its failure takes back only itself and the transaction goes on, as in the data file
+// (the server would otherwise refuse the rest of the transaction), in one exchange with the
+// server. The result is the statement's, or the failure that kept it from running; null when the
+// connection failed.
+// send() sends the one statement (PQsendQueryParams, PQsendQueryPrepared).
+ResultHandle runAlone(PGconn* connection, const std::function<int(PGconn*)>& send) noexcept;
+// One or more statements without parameters; the result is the last statement's.
+ResultHandle execAlone(PGconn* connection, std::string sql) noexcept;
 
 // The server as the connection reached it: the settings with what libpq took from its defaults
 // and the PG* environment filled in.

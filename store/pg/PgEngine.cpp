@@ -50,7 +50,11 @@ ResultHandle PgEngine::run(const std::string& sql,
 
 void PgEngine::exec(const std::string& sql) {
     const ServerSql server = toServerSql(sql);
-    ResultHandle result(PQexec(session_.ready(), server.text.c_str()));
+    // A commit is told when the server took it as a rollback.
+    if (server.control == ServerSql::Control::Commit) return commit();
+    ResultHandle result = server.control == ServerSql::Control::Other
+                              ? ResultHandle(PQexec(session_.ready(), server.text.c_str()))
+                              : execAlone(session_.ready(), server.text);
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw session_.failure(result.get());

@@ -121,6 +121,8 @@ StoreError failureOf(const ServerFailure& failure, const std::string& server) {
                               "正常，然后再试。" +
                               bracketed(failure.text),
                           StoreError::kServerUnreachable);
+    // Raised by the database's own rules (a trigger) for the user: its text says it all.
+    if (state == "P0001") return StoreError(failure.text);
     const int code = state == "40001" || state == "40P01" ? StoreError::kServerConflict
                                                           : StoreError::kNotFromSqlite;
     return StoreError(statementSentence(failure, server) + bracketed(failure.text), code);

@@ -173,7 +173,7 @@ class Translator {
 
     ServerSql run() {
         if (const auto first = nextSignificant(0); first && isWord(tokens_[*first], "pragma"))
-            return pragma(*first);
+            pragma(*first);
         findScopes();
         findInsert();
         findRowOrder();
@@ -190,6 +190,7 @@ class Translator {
             out.returnsRowId = true;
         }
         out.parameters = highestParameter_;
+        out.control = control();
         return out;
     }
 
@@ -209,9 +210,19 @@ class Translator {
         return next && test(tokens_[*next]);
     }
 
-    ServerSql pragma(std::size_t at) {
+    ServerSql::Control control() const {
+        const auto first = nextSignificant(0);
+        if (!first) return ServerSql::Control::None;
+        const Token& word = tokens_[*first];
+        if (isWord(word, "commit") || isWord(word, "end")) return ServerSql::Control::Commit;
+        for (const char* other :
+             {"begin", "start", "rollback", "abort", "savepoint", "release", "prepare"})
+            if (isWord(word, other)) return ServerSql::Control::Other;
+        return ServerSql::Control::None;
+    }
+
+    [[noreturn]] void pragma(std::size_t at) const {
         const auto name = nextSignificant(at + 1);
-        if (name && isWord(tokens_[*name], "secure_delete")) return {"SELECT 1 WHERE false", 0};
         throw StoreError("数据库服务器上不能执行只适用于数据库文件的设置（" +
                          std::string(name ? tokens_[*name].text : "PRAGMA") + "）");
     }

@@ -13,6 +13,10 @@ struct ServerSql {
     // An INSERT into one of the program's tables that returns the id of each row it stored
     // (its "ID", or the hidden rowid of a table without one) as the only column of its result.
     bool returnsRowId = false;
+    // A statement that begins or ends a transaction (or a savepoint) rather than reads or
+    // writes: it runs as it is, never under a savepoint of its own.
+    enum class Control { None, Commit, Other };
+    Control control = Control::None;
 };
 
 // The server's text of one or more statements:
@@ -27,9 +31,8 @@ struct ServerSql {
 //   shows; "WHERE 0" and "WHERE 1" become false and true;
 // - an INSERT into one of the program's tables returns the row id; one that names "ID" or rowid
 //   itself overrides the server's counter;
-// - BEGIN IMMEDIATE and the like are plain BEGIN; the file's PRAGMA secure_delete means nothing
-//   on a server and reads no rows.
-// Throws StoreError for another PRAGMA, which only a data file knows.
+// - BEGIN IMMEDIATE and the like are plain BEGIN.
+// Throws StoreError for a PRAGMA, which only a data file knows.
 ServerSql toServerSql(std::string_view sql);
 
 }  // namespace store::pg

@@ -66,7 +66,7 @@ bool PgStatement::execute() const noexcept {
         for (const auto& parameter : parameters_)
             values.push_back(parameter ? parameter->c_str() : nullptr);
         PGconn* connection = session_.ready();
-        result_.reset(run(connection, values));
+        result_ = run(connection, values);
         const ExecStatusType status = PQresultStatus(result_.get());
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
             failure_ = session_.failure(result_.get());
@@ -128,7 +128,7 @@ PgStatement::~PgStatement() {
     ResultHandle done(PQexec(connection, ("DEALLOCATE " + preparedName_).c_str()));
 }
 
-PGresult* PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
+ResultHandle PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
     const int count = static_cast<int>(values.size());
     if (preparedOn_ != session_.connections) preparedName_.clear();
     if (preparedName_.empty() && ++runs_ > 1) {
@@ -140,11 +140,13 @@ PGresult* PgStatement::run(PGconn* connection, const std::vector<const char*>& v
             preparedOn_ = session_.connections;
         }
     }
-    if (!preparedName_.empty())
-        return PQexecPrepared(connection, preparedName_.c_str(), count, values.data(), nullptr,
-                              nullptr, 0);
-    return PQexecParams(connection, sql_.text.c_str(), count, nullptr, values.data(), nullptr,
-                        nullptr, 0);
+    const char* const* parameters = values.data();
+    return runAlone(connection, [&](PGconn* c) {
+        return preparedName_.empty() ? PQsendQueryParams(c, sql_.text.c_str(), count, nullptr,
+                                                         parameters, nullptr, nullptr, 0)
+                                     : PQsendQueryPrepared(c, preparedName_.c_str(), count,
+                                                           parameters, nullptr, nullptr, 0);
+    });
 }
 
 bool PgStatement::step() {

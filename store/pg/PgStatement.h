@@ -62,7 +62,7 @@ class PgStatement final : public EngineStatement {
     bool execute() const noexcept;  // false when the server refused it (failure_ tells why)
     // A statement run again (the rows of a copy, an export) is prepared on the server once, so
     // that each further run sends only its parameters.
-    PGresult* run(PGconn* connection, const std::vector<const char*>& values) const;
+    ResultHandle run(PGconn* connection, const std::vector<const char*>& values) const;
     void bind(int index, std::optional<std::string> value);
     void checkColumn(int index) const;
 

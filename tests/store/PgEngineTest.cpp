@@ -209,13 +209,18 @@ TEST_F(PgEngineTest, TransactionsStoreAllOrNothing) {
     engine_->commit();
     EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"), (std::vector<Row>{{"t:kept"}}));
 
-    // A failed statement spoils the transaction: its commit stores nothing and says so.
+    // A statement that fails takes back only itself, as in the file: the transaction goes on.
     engine_->begin();
-    insertGoods("lost");
+    insertGoods("before");
     EXPECT_THROW(engine_->exec("SELECT no_such_column FROM \"表1\""), StoreError);
-    EXPECT_THROW(engine_->commit(), StoreError);
+    auto refused = engine_->prepare(R"(INSERT INTO "表1" ("ID") VALUES (?))");
+    refused->bindText(1, "not a number");
+    EXPECT_THROW(refused->step(), StoreError);
+    insertGoods("after");
+    engine_->commit();
     EXPECT_TRUE(engine_->inAutocommit());
-    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")").size(), 1u);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
+              (std::vector<Row>{{"t:kept"}, {"t:before"}, {"t:after"}}));
 }
 
 TEST_F(PgEngineTest, ConcurrentChangeOfTheSameRowIsAConflict) {

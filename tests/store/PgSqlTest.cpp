@@ -91,9 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         DialectCase{"distinct rows keep the server's order", "Select Distinct 客户姓名 From 表3",
                     R"(Select Distinct "客户姓名" From "表3")"},
         DialectCase{"BEGIN IMMEDIATE is BEGIN", "BEGIN IMMEDIATE", "BEGIN "},
-        DialectCase{"comments stay as they are", "SELECT 1 -- why?\n", "SELECT 1 -- why?\n"},
-        DialectCase{"PRAGMA secure_delete reads nothing", "PRAGMA secure_delete = 0",
-                    "SELECT 1 WHERE false"}));
+        DialectCase{"comments stay as they are", "SELECT 1 -- why?\n", "SELECT 1 -- why?\n"}));
 
 struct InsertCase {
     const char* what;
@@ -133,13 +131,26 @@ INSTANTIATE_TEST_SUITE_P(
                    R"(INSERT INTO "表3" ("单位") VALUES ('a'); SELECT 1)",
                    R"(INSERT INTO "表3" ("单位") VALUES ('a'); SELECT 1)", false}));
 
+TEST(DialectControl, TellsStatementsThatBeginOrEndATransaction) {
+    using Control = store::pg::ServerSql::Control;
+    const std::pair<const char*, Control> cases[] = {{"BEGIN IMMEDIATE", Control::Other},
+                                                     {" commit", Control::Commit},
+                                                     {"END", Control::Commit},
+                                                     {"ROLLBACK", Control::Other},
+                                                     {"SAVEPOINT a", Control::Other},
+                                                     {"RELEASE a", Control::Other},
+                                                     {"SELECT 1", Control::None},
+                                                     {"-- x\nDELETE FROM t", Control::None}};
+    for (const auto& [sql, control] : cases) EXPECT_EQ(toServerSql(sql).control, control) << sql;
+}
+
 TEST(DialectParameters, CountsTheHighestNumber) {
     EXPECT_EQ(toServerSql("a = ?3 OR b = ?").parameters, 4);
     EXPECT_EQ(toServerSql("a = ?1 OR b = ?1").parameters, 1);
     EXPECT_EQ(toServerSql("SELECT '?'").parameters, 0);
 }
 
-TEST(DialectPragma, OtherFileSettingsAreRefusedWithAMessage) {
+TEST(DialectPragma, FileSettingsAreRefusedWithAMessage) {
     try {
         toServerSql("PRAGMA integrity_check");
         FAIL() << "no error";
