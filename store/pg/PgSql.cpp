@@ -181,7 +181,7 @@ class Translator {
         for (std::size_t i = 0; i < tokens_.size(); ++i) emit(i, out.text);
         if (orderAtEnd_) {
             trimEnd(out.text);
-            out.text += " " + *rowOrder_;
+            out.text += " " + orderClause();
         }
         if (insertTable_) {
             const auto* table = programTable(*insertTable_);
@@ -354,8 +354,9 @@ class Translator {
     }
 
     // A SELECT of one of the program's tables gives its rows in the order they were stored, as
-    // the file does (the server's own order moves a row to the end when it is updated); one that
-    // orders, groups, sums or joins is left as it is.
+    // the file does (the server's own order moves a row to the end when it is updated), and a
+    // SELECT DISTINCT each value where it first comes; one that orders, groups, sums or joins is
+    // left as it is.
     void findRowOrder() {
         const auto first = nextSignificant(0);
         if (!first || !isWord(tokens_[*first], "select")) return;
@@ -363,12 +364,24 @@ class Translator {
         const schema::TableDef* table =
             scope.tableCount == 1 ? programTable(scope.mainTable) : nullptr;
         if (table == nullptr) return;
+        std::size_t from = *first + 1;
+        if (const auto distinct = nextSignificant(*first + 1);
+            distinct && isWord(tokens_[*distinct], "distinct")) {
+            // Its values are grouped instead, so that the first row of each can order them.
+            for (std::size_t i = *distinct + 1; i < tokens_.size() && !listEnd_; ++i) {
+                if (isPunct(tokens_[i], '*') || isWord(tokens_[i], "as")) return;
+                if (scopeOf_[i] == 0 && isWord(tokens_[i], "from")) listEnd_ = i;
+            }
+            if (!listEnd_) return;
+            distinct_ = distinct;
+            from = *distinct + 1;
+        }
         static constexpr std::array<std::string_view, 17> refused = {
             "order",  "group",        "distinct",   "union",     "intersect", "except",
             "having", "count",        "sum",        "min",       "max",       "avg",
             "total",  "group_concat", "string_agg", "array_agg", "window"};
         std::optional<std::size_t> before;
-        for (std::size_t i = *first; i < tokens_.size(); ++i) {
+        for (std::size_t i = from; i < tokens_.size(); ++i) {
             if (scopeOf_[i] != 0 || tokens_[i].kind != Kind::Word) continue;
             for (std::string_view word : refused)
                 if (sameName(tokens_[i].text, word)) return;
@@ -376,17 +389,31 @@ class Translator {
                             isWord(tokens_[i], "for") || isWord(tokens_[i], "fetch")))
                 before = i;
         }
-        rowOrder_ = table->hasCounter() ? "ORDER BY \"ID\"" : "ORDER BY rowid";
+        rowOrder_ = table->hasCounter() ? "\"ID\"" : "rowid";
         if (before)
             orderBefore_ = before;
         else
             orderAtEnd_ = true;
     }
 
+    // ORDER BY the row id, or for distinct values GROUP BY them and ORDER BY their first row.
+    std::string orderClause() const {
+        if (!distinct_) return "ORDER BY " + *rowOrder_;
+        std::string_view list = groupList_;
+        while (!list.empty() && list.back() == ' ') list.remove_suffix(1);
+        while (!list.empty() && list.front() == ' ') list.remove_prefix(1);
+        return "GROUP BY " + std::string(list) + " ORDER BY min(" + *rowOrder_ + ")";
+    }
+
     void emit(std::size_t i, std::string& out) {
         const Token& token = tokens_[i];
-        if (orderBefore_ == i) out += *rowOrder_ + " ";
+        if (orderBefore_ == i) out += orderClause() + " ";
         if (skip_ == i) return;
+        if (distinct_ == i) {
+            listStart_ = out.size();
+            return;
+        }
+        if (listEnd_ == i && distinct_) groupList_ = out.substr(listStart_);
         if (namesCounter_ && overrideBefore_ == i) out += "OVERRIDING SYSTEM VALUE ";
         switch (token.kind) {
             case Kind::Param:
@@ -542,6 +569,10 @@ class Translator {
     std::optional<std::string> rowOrder_;
     std::optional<std::size_t> orderBefore_;
     bool orderAtEnd_ = false;
+    std::optional<std::size_t> distinct_;  // a SELECT DISTINCT's word, left out
+    std::optional<std::size_t> listEnd_;   // the FROM after its values
+    std::size_t listStart_ = 0;            // where its values begin in the server's text
+    std::string groupList_;
 };
 
 }  // namespace

@@ -88,8 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
             R"(select "备注" from "表3" where "客户姓名" ILIKE $1 ESCAPE '' ORDER BY "ID" limit 1)"},
         DialectCase{"a row read to be written", R"(SELECT 1 FROM "表1" WHERE rowid = ? FOR UPDATE)",
                     R"(SELECT 1 FROM "表1" WHERE "ID" = $1 ORDER BY "ID" FOR UPDATE)"},
-        DialectCase{"distinct rows keep the server's order", "Select Distinct 客户姓名 From 表3",
-                    R"(Select Distinct "客户姓名" From "表3")"},
+        DialectCase{
+            "distinct values in the order they first come",
+            "Select Distinct 客户姓名 From 表3 where 单位 = ?",
+            R"(Select  "客户姓名" From "表3" where "单位" = $1 GROUP BY "客户姓名" ORDER BY min("ID"))"},
+        DialectCase{"distinct values named otherwise stay as they are",
+                    "SELECT DISTINCT a AS b FROM 表3", R"(SELECT DISTINCT a AS b FROM "表3")"},
         DialectCase{"BEGIN IMMEDIATE is BEGIN", "BEGIN IMMEDIATE", "BEGIN "},
         DialectCase{"comments stay as they are", "SELECT 1 -- why?\n", "SELECT 1 -- why?\n"}));
 
