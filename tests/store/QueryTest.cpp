@@ -222,7 +222,10 @@ TEST_F(QueryTest, ARowWhosePostFailedIsNeverStoredByALaterMove) {
     query.first();
     query.edit();
     query.setFieldText("商品编码", "A2");
-    EXPECT_EQ(errorOf([&] { query.post(); }), std::string(store::schema::kGoods) + " 暂不可写");
+    // The refusal's own words reach the user (a server's engine adds whose words they are).
+    const std::string refusal = errorOf([&] { query.post(); });
+    EXPECT_NE(refusal.find(std::string(store::schema::kGoods) + " 暂不可写"), std::string::npos)
+        << refusal;
     EXPECT_EQ(query.state(), store::Query::State::Browse);
     EXPECT_EQ(query.fieldText("商品编码"), "A");  // the list shows what the file holds
 

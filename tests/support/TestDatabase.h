@@ -58,6 +58,7 @@ class TestDatabase {
     void execDirectly(const std::string& sql) const;
 
   private:
+    Content content_;
     TemporaryDirectory directory_;
     std::filesystem::path previous_;
     bool entered_ = false;

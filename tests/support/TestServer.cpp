@@ -24,7 +24,7 @@ struct ResultClearer {
 
 // Every statement goes through a connection of its own: a test may drop a database at the very
 // end of the process, when nothing kept for the process can be relied on.
-void run(const std::string& database, const std::string& sql) {
+std::string run(const std::string& database, const std::string& sql) {
     const char* keywords[] = {"dbname", "client_encoding", nullptr};
     const char* values[] = {database.c_str(), "UTF8", nullptr};
     std::unique_ptr<PGconn, ConnectionCloser> connection(PQconnectdbParams(keywords, values, 0));
@@ -36,6 +36,9 @@ void run(const std::string& database, const std::string& sql) {
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw std::runtime_error(sql + ": " + PQerrorMessage(connection.get()));
+    if (status != PGRES_TUPLES_OK || PQntuples(result.get()) == 0 || PQnfields(result.get()) == 0)
+        return {};
+    return PQgetvalue(result.get(), 0, 0);
 }
 
 // Databases are made and dropped from the cluster's maintenance database.
@@ -70,5 +73,9 @@ void dropServerDatabase(const std::string& name) noexcept {
 }
 
 void execOnServer(const std::string& database, const std::string& sql) { run(database, sql); }
+
+std::string queryOnServer(const std::string& database, const std::string& sql) {
+    return run(database, sql);
+}
 
 }  // namespace testsupport

@@ -23,4 +23,7 @@ void dropServerDatabase(const std::string& name) noexcept;
 // std::runtime_error with the server's message.
 void execOnServer(const std::string& database, const std::string& sql);
 
+// The first value of the last statement's result, as text (empty for none or NULL).
+std::string queryOnServer(const std::string& database, const std::string& sql);
+
 }  // namespace testsupport
