@@ -1,0 +1,211 @@
+#include "store/DataCopy.h"
+
+#include <algorithm>
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
+#include "store/Values.h"
+
+namespace store {
+
+namespace {
+
+using schema::TableDef;
+
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::string columnList(const std::vector<const schema::ColumnDef*>& columns) {
+    std::string list;
+    for (const schema::ColumnDef* column : columns)
+        list += (list.empty() ? "" : ", ") + quoted(column->name);
+    return list;
+}
+
+// Every table of the program in table order: the five, then the added ones oldest first.
+std::vector<const TableDef*> programTables() {
+    std::vector<const TableDef*> all;
+    for (const auto* list : {&schema::tables(), &schema::addedTables()})
+        for (const TableDef& table : *list) all.push_back(&table);
+    return all;
+}
+
+// The schema facts a copy needs of a database, whatever engine holds it.
+int schemaVersionOf(const Database& db) { return schema::fileVersion(db); }
+bool holds(const Database& db, const TableDef& table) { return schema::holdsTable(db, table.name); }
+void create(Database& db, const TableDef& table) {
+    db.exec(schema::createTableSql(table));
+    for (const std::string& sql : schema::createIndexSql(table)) db.exec(sql);
+}
+void setSchemaVersion(Database& db, int version) {
+    db.exec("PRAGMA user_version = " + std::to_string(version));
+}
+// The file's own counter takes IDs after the highest stored one by itself.
+void counterFollowsRows(Database&, const TableDef&) {}
+
+// One read of the source from a consistent state; ended (nothing was written) when it goes.
+class ReadSnapshot {
+  public:
+    explicit ReadSnapshot(Database& db) : db_(db) { db_.exec("BEGIN"); }
+    ~ReadSnapshot() { db_.tryExec("ROLLBACK"); }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+  private:
+    Database& db_;
+};
+
+// What the copy read of one table, to be found again in the target.
+struct TableTally {
+    std::int64_t rows = 0;
+    std::vector<values::Total> sums;  // one per number column, in whole ten-thousandths
+};
+
+// A number column's value as a count of ten-thousandths, each value rounded on its own so that
+// the order of adding cannot change the sum. What holds no number adds nothing.
+values::Total tenThousandthsOf(const Statement::Value& value) {
+    double number = 0;
+    switch (value.type) {
+        case Statement::ValueType::Float:
+            number = value.real;
+            break;
+        case Statement::ValueType::Integer:
+            number = static_cast<double>(value.integer);
+            break;
+        case Statement::ValueType::Text:
+            number = values::parseNumber(value.text).value_or(0);
+            break;
+        default:
+            return 0;
+    }
+    return values::isAcceptedNumber(number) ? values::toTenThousandths(number) : 0;
+}
+
+void bindValue(Statement& insert, int index, const Statement::Value& value) {
+    switch (value.type) {
+        case Statement::ValueType::Null:
+            insert.bindNull(index);
+            break;
+        case Statement::ValueType::Integer:
+            insert.bindInt64(index, value.integer);
+            break;
+        case Statement::ValueType::Float:
+            insert.bindDouble(index, value.real);
+            break;
+        default:
+            insert.bindText(index, value.text);
+            break;
+    }
+}
+
+struct TableColumns {
+    std::vector<const schema::ColumnDef*> all;      // in table order, the counter first
+    std::vector<int> numbers;                       // positions of the number columns in all
+    std::vector<const schema::ColumnDef*> numeric;  // the number columns themselves
+};
+
+TableColumns columnsOf(const TableDef& table) {
+    TableColumns columns;
+    for (const schema::ColumnDef& column : table.columns) {
+        if (column.type == FieldType::Double) {
+            columns.numbers.push_back(static_cast<int>(columns.all.size()));
+            columns.numeric.push_back(&column);
+        }
+        columns.all.push_back(&column);
+    }
+    return columns;
+}
+
+// Copies the table's rows in the order they were stored, through one prepared INSERT.
+TableTally copyRows(const Database& source, Database& target, const TableDef& table,
+                    const TableColumns& columns) {
+    const std::string names = columnList(columns.all);
+    Statement read(source, "SELECT " + names + " FROM " + quoted(table.name) + " ORDER BY rowid");
+    std::string marks;
+    for (std::size_t i = 0; i < columns.all.size(); ++i) marks += i == 0 ? "?" : ", ?";
+    Statement insert(
+        target, "INSERT INTO " + quoted(table.name) + " (" + names + ") VALUES (" + marks + ")");
+    TableTally tally;
+    tally.sums.assign(columns.numbers.size(), 0);
+    std::vector<Statement::Value> row(columns.all.size());
+    while (read.step()) {
+        read.readValues(0, row);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            bindValue(insert, static_cast<int>(i) + 1, row[i]);
+        insert.step();
+        insert.reset();
+        for (std::size_t k = 0; k < columns.numbers.size(); ++k)
+            tally.sums[k] += tenThousandthsOf(row[static_cast<std::size_t>(columns.numbers[k])]);
+        ++tally.rows;
+    }
+    return tally;
+}
+
+// What the target holds of the table now, counted the same way.
+TableTally tallyOf(const Database& db, const TableDef& table, const TableColumns& columns) {
+    TableTally tally;
+    tally.sums.assign(columns.numeric.size(), 0);
+    if (columns.numeric.empty()) {
+        Statement count(db, "SELECT count(*) FROM " + quoted(table.name));
+        if (count.step()) tally.rows = count.int64Value(0);
+        return tally;
+    }
+    Statement read(db, "SELECT " + columnList(columns.numeric) + " FROM " + quoted(table.name));
+    std::vector<Statement::Value> row(columns.numeric.size());
+    while (read.step()) {
+        read.readValues(0, row);
+        for (std::size_t k = 0; k < row.size(); ++k) tally.sums[k] += tenThousandthsOf(row[k]);
+        ++tally.rows;
+    }
+    return tally;
+}
+
+bool holdsRows(const Database& db, const TableDef& table) {
+    Statement any(db, "SELECT 1 FROM " + quoted(table.name) + " LIMIT 1");
+    return any.step();
+}
+
+void check(const TableDef& table, const TableColumns& columns, const TableTally& read,
+           const TableTally& found) {
+    const std::string where = "复制数据后核对不符：表“" + table.name + "”";
+    if (read.rows != found.rows)
+        throw StoreError(where + "读出 " + std::to_string(read.rows) + " 行，复制后有 " +
+                         std::to_string(found.rows) + " 行。没有写入任何数据。");
+    for (std::size_t k = 0; k < read.sums.size(); ++k)
+        if (read.sums[k] != found.sums[k])
+            throw StoreError(where + "列“" + columns.numeric[k]->name + "”的合计读出为 " +
+                             values::tenThousandthsText(read.sums[k]) + "，复制后为 " +
+                             values::tenThousandthsText(found.sums[k]) + "。没有写入任何数据。");
+}
+
+}  // namespace
+
+std::vector<CopiedTable> copyData(Database& source, Database& target) {
+    ReadSnapshot snapshot(source);
+    const int version = schemaVersionOf(source);
+    if (version > schema::kVersion)
+        throw StoreError(schema::laterVersionRefusal(source.file(), version));
+    std::vector<CopiedTable> copied;
+    for (const TableDef* table : programTables()) {
+        if (!holds(source, *table)) continue;
+        if (!holds(target, *table))
+            create(target, *table);
+        else if (holdsRows(target, *table))
+            throw StoreError("表“" + table->name + "”中已有数据：数据只复制到没有数据的表中。");
+        const TableColumns columns = columnsOf(*table);
+        const TableTally read = copyRows(source, target, *table, columns);
+        if (table->hasCounter()) counterFollowsRows(target, *table);
+        check(*table, columns, read, tallyOf(target, *table, columns));
+        copied.push_back({table->name, read.rows});
+    }
+    if (version > schemaVersionOf(target)) setSchemaVersion(target, version);
+    return copied;
+}
+
+void deleteAllRows(Database& target) {
+    for (const TableDef* table : programTables())
+        if (holds(target, *table)) target.exec("DELETE FROM " + quoted(table->name));
+}
+
+}  // namespace store

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace store {
+class Database;
+}
+
+namespace testsupport {
+
+// Every row of every table of the program that db holds, in table order and each table's rows in
+// the order they were stored, as one line each: the table's name, then each column's value in
+// the form the store keeps it (the shortest text of a number, "∅" for NULL), separated by "|".
+// Two databases hold the same rows exactly when their lines are equal.
+std::vector<std::string> everyRow(const store::Database& db);
+
+}  // namespace testsupport
