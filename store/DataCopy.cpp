@@ -23,14 +23,6 @@ std::string columnList(const std::vector<const schema::ColumnDef*>& columns) {
     return list;
 }
 
-// Every table of the program in table order: the five, then the added ones oldest first.
-std::vector<const TableDef*> programTables() {
-    std::vector<const TableDef*> all;
-    for (const auto* list : {&schema::tables(), &schema::addedTables()})
-        for (const TableDef& table : *list) all.push_back(&table);
-    return all;
-}
-
 // The schema facts a copy needs of a database, whatever engine holds it.
 int schemaVersionOf(const Database& db) { return schema::fileVersion(db); }
 bool holds(const Database& db, const TableDef& table) { return schema::holdsTable(db, table.name); }
@@ -187,7 +179,7 @@ std::vector<CopiedTable> copyData(Database& source, Database& target) {
     if (version > schema::kVersion)
         throw StoreError(schema::laterVersionRefusal(source.file(), version));
     std::vector<CopiedTable> copied;
-    for (const TableDef* table : programTables()) {
+    for (const TableDef* table : schema::everyTable()) {
         if (!holds(source, *table)) continue;
         if (!holds(target, *table))
             create(target, *table);
@@ -203,9 +195,13 @@ std::vector<CopiedTable> copyData(Database& source, Database& target) {
     return copied;
 }
 
-void deleteAllRows(Database& target) {
-    for (const TableDef* table : programTables())
+std::vector<CopiedTable> replaceAllRows(Database& source, Database& target) {
+    Transaction transaction(target);
+    for (const TableDef* table : schema::everyTable())
         if (holds(target, *table)) target.exec("DELETE FROM " + quoted(table->name));
+    std::vector<CopiedTable> copied = copyData(source, target);
+    transaction.commit();
+    return copied;
 }
 
 }  // namespace store

@@ -28,8 +28,8 @@ struct CopiedTable {
 // back. A source of a later schema version than this program knows is refused.
 std::vector<CopiedTable> copyData(Database& source, Database& target);
 
-// Deletes every row of the program's tables that target holds, inside the caller's transaction:
-// before the rows of a backup take their place.
-void deleteAllRows(Database& target);
+// In one transaction on target: every row of the program's tables deleted, then source's rows
+// copied in their place and checked (copyData). A failure leaves target's rows as they were.
+std::vector<CopiedTable> replaceAllRows(Database& source, Database& target);
 
 }  // namespace store

@@ -55,7 +55,7 @@ TEST(DataCopy, ACopyHoldsEveryRowWithItsIdsAndNewRowsFollowThem) {
 
     EXPECT_EQ(testsupport::everyRow(target), testsupport::everyRow(source));
     EXPECT_EQ(store::schema::fileVersion(target), store::schema::kVersion);
-    ASSERT_EQ(copied.size(), store::schema::tables().size() + store::schema::addedTables().size());
+    ASSERT_EQ(copied.size(), store::schema::everyTable().size());
     EXPECT_EQ(copied.front().name, store::schema::kGoods);
     store::Statement goods(source, R"(SELECT count(*), max("ID") FROM "表1")");
     ASSERT_TRUE(goods.step());
@@ -163,18 +163,24 @@ TEST(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersion) {
     EXPECT_TRUE(testsupport::everyRow(target).empty());
 }
 
-TEST(DataCopy, DeletingAllRowsKeepsTheTables) {
+TEST(DataCopy, ReplacingAllRowsTakesTheSourcesRowsOrKeepsTheTargets) {
     TestDatabase shop(TestDatabase::Content::Demo, false);
-    Database db(shop.path(), store::kDatabasePassword);
-    addAwkwardRows(db);
-    {
-        store::Transaction transaction(db);
-        store::deleteAllRows(db);
-        transaction.commit();
-    }
-    EXPECT_TRUE(testsupport::everyRow(db).empty());
-    for (const auto* list : {&store::schema::tables(), &store::schema::addedTables()})
-        for (const auto& table : *list) EXPECT_TRUE(store::schema::holdsTable(db, table.name));
+    Database source(shop.path(), store::kDatabasePassword);
+    Copied copy;
+    tools::makeDatabase(copy.path(), false);
+    Database target(copy.path(), store::kDatabasePassword);
+    addAwkwardRows(target);  // rows in tables the source leaves empty, too
+    const auto before = testsupport::everyRow(target);
+
+    // A failure half-way (in 表3, after 表1 was copied) leaves the target as it was.
+    target.exec(R"(CREATE TRIGGER t AFTER INSERT ON "表3" WHEN NEW."ID" = 2 BEGIN
+                   UPDATE "表3" SET "销售数量" = "销售数量" + 1 WHERE "ID" = 2; END)");
+    EXPECT_THROW(store::replaceAllRows(source, target), store::StoreError);
+    EXPECT_EQ(testsupport::everyRow(target), before);
+
+    target.exec("DROP TRIGGER t");
+    store::replaceAllRows(source, target);
+    EXPECT_EQ(testsupport::everyRow(target), testsupport::everyRow(source));
 }
 
 }  // namespace

@@ -41,9 +41,8 @@ void appendRows(const store::Database& db, const store::schema::TableDef& table,
 
 std::vector<std::string> everyRow(const store::Database& db) {
     std::vector<std::string> lines;
-    for (const auto* list : {&store::schema::tables(), &store::schema::addedTables()})
-        for (const auto& table : *list)
-            if (store::schema::holdsTable(db, table.name)) appendRows(db, table, lines);
+    for (const auto* table : store::schema::everyTable())
+        if (store::schema::holdsTable(db, table->name)) appendRows(db, *table, lines);
     return lines;
 }
 
