@@ -1,12 +1,18 @@
 #include "store/DataCopy.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/FilePermissions.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
+#include "store/ScratchFiles.h"
 #include "store/Values.h"
+#include "store/engine/Engine.h"
 
 namespace store {
 
@@ -23,29 +29,16 @@ std::string columnList(const std::vector<const schema::ColumnDef*>& columns) {
     return list;
 }
 
-// The schema facts a copy needs of a database, whatever engine holds it.
-int schemaVersionOf(const Database& db) { return schema::fileVersion(db); }
-bool holds(const Database& db, const TableDef& table) { return schema::holdsTable(db, table.name); }
-void create(Database& db, const TableDef& table) {
-    db.exec(schema::createTableSql(table));
-    for (const std::string& sql : schema::createIndexSql(table)) db.exec(sql);
-}
-void setSchemaVersion(Database& db, int version) {
-    db.exec("PRAGMA user_version = " + std::to_string(version));
-}
-// The file's own counter takes IDs after the highest stored one by itself.
-void counterFollowsRows(Database&, const TableDef&) {}
-
 // One read of the source from a consistent state; ended (nothing was written) when it goes.
 class ReadSnapshot {
   public:
-    explicit ReadSnapshot(Database& db) : db_(db) { db_.exec("BEGIN"); }
-    ~ReadSnapshot() { db_.tryExec("ROLLBACK"); }
+    explicit ReadSnapshot(Engine& engine) : engine_(engine) { engine_.beginReadSnapshot(); }
+    ~ReadSnapshot() { engine_.tryRollback(); }
     ReadSnapshot(const ReadSnapshot&) = delete;
     ReadSnapshot& operator=(const ReadSnapshot&) = delete;
 
   private:
-    Database& db_;
+    Engine& engine_;
 };
 
 // What the copy read of one table, to be found again in the target.
@@ -174,34 +167,69 @@ void check(const TableDef& table, const TableColumns& columns, const TableTally&
 }  // namespace
 
 std::vector<CopiedTable> copyData(Database& source, Database& target) {
-    ReadSnapshot snapshot(source);
-    const int version = schemaVersionOf(source);
+    ReadSnapshot snapshot(source.engine());
+    const int version = source.engine().schemaVersion();
     if (version > schema::kVersion)
         throw StoreError(schema::laterVersionRefusal(source.file(), version));
     std::vector<CopiedTable> copied;
     for (const TableDef* table : schema::everyTable()) {
-        if (!holds(source, *table)) continue;
-        if (!holds(target, *table))
-            create(target, *table);
+        if (!source.engine().holdsTable(table->name)) continue;
+        if (!target.engine().holdsTable(table->name))
+            target.engine().createTable(*table);
         else if (holdsRows(target, *table))
             throw StoreError("表“" + table->name + "”中已有数据：数据只复制到没有数据的表中。");
         const TableColumns columns = columnsOf(*table);
         const TableTally read = copyRows(source, target, *table, columns);
-        if (table->hasCounter()) counterFollowsRows(target, *table);
+        if (table->hasCounter()) target.engine().counterFollowsRows(table->name);
         check(*table, columns, read, tallyOf(target, *table, columns));
         copied.push_back({table->name, read.rows});
     }
-    if (version > schemaVersionOf(target)) setSchemaVersion(target, version);
+    if (version > target.engine().schemaVersion()) target.engine().setSchemaVersion(version);
     return copied;
 }
 
 std::vector<CopiedTable> replaceAllRows(Database& source, Database& target) {
     Transaction transaction(target);
     for (const TableDef* table : schema::everyTable())
-        if (holds(target, *table)) target.exec("DELETE FROM " + quoted(table->name));
+        if (target.engine().holdsTable(table->name))
+            target.exec("DELETE FROM " + quoted(table->name));
     std::vector<CopiedTable> copied = copyData(source, target);
     transaction.commit();
     return copied;
+}
+
+void writeDatabaseCopy(const std::string& targetFile, Database::CopyPermissions permissions,
+                       const std::string& reference,
+                       const std::function<void(const std::string& scratchFile)>& write) {
+    // What an earlier, killed copy left beside the target goes first.
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::path(targetFile).parent_path();
+    removeStaleScratchFiles(folder.empty() ? "." : folder.string());
+    const std::string partial = freeScratchNameBeside(targetFile);
+    try {
+        write(partial);
+        if (permissions != Database::CopyPermissions::KeepTarget ||
+            !copyPermissionsFrom(partial, targetFile))
+            limitPermissionsTo(partial, reference);
+        std::filesystem::rename(partial, targetFile);
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::filesystem::remove(partial, ec);
+        throw StoreError("备份数据库失败：无法写入“" + targetFile + "”（" + e.code().message() +
+                         "）");
+    } catch (...) {
+        std::filesystem::remove(partial, ec);
+        throw;
+    }
+}
+
+void copyIntoNewFile(Database& source, const std::string& targetFile,
+                     Database::CopyPermissions permissions) {
+    writeDatabaseCopy(targetFile, permissions, {}, [&source](const std::string& scratchFile) {
+        Database target(scratchFile, kDatabasePassword, Database::Mode::Create);
+        Transaction transaction(target);
+        copyData(source, target);
+        transaction.commit();
+    });
 }
 
 }  // namespace store

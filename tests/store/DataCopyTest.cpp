@@ -21,18 +21,6 @@ using store::Database;
 using testsupport::TemporaryDirectory;
 using testsupport::TestDatabase;
 
-// Beside the demo shop: a gap in the goods IDs, rows in the added tables with NULLs, texts that
-// look like SQL, and rows of the tables without a counter in an order that is not sorted.
-void addAwkwardRows(Database& db) {
-    db.exec(R"(DELETE FROM "表1" WHERE "ID" = 3;
-        INSERT INTO "退货" ("退货日期", "销售ID", "商品ID", "商品编码", "退货数量", "退款金额")
-            VALUES ('2024-05-06 10:00:00', 2, 1, 'WJ001', 1.5, NULL);
-        INSERT INTO "销售货源" ("销售ID", "商品ID") VALUES (2, 1);
-        INSERT INTO "表4" ("商品编码", "商品名称", "进货单价") VALUES ('x''?"y', '', 0.1);
-        INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('Z9', -2.675, 3);
-        INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('A1', 1e-5, 1e15);)");
-}
-
 struct Copied {
     TemporaryDirectory dir;
     std::string path() const { return (dir.path() / "copy.mdb").string(); }
@@ -48,7 +36,7 @@ std::vector<store::CopiedTable> copyInto(Database& source, Database& target) {
 TEST(DataCopy, ACopyHoldsEveryRowWithItsIdsAndNewRowsFollowThem) {
     TestDatabase shop(TestDatabase::Content::Demo, false);
     Database source(shop.path(), store::kDatabasePassword);
-    addAwkwardRows(source);
+    testsupport::addUnusualRows(source);
     Copied copy;
     Database target(copy.path(), store::kDatabasePassword, Database::Mode::Create);
     const auto copied = copyInto(source, target);
@@ -169,7 +157,7 @@ TEST(DataCopy, ReplacingAllRowsTakesTheSourcesRowsOrKeepsTheTargets) {
     Copied copy;
     tools::makeDatabase(copy.path(), false);
     Database target(copy.path(), store::kDatabasePassword);
-    addAwkwardRows(target);  // rows in tables the source leaves empty, too
+    testsupport::addUnusualRows(target);  // rows in tables the source leaves empty, too
     const auto before = testsupport::everyRow(target);
 
     // A failure half-way (in 表3, after 表1 was copied) leaves the target as it was.

@@ -46,4 +46,14 @@ std::vector<std::string> everyRow(const store::Database& db) {
     return lines;
 }
 
+void addUnusualRows(store::Database& db) {
+    db.exec(R"(DELETE FROM "表1" WHERE "ID" = 3;
+        INSERT INTO "退货" ("退货日期", "销售ID", "商品ID", "商品编码", "退货数量", "退款金额")
+            VALUES ('2024-05-06 10:00:00', 2, 1, 'WJ001', 1.5, NULL);
+        INSERT INTO "销售货源" ("销售ID", "商品ID") VALUES (2, 1);
+        INSERT INTO "表4" ("商品编码", "商品名称", "进货单价") VALUES ('x''?"y', '', 0.1);
+        INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('Z9', -2.675, 3);
+        INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('A1', 1e-5, 1e15);)");
+}
+
 }  // namespace testsupport
