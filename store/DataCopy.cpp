@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "store/ConnectionString.h"
@@ -102,27 +103,75 @@ TableColumns columnsOf(const TableDef& table) {
     return columns;
 }
 
-// Copies the table's rows in the order they were stored, through one prepared INSERT.
+// A value read from the source that outlives the next step of its statement.
+class KeptValue {
+  public:
+    explicit KeptValue(const Statement::Value& value) : value_(value), text_(value.text) {}
+    Statement::Value value() const {
+        Statement::Value value = value_;
+        value.text = text_;
+        return value;
+    }
+
+  private:
+    Statement::Value value_;
+    std::string text_;
+};
+
+// Parameters of one INSERT at the most: SQLite's smallest limit, which a server's is far above.
+constexpr std::size_t kMostParameters = 999;
+
+// "INSERT INTO table (names) VALUES (?, ...), (?, ...)" for rows rows.
+std::string insertRowsSql(const TableDef& table, const std::string& names, std::size_t columns,
+                          std::size_t rows) {
+    std::string row = "(";
+    for (std::size_t i = 0; i < columns; ++i) row += i == 0 ? "?" : ", ?";
+    row += ")";
+    std::string sql = "INSERT INTO " + quoted(table.name) + " (" + names + ") VALUES " + row;
+    for (std::size_t i = 1; i < rows; ++i) sql += ", " + row;
+    return sql;
+}
+
+// Copies the table's rows in the order they were stored: as many rows per INSERT as its
+// parameters allow (a server is answered once per statement), the rest one by one.
 TableTally copyRows(const Database& source, Database& target, const TableDef& table,
                     const TableColumns& columns) {
     const std::string names = columnList(columns.all);
+    const std::size_t width = columns.all.size();
+    const std::size_t batch = std::max<std::size_t>(1, kMostParameters / width);
     Statement read(source, "SELECT " + names + " FROM " + quoted(table.name) + " ORDER BY rowid");
-    std::string marks;
-    for (std::size_t i = 0; i < columns.all.size(); ++i) marks += i == 0 ? "?" : ", ?";
-    Statement insert(
-        target, "INSERT INTO " + quoted(table.name) + " (" + names + ") VALUES (" + marks + ")");
+    Statement insertOne(target, insertRowsSql(table, names, width, 1));
+    std::optional<Statement> insertMany;
+    if (batch > 1) insertMany.emplace(target, insertRowsSql(table, names, width, batch));
     TableTally tally;
     tally.sums.assign(columns.numbers.size(), 0);
-    std::vector<Statement::Value> row(columns.all.size());
+    std::vector<Statement::Value> row(width);
+    // Rows are bound into the batch as they are read; only a batch left unfilled at the end is
+    // written again row by row, from the values kept of it.
+    std::vector<std::vector<KeptValue>> pending;
     while (read.step()) {
         read.readValues(0, row);
-        for (std::size_t i = 0; i < row.size(); ++i)
-            bindValue(insert, static_cast<int>(i) + 1, row[i]);
-        insert.step();
-        insert.reset();
+        Statement& insert = insertMany ? *insertMany : insertOne;
+        const int offset = static_cast<int>(pending.size() * width);
+        for (std::size_t i = 0; i < width; ++i)
+            bindValue(insert, offset + static_cast<int>(i) + 1, row[i]);
         for (std::size_t k = 0; k < columns.numbers.size(); ++k)
             tally.sums[k] += tenThousandthsOf(row[static_cast<std::size_t>(columns.numbers[k])]);
         ++tally.rows;
+        if (insertMany) {
+            pending.emplace_back();
+            for (const Statement::Value& value : row) pending.back().emplace_back(value);
+            if (pending.size() < batch) continue;
+            pending.clear();
+        }
+        insert.step();
+        insert.reset();
+    }
+    for (const std::vector<KeptValue>& kept : pending) {
+        for (std::size_t i = 0; i < width; ++i)
+            bindValue(insertOne, static_cast<int>(i) + 1, kept[i].value());
+        insertOne.step();
+        insertOne.reset();
     }
     return tally;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -10,8 +11,10 @@
 #include "store/Error.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
+#include "tests/support/DemoFile.h"
 #include "tests/support/EveryRow.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestServer.h"
 #include "tools/MakeDatabase.h"
 
 namespace {
@@ -19,11 +22,32 @@ namespace {
 namespace fs = std::filesystem;
 using store::Database;
 using testsupport::TemporaryDirectory;
-using testsupport::TestDatabase;
 
-struct Copied {
-    TemporaryDirectory dir;
-    std::string path() const { return (dir.path() / "copy.mdb").string(); }
+// The copies between two files; on the server the same code is tested between a file and the
+// server (ServerCopyTest).
+class DataCopy : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (testsupport::onServer()) GTEST_SKIP() << "copies between files";
+        shop_.emplace();
+    }
+
+    // The demo shop's file.
+    Database demo() const { return Database(shop_->path(), store::kDatabasePassword); }
+    // A file of the database maker with every table empty, or a new file without any table.
+    Database emptyTables() const {
+        const std::string path = (copies_.path() / "tables.mdb").string();
+        tools::makeDatabase(path, false);
+        return Database(path, store::kDatabasePassword);
+    }
+    Database newFile() const {
+        return Database((copies_.path() / "new.mdb").string(), store::kDatabasePassword,
+                        Database::Mode::Create);
+    }
+
+  private:
+    std::optional<testsupport::DemoFile> shop_;
+    TemporaryDirectory copies_;
 };
 
 std::vector<store::CopiedTable> copyInto(Database& source, Database& target) {
@@ -33,12 +57,20 @@ std::vector<store::CopiedTable> copyInto(Database& source, Database& target) {
     return copied;
 }
 
-TEST(DataCopy, ACopyHoldsEveryRowWithItsIdsAndNewRowsFollowThem) {
-    TestDatabase shop(TestDatabase::Content::Demo, false);
-    Database source(shop.path(), store::kDatabasePassword);
+// The message of a copy that fails; "copied" when it did not.
+std::string copyFailure(Database& source, Database& target) {
+    try {
+        copyInto(source, target);
+    } catch (const store::StoreError& error) {
+        return error.what();
+    }
+    return "copied";
+}
+
+TEST_F(DataCopy, ACopyHoldsEveryRowWithItsIdsAndNewRowsFollowThem) {
+    Database source = demo();
     testsupport::addUnusualRows(source);
-    Copied copy;
-    Database target(copy.path(), store::kDatabasePassword, Database::Mode::Create);
+    Database target = newFile();
     const auto copied = copyInto(source, target);
 
     EXPECT_EQ(testsupport::everyRow(target), testsupport::everyRow(source));
@@ -53,7 +85,7 @@ TEST(DataCopy, ACopyHoldsEveryRowWithItsIdsAndNewRowsFollowThem) {
     EXPECT_EQ(target.lastInsertRowId(), goods.int64Value(1) + 1);
 }
 
-TEST(DataCopy, AFileOfAnEarlierVersionIsCopiedAsItIs) {
+TEST_F(DataCopy, AFileOfAnEarlierVersionIsCopiedAsItIs) {
     TemporaryDirectory dir;
     const std::string old = (dir.path() / "old.mdb").string();
     {
@@ -65,17 +97,14 @@ TEST(DataCopy, AFileOfAnEarlierVersionIsCopiedAsItIs) {
     Database source(old, store::kDatabasePassword);
 
     // Into a new file: the same five tables at the same version.
-    Copied copy;
-    Database target(copy.path(), store::kDatabasePassword, Database::Mode::Create);
+    Database target = newFile();
     copyInto(source, target);
     EXPECT_EQ(testsupport::everyRow(target), testsupport::everyRow(source));
     EXPECT_EQ(store::schema::fileVersion(target), 0);
     EXPECT_FALSE(store::schema::holdsTable(target, store::schema::kReturns));
 
     // Into a database of this version: it keeps its added tables and its version.
-    Copied current;
-    tools::makeDatabase(current.path(), false);
-    Database upToDate(current.path(), store::kDatabasePassword);
+    Database upToDate = emptyTables();
     copyInto(source, upToDate);
     EXPECT_EQ(testsupport::everyRow(upToDate), testsupport::everyRow(source));
     EXPECT_EQ(store::schema::fileVersion(upToDate), store::schema::kVersion);
@@ -89,25 +118,17 @@ struct Fault {
 
 void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.table << " " << fault.what; }
 
-class DataCopyCheck : public testing::TestWithParam<Fault> {};
+class DataCopyCheck : public DataCopy, public testing::WithParamInterface<Fault> {};
 
 // A target that stores something else than it was given is caught, and keeps nothing of the copy.
 TEST_P(DataCopyCheck, AMismatchNamesTheTableAndColumnAndWritesNothing) {
-    TestDatabase shop(TestDatabase::Content::Demo, false);
-    Database source(shop.path(), store::kDatabasePassword);
-    Copied copy;
-    tools::makeDatabase(copy.path(), false);
-    Database target(copy.path(), store::kDatabasePassword);
+    Database source = demo();
+    Database target = emptyTables();
     target.exec(GetParam().trigger);
-    try {
-        copyInto(source, target);
-        FAIL() << "copied";
-    } catch (const store::StoreError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find(std::string("“") + GetParam().table + "”"), std::string::npos)
-            << message;
-        EXPECT_NE(message.find(GetParam().what), std::string::npos) << message;
-    }
+    const std::string message = copyFailure(source, target);
+    EXPECT_NE(message.find(std::string("“") + GetParam().table + "”"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find(GetParam().what), std::string::npos) << message;
     store::Statement rows(target,
                           R"(SELECT (SELECT count(*) FROM "表1") + (SELECT count(*) FROM "表3"))");
     ASSERT_TRUE(rows.step());
@@ -126,37 +147,23 @@ INSTANTIATE_TEST_SUITE_P(
                  UPDATE "表1" SET "进货单价" = NULL WHERE "ID" = NEW."ID"; END)",
                           "表1", "“进货单价”"}));
 
-TEST(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersion) {
-    TestDatabase shop(TestDatabase::Content::Demo, false);
-    Database source(shop.path(), store::kDatabasePassword);
-    Copied copy;
-    tools::makeDatabase(copy.path(), false);
-    Database target(copy.path(), store::kDatabasePassword);
-    const auto refusal = [&] {
-        try {
-            copyInto(source, target);
-        } catch (const store::StoreError& error) {
-            return std::string(error.what());
-        }
-        return std::string("copied");
-    };
+TEST_F(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersion) {
+    Database source = demo();
+    Database target = emptyTables();
     // An ID no copied row has: nothing but the refusal stops the copy.
     target.exec(R"(INSERT INTO "表3" ("ID", "商品编码") VALUES (99999, 'MINE'))");
-    EXPECT_NE(refusal().find("“表3”中已有数据"), std::string::npos);
+    EXPECT_NE(copyFailure(source, target).find("“表3”中已有数据"), std::string::npos);
     EXPECT_EQ(testsupport::everyRow(target).size(), 1u);
 
     target.exec(R"(DELETE FROM "表3")");
     source.exec("PRAGMA user_version = " + std::to_string(store::schema::kVersion + 1));
-    EXPECT_NE(refusal().find("新版本"), std::string::npos);
+    EXPECT_NE(copyFailure(source, target).find("新版本"), std::string::npos);
     EXPECT_TRUE(testsupport::everyRow(target).empty());
 }
 
-TEST(DataCopy, ReplacingAllRowsTakesTheSourcesRowsOrKeepsTheTargets) {
-    TestDatabase shop(TestDatabase::Content::Demo, false);
-    Database source(shop.path(), store::kDatabasePassword);
-    Copied copy;
-    tools::makeDatabase(copy.path(), false);
-    Database target(copy.path(), store::kDatabasePassword);
+TEST_F(DataCopy, ReplacingAllRowsTakesTheSourcesRowsOrKeepsTheTargets) {
+    Database source = demo();
+    Database target = emptyTables();
     testsupport::addUnusualRows(target);  // rows in tables the source leaves empty, too
     const auto before = testsupport::everyRow(target);
 

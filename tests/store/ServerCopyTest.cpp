@@ -4,28 +4,41 @@
 
 #include <string>
 
-#include "PgTestServer.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
+#include "tests/support/DemoFile.h"
+#include "tests/support/EmptyServerDatabase.h"
 #include "tests/support/EveryRow.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestServer.h"
 #include "tools/MakeDatabase.h"
 
 namespace {
 
-using pgtest::ServerDatabase;
 using store::Database;
-using testsupport::TestDatabase;
+using testsupport::EmptyServerDatabase;
+using testsupport::TemporaryDirectory;
 
 class ServerCopy : public testing::Test {
   protected:
     void SetUp() override {
-        if (!pgtest::serverTestsEnabled()) GTEST_SKIP() << "no test server (JXC_TEST_SERVER=1)";
+        if (!testsupport::onServer()) GTEST_SKIP() << "copies to and from a server";
     }
 };
+
+// The message of what fails; "done" when it did not.
+template <typename Work>
+std::string failureOf(Work work) {
+    try {
+        work();
+    } catch (const store::StoreError& error) {
+        return error.what();
+    }
+    return "done";
+}
 
 std::string declaredType(const store::schema::ColumnDef& column) {
     switch (column.type) {
@@ -39,7 +52,7 @@ std::string declaredType(const store::schema::ColumnDef& column) {
 }
 
 TEST_F(ServerCopy, TheMakerMakesEveryTableInAnEmptyDatabaseOnlyOnce) {
-    const ServerDatabase empty(ServerDatabase::Tables::None);
+    const EmptyServerDatabase empty;
     tools::makeServerDatabase(empty.settings(), false);
     Database db = Database::onServer(empty.settings());
     EXPECT_EQ(db.engine().schemaVersion(), store::schema::kVersion);
@@ -56,18 +69,14 @@ TEST_F(ServerCopy, TheMakerMakesEveryTableInAnEmptyDatabaseOnlyOnce) {
 
     // Never twice: the second run is refused naming a table, and the rows stay.
     db.exec(R"(INSERT INTO "表2" ("公司名称") VALUES ('本店'))");
-    try {
-        tools::makeServerDatabase(empty.settings(), true);
-        FAIL() << "made again";
-    } catch (const store::StoreError& error) {
-        EXPECT_NE(std::string(error.what()).find("“表1”"), std::string::npos) << error.what();
-    }
+    const std::string again = failureOf([&] { tools::makeServerDatabase(empty.settings(), true); });
+    EXPECT_NE(again.find("“表1”"), std::string::npos) << again;
     EXPECT_EQ(testsupport::everyRow(db).size(), 1u);
 }
 
 TEST_F(ServerCopy, TheDemoShopOnTheServerIsTheDemoFile) {
-    const TestDatabase file(TestDatabase::Content::Demo, false);
-    const ServerDatabase empty(ServerDatabase::Tables::None);
+    const testsupport::DemoFile file;
+    const EmptyServerDatabase empty;
     tools::makeServerDatabase(empty.settings(), true);
     EXPECT_EQ(testsupport::everyRow(Database::onServer(empty.settings())),
               testsupport::everyRow(Database(file.path(), store::kDatabasePassword)));
@@ -75,19 +84,18 @@ TEST_F(ServerCopy, TheDemoShopOnTheServerIsTheDemoFile) {
 
 // A shop's file to the server and back to a .bak: every row of every table the same.
 TEST_F(ServerCopy, AFileCopiedToTheServerComesBackInABakWithIdenticalRows) {
-    const TestDatabase shop(TestDatabase::Content::Demo, false);
+    const testsupport::DemoFile shop;
     Database source(shop.path(), store::kDatabasePassword);
     testsupport::addUnusualRows(source);
-    const ServerDatabase empty(ServerDatabase::Tables::None);
+    const EmptyServerDatabase empty;
     const std::string report = tools::copyToServer(shop.path(), empty.settings());
     store::Statement goods(source, R"(SELECT count(*), max("ID") FROM "表1")");
     ASSERT_TRUE(goods.step());
-    EXPECT_NE(report.find("表1：" + std::to_string(goods.int64Value(0)) + " 行"),
-              std::string::npos)
+    EXPECT_NE(report.find("表1：" + std::to_string(goods.int64Value(0)) + " 行"), std::string::npos)
         << report;
 
     Database server = Database::onServer(empty.settings());
-    const std::string bak = (shop.directory() / "shop.bak").string();
+    const std::string bak = (shop.folder.path() / "shop.bak").string();
     server.backupTo(bak);
     Database back(bak, store::kDatabasePassword, Database::Mode::ReadOnly);
     EXPECT_EQ(testsupport::everyRow(back), testsupport::everyRow(source));
@@ -99,24 +107,22 @@ TEST_F(ServerCopy, AFileCopiedToTheServerComesBackInABakWithIdenticalRows) {
 }
 
 TEST_F(ServerCopy, AFileTheServerCannotTakeLeavesTheDatabaseEmpty) {
-    const TestDatabase shop(TestDatabase::Content::Demo, false);
+    const testsupport::DemoFile shop;
     {
         // The file's engine keeps a text it cannot read as a number in a number column.
         Database source(shop.path(), store::kDatabasePassword);
         source.exec(R"(UPDATE "表3" SET "销售数量" = '三' WHERE "ID" = 4)");
     }
-    const ServerDatabase empty(ServerDatabase::Tables::None);
+    const EmptyServerDatabase empty;
     EXPECT_THROW(tools::copyToServer(shop.path(), empty.settings()), store::StoreError);
     Database server = Database::onServer(empty.settings());
     for (const auto* table : store::schema::everyTable())
         EXPECT_FALSE(server.engine().holdsTable(table->name)) << table->name;
     // A database that holds the tables already is refused as such.
-    try {
-        tools::copyToServer(shop.path(), ServerDatabase().settings());
-        FAIL() << "copied";
-    } catch (const store::StoreError& error) {
-        EXPECT_NE(std::string(error.what()).find("已有本程序的表"), std::string::npos);
-    }
+    const testsupport::TestDatabase withTables(testsupport::TestDatabase::Content::Empty, false);
+    const std::string refusal =
+        failureOf([&] { tools::copyToServer(shop.path(), withTables.server()); });
+    EXPECT_NE(refusal.find("已有本程序的表"), std::string::npos) << refusal;
 }
 
 }  // namespace

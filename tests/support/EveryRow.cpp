@@ -4,6 +4,7 @@
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "store/Values.h"
+#include "tools/DemoData.h"
 
 namespace testsupport {
 
@@ -54,6 +55,7 @@ void addUnusualRows(store::Database& db) {
         INSERT INTO "表4" ("商品编码", "商品名称", "进货单价") VALUES ('x''?"y', '', 0.1);
         INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('Z9', -2.675, 3);
         INSERT INTO "库存预警" ("商品编码", "库存数量", "最低库存") VALUES ('A1', 1e-5, 1e15);)");
+    tools::appendGeneratedGoods(db, 120);
 }
 
 }  // namespace testsupport

@@ -17,7 +17,7 @@ std::vector<std::string> everyRow(const store::Database& db);
 
 // Beside the demo shop, rows a copy must keep as they are: a gap in the goods IDs (row 3 deleted),
 // rows in the added tables with NULLs, texts that look like SQL, and rows of a table without a
-// counter in an order that is not sorted.
+// counter in an order that is not sorted; and goods rows enough for several of a copy's INSERTs.
 void addUnusualRows(store::Database& db);
 
 }  // namespace testsupport

@@ -15,10 +15,10 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/ServerSettings.h"
-#include "tests/store/PgTestServer.h"
+#include "tests/support/DemoFile.h"
 #include "tests/support/EveryRow.h"
 #include "tests/support/TestDatabase.h"
-#include "tools/DemoData.h"
+#include "tests/support/TestServer.h"
 
 namespace {
 
@@ -38,23 +38,18 @@ std::vector<std::string> rowsOf(const fs::path& file) {
 class ServerBackup : public testing::Test {
   protected:
     void SetUp() override {
-        if (!pgtest::serverTestsEnabled()) GTEST_SKIP() << "no test server (JXC_TEST_SERVER=1)";
-        server_.emplace();
-        Database db = server();
-        store::Transaction transaction(db);
-        tools::fillDemoData(db);
-        transaction.commit();
-        store::useServer(server_->settings());
+        if (!testsupport::onServer()) GTEST_SKIP() << "copies of a server's data";
+        shop_.emplace(testsupport::TestDatabase::Content::Demo);
+        ASSERT_NE(store::currentServer(), nullptr);
     }
-    void TearDown() override { store::useServer(std::nullopt); }
 
-    Database server() const { return Database::onServer(server_->settings()); }
+    Database server() const { return shop_->open(); }
     QString programFolder() const { return qs(program_.path()); }
     fs::path user(const std::string& name) const { return user_.path() / name; }
 
     // A .bak of a file shop: the demo with rows of every kind.
     fs::path shopBackup(const std::string& name) const {
-        const testsupport::TestDatabase shop(testsupport::TestDatabase::Content::Demo, false);
+        const testsupport::DemoFile shop;
         {
             Database db(shop.path(), store::kDatabasePassword);
             testsupport::addUnusualRows(db);
@@ -63,7 +58,7 @@ class ServerBackup : public testing::Test {
         return user(name);
     }
 
-    std::optional<pgtest::ServerDatabase> server_;
+    std::optional<testsupport::TestDatabase> shop_;
     TemporaryDirectory program_;
     TemporaryDirectory user_;
 };
@@ -106,7 +101,8 @@ TEST_F(ServerBackup, TheDaysCopyIsMadeOnceAndTheEndsCopyOnlyAfterAChange) {
     };
 
     const autobackup::Result day = backup().run(autobackup::Occasion::Start);
-    ASSERT_EQ(day.copies.size(), 1) << (day.problems.isEmpty() ? "" : day.problems[0].text.toStdString());
+    ASSERT_EQ(day.copies.size(), 1)
+        << (day.problems.isEmpty() ? "" : day.problems[0].text.toStdString());
     EXPECT_EQ(rowsOf(day.copies[0].toStdString()), testsupport::everyRow(server()));
     now = now.addSecs(3600);
     EXPECT_FALSE(backup().isDue(autobackup::Occasion::Start));
