@@ -15,6 +15,8 @@
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/KeyCache.h"
+#include "store/Schema.h"
+#include "store/engine/Engine.h"
 
 namespace autobackup {
 
@@ -41,6 +43,28 @@ void snapshot(const QString& dataFile, const QString& target) {
     source.backupTo(target.toStdString());
 }
 
+// The server's rows as of one moment, written into the same kind of file.
+void snapshot(const store::ServerSettings& server, const QString& target) {
+    store::Database::onServer(server).backupTo(target.toStdString());
+}
+
+// The server's data has no file whose size and time change with every write; its tables' change
+// counters only ever grow, so their sum stands for the data's state, beside the server's name.
+Fingerprint fingerprintOf(const store::ServerSettings& server) {
+    Fingerprint fingerprint;
+    const store::Database db = store::Database::onServer(server);
+    fingerprint.file = QString::fromStdString(db.file());
+    const std::unique_ptr<store::ChangeWatch> watch = db.engine().watchChanges();
+    qint64 changes = 0;
+    for (const store::schema::TableDef* table : store::schema::everyTable()) {
+        const std::optional<std::int64_t> version = watch->version(table->name);
+        if (!version) return fingerprint;  // not known: taken as changed
+        changes += *version;
+    }
+    fingerprint.size = changes;
+    return fingerprint;
+}
+
 // A byte copy of a checked copy, flushed to the device before it is renamed (a stick may be
 // pulled right after).
 void copyBytes(const QString& from, const QString& to) {
@@ -61,7 +85,9 @@ AutoBackup::AutoBackup(QString programFolder, QString settingsFile, Clock clock)
       settingsFile_(std::move(settingsFile)),
       clock_(std::move(clock)),
       settings_(readSettings(settingsFile_)),
-      verifier_(verifyCopy) {}
+      verifier_(verifyCopy) {
+    if (const store::ServerSettings* server = store::currentServer()) server_ = *server;
+}
 
 QString AutoBackup::dataFile() const {
     return QDir(programFolder_).filePath(QString::fromUtf8(store::kDatabaseFileName));
@@ -82,7 +108,7 @@ QStringList AutoBackup::folders() const {
 
 bool AutoBackup::isDue(Occasion occasion) const {
     // Without a data store there is nothing to keep.
-    if (!QFileInfo(dataFile()).isFile()) return false;
+    if (!server_ && !QFileInfo(dataFile()).isFile()) return false;
     switch (occasion) {
         case Occasion::BeforeRestore:
             return true;
@@ -94,7 +120,7 @@ bool AutoBackup::isDue(Occasion occasion) const {
             return true;
         }
         case Occasion::End:
-            return settings_.enabled && fingerprintOf(dataFile()) != readLastCopied(settingsFile_);
+            return settings_.enabled && dataFingerprint() != readLastCopied(settingsFile_);
     }
     return false;
 }
@@ -106,7 +132,7 @@ Result AutoBackup::run(Occasion occasion) {
 
     // Taken before the copy: a write during or after it changes the file's time or size, so the
     // end of the run copies again rather than missing it.
-    const Fingerprint before = fingerprintOf(dataFile());
+    const Fingerprint before = dataFingerprint();
     const QStringList targets = folders();
     const QString fileName = freeCopyFileName(targets, clock_());
     QString madeCopy;  // the first checked copy, which the other folder receives byte for byte
@@ -130,8 +156,14 @@ Result AutoBackup::run(Occasion occasion) {
 }
 
 // A copy from the data store failed: the folder is blamed only when the data store itself passes
-// its check.
-bool AutoBackup::damagedSource() const { return backup::isDamagedDataStore(dataFile()); }
+// its check. A server checks its own data: only a file is found damaged here.
+bool AutoBackup::damagedSource() const {
+    return !server_ && backup::isDamagedDataStore(dataFile());
+}
+
+Fingerprint AutoBackup::dataFingerprint() const {
+    return server_ ? fingerprintOf(*server_) : fingerprintOf(dataFile());
+}
 
 Problem AutoBackup::damaged(const QString& folder) const {
     return {folder,
@@ -147,10 +179,12 @@ bool AutoBackup::copyInto(const QString& folder, const QString& fileName, const 
     const QString file = QDir(folder).filePath(fileName);
     const QString unchecked = file + QStringLiteral(".new");
     try {
-        if (madeCopy.isEmpty())
-            snapshot(dataFile(), unchecked);
-        else
+        if (!madeCopy.isEmpty())
             copyBytes(madeCopy, unchecked);
+        else if (server_)
+            snapshot(*server_, unchecked);
+        else
+            snapshot(dataFile(), unchecked);
     } catch (const std::exception& error) {
         QFile::remove(unchecked);
         result.problems.append(madeCopy.isEmpty() && damagedSource()

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "backup/AutoBackupSettings.h"
+#include "store/ServerSettings.h"
 
 // Automatic copies of the data store: once a day, at the end of a run that changed the data, and
 // before a restore replaces it. Each copy is the same kind of file as a manual backup, is checked
@@ -35,8 +37,10 @@ struct Result {
     bool wasDue = false;  // a copy was wanted (whether or not it was made)
 };
 
-// One run of the rules over the data store in programFolder with the settings of settingsFile.
-// Blocking; it opens connections of its own, so it may run on any thread.
+// One run of the rules over the data store in programFolder with the settings of settingsFile:
+// data.mdb there, or the server the process keeps its data on (store::currentServer() when the
+// run is made), whose copies are the same kind of file. Blocking; it opens connections of its
+// own, so it may run on any thread.
 class AutoBackup {
   public:
     AutoBackup(QString programFolder, QString settingsFile, Clock clock);
@@ -55,6 +59,7 @@ class AutoBackup {
 
   private:
     bool damagedSource() const;
+    Fingerprint dataFingerprint() const;
     Problem damaged(const QString& folder) const;
     bool copyInto(const QString& folder, const QString& fileName, const QString& madeCopy,
                   Result& result);
@@ -64,6 +69,7 @@ class AutoBackup {
     Clock clock_;
     Settings settings_;
     Verifier verifier_;
+    std::optional<store::ServerSettings> server_;
 };
 
 }  // namespace autobackup

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "store/ConnectionString.h"
+#include "store/DataCopy.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
+#include "store/ServerSettings.h"
 
 namespace backup {
 
@@ -43,8 +45,11 @@ QString backupFileName(const QString& chosenName) { return chosenName + QStringL
 
 bool backupDataStore(const QString& programFolder, const QString& backupFile) {
     try {
-        copyDatabase(dataStoreFile(programFolder), backupFile,
-                     store::Database::CopyPermissions::NoMoreOpenThanSource);
+        if (const store::ServerSettings* server = store::currentServer())
+            store::Database::onServer(*server).backupTo(backupFile.toStdString());
+        else
+            copyDatabase(dataStoreFile(programFolder), backupFile,
+                         store::Database::CopyPermissions::NoMoreOpenThanSource);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -74,6 +79,17 @@ bool isRestorableFile(const QString& file) {
 
 bool restoreDataStore(const QString& programFolder, const QString& sourceFile) {
     if (!isRestorableFile(sourceFile)) return false;
+    if (const store::ServerSettings* server = store::currentServer()) {
+        try {
+            store::Database backup(sourceFile.toStdString(), store::kDatabasePassword,
+                                   store::Database::Mode::ReadOnly);
+            store::Database data = store::Database::onServer(*server);
+            store::replaceAllRows(backup, data);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
     const QString dataStore = dataStoreFile(programFolder);
     try {
         // The restored data.mdb is as open as the one it replaces, not as the backup was.

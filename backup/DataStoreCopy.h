@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// Copies of the data store file in the program's folder. The copies go through the database
-// engine's online backup under the store's key, so a copy taken while connections are open and
-// writing is still one consistent database that opens with the same password.
+// Copies of the data store: the file in the program's folder, or the database on the server the
+// process keeps its data on (store::currentServer()). The copies go through the database engine
+// under the store's key, so a copy taken while connections are open and writing is still one
+// consistent database that opens with the same password; a server's copy is the same kind of file.
 namespace backup {
 
 // programFolder + "/data.mdb".
@@ -22,7 +23,8 @@ bool backupDataStore(const QString& programFolder, const QString& backupFile);
 bool isRestorableFile(const QString& file);
 
 // Puts a copy of sourceFile in place of the data store. The old file stays whenever the copy
-// fails; false then.
+// fails; false then. On a server the rows of every table are replaced by the file's in one
+// transaction, checked before it commits; a failure leaves the server's rows as they were.
 bool restoreDataStore(const QString& programFolder, const QString& sourceFile);
 
 }  // namespace backup

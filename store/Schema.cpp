@@ -124,6 +124,13 @@ const std::vector<TableDef>& addedTables() {
     return all;
 }
 
+std::vector<const TableDef*> everyTable() {
+    std::vector<const TableDef*> all;
+    for (const auto* list : {&tables(), &addedTables()})
+        for (const TableDef& table : *list) all.push_back(&table);
+    return all;
+}
+
 const TableDef& table(std::string_view name) {
     for (const auto* list : {&tables(), &addedTables()})
         for (const auto& t : *list)

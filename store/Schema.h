@@ -112,6 +112,8 @@ inline constexpr const char* kShortfall = "缺货数量";  // the level less the
 const std::vector<TableDef>& tables();
 // The tables later schema versions added, oldest version first.
 const std::vector<TableDef>& addedTables();
+// Both, the five first: every table of the program in table order.
+std::vector<const TableDef*> everyTable();
 // Any of them by name; throws StoreError for an unknown table.
 const TableDef& table(std::string_view name);
 

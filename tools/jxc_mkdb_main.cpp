@@ -1,37 +1,37 @@
-// jxc-mkdb [--demo] PATH: makes a new, empty (or demo-filled) data.mdb for the program.
+// jxc-mkdb: makes a new, empty (or demo-filled) data.mdb for the program, or the program's tables
+// on a PostgreSQL server, or copies a shop's data.mdb to such a server. See makeUsage().
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "tools/MakeDatabase.h"
+#include "tools/MakeOptions.h"
 
 int main(int argc, char** argv) {
-    bool demo = false;
-    std::string path;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--demo") {
-            demo = true;
-        } else if (arg == "-h" || arg == "--help") {
-            std::fprintf(stdout, "用法：jxc-mkdb [--demo] 路径\n  --demo  填入示例数据\n");
-            return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "jxc-mkdb：未知选项 %s\n用法：jxc-mkdb [--demo] 路径\n",
-                         arg.c_str());
-            return 2;
-        } else if (path.empty()) {
-            path = arg;
-        } else {
-            std::fprintf(stderr, "jxc-mkdb：只能给出一个路径\n用法：jxc-mkdb [--demo] 路径\n");
-            return 2;
-        }
-    }
-    if (path.empty()) {
-        std::fprintf(stderr, "用法：jxc-mkdb [--demo] 路径\n");
+    tools::MakeOptions options;
+    try {
+        options = tools::parseMakeOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const tools::UsageError& e) {
+        std::fprintf(stderr, "jxc-mkdb：%s\n%s", e.what(), tools::makeUsage());
         return 2;
     }
     try {
-        tools::makeDatabase(path, demo);
+        switch (options.action) {
+            case tools::MakeOptions::Action::Help:
+                std::fputs(tools::makeUsage(), stdout);
+                break;
+            case tools::MakeOptions::Action::MakeFile:
+                tools::makeDatabase(options.path, options.demo);
+                break;
+            case tools::MakeOptions::Action::MakeOnServer:
+                std::printf("%s\n",
+                            tools::makeServerDatabase(options.server, options.demo).c_str());
+                break;
+            case tools::MakeOptions::Action::CopyToServer:
+                std::printf("%s", tools::copyToServer(options.copyFrom, options.server).c_str());
+                break;
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "jxc-mkdb：%s\n", e.what());
         return 1;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "store/DataCopy.h"
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/ErrorMessages.h"
@@ -195,47 +196,27 @@ void SqliteEngine::beginReadSnapshot() { exec("BEGIN"); }
 
 void SqliteEngine::backupTo(const std::string& targetFile,
                             Database::CopyPermissions permissions) const {
-    // Written beside the target under a scratch name and renamed at the end, so a failed copy
-    // never leaves a half-written target. What an earlier, killed copy left there goes first.
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(targetFile).parent_path();
-    removeStaleScratchFiles(folder.empty() ? "." : folder.string());
-    const std::string partial = freeScratchNameBeside(targetFile);
-    try {
-        {
-            SqliteEngine target(partial, key_, Database::Mode::Create);
-            sqlite3_backup* backup =
-                sqlite3_backup_init(target.handle(), "main", db_.get(), "main");
-            if (backup == nullptr) throw StoreError(sqlite3_errmsg(target.handle()));
-            int rc = SQLITE_OK;
-            for (int attempt = 0; attempt < 200; ++attempt) {
-                rc = sqlite3_backup_step(backup, -1);
-                if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
-                sqlite3_sleep(25);
-            }
-            const int finish = sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE) {
-                // A damaged page is the source's; being full, read-only or locked the target's.
-                if (isDamageCode(rc)) throw failure(db_.get(), rc, file_, sqlite3_errstr(rc));
-                throw failure(target.handle(), rc, targetFile,
-                              "备份数据库失败：" + std::string(sqlite3_errstr(rc)));
-            }
-            if (finish != SQLITE_OK)
-                throw failure(target.handle(), finish, targetFile,
-                              "备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())));
+    writeDatabaseCopy(targetFile, permissions, file_, [&](const std::string& partial) {
+        SqliteEngine target(partial, key_, Database::Mode::Create);
+        sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", db_.get(), "main");
+        if (backup == nullptr) throw StoreError(sqlite3_errmsg(target.handle()));
+        int rc = SQLITE_OK;
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            rc = sqlite3_backup_step(backup, -1);
+            if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+            sqlite3_sleep(25);
         }
-        if (permissions != Database::CopyPermissions::KeepTarget ||
-            !copyPermissionsFrom(partial, targetFile))
-            limitPermissionsTo(partial, file_);
-        std::filesystem::rename(partial, targetFile);
-    } catch (const std::filesystem::filesystem_error& e) {
-        std::filesystem::remove(partial, ec);
-        throw StoreError("备份数据库失败：无法写入“" + targetFile + "”（" + e.code().message() +
-                         "）");
-    } catch (...) {
-        std::filesystem::remove(partial, ec);
-        throw;
-    }
+        const int finish = sqlite3_backup_finish(backup);
+        if (rc != SQLITE_DONE) {
+            // A damaged page is the source's; being full, read-only or locked the target's.
+            if (isDamageCode(rc)) throw failure(db_.get(), rc, file_, sqlite3_errstr(rc));
+            throw failure(target.handle(), rc, targetFile,
+                          "备份数据库失败：" + std::string(sqlite3_errstr(rc)));
+        }
+        if (finish != SQLITE_OK)
+            throw failure(target.handle(), finish, targetFile,
+                          "备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())));
+    });
 }
 
 // --- statements
