@@ -10,6 +10,7 @@
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/RowArena.h"
+#include "store/SqlText.h"
 #include "store/TableCache.h"
 #include "store/Values.h"
 
@@ -17,30 +18,13 @@ namespace store {
 
 namespace {
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+using sql::quotedName;
+using sql::sameName;
 
 std::string upper(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
-}
-
-std::string quoteName(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 std::string notFound(std::string_view name) {
@@ -140,7 +124,7 @@ void Query::readFields(const Database& db, const Statement& statement) {
     }
     for (int i = firstFieldColumn(); i < statement.columnCount(); ++i) {
         std::string name = statement.columnName(i);
-        bool alias = !rowIdAlias.empty() && equalsIgnoringAsciiCase(name, rowIdAlias);
+        bool alias = !rowIdAlias.empty() && sameName(name, rowIdAlias);
         fields_.push_back(
             fieldFromDeclaredType(std::move(name), statement.columnDeclType(i), alias));
     }
@@ -164,7 +148,7 @@ void Query::open() {
     }
     // A table's rows are read with their row ids, which write them back.
     Statement statement(
-        db, fromTable ? "select rowid, * from " + quoteName(table_) + whereClause() : sql_);
+        db, fromTable ? "select rowid, * from " + quotedName(table_) + whereClause() : sql_);
     for (std::size_t i = 0; i < parameters_.size(); ++i)
         statement.bindText(static_cast<int>(i) + 1, parameters_[i]);
     readFields(db, statement);
@@ -232,7 +216,7 @@ void Query::close() noexcept {
 
 int Query::fieldIndex(std::string_view name) const noexcept {
     for (std::size_t i = 0; i < fields_.size(); ++i)
-        if (equalsIgnoringAsciiCase(fields_[i].name, name)) return static_cast<int>(i);
+        if (sameName(fields_[i].name, name)) return static_cast<int>(i);
     return -1;
 }
 
@@ -519,13 +503,13 @@ bool Query::storeEdit(const RowCondition* condition) {
         if (editTouched_[c] && fields_[c].type != FieldType::Counter) columns.push_back(c);
 
     if (state_ == State::Insert) {
-        std::string sql = "INSERT INTO " + quoteName(table_);
+        std::string sql = "INSERT INTO " + quotedName(table_);
         if (columns.empty()) {
             sql += " DEFAULT VALUES";
         } else {
             std::string names, marks;
             for (std::size_t c : columns) {
-                names += (names.empty() ? "" : ", ") + quoteName(fields_[c].name);
+                names += (names.empty() ? "" : ", ") + quotedName(fields_[c].name);
                 marks += marks.empty() ? "?" : ", ?";
             }
             sql += " (" + names + ") VALUES (" + marks + ")";
@@ -545,10 +529,10 @@ bool Query::storeEdit(const RowCondition* condition) {
     } else {
         if (!columns.empty() || condition != nullptr) {
             // Without a column to set, the row is only looked for (a condition to check).
-            std::string sql = columns.empty() ? "SELECT 1 FROM " + quoteName(table_)
-                                              : "UPDATE " + quoteName(table_) + " SET ";
+            std::string sql = columns.empty() ? "SELECT 1 FROM " + quotedName(table_)
+                                              : "UPDATE " + quotedName(table_) + " SET ";
             for (std::size_t i = 0; i < columns.size(); ++i)
-                sql += (i == 0 ? "" : ", ") + quoteName(fields_[columns[i]].name) + " = ?";
+                sql += (i == 0 ? "" : ", ") + quotedName(fields_[columns[i]].name) + " = ?";
             sql += " WHERE rowid = ?";
             if (condition != nullptr) sql += " AND (" + condition->sql + ")";
             Statement statement(db, sql);
@@ -603,7 +587,7 @@ void Query::remove() {
     const int index = current_;
     Database& db = connection_.database();
     connection_.noteWrite(this);
-    Statement statement(db, "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?");
+    Statement statement(db, "DELETE FROM " + quotedName(table_) + " WHERE rowid = ?");
     statement.bindInt64(1, rowIdAt(index));
     statement.step();
     // Observers hear of the removal only once the table has let the row go, so a refused
@@ -632,7 +616,7 @@ void Query::removeRows(std::vector<int> indexes) {
 
     Database& db = connection_.database();
     connection_.noteWrite(this);
-    Statement statement(db, "DELETE FROM " + quoteName(table_) + " WHERE rowid = ?");
+    Statement statement(db, "DELETE FROM " + quotedName(table_) + " WHERE rowid = ?");
     std::exception_ptr refusal;
     int refusedIndex = -1;
     std::size_t firstDeleted = indexes.size();
