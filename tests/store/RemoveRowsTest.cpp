@@ -135,8 +135,8 @@ TEST_F(RemoveRows, ARollbackBringsTheListBackInLineWithTheFile) {
 // A server gave the deletion up (another counter's concurrent change): it runs again on the list
 // the rollback read afresh, where another connection's earlier deletion has moved the rows up.
 TEST_F(RemoveRows, ADeletionRetriedAfterAConflictFindsItsRowsAgain) {
-    store::Database(database.path(), store::kDatabasePassword)
-        .exec(std::string("DELETE FROM ") + store::schema::kSales + " WHERE 商品编码 = 'A1'");
+    database.open().exec(std::string("DELETE FROM ") + store::schema::kSales +
+                         " WHERE 商品编码 = 'A1'");
     std::vector<std::vector<int>> asked;
     const bool deleted =
         store::deleteRowsTogether(query, {2, 4}, [&](const std::vector<int>& rows) {

@@ -18,7 +18,6 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
-#include "store/ServerSettings.h"
 #include "tests/sales/records/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
 
@@ -87,11 +86,7 @@ class RowLocksTest : public testing::Test {
         return result;
     }
 
-    store::Database ownHandle() const {
-        if (const store::ServerSettings* server = store::currentServer())
-            return store::Database::onServer(*server);
-        return store::Database(db.path(), store::kDatabasePassword);
-    }
+    store::Database ownHandle() const { return db.open(); }
 
     testsupport::TestDatabase db;
     std::int64_t goodsId = 0;
