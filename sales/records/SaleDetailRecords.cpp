@@ -4,7 +4,9 @@
 #include "store/Connection.h"
 #include "store/Decimal.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/RowDeletion.h"
+#include "store/RowLock.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -35,6 +37,10 @@ std::optional<std::int64_t> SaleDetailRecords::load(const FieldSetter& setField)
 }
 
 WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFields& fields) {
+    return store::retryOnConflict(connection_, [&] { return writeBackOnce(rowId, fields); });
+}
+
+WriteBackOutcome SaleDetailRecords::writeBackOnce(std::int64_t rowId, const SaleFields& fields) {
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
     const int index = indexOfRow(rowId);
     if (index < 0) return WriteBackOutcome::RowGone;
@@ -43,6 +49,9 @@ WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFiel
     // The returns are counted under the write lock the correction is stored in: a return stored
     // by another connection cannot come in between.
     store::WriteTransaction transaction(connection_);
+    // On a server a return of the sale waits until the correction is stored, and the other way
+    // round.
+    store::lockRows(connection_, store::schema::kSales, {rowId});
     if (fields.changed[kQuantityField]) {
         const auto quantity = store::Decimal::parse(t[kQuantityField]);
         if (quantity && *quantity < salereturn::returnedQuantity(connection_, rowId))
@@ -83,8 +92,9 @@ bool SaleDetailRecords::search(const SearchTexts& texts) {
 DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
     // Looked at in the deletion's own transaction: a return stored meanwhile by another
     // connection is seen.
-    const auto noneReturned = [&] {
-        for (const int row : rows)
+    const auto noneReturned = [&](const std::vector<int>& deleted) {
+        store::lockRows(connection_, store::schema::kSales, store::idsOfRows(query_, deleted));
+        for (const int row : deleted)
             if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
                 return false;
         return true;
