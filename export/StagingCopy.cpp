@@ -37,14 +37,17 @@ std::vector<StagedRows::Column> copiedColumns(const store::Query& list,
 
 // Keeps the deleted staging rows from being overwritten in the file: they are copies of goods
 // rows that 表1 still holds, so wiping them protects nothing and costs a write of every page.
+// A server manages its own pages.
 class FastDelete {
   public:
     explicit FastDelete(store::Database& db) : db_(db) {
+        if (db_.isServer()) return;
         store::Statement current(db_, "PRAGMA secure_delete");
         if (current.step()) previous_ = current.int64Value(0);
         db_.exec("PRAGMA secure_delete = 0");
     }
     ~FastDelete() {
+        if (db_.isServer()) return;
         const std::string restore = "PRAGMA secure_delete = " + std::to_string(previous_);
         db_.tryExec(restore.c_str());
     }

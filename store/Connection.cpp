@@ -5,6 +5,7 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/ServerSettings.h"
 
 namespace store {
 
@@ -23,6 +24,10 @@ void Connection::setConnectionString(std::string text) { connectionString_ = std
 
 void Connection::open() {
     if (db_) return;
+    if (const ServerSettings* server = currentServer()) {
+        db_ = std::make_unique<Database>(Database::onServer(*server));
+        return;
+    }
     auto target = connectionTarget(connectionString_);
     db_ = std::make_unique<Database>(target.file, target.password);
 }

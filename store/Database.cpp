@@ -1,233 +1,36 @@
 #include "store/Database.h"
 
-#include <sqlite3.h>
-
 #include <sys/stat.h>
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <system_error>
+#include <charconv>
+#include <cstdlib>
 
-#include "store/Decimal.h"
 #include "store/Error.h"
-#include "store/ErrorMessages.h"
-#include "store/FilePermissions.h"
-#include "store/KeyCache.h"
-#include "store/ScratchFiles.h"
+#include "store/ServerSettings.h"
 #include "store/Values.h"
+#include "store/engine/SqliteEngine.h"
 
 namespace store {
 
-namespace {
-
-std::string openFailure(const std::string& file, const std::string& reason) {
-    return "无法打开数据库文件“" + file + "”：" + reason;
-}
-
-// A failure SQLite reported on db (which may be null) for file, as the user is told of it: our
-// own message where the code has one (judged by the extended code, which SQLite keeps even with
-// extended result codes off), engineText otherwise.
-StoreError failure(sqlite3* db, int rc, const std::string& file, const std::string& engineText) {
-    int code = rc;
-    if (db != nullptr)
-        if (const int extended = sqlite3_extended_errcode(db);
-            primaryCode(extended) == primaryCode(rc))
-            code = extended;
-    const std::string message = failureMessage(code, file);
-    return StoreError(message.empty() ? engineText : message, primaryCode(rc));
-}
-
-// The file a handle holds, as SQLite names it (a full path).
-std::string fileOf(sqlite3* db) {
-    const char* name = sqlite3_db_filename(db, "main");
-    return name != nullptr ? name : "";
-}
-
-StoreError failure(sqlite3* db, int rc) { return failure(db, rc, fileOf(db), sqlite3_errmsg(db)); }
-
-// A failure while opening file.
-StoreError openFailure(sqlite3* db, int rc, const std::string& file) {
-    return failure(db, rc, file,
-                   openFailure(file, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
-}
-
-constexpr int kBusyTimeoutMs = 5000;
-constexpr const char* kNotADatabase = "密码错误或不是数据库文件";
-
-// A plain SQLite file starts with this header; an encrypted one starts with its salt.
-bool isPlainSqliteFile(const std::string& file) {
-    static const char header[16] = "SQLite format 3";  // with its terminating zero
-    char head[16];
-    std::ifstream in(file, std::ios::binary);
-    return in.read(head, sizeof head) && std::memcmp(head, header, sizeof head) == 0;
-}
-
-std::string cipherVersion(sqlite3* db) {
-    std::string version;
-    sqlite3_exec(
-        db, "PRAGMA cipher_version",
-        [](void* out, int columns, char** texts, char**) {
-            if (columns > 0 && texts[0] != nullptr) *static_cast<std::string*>(out) = texts[0];
-            return 0;
-        },
-        &version, nullptr);
-    return version;
-}
-
-// decimal_round(x, n): x rounded half away from zero to n decimals as the entry panels round what
-// they show, the value of x's stored text (SQLite's own round() works on the binary digits and
-// gives 2.67 for 2.675). NULL, or a text that is not a number, gives NULL.
-void decimalRound(sqlite3_context* context, int, sqlite3_value** arguments) {
-    std::optional<Decimal> value;
-    switch (sqlite3_value_type(arguments[0])) {
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT:
-            // "INF" is no number: nothing may be thrown through SQLite.
-            value = Decimal::parse(values::formatNumber(sqlite3_value_double(arguments[0])));
-            break;
-        case SQLITE_TEXT:
-            value = Decimal::parse(reinterpret_cast<const char*>(sqlite3_value_text(arguments[0])));
-            break;
-        default:
-            break;
-    }
-    if (!value) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const int decimals = sqlite3_value_int(arguments[1]);
-    sqlite3_result_double(context, value->roundedToDecimals(decimals).toDouble());
-}
-
-}  // namespace
-
-void Database::Closer::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
-
 Database::Database(const std::string& file, const std::string& key, Mode mode)
-    : file_(file), key_(key) {
-    std::error_code ec;
-    if (mode != Mode::Create) {
-        if (!std::filesystem::exists(file, ec)) throw StoreError(openFailure(file, "文件不存在"));
-        if (!std::filesystem::is_regular_file(file, ec) ||
-            std::filesystem::file_size(file, ec) == 0)
-            throw StoreError(openFailure(file, kNotADatabase));
-    }
-    int flags = SQLITE_OPEN_NOMUTEX;
-    switch (mode) {
-        case Mode::ReadWrite:
-            flags |= SQLITE_OPEN_READWRITE;
-            break;
-        case Mode::ReadOnly:
-            flags |= SQLITE_OPEN_READONLY;
-            break;
-        case Mode::Create:
-            flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-            break;
-    }
-    sqlite3* raw = nullptr;
-    const FileIdentity before = fileIdentityOf(file);
-    int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
-    db_.reset(raw);
-    // Told only when the name held the same file before and after the handle opened it.
-    if (const FileIdentity after = fileIdentityOf(file); after == before) identity_ = after;
-    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
-    sqlite3_extended_result_codes(raw, 0);
-    if (mode != Mode::Create && isPlainSqliteFile(file))
-        throw StoreError(openFailure(file, kNotADatabase), SQLITE_NOTADB);
-    const CipherSettings settings = cipherSettingsFor(cipherVersion(raw));
-    if (!settings.supported)
-        throw StoreError(openFailure(file, "此 SQLite 库不支持加密的数据库文件"));
-    std::optional<std::string> rawKey;
-    if (settings.rawKeyFits && mode != Mode::Create && key.rfind("x'", 0) != 0)
-        rawKey = rawKeyFor(file, key);
-    const std::string& keyText = rawKey ? *rawKey : key;
-    rc = sqlite3_key(raw, keyText.data(), static_cast<int>(keyText.size()));
-    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
-    for (const std::string& pragma : settings.pragmas) {
-        rc = sqlite3_exec(raw, pragma.c_str(), nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
-    }
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
-    sqlite3_create_function_v2(raw, "decimal_round", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                               decimalRound, nullptr, nullptr, nullptr);
-    // The key is only tried on the first read: a wrong key or a foreign file fails here.
-    rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    // A wrong key and a file that is no database look the same to SQLite here.
-    if (rc == SQLITE_NOTADB) throw StoreError(openFailure(file, kNotADatabase), rc);
-    if (rc != SQLITE_OK) throw openFailure(raw, rc, file);
+    : engine_(std::make_unique<SqliteEngine>(file, key, mode)) {}
+
+Database::Database(std::unique_ptr<Engine> engine) : engine_(std::move(engine)) {}
+
+Database Database::onServer(const ServerSettings& server) {
+    return Database(openServerEngine(server));
 }
 
 Database::~Database() = default;
 Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 
-void Database::exec(const std::string& sql) {
-    char* message = nullptr;
-    int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &message);
-    if (rc != SQLITE_OK) {
-        std::string text = message != nullptr ? message : sqlite3_errstr(rc);
-        sqlite3_free(message);
-        throw failure(db_.get(), rc, file_, text);
-    }
-}
-
-bool Database::tryExec(const char* sql) noexcept {
-    return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-std::int64_t Database::lastInsertRowId() const noexcept {
-    return sqlite3_last_insert_rowid(db_.get());
-}
-
-int Database::changes() const noexcept { return sqlite3_changes(db_.get()); }
-
-bool Database::inAutocommit() const noexcept { return sqlite3_get_autocommit(db_.get()) != 0; }
-
-void Database::releaseMemory() noexcept { sqlite3_db_release_memory(db_.get()); }
-
 void Database::backupTo(const std::string& targetFile, CopyPermissions permissions) const {
-    // Written beside the target under a scratch name and renamed at the end, so a failed copy
-    // never leaves a half-written target. What an earlier, killed copy left there goes first.
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(targetFile).parent_path();
-    removeStaleScratchFiles(folder.empty() ? "." : folder.string());
-    const std::string partial = freeScratchNameBeside(targetFile);
-    try {
-        {
-            Database target(partial, key_, Mode::Create);
-            sqlite3_backup* backup =
-                sqlite3_backup_init(target.handle(), "main", db_.get(), "main");
-            if (backup == nullptr) throw StoreError(sqlite3_errmsg(target.handle()));
-            int rc = SQLITE_OK;
-            for (int attempt = 0; attempt < 200; ++attempt) {
-                rc = sqlite3_backup_step(backup, -1);
-                if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
-                sqlite3_sleep(25);
-            }
-            const int finish = sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE) {
-                // A damaged page is the source's; being full, read-only or locked the target's.
-                if (isDamageCode(rc)) throw failure(db_.get(), rc, file_, sqlite3_errstr(rc));
-                throw failure(target.handle(), rc, targetFile,
-                              "备份数据库失败：" + std::string(sqlite3_errstr(rc)));
-            }
-            if (finish != SQLITE_OK)
-                throw failure(target.handle(), finish, targetFile,
-                              "备份数据库失败：" + std::string(sqlite3_errmsg(target.handle())));
-        }
-        if (permissions != CopyPermissions::KeepTarget || !copyPermissionsFrom(partial, targetFile))
-            limitPermissionsTo(partial, file_);
-        std::filesystem::rename(partial, targetFile);
-    } catch (const std::filesystem::filesystem_error& e) {
-        std::filesystem::remove(partial, ec);
-        throw StoreError("备份数据库失败：无法写入“" + targetFile + "”（" + e.code().message() +
-                         "）");
-    } catch (...) {
-        std::filesystem::remove(partial, ec);
-        throw;
+    if (const auto* file = dynamic_cast<const SqliteEngine*>(engine_.get())) {
+        file->backupTo(targetFile, permissions);
+        return;
     }
+    throw StoreError("备份数据库失败：" + file() + " 的备份尚未实现");
 }
 
 Database::FileIdentity fileIdentityOf(const std::string& path) {
@@ -248,176 +51,136 @@ bool canOpenDatabase(const std::string& file, const std::string& key, std::strin
 
 // --- Statement
 
-void Statement::Finalizer::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+namespace {
+// SQLite's codes for a column out of range and a read without a row, kept for every engine.
+constexpr int kRangeCode = 25;
+constexpr int kMisuseCode = 21;
+}  // namespace
 
-Statement::Statement(const Database& db, std::string_view sql) : db_(db.handle()) {
-    sqlite3_stmt* raw = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
-    stmt_.reset(raw);
-    if (rc != SQLITE_OK) throw failure(db_, rc);
-    if (raw == nullptr) throw StoreError("empty statement", SQLITE_MISUSE);
-}
+Statement::Statement(const Database& db, std::string_view sql)
+    : statement_(db.engine().prepare(sql)) {}
 
 Statement::~Statement() = default;
 
 bool Statement::step() {
     hasRow_ = false;
-    int rc = sqlite3_step(stmt_.get());
-    if (rc == SQLITE_ROW) return hasRow_ = true;
-    if (rc == SQLITE_DONE) return false;
-    throw failure(db_, rc);
+    return hasRow_ = statement_->step();
 }
 
 bool Statement::tryReset() noexcept {
     hasRow_ = false;
-    const int rc = sqlite3_reset(stmt_.get());
-    sqlite3_clear_bindings(stmt_.get());
-    return rc == SQLITE_OK;
+    return statement_->tryReset();
 }
 
 void Statement::reset() {
-    if (!tryReset()) throw failure(db_, sqlite3_errcode(db_));
+    if (!tryReset()) statement_->throwLastFailure();
 }
+
+sqlite3_stmt* Statement::handle() const noexcept { return sqliteStatementOf(*statement_); }
 
 void Statement::checkColumn(int index) const {
     if (index < 0 || index >= columnCount())
-        throw StoreError("读取数据失败：没有第 " + std::to_string(index + 1) + " 列", SQLITE_RANGE);
+        throw StoreError("读取数据失败：没有第 " + std::to_string(index + 1) + " 列", kRangeCode);
 }
 
 void Statement::checkValue(int index) const {
-    if (!hasRow_) throw StoreError("读取数据失败：没有当前记录", SQLITE_MISUSE);
+    if (!hasRow_) throw StoreError("读取数据失败：没有当前记录", kMisuseCode);
     checkColumn(index);
 }
-
-namespace {
-void checkBind(sqlite3* db, int rc) {
-    if (rc != SQLITE_OK) throw StoreError(sqlite3_errmsg(db), rc);
-}
-}  // namespace
-
-void Statement::bindNull(int index) { checkBind(db_, sqlite3_bind_null(stmt_.get(), index)); }
-
-void Statement::bindText(int index, std::string_view text) {
-    // SQLite stores a text without a pointer as NULL; an empty view is the empty text.
-    const char* data = text.data() != nullptr ? text.data() : "";
-    checkBind(db_, sqlite3_bind_text(stmt_.get(), index, data, static_cast<int>(text.size()),
-                                     SQLITE_TRANSIENT));
-}
-
-void Statement::bindDouble(int index, double value) {
-    checkBind(db_, sqlite3_bind_double(stmt_.get(), index, value));
-}
-
-void Statement::bindInt64(int index, std::int64_t value) {
-    checkBind(db_, sqlite3_bind_int64(stmt_.get(), index, value));
-}
-
-int Statement::columnCount() const noexcept { return sqlite3_column_count(stmt_.get()); }
 
 std::string Statement::columnName(int index) const {
     checkColumn(index);
-    const char* name = sqlite3_column_name(stmt_.get(), index);
-    return name != nullptr ? name : "";
+    return statement_->columnName(index);
 }
 
 std::string Statement::columnDeclType(int index) const {
     checkColumn(index);
-    const char* type = sqlite3_column_decltype(stmt_.get(), index);
-    return type != nullptr ? type : "";
+    return statement_->columnDeclType(index);
 }
 
-namespace {
-
-Statement::ValueType typeOf(int stored) {
-    switch (stored) {
-        case SQLITE_NULL:
-            return Statement::ValueType::Null;
-        case SQLITE_INTEGER:
-            return Statement::ValueType::Integer;
-        case SQLITE_FLOAT:
-            return Statement::ValueType::Float;
-        case SQLITE_TEXT:
-            return Statement::ValueType::Text;
-        default:
-            return Statement::ValueType::Blob;
-    }
-}
-
-void readStoredValue(sqlite3_stmt* stmt, int index, Statement::Value& value) {
-    value.type = typeOf(sqlite3_column_type(stmt, index));
-    switch (value.type) {
-        case Statement::ValueType::Null:
-            break;
-        case Statement::ValueType::Integer:
-            value.integer = sqlite3_column_int64(stmt, index);
-            break;
-        case Statement::ValueType::Float:
-            value.real = sqlite3_column_double(stmt, index);
-            break;
-        default:
-            const unsigned char* text = sqlite3_column_text(stmt, index);
-            value.text =
-                text == nullptr
-                    ? std::string_view()
-                    : std::string_view(reinterpret_cast<const char*>(text),
-                                       static_cast<std::size_t>(sqlite3_column_bytes(stmt, index)));
-    }
-}
-
-}  // namespace
-
-Statement::ValueType Statement::type(int index) const {
+Statement::Value Statement::valueAt(int index) const {
     checkValue(index);
-    return typeOf(sqlite3_column_type(stmt_.get(), index));
+    Value value;
+    statement_->readValue(index, value);
+    return value;
 }
+
+Statement::ValueType Statement::type(int index) const { return valueAt(index).type; }
 
 void Statement::readValues(int first, std::vector<Value>& values) const {
     if (values.empty()) return;
     checkValue(first);
     checkValue(first + static_cast<int>(values.size()) - 1);
-    sqlite3_stmt* stmt = stmt_.get();
     int index = first;
-    for (Value& value : values) readStoredValue(stmt, index++, value);
+    for (Value& value : values) statement_->readValue(index++, value);
 }
 
-bool Statement::isNull(int index) const {
-    checkValue(index);
-    return sqlite3_column_type(stmt_.get(), index) == SQLITE_NULL;
-}
+bool Statement::isNull(int index) const { return valueAt(index).type == ValueType::Null; }
 
-bool Statement::isText(int index) const {
-    checkValue(index);
-    return sqlite3_column_type(stmt_.get(), index) == SQLITE_TEXT;
-}
+bool Statement::isText(int index) const { return valueAt(index).type == ValueType::Text; }
 
+// Numbers read as texts and texts read as numbers convert as SQLite converts them: a text gives
+// the number its leading digits make, nothing gives 0.
 std::string_view Statement::text(int index) const {
-    checkValue(index);
-    const unsigned char* text = sqlite3_column_text(stmt_.get(), index);
-    if (text == nullptr) return {};
-    return {reinterpret_cast<const char*>(text),
-            static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index))};
+    const Value value = valueAt(index);
+    switch (value.type) {
+        case ValueType::Null:
+            return {};
+        case ValueType::Integer:
+            converted_ = std::to_string(value.integer);
+            return converted_;
+        case ValueType::Float:
+            converted_ = values::formatNumber(value.real);
+            return converted_;
+        default:
+            return value.text;
+    }
 }
 
 double Statement::doubleValue(int index) const {
-    checkValue(index);
-    return sqlite3_column_double(stmt_.get(), index);
+    const Value value = valueAt(index);
+    switch (value.type) {
+        case ValueType::Integer:
+            return static_cast<double>(value.integer);
+        case ValueType::Float:
+            return value.real;
+        case ValueType::Null:
+            return 0;
+        default:
+            return std::strtod(std::string(value.text).c_str(), nullptr);
+    }
 }
 
 std::int64_t Statement::int64Value(int index) const {
-    checkValue(index);
-    return sqlite3_column_int64(stmt_.get(), index);
+    const Value value = valueAt(index);
+    switch (value.type) {
+        case ValueType::Integer:
+            return value.integer;
+        case ValueType::Float:
+            return static_cast<std::int64_t>(value.real);
+        case ValueType::Null:
+            return 0;
+        default: {
+            std::int64_t number = 0;
+            std::string_view text = value.text;
+            while (!text.empty() && (text.front() == ' ' || text.front() == '+'))
+                text.remove_prefix(1);
+            std::from_chars(text.data(), text.data() + text.size(), number);
+            return number;
+        }
+    }
 }
 
 // --- Transaction
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN"); }
+Transaction::Transaction(Database& db) : db_(db) { db_.engine().begin(); }
 
 Transaction::~Transaction() {
-    if (!done_) db_.tryExec("ROLLBACK");
+    if (!done_) db_.engine().tryRollback();
 }
 
 void Transaction::commit() {
-    db_.exec("COMMIT");
+    db_.engine().commit();
     done_ = true;
 }
 

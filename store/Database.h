@@ -7,64 +7,62 @@
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
+#include "store/engine/Engine.h"
+
 struct sqlite3_stmt;
 
 namespace store {
 
-// One open SQLCipher database file. The key is applied and checked on opening: a wrong key or a
-// file that is not a database throws StoreError with a message naming the file. Its statements
-// know decimal_round(x, n): x rounded to n decimals as the entry panels show it (half away from
-// zero on the value of x's stored text).
+struct ServerSettings;
+
+// One open database: an SQLCipher file (the data.mdb of the program's folder, a backup) or the
+// shop's database on a server, through its engine. Opening a file applies and checks the key: a
+// wrong key or a file that is not a database throws StoreError with a message naming the file.
+// Its statements know decimal_round(x, n): x rounded to n decimals as the entry panels show it
+// (half away from zero on the value of x's stored text).
 class Database {
   public:
     enum class Mode { ReadWrite, ReadOnly, Create };
     Database(const std::string& file, const std::string& key, Mode mode = Mode::ReadWrite);
+    explicit Database(std::unique_ptr<Engine> engine);
+    // The server's database; throws StoreError naming the server and what to check.
+    static Database onServer(const ServerSettings& server);
     ~Database();
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
 
-    const std::string& file() const noexcept { return file_; }
+    Engine& engine() noexcept { return *engine_; }
+    const Engine& engine() const noexcept { return *engine_; }
+    bool isServer() const noexcept { return engine_->isServer(); }
+    // The file's path, or the server and database as the user is told of them.
+    const std::string& file() const noexcept { return engine_->name(); }
 
-    // Which file the handle holds: the device and inode it had when it was opened, so that a
-    // file replaced under the same name later is told apart. Zero when it could not be told.
-    struct FileIdentity {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        bool known() const noexcept { return inode != 0; }
-        bool operator==(const FileIdentity&) const = default;
-        auto operator<=>(const FileIdentity&) const = default;
-    };
-    const FileIdentity& fileIdentity() const noexcept { return identity_; }
+    // Which data the handle holds: for a file, the device and inode it had when it was opened,
+    // so that a file replaced under the same name later is told apart. Zero when it could not
+    // be told.
+    using FileIdentity = DataIdentity;
+    FileIdentity fileIdentity() const noexcept { return engine_->identity(); }
 
-    void exec(const std::string& sql);
-    bool tryExec(const char* sql) noexcept;  // for clean-up paths: false when it failed
-    std::int64_t lastInsertRowId() const noexcept;
-    int changes() const noexcept;
+    void exec(const std::string& sql) { engine_->exec(sql); }
+    // For clean-up paths: false when it failed.
+    bool tryExec(const char* sql) noexcept { return engine_->tryExec(sql); }
+    std::int64_t lastInsertRowId() const noexcept { return engine_->lastInsertRowId(); }
+    int changes() const noexcept { return engine_->changes(); }
     // Whether no transaction is open on the handle (each statement commits on its own).
-    bool inAutocommit() const noexcept;
+    bool inAutocommit() const noexcept { return engine_->inAutocommit(); }
     // Gives back the page cache the handle holds, once a large read is done with it.
-    void releaseMemory() noexcept;
+    void releaseMemory() noexcept { engine_->releaseMemory(); }
 
-    // Copies the whole database into target (replacing it) with SQLite's online backup, under
-    // the same key, so the copy is consistent even while other connections write. The copy is
-    // made with the user's umask and, holding the same data, is never more open than this file;
-    // or, replacing a file, keeps that file's permissions.
+    // Copies the whole database into target (replacing it): an encrypted file under the
+    // program's key, consistent even while other connections write. The copy is made with the
+    // user's umask and, holding the same data, is never more open than this file; or, replacing
+    // a file, keeps that file's permissions.
     enum class CopyPermissions { NoMoreOpenThanSource, KeepTarget };
     void backupTo(const std::string& targetFile,
                   CopyPermissions permissions = CopyPermissions::NoMoreOpenThanSource) const;
 
   private:
-    friend class Statement;
-    friend class TableCache;  // opens its watching connection with the same key
-    sqlite3* handle() const noexcept { return db_.get(); }
-    struct Closer {
-        void operator()(sqlite3* db) const noexcept;
-    };
-    std::unique_ptr<sqlite3, Closer> db_;
-    std::string file_;
-    std::string key_;
-    FileIdentity identity_;
+    std::unique_ptr<Engine> engine_;
 };
 
 // The identity of the file a path names now; not known when it cannot be read.
@@ -76,7 +74,8 @@ bool canOpenDatabase(const std::string& file, const std::string& key, std::strin
 // A prepared statement. Columns are read while the statement stands on a row.
 class Statement {
   public:
-    enum class ValueType { Null, Integer, Float, Text, Blob };
+    using ValueType = store::ValueType;
+    using Value = StoredValue;
 
     Statement(const Database& db, std::string_view sql);
     ~Statement();
@@ -89,26 +88,19 @@ class Statement {
     void reset();
     bool tryReset() noexcept;
 
-    void bindNull(int index);  // 1-based like SQLite
-    void bindText(int index, std::string_view text);
-    void bindDouble(int index, double value);
-    void bindInt64(int index, std::int64_t value);
+    void bindNull(int index) { statement_->bindNull(index); }  // 1-based like SQLite
+    void bindText(int index, std::string_view text) { statement_->bindText(index, text); }
+    void bindDouble(int index, double value) { statement_->bindDouble(index, value); }
+    void bindInt64(int index, std::int64_t value) { statement_->bindInt64(index, value); }
 
     // Columns count from 0. The readers of values throw StoreError unless step() has just
     // returned a row and the column exists; the names need only the column.
-    int columnCount() const noexcept;
+    int columnCount() const noexcept { return statement_->columnCount(); }
     std::string columnName(int index) const;
     std::string columnDeclType(int index) const;  // empty when not a table column
     ValueType type(int index) const;              // how the value of the current row is stored
-    // A column's value as it is stored: the number of an integer or a float, the bytes of a text
-    // or a blob (valid until the next step or reset). Only the member of its type is set.
-    struct Value {
-        ValueType type = ValueType::Null;
-        std::int64_t integer = 0;
-        double real = 0;
-        std::string_view text;
-    };
     // The values of the columns from first on, as many as values holds, checked once for all.
+    // Texts are valid until the next step or reset.
     void readValues(int first, std::vector<Value>& values) const;
     bool isNull(int index) const;
     bool isText(int index) const;  // stored as text, not as a number, a blob or NULL
@@ -116,19 +108,17 @@ class Statement {
     double doubleValue(int index) const;
     std::int64_t int64Value(int index) const;
 
-    // For measurements that compare the store with SQLite's own loop.
-    sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
+    // For measurements that compare the store with SQLite's own loop; null on a server.
+    sqlite3_stmt* handle() const noexcept;
 
   private:
-    struct Finalizer {
-        void operator()(sqlite3_stmt* stmt) const noexcept;
-    };
     void checkColumn(int index) const;
     void checkValue(int index) const;
+    Value valueAt(int index) const;
 
-    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
-    sqlite3* db_;
+    std::unique_ptr<EngineStatement> statement_;
     bool hasRow_ = false;
+    mutable std::string converted_;  // a number read as text
 };
 
 // Begins in its constructor, commits only when told, rolls back in its destructor otherwise.

@@ -136,17 +136,7 @@ void Query::readFields(const Database& db, const Statement& statement) {
     fields_.clear();
     std::string rowIdAlias;
     if (!table_.empty()) {
-        // The table's INTEGER PRIMARY KEY column is the counter.
-        Statement info(db, "PRAGMA table_info(" + quoteName(table_) + ")");
-        int primaryKeys = 0;
-        std::string candidate;
-        while (info.step()) {
-            if (info.int64Value(5) > 0) {
-                ++primaryKeys;
-                if (upper(std::string(info.text(2))) == "INTEGER") candidate = info.text(1);
-            }
-        }
-        if (primaryKeys == 1) rowIdAlias = candidate;
+        rowIdAlias = db.engine().counterColumn(table_);
     }
     for (int i = firstFieldColumn(); i < statement.columnCount(); ++i) {
         std::string name = statement.columnName(i);

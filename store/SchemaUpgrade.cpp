@@ -7,9 +7,7 @@
 namespace store::schema {
 
 bool holdsTable(const Database& db, const std::string& name) {
-    Statement find(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
-    find.bindText(1, name);
-    return find.step() && find.int64Value(0) == 1;
+    return db.engine().holdsTable(name);
 }
 
 namespace {
@@ -22,10 +20,7 @@ bool holdsTheFiveTables(const Database& db) {
 
 }  // namespace
 
-int fileVersion(const Database& db) {
-    Statement version(db, "PRAGMA user_version");
-    return version.step() ? static_cast<int>(version.int64Value(0)) : 0;
-}
+int fileVersion(const Database& db) { return db.engine().schemaVersion(); }
 
 UpgradeNeed upgradeNeed(const Database& db) {
     const int version = fileVersion(db);
@@ -43,10 +38,17 @@ std::string laterVersionRefusal(const std::string& file, int version) {
 void addTablesSince(Database& db, int version) {
     for (const auto& table : addedTables()) {
         if (table.version <= version) continue;
-        if (!holdsTable(db, table.name)) db.exec(createTableSql(table));
-        for (const auto& sql : createIndexSql(table)) db.exec(sql);
+        if (!holdsTable(db, table.name))
+            db.engine().createTable(table);
+        else
+            for (const auto& sql : createIndexSql(table)) db.exec(sql);
     }
-    db.exec("PRAGMA user_version = " + std::to_string(kVersion));
+    db.engine().setSchemaVersion(kVersion);
+}
+
+void createAllTables(Database& db) {
+    for (const auto& table : tables()) db.engine().createTable(table);
+    addTablesSince(db, 0);
 }
 
 void upgrade(Database& db) {

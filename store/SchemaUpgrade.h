@@ -31,6 +31,9 @@ std::string laterVersionRefusal(const std::string& file, int version);
 // the file does not hold yet, with their indexes, and sets the file's version to kVersion.
 void addTablesSince(Database& db, int version);
 
+// Inside the caller's transaction: creates every table of this version in an empty database, with
+// their indexes, and sets its version to kVersion.
+void createAllTables(Database& db);
 // In one transaction: creates the added tables of the versions above the file's that it does
 // not hold yet, with their indexes, and sets its version to kVersion. The five tables and every
 // row are left as they are. Does nothing when upgradeNeed() says None. Throws StoreError naming

@@ -19,20 +19,21 @@ std::string tableKey(std::string_view table) {
 }  // namespace
 
 struct TableCache::File {
-    std::string path;  // absolute, as it was when the file was first read
-    std::unique_ptr<Database> watcher;
-    std::int64_t version = 0;  // the version the tables were read at
-    std::map<std::string, Table> tables;
+    std::string path;  // absolute, as it was when the file was first read; empty for a server
+    std::unique_ptr<ChangeWatch> watch;
+    struct Kept {
+        std::int64_t version = 0;  // the table's version the rows were read at
+        Table table;
+    };
+    std::map<std::string, Kept> tables;
 
-    // The file's version now; empty when the watching connection cannot tell (locked, gone).
-    std::optional<std::int64_t> currentVersion() const noexcept {
+    // The table's version now; empty when the watch cannot tell (locked, gone, unreachable).
+    std::optional<std::int64_t> currentVersion(const std::string& table) const noexcept {
         try {
-            // Finished at once: the watcher never keeps a read open that would hold up writers.
-            Statement version(*watcher, "PRAGMA data_version");
-            if (version.step()) return version.int64Value(0);
+            return watch->version(table);
         } catch (const std::exception&) {
+            return std::nullopt;
         }
-        return std::nullopt;
     }
 };
 
@@ -56,7 +57,7 @@ void TableCache::setEnabled(bool enabled) {
 std::size_t TableCache::memoryUsage() const {
     std::size_t bytes = 0;
     for (const auto& [identity, file] : files_)
-        for (const auto& [name, table] : file->tables) bytes += table.rows->memoryUsage();
+        for (const auto& [name, kept] : file->tables) bytes += kept.table.rows->memoryUsage();
     return bytes;
 }
 
@@ -69,7 +70,7 @@ int TableCache::fileReads(std::string_view table) const {
 // again; their watchers would only hold the old files open.
 void TableCache::forgetReplacedFiles() {
     for (auto it = files_.begin(); it != files_.end();) {
-        if (fileIdentityOf(it->second->path) != it->first)
+        if (!it->second->path.empty() && fileIdentityOf(it->second->path) != it->first)
             it = files_.erase(it);
         else
             ++it;
@@ -82,20 +83,18 @@ TableCache::File* TableCache::watch(const Database& db) {
     if (auto it = files_.find(identity); it != files_.end()) return it->second.get();
 
     forgetReplacedFiles();
-    std::error_code ec;
     auto file = std::make_unique<File>();
-    file->path = std::filesystem::absolute(db.file(), ec).string();
-    if (ec) return nullptr;
+    if (!db.isServer()) {
+        std::error_code ec;
+        file->path = std::filesystem::absolute(db.file(), ec).string();
+        if (ec) return nullptr;
+    }
     try {
-        file->watcher = std::make_unique<Database>(file->path, db.key_, Database::Mode::ReadOnly);
+        file->watch = db.engine().watchChanges();
     } catch (const std::exception&) {
         return nullptr;
     }
-    // The name may have been given to another file since db opened it.
-    if (file->watcher->fileIdentity() != identity) return nullptr;
-    const std::optional<std::int64_t> version = file->currentVersion();
-    if (!version) return nullptr;
-    file->version = *version;
+    if (!file->watch) return nullptr;
     return files_.emplace(identity, std::move(file)).first->second.get();
 }
 
@@ -105,21 +104,24 @@ TableCache::Read TableCache::begin(const Database& db, std::string_view table) {
     ++fileReads_[read.table_];  // taken back below when the table is found
     File* file = enabled_ ? watch(db) : nullptr;
     if (file == nullptr) return read;
-    const std::optional<std::int64_t> version = file->currentVersion();
+    const std::optional<std::int64_t> version = file->currentVersion(std::string(table));
     if (!version) {
         files_.erase(db.fileIdentity());
         return read;
     }
-    if (*version != file->version) {
-        file->tables.clear();  // something was committed since they were read
-        file->version = *version;
-    }
+    if (file->watch->oneVersionForAllTables())
+        std::erase_if(file->tables,
+                      [&](const auto& kept) { return kept.second.version != *version; });
     read.cache_ = this;
     read.file_ = db.fileIdentity();
     read.version_ = *version;
     if (auto it = file->tables.find(read.table_); it != file->tables.end()) {
-        read.found_ = &it->second;
-        --fileReads_[read.table_];
+        if (it->second.version == *version) {
+            read.found_ = &it->second.table;
+            --fileReads_[read.table_];
+        } else {
+            file->tables.erase(it);  // something was committed since it was read
+        }
     }
     return read;
 }
@@ -128,9 +130,12 @@ void TableCache::Read::keep(const std::vector<FieldDef>& fields,
                             std::shared_ptr<const TableRows> rows) {
     if (cache_ == nullptr || found_ != nullptr) return;
     auto it = cache_->files_.find(file_);
-    // Kept only when no later read has seen the file at a newer version meanwhile.
-    if (it == cache_->files_.end() || it->second->version != version_) return;
-    it->second->tables[table_] = Table{fields, std::move(rows)};
+    if (it == cache_->files_.end()) return;
+    // Kept only when no later read has kept the table at a newer version meanwhile.
+    auto& tables = it->second->tables;
+    if (auto kept = tables.find(table_); kept != tables.end() && kept->second.version > version_)
+        return;
+    tables[table_] = File::Kept{version_, Table{fields, std::move(rows)}};
 }
 
 }  // namespace store

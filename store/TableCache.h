@@ -53,9 +53,10 @@ struct TableRows : RowArena {
 };
 
 // "select * from <table>" result sets of each database file, served again while the file is at
-// the version at which they were read. The version is SQLite's own: "PRAGMA data_version" on a
-// connection kept by the cache for each file, which changes with every commit of any other
-// connection, of this process or of another one. Files are known by device and inode, so a file
+// the version at which they were read. The versions come from the engine's change watch, kept by
+// the cache for each database: a file's own "PRAGMA data_version" on a connection of the watch,
+// which changes with every commit of any other connection, of this process or of another one; a
+// server's change counter of each table. Files are known by device and inode, so a file
 // put in place under the same name (a restore) is never served from the old file's rows.
 class TableCache {
   public:

@@ -25,9 +25,7 @@ void makeDatabase(const std::string& path, bool demo) {
         {
             store::Database db(partial, store::kDatabasePassword, store::Database::Mode::Create);
             store::Transaction transaction(db);
-            for (const auto& table : store::schema::tables())
-                db.exec(store::schema::createTableSql(table));
-            store::schema::addTablesSince(db, 0);
+            store::schema::createAllTables(db);
             if (demo) fillDemoData(db);
             transaction.commit();
         }

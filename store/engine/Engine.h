@@ -68,6 +68,9 @@ class ChangeWatch {
     // A number that differs whenever table changed since it was last told; empty when it cannot
     // be told now (locked, gone, unreachable).
     virtual std::optional<std::int64_t> version(std::string_view table) = 0;
+    // Whether one version stands for every table (a file's own), so that a table kept at an
+    // older one is known to be out of date before it is asked for.
+    virtual bool oneVersionForAllTables() const noexcept { return false; }
 };
 
 // One open database of one engine: an SQLCipher file, or a database on a server.
