@@ -9,6 +9,7 @@ packages=(
     fonts-noto-cjk qt6-translations-l10n python3-fonttools
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils xvfb xauth
+    postgresql libpq-dev
 )
 missing=()
 for p in "${packages[@]}"; do
