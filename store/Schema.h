@@ -44,6 +44,11 @@ inline constexpr const char* kStockLevels = "最低库存";
 // The low codes as the 库存预警 list last showed them, for its report and its export.
 inline constexpr const char* kLowStockList = "库存预警";
 
+// Kept beside the tables on a database server: the one-row table of the schema version (a file
+// keeps it in PRAGMA user_version), and each table's count of changes, which triggers move.
+inline constexpr const char* kSchemaVersionTable = "数据版本";
+inline constexpr const char* kChangeCounts = "变更计数";
+
 // The schema version this program writes into PRAGMA user_version: a file without the added
 // tables is 0, and each version adds tables (never changes the five).
 inline constexpr int kVersion = 2;

@@ -1,0 +1,294 @@
+#include "store/pg/PgStatement.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace store::pg {
+
+namespace {
+
+// Type oids of the server's catalogue (pg_type), fixed since its first versions.
+constexpr Oid kBool = 16;
+constexpr Oid kInt8 = 20;
+constexpr Oid kInt2 = 21;
+constexpr Oid kInt4 = 23;
+constexpr Oid kText = 25;
+constexpr Oid kOid = 26;
+constexpr Oid kFloat4 = 700;
+constexpr Oid kFloat8 = 701;
+constexpr Oid kVarchar = 1043;
+constexpr Oid kNumeric = 1700;
+constexpr int kVarcharHeader = 4;  // a varchar(N) column's type modifier is N + 4
+
+bool isWriteCommand(const char* status) {
+    return std::strncmp(status, "INSERT", 6) == 0 || std::strncmp(status, "UPDATE", 6) == 0 ||
+           std::strncmp(status, "DELETE", 6) == 0;
+}
+
+std::int64_t parseInteger(const char* text, int length) {
+    std::int64_t value = 0;
+    std::from_chars(text, text + length, value);
+    return value;
+}
+
+// float8's text: the shortest that reads back the same, or Infinity, -Infinity, NaN.
+double parseFloat(const char* text, int length) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text, text + length, value);
+    if (error == std::errc::result_out_of_range) value = text[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    return value;
+}
+
+}  // namespace
+
+PGconn* Session::ready() noexcept {
+    PGconn* raw = connection.get();
+    if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
+        PQreset(raw);
+        ++connections;
+        if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
+    }
+    if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
+    return raw;
+}
+
+PgStatement::PgStatement(Session& session, std::string_view sql)
+    : session_(session), sql_(toServerSql(sql)) {
+    parameters_.resize(static_cast<std::size_t>(sql_.parameters));
+}
+
+bool PgStatement::execute() const noexcept {
+    executed_ = true;
+    try {
+        std::vector<const char*> values;
+        values.reserve(parameters_.size());
+        for (const auto& parameter : parameters_)
+            values.push_back(parameter ? parameter->c_str() : nullptr);
+        PGconn* connection = session_.ready();
+        result_.reset(run(connection, values));
+        const ExecStatusType status = PQresultStatus(result_.get());
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+            failure_ = session_.failure(result_.get());
+            result_.reset();
+            rows_ = 0;
+            cells_.clear();
+            return false;
+        }
+        PGresult* result = result_.get();
+        rows_ = PQntuples(result);
+        if (const char* command = PQcmdStatus(result); isWriteCommand(command))
+            session_.changes = std::atoi(PQcmdTuples(result));
+        if (sql_.returnsRowId) {
+            if (rows_ > 0)
+                session_.lastInsertRowId = parseInteger(PQgetvalue(result, rows_ - 1, 0),
+                                                        PQgetlength(result, rows_ - 1, 0));
+            rows_ = 0;  // an INSERT gives no rows, as in the file
+        }
+        const int columns = PQnfields(result);
+        cells_.resize(static_cast<std::size_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            Cell cell = Cell::Text;
+            switch (PQftype(result, c)) {
+                case kFloat4:
+                case kFloat8:
+                    cell = Cell::Float;
+                    break;
+                case kNumeric:
+                    cell = Cell::Numeric;
+                    break;
+                case kInt2:
+                case kInt4:
+                case kInt8:
+                case kOid:
+                    cell = Cell::Integer;
+                    break;
+                case kBool:
+                    cell = Cell::Bool;
+                    break;
+                default:
+                    break;
+            }
+            cells_[static_cast<std::size_t>(c)] = cell;
+        }
+        return true;
+    } catch (...) {
+        failure_ = StoreError("读取数据失败：内存不足");
+        return false;
+    }
+}
+
+PgStatement::~PgStatement() {
+    // Forgotten by the server with its connection otherwise; a spoilt transaction takes no
+    // statement, and leaves it there.
+    PGconn* connection = session_.connection.get();
+    if (preparedName_.empty() || preparedOn_ != session_.connections ||
+        PQstatus(connection) != CONNECTION_OK || PQtransactionStatus(connection) == PQTRANS_INERROR)
+        return;
+    ResultHandle done(PQexec(connection, ("DEALLOCATE " + preparedName_).c_str()));
+}
+
+PGresult* PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
+    const int count = static_cast<int>(values.size());
+    if (preparedOn_ != session_.connections) preparedName_.clear();
+    if (preparedName_.empty() && ++runs_ > 1) {
+        std::string name = "jxc_" + std::to_string(++session_.preparedStatements);
+        ResultHandle prepared(
+            PQprepare(connection, name.c_str(), sql_.text.c_str(), count, nullptr));
+        if (PQresultStatus(prepared.get()) == PGRES_COMMAND_OK) {
+            preparedName_ = std::move(name);
+            preparedOn_ = session_.connections;
+        }
+    }
+    if (!preparedName_.empty())
+        return PQexecPrepared(connection, preparedName_.c_str(), count, values.data(), nullptr,
+                              nullptr, 0);
+    return PQexecParams(connection, sql_.text.c_str(), count, nullptr, values.data(), nullptr,
+                        nullptr, 0);
+}
+
+bool PgStatement::step() {
+    if (failure_) throw *failure_;
+    if (!executed_ && !execute()) throw *failure_;
+    if (next_ < rows_) {
+        row_ = next_++;
+        return true;
+    }
+    row_ = -1;
+    return false;
+}
+
+bool PgStatement::tryReset() noexcept {
+    const bool succeeded = !failure_;
+    lastFailure_ = std::move(failure_);
+    failure_.reset();
+    result_.reset();
+    cells_.clear();
+    executed_ = false;
+    rows_ = 0;
+    next_ = 0;
+    row_ = -1;
+    for (auto& parameter : parameters_) parameter.reset();
+    return succeeded;
+}
+
+void PgStatement::throwLastFailure() const {
+    if (failure_) throw *failure_;
+    if (lastFailure_) throw *lastFailure_;
+}
+
+void PgStatement::bind(int index, std::optional<std::string> value) {
+    if (index < 1 || index > static_cast<int>(parameters_.size()))
+        throw StoreError("绑定参数失败：语句没有第 " + std::to_string(index) + " 个参数");
+    // Bound after its columns were asked for, before a row was read: it runs again.
+    if (executed_ && next_ == 0) {
+        executed_ = false;
+        result_.reset();
+        failure_.reset();
+    }
+    parameters_[static_cast<std::size_t>(index - 1)] = std::move(value);
+}
+
+void PgStatement::bindNull(int index) { bind(index, std::nullopt); }
+
+void PgStatement::bindText(int index, std::string_view text) {
+    // The server takes a parameter's text up to its first zero byte, as the file's C strings.
+    bind(index, std::string(text.substr(0, text.find('\0'))));
+}
+
+void PgStatement::bindDouble(int index, double value) {
+    if (std::isnan(value)) return bind(index, "NaN");
+    if (std::isinf(value)) return bind(index, value > 0 ? "Infinity" : "-Infinity");
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    bind(index, std::string(text, end));
+}
+
+void PgStatement::bindInt64(int index, std::int64_t value) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    bind(index, std::string(text, end));
+}
+
+int PgStatement::columnCount() const noexcept {
+    if (!executed_) execute();
+    return result_ ? PQnfields(result_.get()) : 0;
+}
+
+void PgStatement::checkColumn(int index) const {
+    if (index < 0 || index >= columnCount())
+        throw StoreError("读取数据失败：没有第 " + std::to_string(index + 1) + " 列");
+}
+
+std::string PgStatement::columnName(int index) const {
+    checkColumn(index);
+    return PQfname(result_.get(), index);
+}
+
+std::string PgStatement::columnDeclType(int index) const {
+    checkColumn(index);
+    const PGresult* result = result_.get();
+    if (PQftable(result, index) == InvalidOid) return {};
+    switch (PQftype(result, index)) {
+        case kVarchar: {
+            const int modifier = PQfmod(result, index);
+            return modifier > kVarcharHeader
+                       ? "TEXT(" + std::to_string(modifier - kVarcharHeader) + ")"
+                       : "TEXT";
+        }
+        case kText:
+            return "TEXT";
+        case kFloat8:
+            return "DOUBLE";
+        case kFloat4:
+            return "FLOAT";
+        case kInt2:
+        case kInt4:
+        case kInt8:
+            return "INTEGER";
+        default:
+            return {};
+    }
+}
+
+void PgStatement::readValue(int index, StoredValue& value) const {
+    const PGresult* result = result_.get();
+    if (PQgetisnull(result, row_, index)) {
+        value.type = ValueType::Null;
+        return;
+    }
+    const char* text = PQgetvalue(result, row_, index);
+    const int length = PQgetlength(result, row_, index);
+    switch (cells_[static_cast<std::size_t>(index)]) {
+        case Cell::Float:
+            value.type = ValueType::Float;
+            value.real = parseFloat(text, length);
+            return;
+        case Cell::Integer:
+            value.type = ValueType::Integer;
+            value.integer = parseInteger(text, length);
+            return;
+        case Cell::Bool:
+            value.type = ValueType::Integer;
+            value.integer = text[0] == 't' ? 1 : 0;
+            return;
+        case Cell::Numeric: {
+            std::int64_t whole = 0;
+            const auto [end, error] = std::from_chars(text, text + length, whole);
+            if (error == std::errc() && end == text + length) {
+                value.type = ValueType::Integer;
+                value.integer = whole;
+            } else {
+                value.type = ValueType::Float;
+                value.real = parseFloat(text, length);
+            }
+            return;
+        }
+        case Cell::Text:
+            value.type = ValueType::Text;
+            value.text = std::string_view(text, static_cast<std::size_t>(length));
+            return;
+    }
+}
+
+}  // namespace store::pg
