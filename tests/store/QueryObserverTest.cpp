@@ -77,8 +77,7 @@ TEST(QueryObserver, EveryChangeIsToldInOrder) {
     query.remove();
     EXPECT_EQ(recorder.take(), (Events{"aboutToDelete 0 @0/2", "removed 0 @0/1", "scrolled @0/1"}));
 
-    store::Database(db.path(), store::kDatabasePassword)
-        .exec(std::string("DROP TABLE ") + store::schema::kGoods);
+    db.open().exec(std::string("DROP TABLE ") + store::schema::kGoods);
     EXPECT_THROW(query.remove(), store::StoreError);  // refused: the row stays, nobody is told
     EXPECT_EQ(query.recordCount(), 1);
     EXPECT_TRUE(recorder.take().empty());

@@ -12,6 +12,7 @@
 #include "store/Schema.h"
 #include "store/WindowTables.h"
 #include "tests/support/QueryRows.h"
+#include "tests/support/RefusingTrigger.h"
 #include "tests/support/StoredRows.h"
 #include "tests/support/TestDatabase.h"
 
@@ -197,24 +198,25 @@ TEST_F(QueryTest, SecondConnectionSeesPostOnlyAfterRerun) {
 // it accepts them again, a move must not store the row whose post failed.
 class RefusingTable {
   public:
-    explicit RefusingTable(const std::string& path) : db_(path, store::kDatabasePassword) {
-        db_.exec("CREATE TABLE 拒绝 (x)");
+    explicit RefusingTable(const TestDatabase& db) : db_(db) {
+        db_.execDirectly("CREATE TABLE 拒绝 (x integer)");
         for (const char* event : {"INSERT", "UPDATE"})
-            db_.exec(std::string("CREATE TRIGGER 拒绝") + event + " BEFORE " + event + " ON " +
-                     store::schema::kGoods +
-                     " WHEN EXISTS (SELECT 1 FROM 拒绝) BEGIN SELECT RAISE(ABORT, '" +
-                     store::schema::kGoods + " 暂不可写'); END");
+            testsupport::addRefusingTrigger(db_, std::string("拒绝") + event, store::schema::kGoods,
+                                            event, "EXISTS (SELECT 1 FROM 拒绝)",
+                                            std::string(store::schema::kGoods) + " 暂不可写");
     }
-    void refuse(bool on) { db_.exec(on ? "INSERT INTO 拒绝 VALUES (1)" : "DELETE FROM 拒绝"); }
+    void refuse(bool on) {
+        db_.execDirectly(on ? "INSERT INTO 拒绝 VALUES (1)" : "DELETE FROM 拒绝");
+    }
 
   private:
-    store::Database db_;
+    const TestDatabase& db_;
 };
 
 TEST_F(QueryTest, ARowWhosePostFailedIsNeverStoredByALaterMove) {
     addGoods("A");
     addGoods("B");
-    RefusingTable table(db.path());
+    RefusingTable table(db);
     table.refuse(true);
 
     query.first();

@@ -10,6 +10,7 @@
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "tests/support/RefusingTrigger.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -42,7 +43,7 @@ class Recorder : public store::QueryObserver {
 class RemoveRows : public ::testing::Test {
   protected:
     void SetUp() override {
-        store::Database db(database.path(), store::kDatabasePassword);
+        store::Database db = database.open();
         for (int i = 1; i <= 6; ++i)
             db.exec(std::string("INSERT INTO ") + store::schema::kSales +
                     " (商品编码, 备注) VALUES ('A" + std::to_string(i) + "', '" +
@@ -71,11 +72,8 @@ class RemoveRows : public ::testing::Test {
     }
 
     void refuseLocked() {
-        store::Database db(database.path(), store::kDatabasePassword);
-        db.exec(std::string("CREATE TRIGGER keep_locked BEFORE DELETE ON ") +
-                store::schema::kSales +
-                " WHEN old.备注 = 'locked' "
-                "BEGIN SELECT RAISE(ABORT, 'record is locked'); END;");
+        testsupport::addRefusingTrigger(database, "keep_locked", store::schema::kSales, "DELETE",
+                                        "old.备注 = 'locked'", "record is locked");
     }
 
     testsupport::TestDatabase database;

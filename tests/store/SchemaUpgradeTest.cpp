@@ -11,6 +11,7 @@
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestServer.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ std::string bytesOf(const std::string& path) {
 }
 
 TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TemporaryDirectory dir;
     const std::string file = makeOldFile(dir);
     Database db(file, store::kDatabasePassword);
@@ -89,6 +91,7 @@ TEST(SchemaUpgrade, AnOlderFileGetsTheAddedTablesAndKeepsItsData) {
 // A file of an earlier version that added tables keeps them with their rows and gets the
 // tables of the later versions.
 TEST(SchemaUpgrade, AFileOfAnEarlierAddingVersionGetsOnlyTheLaterTables) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TemporaryDirectory dir;
     const std::string file = makeOldFile(dir);
     Database db(file, store::kDatabasePassword);
@@ -112,6 +115,7 @@ TEST(SchemaUpgrade, AFileOfAnEarlierAddingVersionGetsOnlyTheLaterTables) {
 }
 
 TEST(SchemaUpgrade, ACurrentFileIsLeftByteForByte) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TestDatabase made(TestDatabase::Content::Demo, false);
     const std::string before = bytesOf(made.path());
     {
@@ -124,6 +128,7 @@ TEST(SchemaUpgrade, ACurrentFileIsLeftByteForByte) {
 }
 
 TEST(SchemaUpgrade, AFileWithoutTheFiveTablesIsNotTouched) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TemporaryDirectory dir;
     const std::string file = (dir.path() / "other.db").string();
     Database db(file, store::kDatabasePassword, Database::Mode::Create);
@@ -135,6 +140,7 @@ TEST(SchemaUpgrade, AFileWithoutTheFiveTablesIsNotTouched) {
 }
 
 TEST(SchemaUpgrade, AFileOfALaterVersionIsRefusedByName) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TemporaryDirectory dir;
     const std::string file = makeOldFile(dir);
     Database db(file, store::kDatabasePassword);
@@ -153,6 +159,7 @@ TEST(SchemaUpgrade, AFileOfALaterVersionIsRefusedByName) {
 }
 
 TEST(SchemaUpgrade, AFailureHalfWayLeavesTheFileAsItWas) {
+    if (testsupport::onServer()) GTEST_SKIP() << "the upgrade of a file";
     TemporaryDirectory dir;
     const std::string file = makeOldFile(dir);
     Database db(file, store::kDatabasePassword);

@@ -55,4 +55,13 @@ TEST_F(SearchTest, QuotesAreJustCharacters) {
               std::string("select * from ") + store::schema::kGoods + " where 商品编码 like ?");
 }
 
+// Nor is a backslash an escape character, not even at the end of the text.
+TEST_F(SearchTest, ABackslashIsJustACharacter) {
+    query.append();
+    query.setFieldText("商品编码", "C\\D");
+    query.post();
+    for (const char* text : {"\\", "C\\", "\\D", "C\\D"})
+        EXPECT_EQ(search(text), Codes{"C\\D"}) << text;
+}
+
 }  // namespace
