@@ -3,6 +3,7 @@
 #include "sales/records/GoodsTextMatch.h"
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/Retry.h"
 #include "store/Schema.h"
 
 namespace importing {
@@ -69,7 +70,9 @@ std::vector<ImportEntry> listImports(store::Connection& connection) {
     return imports;
 }
 
-UndoResult undoImport(store::Connection& connection, std::int64_t importId) {
+namespace {
+
+UndoResult undoOnce(store::Connection& connection, std::int64_t importId) {
     store::Database& db = connection.database();
     store::Transaction transaction(db);
     UndoResult result;
@@ -93,6 +96,12 @@ UndoResult undoImport(store::Connection& connection, std::int64_t importId) {
     transaction.commit();
     result.outcome = UndoResult::Outcome::Undone;
     return result;
+}
+
+}  // namespace
+
+UndoResult undoImport(store::Connection& connection, std::int64_t importId) {
+    return store::retryOnConflict(connection, [&] { return undoOnce(connection, importId); });
 }
 
 std::string soldRowsText(const std::vector<SoldRow>& rows) {

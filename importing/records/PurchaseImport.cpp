@@ -6,6 +6,7 @@
 
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/Retry.h"
 #include "store/Schema.h"
 #include "store/Values.h"
 
@@ -163,12 +164,15 @@ ImportSummary dryRun(const RowSource& source, const ImportSettings& settings) {
 
 ImportSummary importRows(store::Connection& connection, const RowSource& source,
                          const ImportSettings& settings, const ImportFile& file) {
-    RowWriter writer(connection.database());
-    ImportSummary summary = pass(source, settings, &writer);
-    if (!summary.canImport(settings.skipFaultyRows)) return summary;  // rolled back
-    summary.importedRows = writer.rows();
-    summary.importId = writer.commit(file);
-    return summary;
+    // A try given up for another counter's change reads the file again from its first row.
+    return store::retryOnConflict(connection, [&] {
+        RowWriter writer(connection.database());
+        ImportSummary summary = pass(source, settings, &writer);
+        if (!summary.canImport(settings.skipFaultyRows)) return summary;  // rolled back
+        summary.importedRows = writer.rows();
+        summary.importId = writer.commit(file);
+        return summary;
+    });
 }
 
 }  // namespace importing

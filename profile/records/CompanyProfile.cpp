@@ -1,6 +1,7 @@
 #include "profile/records/CompanyProfile.h"
 
 #include "store/Query.h"
+#include "store/Retry.h"
 
 namespace profile {
 
@@ -13,19 +14,21 @@ CompanyTexts readCompany(const store::Query& query) {
 }
 
 void saveCompany(store::Query& query, const CompanyTexts& texts) {
-    if (query.isEmpty())
-        query.append();
-    else
-        query.edit();
-    try {
-        for (std::size_t i = 0; i < kCompanyColumns.size(); ++i)
-            query.setFieldText(kCompanyColumns[i], texts[i]);
-        query.post();
-    } catch (...) {
-        // The reports read this query: a half-written row must not stay in it.
-        query.cancel();
-        throw;
-    }
+    store::retryOnConflict(query.connection(), [&] {
+        if (query.isEmpty())
+            query.append();
+        else
+            query.edit();
+        try {
+            for (std::size_t i = 0; i < kCompanyColumns.size(); ++i)
+                query.setFieldText(kCompanyColumns[i], texts[i]);
+            query.post();
+        } catch (...) {
+            // The reports read this query: a half-written row must not stay in it.
+            query.cancel();
+            throw;
+        }
+    });
 }
 
 }  // namespace profile

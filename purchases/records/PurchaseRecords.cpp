@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/Decimal.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -59,6 +60,10 @@ void PurchaseRecords::refresh() {
 }
 
 AddOutcome PurchaseRecords::add(const PurchaseFields& fields) {
+    return store::retryOnConflict(connection_, [&] { return addOnce(fields); });
+}
+
+AddOutcome PurchaseRecords::addOnce(const PurchaseFields& fields) {
     refresh();
     if (fields.allEmpty()) return AddOutcome::Empty;
     if (!refusalOf(fields).empty()) return AddOutcome::Refused;
@@ -92,6 +97,10 @@ std::optional<std::int64_t> PurchaseRecords::load(const FieldSetter& setField) {
 }
 
 WriteBackOutcome PurchaseRecords::writeBack(std::int64_t rowId, const PurchaseFields& fields) {
+    return store::retryOnConflict(connection_, [&] { return writeBackOnce(rowId, fields); });
+}
+
+WriteBackOutcome PurchaseRecords::writeBackOnce(std::int64_t rowId, const PurchaseFields& fields) {
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
     if (!refusalOf(fields).empty()) return WriteBackOutcome::Refused;
     // The file decides whether the row is still there: a search may only hide it from the list.

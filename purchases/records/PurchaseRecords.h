@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "store/Schema.h"
 #include "purchases/records/PurchaseFields.h"
+#include "store/Schema.h"
 
 namespace store {
 class Connection;
@@ -81,6 +81,8 @@ class PurchaseRecords {
     void deleteRows(const std::vector<int>& rows);
 
   private:
+    AddOutcome addOnce(const PurchaseFields& fields);
+    WriteBackOutcome writeBackOnce(std::int64_t rowId, const PurchaseFields& fields);
     int indexOfRow(std::int64_t rowId) const noexcept;
     void writeInto(store::Query& query, const PurchaseFields& fields);
 

@@ -4,6 +4,7 @@
 
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/RowDeletion.h"
 #include "store/Search.h"
 
@@ -29,7 +30,10 @@ bool ReturnListRecords::search(const SearchTexts& texts) {
 }
 
 DeleteOutcome ReturnListRecords::deleteRows(const std::vector<int>& rows) {
-    const DeleteOutcome outcome = deleteTogether(rows);
+    // A try run again after a rollback, which read the list afresh, finds the returns by their IDs.
+    const std::vector<std::int64_t> ids = store::idsOfRows(query_, rows);
+    const DeleteOutcome outcome = store::retryOnConflict(
+        connection_, [&] { return deleteTogether(store::rowsWithIds(query_, ids)); });
     if (outcome == DeleteOutcome::ReturnGone) {
         query_.close();
         query_.open();

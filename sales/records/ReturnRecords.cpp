@@ -9,6 +9,7 @@
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "store/Values.h"
@@ -226,6 +227,10 @@ std::optional<SaleForReturn> ReturnRecords::load(std::int64_t saleId) {
 }
 
 ReturnResult ReturnRecords::confirm(const ReturnEntry& entry) {
+    return store::retryOnConflict(connection_, [&] { return confirmOnce(entry); });
+}
+
+ReturnResult ReturnRecords::confirmOnce(const ReturnEntry& entry) {
     std::string refusal;
     const auto quantity = readTyped(entry.quantity, "退货数量", refusal);
     if (!quantity) return {Outcome::Refused, refusal};
@@ -289,6 +294,10 @@ DeleteOutcome ReturnRecords::undoReturn(std::int64_t returnId) {
 }
 
 DeleteOutcome ReturnRecords::deleteReturn(std::int64_t returnId) {
+    return store::retryOnConflict(connection_, [&] { return deleteReturnOnce(returnId); });
+}
+
+DeleteOutcome ReturnRecords::deleteReturnOnce(std::int64_t returnId) {
     store::WriteTransaction transaction(connection_);
     if (const DeleteOutcome undone = undoReturn(returnId); undone != DeleteOutcome::Deleted)
         return undone;

@@ -73,7 +73,9 @@ class ReturnRecords {
     // negative or above quantity × sale price; stores the return row and moves the goods row:
     // 销售数量 −q, 销售金额 −refund, 销售利润 −(refund − q × C), 库存数量 +q, 库存金额 +q × C,
     // C the goods row's purchase price rounded to two decimals as a sale rounds it. 表3 is not
-    // changed. All or nothing; an error of the store rolls back and is thrown on.
+    // changed. All or nothing; an error of the store rolls back and is thrown on. On a server the
+    // sale row and the goods row are locked from their read to the commit, so that two counters
+    // never return more than was sold, and a try that met another counter's change is run again.
     ReturnResult confirm(const ReturnEntry& entry);
 
     // Deletes the return with the ID returnId and undoes its movement of the goods row, with the
@@ -84,6 +86,9 @@ class ReturnRecords {
     DeleteOutcome undoReturn(std::int64_t returnId);
 
   private:
+    ReturnResult confirmOnce(const ReturnEntry& entry);  // one try, in its own transaction
+    DeleteOutcome deleteReturnOnce(std::int64_t returnId);
+
     store::Connection& connection_;
 };
 

@@ -4,6 +4,7 @@
 #include "store/Connection.h"
 #include "store/Decimal.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -35,6 +36,10 @@ std::optional<std::int64_t> SaleDetailRecords::load(const FieldSetter& setField)
 }
 
 WriteBackOutcome SaleDetailRecords::writeBack(std::int64_t rowId, const SaleFields& fields) {
+    return store::retryOnConflict(connection_, [&] { return writeBackOnce(rowId, fields); });
+}
+
+WriteBackOutcome SaleDetailRecords::writeBackOnce(std::int64_t rowId, const SaleFields& fields) {
     if (query_.isEmpty()) return WriteBackOutcome::NoCurrentRow;
     const int index = indexOfRow(rowId);
     if (index < 0) return WriteBackOutcome::RowGone;
@@ -83,8 +88,8 @@ bool SaleDetailRecords::search(const SearchTexts& texts) {
 DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
     // Looked at in the deletion's own transaction: a return stored meanwhile by another
     // connection is seen.
-    const auto noneReturned = [&] {
-        for (const int row : rows)
+    const auto noneReturned = [&](const std::vector<int>& deleted) {
+        for (const int row : deleted)
             if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
                 return false;
         return true;

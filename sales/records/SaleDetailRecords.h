@@ -91,6 +91,7 @@ class SaleDetailRecords {
     DeleteOutcome deleteRows(const std::vector<int>& rows);
 
   private:
+    WriteBackOutcome writeBackOnce(std::int64_t rowId, const SaleFields& fields);
     int indexOfRow(std::int64_t rowId) const noexcept;
 
     store::Connection& connection_;

@@ -12,6 +12,7 @@
 #include "store/Decimal.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -249,6 +250,10 @@ std::optional<CustomerDetails> SaleRecords::customerDetails(const std::string& n
 }
 
 SaleResult SaleRecords::confirm(const SaleEntry& entry) {
+    return store::retryOnConflict(connection_, [&] { return confirmOnce(entry); });
+}
+
+SaleResult SaleRecords::confirmOnce(const SaleEntry& entry) {
     SaleNumbers n;
     if (std::string refusal = readEntry(entry, n); !refusal.empty())
         return {SaleResult::Outcome::Refused, refusal, {}};

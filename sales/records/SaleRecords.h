@@ -64,7 +64,8 @@ class SaleRecords {
     // it is stored. The goods row is only moved while the file's stock, rounded to two decimals,
     // still covers the quantity; otherwise nothing is stored (StockShort). The goods list shows the
     // moved row where it holds it and keeps its current row. A refusal names the field; an error of
-    // the store rolls back and is thrown on.
+    // the store rolls back and is thrown on. On a server the goods row is locked from its read to
+    // the commit, and a try that met another counter's change is run again (retryOnConflict).
     SaleResult confirm(const SaleEntry& entry);
 
     // Deletes the goods list's rows at these indexes from 表1, together
@@ -73,6 +74,8 @@ class SaleRecords {
     void deleteRows(const std::vector<int>& rows);
 
   private:
+    SaleResult confirmOnce(const SaleEntry& entry);  // one try, in its own transaction
+
     store::Connection& connection_;
     store::Query& goods_;
     store::Query& sales_;

@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 
@@ -107,11 +108,11 @@ std::optional<Level> levelOf(store::Connection& connection, std::string_view cod
     return storedLevel(connection, code);
 }
 
-void setLevel(store::Connection& connection, const store::Query& goods, std::string_view code,
-              std::string_view levelText) {
-    const std::string_view key = values::trimBlanks(code);
-    if (key.empty()) throw store::StoreError(kNoCode);
-    const std::optional<Total> level = parseLevel(levelText);
+namespace {
+
+// Removes the code's level and stores the new one, in one transaction.
+void storeLevel(store::Connection& connection, const store::Query& goods, std::string_view key,
+                const std::optional<Total>& level) {
     store::Database& db = connection.database();
     store::Transaction transaction(db);
     store::Statement remove(
@@ -128,6 +129,16 @@ void setLevel(store::Connection& connection, const store::Query& goods, std::str
     transaction.commit();
 }
 
+}  // namespace
+
+void setLevel(store::Connection& connection, const store::Query& goods, std::string_view code,
+              std::string_view levelText) {
+    const std::string_view key = values::trimBlanks(code);
+    if (key.empty()) throw store::StoreError(kNoCode);
+    const std::optional<Total> level = parseLevel(levelText);
+    store::retryOnConflict(connection, [&] { storeLevel(connection, goods, key, level); });
+}
+
 std::vector<std::string> codesOfRows(const store::Query& goods, const std::vector<int>& rows) {
     std::vector<std::string> codes;
     const int code = goods.fieldIndex(column::kGoodsCode);
@@ -142,11 +153,11 @@ std::string lowStockNotice(std::string_view code, std::string_view name, Total s
            "，已低于最低库存 " + values::tenThousandthsDisplay(level);
 }
 
-std::vector<std::string> lowStockNotices(store::Connection& connection, const store::Query& goods,
-                                         const std::vector<std::string>& touchedCodes) {
+namespace {
+
+std::vector<std::string> noticesOnce(store::Connection& connection, const store::Query& goods,
+                                     const std::vector<std::string>& touchedCodes) {
     std::vector<std::string> notices;
-    // A file of an earlier version opened read-only has no levels.
-    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return notices;
     // A change of a few codes (a sale) looks their levels up; one of many (an import) reads them
     // all at once.
     constexpr std::size_t kLookedUpOneByOne = 16;
@@ -178,6 +189,16 @@ std::vector<std::string> lowStockNotices(store::Connection& connection, const st
     }
     transaction.commit();
     return notices;
+}
+
+}  // namespace
+
+std::vector<std::string> lowStockNotices(store::Connection& connection, const store::Query& goods,
+                                         const std::vector<std::string>& touchedCodes) {
+    // A file of an earlier version opened read-only has no levels.
+    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return {};
+    return store::retryOnConflict(connection,
+                                  [&] { return noticesOnce(connection, goods, touchedCodes); });
 }
 
 namespace {
@@ -235,7 +256,9 @@ std::vector<LowStockLine> lowStockLines(const store::Query& goods, const Levels&
     return lines;
 }
 
-void stageLowStock(store::Connection& connection, const store::Query& goods) {
+namespace {
+
+void stageOnce(store::Connection& connection, const store::Query& goods) {
     const std::vector<LowStockLine> lines = lowStockLines(goods, readLevels(connection));
     store::Database& db = connection.database();
     store::Transaction transaction(db);
@@ -252,6 +275,12 @@ void stageLowStock(store::Connection& connection, const store::Query& goods) {
         insert.reset();
     }
     transaction.commit();
+}
+
+}  // namespace
+
+void stageLowStock(store::Connection& connection, const store::Query& goods) {
+    store::retryOnConflict(connection, [&] { stageOnce(connection, goods); });
 }
 
 }  // namespace stock

@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/RowDeletion.h"
 #include "store/Schema.h"
 #include "tests/support/RefusingTrigger.h"
 #include "tests/support/TestDatabase.h"
@@ -128,6 +129,25 @@ TEST_F(RemoveRows, ARollbackBringsTheListBackInLineWithTheFile) {
         EXPECT_EQ(query.recordCount(), 4);
     }
     EXPECT_EQ(listed(), (std::vector<std::string>{"A1", "A2", "A3", "A4", "A5", "A6"}));
+    EXPECT_EQ(stored(), listed());
+}
+
+// A server gave the deletion up (another counter's concurrent change): it runs again on the list
+// the rollback read afresh, where another connection's earlier deletion has moved the rows up.
+TEST_F(RemoveRows, ADeletionRetriedAfterAConflictFindsItsRowsAgain) {
+    store::Database(database.path(), store::kDatabasePassword)
+        .exec(std::string("DELETE FROM ") + store::schema::kSales + " WHERE 商品编码 = 'A1'");
+    std::vector<std::vector<int>> asked;
+    const bool deleted =
+        store::deleteRowsTogether(query, {2, 4}, [&](const std::vector<int>& rows) {
+            asked.push_back(rows);
+            if (asked.size() > 1) return true;
+            query.removeRows({5});  // written in the transaction: the rollback reads the list again
+            throw store::StoreError("deadlock detected", store::StoreError::kServerConflict);
+        });
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(asked, (std::vector<std::vector<int>>{{2, 4}, {1, 3}}));  // A3 and A5 both times
+    EXPECT_EQ(listed(), (std::vector<std::string>{"A2", "A4", "A6"}));
     EXPECT_EQ(stored(), listed());
 }
 
