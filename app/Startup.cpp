@@ -10,6 +10,7 @@
 #include "app/backup/BackupCommands.h"
 #include "app/backup/DamageRepair.h"
 #include "backup/AutoBackupSettings.h"
+#include "backup/DatabaseSettings.h"
 #include "panels/ScanSettings.h"
 #include "platform/Command.h"
 #include "platform/Fonts.h"
@@ -27,8 +28,10 @@
 #include "store/ConnectionString.h"
 #include "store/Error.h"
 #include "store/ErrorMessages.h"
+#include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "store/ScratchFiles.h"
+#include "store/ServerSettings.h"
 #include "store/WindowTables.h"
 
 namespace startup {
@@ -123,28 +126,59 @@ bool isDamage(const std::exception& error) {
     return storeError != nullptr && store::isDamageCode(storeError->code());
 }
 
-// A data.mdb of an earlier version gets this version's tables before any window opens it. The
-// day's copy is taken first, waited for, so that it keeps the file as it was; it is only taken
-// here when an upgrade is due (the day's copy otherwise runs in the background once the main
-// window shows, while the windows already use the file). A file of a later version is refused.
-// A missing file, one that is no database of the program or that cannot be written is left to
-// the windows, which say what is wrong or show it read-only.
+// Whether the data needs this version's tables; data of a later version is refused.
+bool upgradeDue(const store::Database& db) {
+    switch (store::schema::upgradeNeed(db)) {
+        case store::schema::UpgradeNeed::None:
+            return false;
+        case store::schema::UpgradeNeed::Refused:
+            throw store::StoreError(
+                store::schema::laterVersionRefusal(db.file(), store::schema::fileVersion(db)));
+        case store::schema::UpgradeNeed::Tables:
+            return true;
+    }
+    return false;
+}
+
+// The message for a server database that lacks the program's tables (table, the first missing).
+std::string tablesMissingOnServer(const store::ServerSettings& server, const std::string& table) {
+    return server.describe() + "中没有本软件的数据表（缺少表“" + table +
+           "”），无法使用。请先在这个数据库中建立数据表：运行 jxc-mkdb --server（要把已有的 "
+           "data.mdb 搬到服务器上，运行 jxc-mkdb --copy data.mdb --server），用 --host、--port、"
+           "--database、--user 指明这台服务器，然后重新启动本软件。";
+}
+
+// The server's database is checked before any window opens, as data.mdb is: one that cannot be
+// reached or opened is told by the engine's message, naming the server and what to check; one
+// without the program's five tables is told how to make them; one of an earlier version gets this
+// version's tables after the day's copy; one of a later version is refused.
+void upgradeServerStore(const store::ServerSettings& server) {
+    store::Database db = store::Database::onServer(server);
+    for (const auto& table : store::schema::tables())
+        if (!store::schema::holdsTable(db, table.name))
+            throw store::StoreError(tablesMissingOnServer(server, table.name));
+    if (!upgradeDue(db)) return;
+    backup::takeDaysCopyNow(dataFolder());
+    store::schema::upgrade(db);
+}
+
+// A data.mdb (or a server's database) of an earlier version gets this version's tables before any
+// window opens it. The day's copy is taken first, waited for, so that it keeps the file as it was;
+// it is only taken here when an upgrade is due (the day's copy otherwise runs in the background
+// once the main window shows, while the windows already use the file). A file of a later version is
+// refused. A missing file, one that is no database of the program or that cannot be written is left
+// to the windows, which say what is wrong or show it read-only.
 void upgradeDataStore() {
+    if (const store::ServerSettings* server = store::currentServer()) {
+        upgradeServerStore(*server);
+        return;
+    }
     const std::string file =
         store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) return;
     store::Database db(file, store::kDatabasePassword);
-    switch (store::schema::upgradeNeed(db)) {
-        case store::schema::UpgradeNeed::None:
-            return;
-        case store::schema::UpgradeNeed::Refused:
-            throw store::StoreError(
-                store::schema::laterVersionRefusal(file, store::schema::fileVersion(db)));
-        case store::schema::UpgradeNeed::Tables:
-            break;
-    }
-    if (!store::readOnlyNotice(file).empty()) return;
+    if (!upgradeDue(db) || !store::readOnlyNotice(file).empty()) return;
     backup::takeDaysCopyNow(dataFolder());
     store::schema::upgrade(db);
 }
@@ -173,10 +207,23 @@ std::unique_ptr<Windows> makeWindows(bool mayRepair = true) {
     }
 }
 
+// Every connection of the process opens the store the settings file chooses: a PostgreSQL
+// server, or data.mdb. False, the user told why, when the setting cannot be used.
+bool chooseDataStore() {
+    try {
+        store::useServer(autobackup::readServerSettings(autobackup::defaultSettingsFile()));
+        return true;
+    } catch (const std::exception& error) {
+        platform::showError(nullptr, QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
 }  // namespace
 
 int start(std::unique_ptr<Windows>& windows) {
     windows.reset();
+    if (!chooseDataStore()) return 1;
     windows = makeWindows();
     if (!windows) return 1;
     platform::setErrorInterceptor([](QWidget* owner, const std::exception& error) {
@@ -187,8 +234,12 @@ int start(std::unique_ptr<Windows>& windows) {
     });
     TMainForm& mainForm = windows->mainForm();
     mainForm.show();
-    // Told now rather than at the first change that cannot be saved.
-    if (const std::string notice = store::readOnlyNotice(mainForm.connection().database().file());
+    // Told now rather than at the first change that cannot be saved. A server has no file whose
+    // rights the program could look at: it refuses a write itself, with its own message.
+    if (const std::string notice =
+            store::currentServer() != nullptr
+                ? std::string()
+                : store::readOnlyNotice(mainForm.connection().database().file());
         !notice.empty())
         platform::current().message(&mainForm, QString::fromStdString(notice),
                                     platform::MessageKind::Plain);

@@ -66,10 +66,12 @@ class Windows {
     std::vector<std::unique_ptr<QWidget>> windows_;  // in order of creation
 };
 
-// Creates the windows and shows the main one. A damaged data.mdb may first be repaired from an
-// automatic copy (the user is asked). When the database cannot be opened the error is shown and
-// windows stays empty; the result is the program's exit status in that case, 0 otherwise. While
-// windows lives, a command that meets a damaged data.mdb offers its repair.
+// Chooses the data store from the settings file ([数据库]: a PostgreSQL server, or data.mdb),
+// then creates the windows and shows the main one. A damaged data.mdb may first be repaired from
+// an automatic copy (the user is asked). When the setting cannot be used or the database cannot
+// be opened (a server unreachable, a database without the program's tables) the error is shown
+// and windows stays empty; the result is the program's exit status in that case, 0 otherwise.
+// While windows lives, a command that meets a damaged data.mdb offers its repair.
 int start(std::unique_ptr<Windows>& windows);
 
 // The whole program: fonts, windows, the message loop until the main window closes.

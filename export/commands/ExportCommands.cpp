@@ -15,6 +15,7 @@
 #include "store/ConnectionString.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/ServerSettings.h"
 
 namespace exporting {
 
@@ -39,9 +40,12 @@ std::optional<ChosenWorkbook> askForWorkbook(QWidget* owner, SharedSaveName& sav
 workbook::WriteResult writeTable(QWidget* owner, const workbook::TableSource& table,
                                  const ChosenWorkbook& chosen) {
     ExportProgress progress(owner);
-    // The workbook holds the data of the windows' data.mdb: it is never more open than that.
+    // The workbook holds the data of the windows' data.mdb: it is never more open than that. Data
+    // on a server has no file to follow: the user's umask alone.
     const std::string dataStore =
-        store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
+        store::currentServer() != nullptr
+            ? std::string()
+            : store::connectionTarget(store::buildConnectionStringForCurrentDirectory()).file;
     return writeWorkbookAs(
         chosen.format, chosen.file, table,
         [&progress](std::int64_t done, std::int64_t total) { return progress(done, total); },

@@ -4,6 +4,7 @@
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Retry.h"
+#include "store/RowLock.h"
 #include "store/Schema.h"
 
 namespace importing {
@@ -76,9 +77,21 @@ UndoResult undoOnce(store::Connection& connection, std::int64_t importId) {
     store::Database& db = connection.database();
     store::Transaction transaction(db);
     UndoResult result;
-    store::Statement recorded(db, "SELECT 1 FROM " + quoted(schema::kImports) + " WHERE rowid = ?");
+    // On a server the import and its goods rows are locked until the undo is stored: a second
+    // undo waits and then finds it gone, a sale of one of its rows waits and then finds the row
+    // gone, or, stored first, is seen below.
+    const std::string lock = store::rowLockClause(connection);
+    store::Statement recorded(
+        db, "SELECT 1 FROM " + quoted(schema::kImports) + " WHERE rowid = ?" + lock);
     recorded.bindInt64(1, importId);
     if (!recorded.step()) return result;
+    if (!lock.empty()) {
+        store::Statement goods(db, "SELECT rowid FROM " + quoted(schema::kGoods) + " WHERE " +
+                                       createdBy("rowid", "?1") + lock);
+        goods.bindInt64(1, importId);
+        while (goods.step()) {
+        }
+    }
 
     result.soldRows = soldRowsOf(db, importId);
     if (!result.soldRows.empty()) {

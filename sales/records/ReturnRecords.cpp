@@ -10,6 +10,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Retry.h"
+#include "store/RowLock.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "store/Values.h"
@@ -34,11 +35,15 @@ struct StoredSale {
     Decimal sold;
 };
 
-std::optional<StoredSale> readSale(store::Connection& connection, std::int64_t saleId) {
+// Locked, on a server, for the rest of the caller's transaction where forReturn: the returns
+// counted against the sale and its price stay as read until the return is stored.
+std::optional<StoredSale> readSale(store::Connection& connection, std::int64_t saleId,
+                                   bool forReturn) {
     std::string sql = "SELECT " + quoted(column::kSaleDate) + ", " + quoted(column::kCustomer);
     for (const auto& name : sales::kGoodsTextColumns) sql += ", " + quoted(std::string(name));
     sql += ", " + quoted(column::kSalePrice) + ", " + quoted(column::kSaleQuantity) + " FROM " +
            quoted(schema::kSales) + " WHERE rowid = ?";
+    if (forReturn) sql += store::rowLockClause(connection);
     store::Statement select(connection.database(), sql);
     select.bindInt64(1, saleId);
     if (!select.step()) return std::nullopt;
@@ -202,7 +207,7 @@ void requireReturnTables(store::Connection& connection) {
 
 std::optional<SaleForReturn> ReturnRecords::load(std::int64_t saleId) {
     requireReturnTables(connection_);
-    const auto sale = readSale(connection_, saleId);
+    const auto sale = readSale(connection_, saleId, false);
     if (!sale) return std::nullopt;
     SaleForReturn shown;
     shown.saleId = saleId;
@@ -243,7 +248,7 @@ ReturnResult ReturnRecords::confirmOnce(const ReturnEntry& entry) {
     if (refusal = reasonRefusal(entry.reason); !refusal.empty()) return {Outcome::Refused, refusal};
 
     store::WriteTransaction transaction(connection_);
-    const auto sale = readSale(connection_, entry.saleId);
+    const auto sale = readSale(connection_, entry.saleId, true);
     if (!sale) return {Outcome::SaleGone, {}};
     // Worked out here, under the write lock: a return stored meanwhile by another connection
     // counts.
@@ -276,9 +281,12 @@ ReturnResult ReturnRecords::confirmOnce(const ReturnEntry& entry) {
 }
 
 DeleteOutcome ReturnRecords::undoReturn(std::int64_t returnId) {
+    // Locked on a server: a second deletion of the same return waits, then finds it gone, and
+    // never gives its stock back twice.
     store::Statement find(connection_.database(), "SELECT " + quoted(column::kGoodsId) + " FROM " +
                                                       quoted(schema::kReturns) +
-                                                      " WHERE rowid = ?");
+                                                      " WHERE rowid = ?" +
+                                                      store::rowLockClause(connection_));
     find.bindInt64(1, returnId);
     if (!find.step()) return DeleteOutcome::ReturnGone;
     const std::int64_t goodsId = static_cast<std::int64_t>(find.doubleValue(0));

@@ -6,6 +6,7 @@
 #include "store/Query.h"
 #include "store/Retry.h"
 #include "store/RowDeletion.h"
+#include "store/RowLock.h"
 #include "store/Schema.h"
 #include "store/Search.h"
 #include "store/Values.h"
@@ -48,6 +49,9 @@ WriteBackOutcome SaleDetailRecords::writeBackOnce(std::int64_t rowId, const Sale
     // The returns are counted under the write lock the correction is stored in: a return stored
     // by another connection cannot come in between.
     store::WriteTransaction transaction(connection_);
+    // On a server a return of the sale waits until the correction is stored, and the other way
+    // round.
+    store::lockRows(connection_, store::schema::kSales, {rowId});
     if (fields.changed[kQuantityField]) {
         const auto quantity = store::Decimal::parse(t[kQuantityField]);
         if (quantity && *quantity < salereturn::returnedQuantity(connection_, rowId))
@@ -89,6 +93,7 @@ DeleteOutcome SaleDetailRecords::deleteRows(const std::vector<int>& rows) {
     // Looked at in the deletion's own transaction: a return stored meanwhile by another
     // connection is seen.
     const auto noneReturned = [&](const std::vector<int>& deleted) {
+        store::lockRows(connection_, store::schema::kSales, store::idsOfRows(query_, deleted));
         for (const int row : deleted)
             if (!salereturn::returnedQuantity(connection_, query_.rowIdAt(row)).isZero())
                 return false;

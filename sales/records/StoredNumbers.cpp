@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/RowLock.h"
 #include "store/Values.h"
 
 namespace sales {
@@ -14,7 +15,7 @@ std::optional<std::vector<store::Decimal>> storedNumbers(store::Connection& conn
     std::string sql = "SELECT ";
     for (std::size_t i = 0; i < columns.size(); ++i)
         sql += std::string(i == 0 ? "" : ", ") + "\"" + columns[i] + "\"";
-    sql += " FROM \"" + table + "\" WHERE rowid = ?";
+    sql += " FROM \"" + table + "\" WHERE rowid = ?" + store::rowLockClause(connection);
     store::Statement select(connection.database(), sql);
     select.bindInt64(1, rowId);
     if (!select.step()) return std::nullopt;

@@ -24,7 +24,9 @@ inline constexpr std::array<const char*, 5> kMovedColumns = {
 
 // The numbers in these columns of one row of table, by its ID, as the file holds them now, each
 // read as the lists read it (the value of the stored number's shortest text); none when the row is
-// gone. A stored text that is not a number stops with the store's conversion message.
+// gone. A stored text that is not a number stops with the store's conversion message. Read for a
+// write in the caller's transaction: on a server the row stays locked until that transaction
+// ends, so that no other counter moves its figures in between.
 std::optional<std::vector<store::Decimal>> storedNumbers(store::Connection& connection,
                                                          const std::string& table,
                                                          std::int64_t rowId,

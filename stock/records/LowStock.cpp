@@ -9,6 +9,7 @@
 #include "store/Error.h"
 #include "store/Query.h"
 #include "store/Retry.h"
+#include "store/RowLock.h"
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 
@@ -32,13 +33,15 @@ Level levelFrom(const store::Statement& row, int first) {
             !row.isNull(first + 1) && row.doubleValue(first + 1) != 0};
 }
 
-// The level of one code in a file that holds the table of levels.
-std::optional<Level> storedLevel(store::Connection& connection, std::string_view code) {
-    store::Statement row(connection.database(), "SELECT " + quoted(column::kStockLevel) + ", " +
-                                                    quoted(column::kLowStockTold) + " FROM " +
-                                                    levelsTable() + " WHERE " +
-                                                    quoted(column::kGoodsCode) + " = ? AND " +
-                                                    quoted(column::kStockLevel) + " IS NOT NULL");
+// The level of one code in a file that holds the table of levels; lock is the row lock clause
+// of a read whose told flag the caller's transaction writes back.
+std::optional<Level> storedLevel(store::Connection& connection, std::string_view code,
+                                 const std::string& lock = {}) {
+    store::Statement row(connection.database(),
+                         "SELECT " + quoted(column::kStockLevel) + ", " +
+                             quoted(column::kLowStockTold) + " FROM " + levelsTable() + " WHERE " +
+                             quoted(column::kGoodsCode) + " = ? AND " +
+                             quoted(column::kStockLevel) + " IS NOT NULL" + lock);
     row.bindText(1, values::trimBlanks(code));
     if (!row.step()) return std::nullopt;
     return levelFrom(row, 0);
@@ -88,19 +91,28 @@ Total stockOfCode(const store::Query& goods, std::string_view code) {
                              goods.fieldIndex(column::kStockQuantity));
 }
 
-Levels readLevels(store::Connection& connection) {
+namespace {
+
+// Every level of a file that holds the table of levels; lock as for storedLevel.
+Levels allLevels(store::Connection& connection, const std::string& lock = {}) {
     Levels levels;
-    // A file of an earlier version opened read-only has no levels to read.
-    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return levels;
     store::Statement rows(connection.database(), "SELECT " + quoted(column::kGoodsCode) + ", " +
                                                      quoted(column::kStockLevel) + ", " +
                                                      quoted(column::kLowStockTold) + " FROM " +
-                                                     levelsTable());
+                                                     levelsTable() + lock);
     while (rows.step()) {
         if (rows.isNull(0) || rows.isNull(1)) continue;
         levels.emplace(std::string(values::trimBlanks(rows.text(0))), levelFrom(rows, 1));
     }
     return levels;
+}
+
+}  // namespace
+
+Levels readLevels(store::Connection& connection) {
+    // A file of an earlier version opened read-only has no levels to read.
+    if (!schema::holdsTable(connection.database(), schema::kStockLevels)) return {};
+    return allLevels(connection);
 }
 
 std::optional<Level> levelOf(store::Connection& connection, std::string_view code) {
@@ -158,20 +170,23 @@ namespace {
 std::vector<std::string> noticesOnce(store::Connection& connection, const store::Query& goods,
                                      const std::vector<std::string>& touchedCodes) {
     std::vector<std::string> notices;
+    store::Database& db = connection.database();
+    store::Transaction transaction(db);
+    // The told flags are read in the transaction that writes them, locked on a server: two
+    // counters selling the last units of a code at once tell its fall once.
+    const std::string lock = store::rowLockClause(connection);
     // A change of a few codes (a sale) looks their levels up; one of many (an import) reads them
     // all at once.
     constexpr std::size_t kLookedUpOneByOne = 16;
     const std::optional<Levels> all = touchedCodes.size() > kLookedUpOneByOne
-                                          ? std::optional<Levels>(readLevels(connection))
+                                          ? std::optional<Levels>(allLevels(connection, lock))
                                           : std::nullopt;
     const auto levelOfCode = [&](std::string_view code) -> std::optional<Level> {
-        if (!all) return storedLevel(connection, code);
+        if (!all) return storedLevel(connection, code, lock);
         const auto found = all->find(code);
         return found == all->end() ? std::nullopt : std::optional<Level>(found->second);
     };
     std::unordered_set<std::string_view> seen;
-    store::Database& db = connection.database();
-    store::Transaction transaction(db);
     for (const std::string& touched : touchedCodes) {
         const std::string_view code = values::trimBlanks(touched);
         if (code.empty() || !seen.insert(code).second) continue;

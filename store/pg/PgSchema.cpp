@@ -32,9 +32,16 @@ std::vector<std::string> serverTableSql(const schema::TableDef& table) {
     std::vector<std::string> statements{"CREATE TABLE " + sql::quotedName(table.name) + " (" +
                                         columns + ")"};
     for (auto& index : schema::createIndexSql(table)) statements.push_back(std::move(index));
-    statements.push_back("CREATE TRIGGER " + sql::quotedName(table.name + "_变更") +
-                         " AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " +
-                         sql::quotedName(table.name) + " FOR EACH STATEMENT EXECUTE FUNCTION " +
+    // Counted when the transaction commits, not at each statement: the count's row is then held
+    // for the commit's moment only, and writers of one table do not wait for each other's
+    // transactions to end.
+    const std::string name = sql::quotedName(table.name);
+    statements.push_back("CREATE CONSTRAINT TRIGGER " + sql::quotedName(table.name + "_变更") +
+                         " AFTER INSERT OR UPDATE OR DELETE ON " + name +
+                         " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION " +
+                         kCountChange + "()");
+    statements.push_back("CREATE TRIGGER " + sql::quotedName(table.name + "_清空") +
+                         " AFTER TRUNCATE ON " + name + " FOR EACH STATEMENT EXECUTE FUNCTION " +
                          kCountChange + "()");
     return statements;
 }
@@ -44,8 +51,12 @@ std::vector<std::string> sharedPiecesSql() {
     return {
         "CREATE TABLE IF NOT EXISTS " + counts +
             " (\"表名\" varchar(64) PRIMARY KEY, \"版本\" bigint NOT NULL)",
+        // Once per table and transaction, however many rows it changed.
         std::string("CREATE OR REPLACE FUNCTION ") + kCountChange +
-            "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN INSERT INTO " + counts +
+            "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF TG_LEVEL = 'ROW' THEN IF "
+            "current_setting('jxc.changed_' || TG_RELID, true) = '1' THEN RETURN NULL; END IF; "
+            "PERFORM set_config('jxc.changed_' || TG_RELID, '1', true); END IF; INSERT INTO " +
+            counts +
             " (\"表名\", \"版本\") VALUES (TG_TABLE_NAME, 1) ON CONFLICT (\"表名\") DO UPDATE SET "
             "\"版本\" = " +
             counts + ".\"版本\" + 1; RETURN NULL; END $$",

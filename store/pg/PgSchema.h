@@ -7,7 +7,7 @@
 
 // The program's tables as a PostgreSQL server holds them: the same quoted names; the counter an
 // identity column, a hidden identity rowid where a table has no counter; each table's changes
-// counted by a trigger in the change-count table.
+// counted in the change-count table by a trigger when a transaction that changed it commits.
 namespace store::pg {
 
 // The statements that create the table, its indexes and its change trigger.

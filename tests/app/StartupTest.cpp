@@ -12,6 +12,7 @@
 #include "app/DesktopLauncher.h"
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "backup/AutoBackupSettings.h"
 #include "backup/DamagedDataStore.h"
 #include "backup/DataStoreCopy.h"
 #include "platform/Command.h"
@@ -26,6 +27,7 @@
 #include "sales/XsxxForm.h"
 #include "store/ConnectionString.h"
 #include "store/Database.h"
+#include "store/ServerSettings.h"
 #include "store/TableCache.h"
 #include "tests/app/StartedProgram.h"
 #include "tests/support/DamagedDatabase.h"
@@ -330,8 +332,52 @@ class StartupTest : public QObject {
         QCOMPARE(windows->mainForm().goodsQuery().recordCount(), 1);
     }
 
+    // The [数据库] group of the settings file chooses the data: a setting that cannot be used, or
+    // a server that cannot be reached, ends the start as a missing data.mdb does, and the
+    // data.mdb in the folder is not opened in its place.
+    void aDataStoreSettingThatCannotBeUsedEndsTheStart_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("unknown kind")
+            << QStringLiteral("类型=access\n")
+            << QStringList{QStringLiteral("类型"), QStringLiteral("quenvar-jxc.ini")};
+        // A socket folder where no server listens.
+        QTest::newRow("no server")
+            << QStringLiteral("类型=postgresql\nhost=%1\nport=5999\ndatabase=shop\n")
+            << QStringList{QStringLiteral("PostgreSQL 服务器 %1:5999"), QStringLiteral("shop")};
+    }
+
+    void aDataStoreSettingThatCannotBeUsedEndsTheStart() {
+        QFETCH(QString, group);
+        QFETCH(QStringList, told);
+        TestDatabase database(TestDatabase::Content::Demo);
+        TemporaryDirectory noServer;
+        const QString socketFolder = QString::fromStdString(noServer.path().string());
+        writeSettings(QStringLiteral("[数据库]\n") +
+                      group.replace(QStringLiteral("%1"), socketFolder));
+
+        std::unique_ptr<startup::Windows> windows;
+        const int status = startup::start(windows);
+        store::useServer(std::nullopt);
+        QVERIFY(status != 0);
+        QVERIFY(windows == nullptr);
+        QCOMPARE(scripted().messages.size(), 1);
+        const QString text = scripted().messages[0].text;
+        for (QString part : told)
+            QVERIFY2(text.contains(part.replace(QStringLiteral("%1"), socketFolder)),
+                     qPrintable(text));
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible());
+    }
+
   private:
     platform::ScriptedPlatform& scripted() { return desktop_->platform(); }
+    static void writeSettings(const QString& text) {
+        const QString file = autobackup::defaultSettingsFile();
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text.toUtf8());
+    }
 
     std::unique_ptr<apptest::ScriptedDesktop> desktop_;
 };

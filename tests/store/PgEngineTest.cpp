@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <thread>
 
 #include "PgTestServer.h"
 #include "store/Error.h"
@@ -233,6 +235,54 @@ TEST_F(PgEngineTest, ConcurrentChangeOfTheSameRowIsAConflict) {
     EXPECT_FALSE(update->tryReset());
     EXPECT_THROW(update->throwLastFailure(), StoreError);
     engine_->tryRollback();
+}
+
+TEST_F(PgEngineTest, DeadlockIsAConflict) {
+    const std::int64_t first = insertGoods("A");
+    const std::int64_t second = insertGoods("B");
+    auto other = database_->open();
+    // Each takes one row, then waits for the other's: the server ends one of them.
+    const auto update = [](store::Engine& engine, std::int64_t id) {
+        auto statement = engine.prepare(R"(UPDATE "表1" SET "单位" = 'x' WHERE rowid = ?)");
+        statement->bindInt64(1, id);
+        statement->step();
+    };
+    engine_->begin();
+    other->begin();
+    update(*engine_, first);
+    update(*other, second);
+    std::optional<StoreError> mine, theirs;
+    std::thread waiting([&] {
+        try {
+            update(*other, first);
+        } catch (const StoreError& error) {
+            theirs = error;
+        }
+    });
+    try {
+        update(*engine_, second);
+    } catch (const StoreError& error) {
+        mine = error;
+    }
+    // The one the server chose rolls back; the other then goes on.
+    if (mine) engine_->tryRollback();
+    waiting.join();
+    if (theirs) other->tryRollback();
+    engine_->tryRollback();
+    other->tryRollback();
+    ASSERT_NE(mine.has_value(), theirs.has_value());
+    const StoreError& conflict = mine ? *mine : *theirs;
+    EXPECT_EQ(conflict.code(), StoreError::kServerConflict) << conflict.what();
+}
+
+TEST_F(PgEngineTest, WritersOfOneTableDoNotWaitForEachOthersTransactions) {
+    engine_->begin();
+    insertGoods("open transaction");
+    auto other = database_->open();
+    other->exec("SET statement_timeout = '3s'");
+    EXPECT_NO_THROW(other->exec(R"(INSERT INTO "表1" ("商品编码") VALUES ('other counter'))"));
+    engine_->commit();
+    EXPECT_EQ(rowsOf(*other, R"(SELECT count(*) FROM "表1")"), (std::vector<Row>{{"i:2"}}));
 }
 
 TEST_F(PgEngineTest, ChangeCountMovesOnlyWithChangesOfItsTable) {
