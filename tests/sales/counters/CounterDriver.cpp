@@ -13,6 +13,7 @@
 #include <exception>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sales/records/ReturnRecords.h"
@@ -22,6 +23,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Query.h"
+#include "store/Retry.h"
 #include "store/Schema.h"
 #include "store/ServerSettings.h"
 #include "tests/sales/counters/CounterLog.h"
@@ -56,7 +58,6 @@ class Counter {
                 if (!isConflict(e)) throw;
                 // The message the window shows; the data is as before the attempt.
                 write(std::string(counters::kConflict) + " " + std::to_string(n_));
-                records_.reloadGoods();
             }
         }
     }
@@ -69,10 +70,11 @@ class Counter {
 
     int pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
 
-    // Another counter's change stopped the attempt and the user is told so: a conflict on the
-    // server, or a file that other counters kept busy past the wait.
+    // Another counter's change stopped the attempt, and the user is told so: on the server after
+    // the retries, on the file when other counters kept it busy past the wait.
     static bool isConflict(const store::StoreError& e) {
-        return e.code() == store::StoreError::kServerConflict || e.code() == SQLITE_BUSY ||
+        return std::string_view(e.what()) == store::kConflictGaveUp ||
+               e.code() == store::StoreError::kServerConflict || e.code() == SQLITE_BUSY ||
                e.code() == SQLITE_LOCKED;
     }
 
@@ -190,6 +192,8 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     try {
+        if (argc == 9)
+            store::useServer(store::ServerSettings{argv[4], argv[5], argv[6], argv[7], argv[8]});
         Counter counter(number, log, static_cast<unsigned>(number) * 7919u + 1u);
         counter.runFor(std::chrono::seconds(std::atoi(argv[1])));
     } catch (const std::exception& e) {

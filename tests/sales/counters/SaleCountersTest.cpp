@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -20,6 +19,7 @@
 #include "tests/sales/counters/CounterLog.h"
 #include "tests/sales/records/SalesFixture.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestServer.h"
 
 namespace {
 
@@ -30,11 +30,9 @@ using testsupport::Row;
 constexpr int kCounters = 4;
 constexpr int kGoodsRows = 10;
 
-// How long the counters sell: long enough for the stock to run short and come back many times.
-int sellingSeconds() {
-    const char* seconds = std::getenv("JXC_COUNTER_SECONDS");
-    return seconds != nullptr ? std::atoi(seconds) : 4;
-}
+// How long the counters sell: on the server 20 seconds, on the file (whose one writer at a time
+// makes every counter wait) a few.
+int sellingSeconds() { return testsupport::onServer() ? 20 : 4; }
 
 // The goods row k as the counters find it: 12 in stock, and sales already made from it.
 Row startRow(int k) {
@@ -85,13 +83,19 @@ void readLog(const std::string& path, Logs& logs) {
 }
 
 // Starts the counters at once, each with a log of its own, and waits until all have ended.
-std::vector<std::string> runCounters(const std::string& folder, int seconds) {
+std::vector<std::string> runCounters(const testsupport::TestDatabase& db) {
+    const std::string folder = db.directory().string();
     std::vector<std::string> logPaths;
     std::vector<pid_t> children;
     for (int counter = 1; counter <= kCounters; ++counter) {
         logPaths.push_back(folder + "/counter" + std::to_string(counter) + ".log");
-        std::vector<std::string> args = {JXC_COUNTER_DRIVER, std::to_string(seconds),
+        std::vector<std::string> args = {JXC_COUNTER_DRIVER, std::to_string(sellingSeconds()),
                                          std::to_string(counter), logPaths.back()};
+        if (testsupport::onServer()) {
+            const store::ServerSettings& server = db.server();
+            args.insert(args.end(),
+                        {server.host, server.port, server.database, server.user, server.sslmode});
+        }
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -121,8 +125,7 @@ TEST(SaleCountersTest, CountersSellingTheSameGoodsKeepEveryFigureExact) {
     const auto ids = salestest::insert(schema::kGoods, start);
 
     Logs logs;
-    for (const auto& path : runCounters(db.directory().string(), sellingSeconds()))
-        readLog(path, logs);
+    for (const auto& path : runCounters(db)) readLog(path, logs);
     EXPECT_EQ(logs.errors, std::vector<std::string>());
     // Without sales and returns, and stock running short, there would be nothing to check.
     EXPECT_GT(logs.outcomes[counters::kSold], 0);
