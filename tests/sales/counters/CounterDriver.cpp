@@ -27,6 +27,7 @@
 #include "store/Schema.h"
 #include "store/ServerSettings.h"
 #include "tests/sales/counters/CounterLog.h"
+#include "tests/sales/records/SalesFixture.h"
 
 namespace {
 
@@ -103,15 +104,10 @@ class Counter {
         const auto shown = records_.goodsForSale();
         if (!shown) throw std::runtime_error("the goods list is empty");
         const int quantity = 1 + pick(3);
-        sales::SaleEntry entry;
-        entry.goodsId = shown->goodsId;
-        entry.date = "2026-12-11 10:00:00";
-        entry.goods = shown->goods;
-        entry.purchasePrice = shown->purchasePrice;
-        entry.stock = shown->stock;
-        entry.price = std::to_string(8 + pick(8)) + "." + std::to_string(10 + pick(90));
-        entry.quantity = std::to_string(quantity);
-        entry.customer = "客户" + std::to_string(number_);
+        sales::SaleEntry entry =
+            salestest::saleOf(*shown, "2026-12-11 10:00:00",
+                              std::to_string(8 + pick(8)) + "." + std::to_string(10 + pick(90)),
+                              std::to_string(quantity), "客户" + std::to_string(number_));
         const std::string mark = "柜台" + std::to_string(number_) + "-销售" + std::to_string(n_);
         entry.details[2] = mark;
         const std::string what = std::to_string(entry.goodsId) + " " + entry.quantity;

@@ -139,6 +139,15 @@ TEST(SaleCountersTest, CountersSellingTheSameGoodsKeepEveryFigureExact) {
     // The figures each goods row must hold: its start figures moved by what is stored.
     struct Figures {
         Decimal cost, sold, amount, profit, stock, stockAmount;
+        // A sale of quantity for amount at a cost per unit; a return is one of −quantity for
+        // −refund.
+        void sell(const Decimal& quantity, const Decimal& amount, const Decimal& unitCost) {
+            sold += quantity;
+            this->amount += amount;
+            profit += amount - quantity * unitCost;
+            stock -= quantity;
+            stockAmount -= quantity * unitCost;
+        }
     };
     std::map<std::int64_t, Figures> expected;
     for (int k = 0; k < kGoodsRows; ++k) {
@@ -168,11 +177,7 @@ TEST(SaleCountersTest, CountersSellingTheSameGoodsKeepEveryFigureExact) {
         Figures& f = expected[goodsId];
         const Decimal quantity = Decimal::read(sale.at(column::kSaleQuantity));
         const Decimal amount = Decimal::read(sale.at(column::kSaleAmount));
-        f.sold += quantity;
-        f.amount += amount;
-        f.profit += amount - quantity * f.cost;
-        f.stock -= quantity;
-        f.stockAmount -= quantity * f.cost;
+        f.sell(quantity, amount, f.cost);
         returnable[id] = quantity;
     }
     const auto storedReturns = salestest::stored(schema::kReturns);
@@ -193,11 +198,7 @@ TEST(SaleCountersTest, CountersSellingTheSameGoodsKeepEveryFigureExact) {
         const Decimal refund = Decimal::read(taken.at(column::kRefundAmount));
         const Decimal cost = Decimal::read(taken.at(column::kPurchasePrice));
         EXPECT_EQ(cost, f.cost) << "return " << id;
-        f.sold -= quantity;
-        f.amount -= refund;
-        f.profit -= refund - quantity * cost;
-        f.stock += quantity;
-        f.stockAmount += quantity * cost;
+        f.sell(-quantity, -refund, cost);
         returnable[saleId] -= quantity;
         EXPECT_FALSE(returnable[saleId].isNegative()) << "sale " << saleId << " returned twice";
     }
