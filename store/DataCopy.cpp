@@ -220,6 +220,11 @@ std::vector<CopiedTable> copyData(Database& source, Database& target) {
     const int version = source.engine().schemaVersion();
     if (version > schema::kVersion)
         throw StoreError(schema::laterVersionRefusal(source.file(), version));
+    // A file that opens with the program's password but lacks its tables is no shop's data.
+    for (const TableDef& table : schema::tables())
+        if (!source.engine().holdsTable(table.name))
+            throw StoreError("“" + source.file() + "”中没有表“" + table.name +
+                             "”，不是本程序的数据，没有复制。");
     std::vector<CopiedTable> copied;
     for (const TableDef* table : schema::everyTable()) {
         if (!source.engine().holdsTable(table->name)) continue;

@@ -26,7 +26,8 @@ struct CopiedTable {
 // Before it returns it checks in the target each table's row count and each number column's sum
 // (whole ten-thousandths, so the order of adding cannot matter) against what it read: a mismatch
 // throws StoreError naming the table and the column, and the caller's transaction takes the rows
-// back. A source of a later schema version than this program knows is refused.
+// back. A source of a later schema version than this program knows, or one without the five
+// tables every shop's data holds, is refused.
 std::vector<CopiedTable> copyData(Database& source, Database& target);
 
 // In one transaction on target: every row of the program's tables deleted, then source's rows

@@ -68,10 +68,16 @@ std::string makeServerDatabase(const store::ServerSettings& server, bool demo) {
 std::string copyToServer(const std::string& file, const store::ServerSettings& server) {
     store::Database source(file, store::kDatabasePassword, store::Database::Mode::ReadOnly);
     store::Database db = openEmptyServerDatabase(server);
-    store::Transaction transaction(db);
-    store::schema::createAllTables(db);
-    const std::vector<store::CopiedTable> copied = store::copyData(source, db);
-    transaction.commit();
+    std::vector<store::CopiedTable> copied;
+    try {
+        store::Transaction transaction(db);
+        store::schema::createAllTables(db);
+        copied = store::copyData(source, db);
+        transaction.commit();
+    } catch (const store::StoreError& error) {
+        throw store::StoreError("复制失败，" + db.file() + "中没有写入任何数据：" + error.what(),
+                                error.code());
+    }
     std::string report =
         "已把“" + file + "”复制到" + db.file() + "，行数和各数字列的合计都已核对：\n";
     for (const store::CopiedTable& table : copied)

@@ -45,7 +45,6 @@ class DataCopy : public testing::Test {
                         Database::Mode::Create);
     }
 
-  private:
     std::optional<testsupport::DemoFile> shop_;
     TemporaryDirectory copies_;
 };
@@ -147,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                  UPDATE "表1" SET "进货单价" = NULL WHERE "ID" = NEW."ID"; END)",
                           "表1", "“进货单价”"}));
 
-TEST_F(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersion) {
+TEST_F(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersionOrWithoutTheTables) {
     Database source = demo();
     Database target = emptyTables();
     // An ID no copied row has: nothing but the refusal stops the copy.
@@ -158,6 +157,13 @@ TEST_F(DataCopy, RefusesATargetWithRowsAndASourceOfALaterVersion) {
     target.exec(R"(DELETE FROM "表3")");
     source.exec("PRAGMA user_version = " + std::to_string(store::schema::kVersion + 1));
     EXPECT_NE(copyFailure(source, target).find("新版本"), std::string::npos);
+    EXPECT_TRUE(testsupport::everyRow(target).empty());
+
+    // A database under the program's password without its tables is nobody's shop.
+    Database stranger((copies_.path() / "stranger.mdb").string(), store::kDatabasePassword,
+                      Database::Mode::Create);
+    stranger.exec(R"(CREATE TABLE "表1" ("ID" INTEGER PRIMARY KEY))");
+    EXPECT_NE(copyFailure(stranger, target).find("没有表“表2”"), std::string::npos);
     EXPECT_TRUE(testsupport::everyRow(target).empty());
 }
 
