@@ -16,6 +16,7 @@
 #include "store/KeyCache.h"
 #include "store/Schema.h"
 #include "store/ScratchFiles.h"
+#include "store/SqlText.h"
 #include "store/Values.h"
 
 namespace store {
@@ -328,15 +329,6 @@ class SqliteStatement final : public EngineStatement {
     sqlite3* db_;
 };
 
-bool isAsciiCaseInsensitiveEqual(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The file's own version of its data: "PRAGMA data_version" on a connection of the watch's own,
 // which changes with every commit of any other connection, of this process or of another one.
 // The same for every table.
@@ -407,10 +399,7 @@ bool SqliteEngine::holdsTable(const std::string& table) const {
 
 // The table's only INTEGER PRIMARY KEY column, which is its row id.
 std::string SqliteEngine::counterColumn(const std::string& table) const {
-    std::string quotedTable = "\"";
-    for (char c : table) quotedTable += c == '"' ? std::string("\"\"") : std::string(1, c);
-    quotedTable += "\"";
-    auto info = prepare("PRAGMA table_info(" + quotedTable + ")");
+    auto info = prepare("PRAGMA table_info(" + sql::quotedName(table) + ")");
     int primaryKeys = 0;
     std::string candidate;
     StoredValue key, type, name;
@@ -420,7 +409,7 @@ std::string SqliteEngine::counterColumn(const std::string& table) const {
         ++primaryKeys;
         info->readValue(2, type);
         info->readValue(1, name);
-        if (isAsciiCaseInsensitiveEqual(type.text, "INTEGER")) candidate = std::string(name.text);
+        if (sql::sameName(type.text, "INTEGER")) candidate = std::string(name.text);
     }
     return primaryKeys == 1 ? candidate : std::string();
 }
