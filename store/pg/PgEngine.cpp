@@ -78,7 +78,7 @@ bool PgEngine::tryExec(const char* sql) noexcept {
 }
 
 bool PgEngine::inAutocommit() const noexcept {
-    return PQtransactionStatus(session_.connection.get()) == PQTRANS_IDLE;
+    return PQtransactionStatus(session_.idle()) == PQTRANS_IDLE;
 }
 
 void PgEngine::begin() { run("BEGIN ISOLATION LEVEL READ COMMITTED"); }
@@ -91,7 +91,7 @@ void PgEngine::commit() {
         tryRollback();
         return StoreError("这一事务中有操作失败，整个事务已撤销，没有保存任何改动。");
     };
-    if (PQtransactionStatus(session_.connection.get()) == PQTRANS_INERROR) throw abandoned();
+    if (PQtransactionStatus(session_.idle()) == PQTRANS_INERROR) throw abandoned();
     const ResultHandle result = run("COMMIT");
     if (std::string_view(PQcmdStatus(result.get())) == "ROLLBACK") throw abandoned();
 }
@@ -99,7 +99,7 @@ void PgEngine::commit() {
 bool PgEngine::tryRollback() noexcept {
     session_.openTransaction = false;  // a lost connection's transaction is gone already
     counters_.clear();                 // it may have made tables that are gone again
-    ResultHandle result(PQexec(session_.connection.get(), "ROLLBACK"));
+    ResultHandle result(PQexec(session_.idle(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }
 
