@@ -9,6 +9,10 @@
 
 namespace store {
 
+// Has the system provide the pages of a block's new part at once, in one call, rather than at a
+// fault on the first write to each: a large block is filled right after it grows.
+void providePages(char* block, std::size_t from, std::size_t to) noexcept;
+
 // Bytes in one block of the C heap, grown with realloc. A large block is a mapping of its own
 // (see RowArena), which realloc moves by remapping its pages: growing to tens of megabytes
 // neither copies the bytes already there nor touches their pages again, as a std::string's
@@ -82,6 +86,7 @@ class ByteBuffer {
         void* larger = std::realloc(data_, capacity);
         if (larger == nullptr) throw std::bad_alloc();
         data_ = static_cast<char*>(larger);
+        providePages(data_, capacity_, capacity);
         capacity_ = capacity;
     }
 

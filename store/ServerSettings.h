@@ -28,5 +28,8 @@ const ServerSettings* currentServer() noexcept;
 
 // Opens the server's database; throws StoreError naming the server and what to check.
 std::unique_ptr<Engine> openServerEngine(const ServerSettings& server);
+// Closes the connections the process keeps open for its next engines: the server refuses to copy
+// or drop a database anyone is connected to.
+void closeKeptServerSessions() noexcept;
 
 }  // namespace store

@@ -6,6 +6,7 @@
 #include "store/SqlText.h"
 #include "store/pg/PgChangeWatch.h"
 #include "store/pg/PgSchema.h"
+#include "store/pg/PgSessionPool.h"
 
 namespace store::pg {
 
@@ -26,11 +27,18 @@ DataIdentity identityOf(const ServerSettings& server) {
 }  // namespace
 
 PgEngine::PgEngine(const ServerSettings& settings) : settings_(settings) {
+    if (auto kept = takeKeptSession(settings)) {
+        session_ = std::move(*kept);
+        identity_ = identityOf(reachedServer(session_.connection.get(), settings));
+        return;
+    }
     session_.connection = connect(settings);
     const ServerSettings reached = reachedServer(session_.connection.get(), settings);
     session_.name = reached.describe();
     identity_ = identityOf(reached);
 }
+
+PgEngine::~PgEngine() { keepSession(settings_, std::move(session_)); }
 
 std::unique_ptr<EngineStatement> PgEngine::prepare(std::string_view sql) const {
     return std::make_unique<PgStatement>(session_, sql);
@@ -50,6 +58,7 @@ ResultHandle PgEngine::run(const std::string& sql,
 
 void PgEngine::exec(const std::string& sql) {
     const ServerSql server = toServerSql(sql);
+    if (server.changesSession) session_.changedSettings = true;
     // A commit is told when the server took it as a rollback.
     if (server.control == ServerSql::Control::Commit) return commit();
     ResultHandle result = server.control == ServerSql::Control::Other

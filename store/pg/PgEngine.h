@@ -14,6 +14,9 @@ namespace store::pg {
 class PgEngine final : public Engine {
   public:
     explicit PgEngine(const ServerSettings& settings);
+    ~PgEngine() override;
+    PgEngine(const PgEngine&) = delete;
+    PgEngine& operator=(const PgEngine&) = delete;
 
     const std::string& name() const noexcept override { return session_.name; }
     DataIdentity identity() const noexcept override { return identity_; }

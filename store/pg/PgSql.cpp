@@ -191,6 +191,7 @@ class Translator {
         }
         out.parameters = highestParameter_;
         out.control = control();
+        out.changesSession = changesSession();
         return out;
     }
 
@@ -219,6 +220,17 @@ class Translator {
              {"begin", "start", "rollback", "abort", "savepoint", "release", "prepare"})
             if (isWord(word, other)) return ServerSql::Control::Other;
         return ServerSql::Control::None;
+    }
+
+    bool changesSession() const {
+        const auto first = nextSignificant(0);
+        if (!first) return false;
+        const Token& word = tokens_[*first];
+        for (const char* setting : {"set", "reset", "discard", "listen", "unlisten", "load"})
+            if (isWord(word, setting)) return true;
+        return isWord(word, "create") && nextIs(*first, [](const Token& next) {
+                   return isWord(next, "temp") || isWord(next, "temporary");
+               });
     }
 
     [[noreturn]] void pragma(std::size_t at) const {

@@ -17,6 +17,9 @@ struct ServerSql {
     // writes: it runs as it is, never under a savepoint of its own.
     enum class Control { None, Commit, Other };
     Control control = Control::None;
+    // A statement that changes the session itself (SET, RESET, DISCARD, LISTEN, a temporary
+    // table …) rather than the data.
+    bool changesSession = false;
 };
 
 // The server's text of one or more statements:

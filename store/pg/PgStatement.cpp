@@ -63,6 +63,7 @@ PGconn* Session::ready() noexcept {
 
 PgStatement::PgStatement(Session& session, std::string_view sql)
     : session_(session), sql_(toServerSql(sql)) {
+    if (sql_.changesSession) session_.changedSettings = true;
     parameters_.resize(static_cast<std::size_t>(sql_.parameters));
 }
 

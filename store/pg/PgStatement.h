@@ -23,6 +23,7 @@ struct Session {
     // Whether a transaction was open when the connection was last seen working.
     bool openTransaction = false;
     int connections = 1;  // counts the connection made again: its prepared statements are gone
+    bool changedSettings = false;  // kept by no other engine then (PgSessionPool.h)
     // The rows of a statement still streaming from the server over the connection.
     CopyRows* stream = nullptr;
     int preparedStatements = 0;  // names them

@@ -60,6 +60,7 @@ store::ServerSettings serverSettings(const std::string& database) {
 }
 
 void createServerDatabase(const std::string& name, const std::string& templateName) {
+    store::closeKeptServerSessions();  // the template must have no one connected
     runOnCluster("CREATE DATABASE " + quoted(name) + " TEMPLATE " + quoted(templateName) +
                  (templateName == "template0" ? " ENCODING 'UTF8'" : ""));
 }
