@@ -42,17 +42,6 @@ double parseFloat(const char* text, int length) {
 
 }  // namespace
 
-PGconn* Session::ready() noexcept {
-    PGconn* raw = connection.get();
-    if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
-        PQreset(raw);
-        ++connections;
-        if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
-    }
-    if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
-    return raw;
-}
-
 PgStatement::PgStatement(Session& session, std::string_view sql)
     : session_(session), sql_(toServerSql(sql)) {
     parameters_.resize(static_cast<std::size_t>(sql_.parameters));
@@ -141,7 +130,7 @@ ResultHandle PgStatement::run(PGconn* connection, const std::vector<const char*>
         }
     }
     const char* const* parameters = values.data();
-    return runAlone(connection, [&](PGconn* c) {
+    return session_.runAlone(1, [&](PGconn* c) {
         return preparedName_.empty() ? PQsendQueryParams(c, sql_.text.c_str(), count, nullptr,
                                                          parameters, nullptr, nullptr, 0)
                                      : PQsendQueryPrepared(c, preparedName_.c_str(), count,

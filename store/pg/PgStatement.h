@@ -9,28 +9,10 @@
 #include "store/engine/Engine.h"
 #include "store/pg/PgConnection.h"
 #include "store/pg/PgErrors.h"
+#include "store/pg/PgSession.h"
 #include "store/pg/PgSql.h"
 
 namespace store::pg {
-
-// What the statements of one connection share with their engine.
-struct Session {
-    ConnectionHandle connection;
-    std::string name;  // the server and database, for messages
-    std::int64_t lastInsertRowId = 0;
-    int changes = 0;
-    // Whether a transaction was open when the connection was last seen working.
-    bool openTransaction = false;
-    int connections = 1;  // counts the connection made again: its prepared statements are gone
-    int preparedStatements = 0;  // names them
-    // The connection to run a statement on. One that was lost outside a transaction is made
-    // again (the server restarted, the network came back); inside one it stays lost, and the
-    // statement fails, until the transaction is rolled back: its work is gone.
-    PGconn* ready() noexcept;
-    StoreError failure(const PGresult* result) const {
-        return statementFailure(result, connection.get(), name);
-    }
-};
 
 // A statement in the program's SQL, read in the server's dialect. It runs on the server when it
 // is first stepped (or its columns are asked for), with its parameters as text whose types the

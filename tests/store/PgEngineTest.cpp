@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <thread>
 
 #include "PgTestServer.h"
 #include "store/Error.h"
 #include "store/Schema.h"
+#include "store/pg/PgExchangeCount.h"
 
 namespace {
 
@@ -223,6 +225,105 @@ TEST_F(PgEngineTest, TransactionsStoreAllOrNothing) {
               (std::vector<Row>{{"t:kept"}, {"t:before"}, {"t:after"}}));
 }
 
+TEST_F(PgEngineTest, TransactionWithNothingInItSendsNothing) {
+    store::Engine& engine = *engine_;
+    struct Case {
+        const char* what;
+        std::function<void()> begin;
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"commit", [&] { engine.begin(); }, [&] { engine.commit(); }},
+        {"rollback", [&] { engine.begin(); }, [&] { EXPECT_TRUE(engine.tryRollback()); }},
+        {"read snapshot", [&] { engine.beginReadSnapshot(); }, [&] { engine.tryRollback(); }},
+        {"BEGIN, COMMIT", [&] { engine.exec("BEGIN IMMEDIATE"); }, [&] { engine.exec("COMMIT"); }},
+        {"BEGIN, ROLLBACK", [&] { engine.exec("BEGIN"); }, [&] { engine.exec("ROLLBACK"); }},
+        {"begun twice", [&] { engine.begin(), engine.exec("BEGIN"); }, [&] { engine.commit(); }},
+    };
+    store::pg::ExchangeCounter exchanges(engine);
+    for (const Case& c : cases) {
+        c.begin();
+        EXPECT_FALSE(engine.inAutocommit()) << c.what;
+        c.end();
+        EXPECT_TRUE(engine.inAutocommit()) << c.what;
+    }
+    EXPECT_EQ(exchanges.count(), 0);
+}
+
+TEST_F(PgEngineTest, BeginGoesWithTheFirstStatement) {
+    store::pg::ExchangeCounter exchanges(*engine_);
+    engine_->begin();
+    insertGoods("taken back");
+    EXPECT_EQ(exchanges.count(), 1);
+    EXPECT_TRUE(engine_->tryRollback());
+    EXPECT_EQ(exchanges.count(), 2);
+    engine_->exec("BEGIN IMMEDIATE");
+    engine_->exec(R"(INSERT INTO "表1" ("商品编码") VALUES ('kept'))");
+    engine_->exec("COMMIT");
+    EXPECT_EQ(exchanges.count(), 4);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"), (std::vector<Row>{{"t:kept"}}));
+}
+
+TEST_F(PgEngineTest, FailedFirstStatementIsTakenBackAndTheTransactionGoesOn) {
+    const std::function<void()> failures[] = {
+        [&] { engine_->exec(R"(SELECT no_such_column FROM "表1")"); },
+        [&] {
+            auto refused = engine_->prepare(R"(INSERT INTO "表1" ("ID") VALUES (?))");
+            refused->bindText(1, "not a number");
+            refused->step();
+        },
+    };
+    for (const auto& fail : failures) {
+        engine_->begin();
+        EXPECT_THROW(fail(), StoreError);
+        EXPECT_FALSE(engine_->inAutocommit());
+        insertGoods("taken back with the transaction");
+        EXPECT_TRUE(engine_->tryRollback());
+        engine_->begin();
+        EXPECT_THROW(fail(), StoreError);
+        insertGoods("kept");
+        engine_->commit();
+    }
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
+              (std::vector<Row>{{"t:kept"}, {"t:kept"}}));
+}
+
+TEST_F(PgEngineTest, FailedBeginIsTheFirstStatementsFailure) {
+    struct Case {
+        const char* what;
+        std::function<void()> begin;
+        std::optional<int> code;
+    };
+    const Case cases[] = {
+        {"a BEGIN the server refuses",
+         [&] { engine_->exec("BEGIN ISOLATION LEVEL NO_SUCH_LEVEL"); }, std::nullopt},
+        {"the connection lost before the BEGIN went",
+         [&] {
+             engine_->begin();
+             dropOtherConnections();
+         },
+         StoreError::kServerUnreachable},
+    };
+    for (const Case& c : cases) {
+        c.begin();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                insertGoods("refused");
+                ADD_FAILURE() << c.what << ": stored";
+            } catch (const StoreError& error) {
+                if (c.code) {
+                    EXPECT_EQ(error.code(), *c.code) << c.what << ": " << error.what();
+                }
+            }
+            EXPECT_FALSE(engine_->inAutocommit()) << c.what << ": still in its transaction";
+        }
+        engine_->tryRollback();
+        EXPECT_TRUE(engine_->inAutocommit()) << c.what;
+        EXPECT_EQ(rowsOf(*engine_, R"(SELECT count(*) FROM "表1")"), (std::vector<Row>{{"i:0"}}))
+            << c.what;
+    }
+}
+
 TEST_F(PgEngineTest, ConcurrentChangeOfTheSameRowIsAConflict) {
     const std::int64_t id = insertGoods("A");
     auto other = database_->open();
@@ -262,6 +363,7 @@ TEST_F(PgEngineTest, DeadlockIsAConflict) {
             update(*other, first);
         } catch (const StoreError& error) {
             theirs = error;
+            other->tryRollback();  // until then its row lock holds the other update
         }
     });
     try {
@@ -272,7 +374,6 @@ TEST_F(PgEngineTest, DeadlockIsAConflict) {
     // The one the server chose rolls back; the other then goes on.
     if (mine) engine_->tryRollback();
     waiting.join();
-    if (theirs) other->tryRollback();
     engine_->tryRollback();
     other->tryRollback();
     ASSERT_NE(mine.has_value(), theirs.has_value());
