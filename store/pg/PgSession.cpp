@@ -1,10 +1,23 @@
 #include "store/pg/PgSession.h"
 
+#include <cstring>
 #include <utility>
 
 namespace store::pg {
 
 namespace {
+
+// SQLSTATEs of a prepared statement that is not on the server as it was prepared.
+constexpr const char* kNoSuchStatement = "26000";
+constexpr const char* kStatementExists = "42P05";
+// Among others, "cached plan must not change result type": a table the statement reads was made
+// again with other columns since it was prepared.
+constexpr const char* kPlanChanged = "0A000";
+
+bool hasState(const PGresult* result, const char* state) {
+    const char* field = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    return field != nullptr && std::strcmp(field, state) == 0;
+}
 
 bool idle(PGconn* connection) {
     return PQstatus(connection) == CONNECTION_OK && PQtransactionStatus(connection) == PQTRANS_IDLE;
@@ -16,7 +29,7 @@ PGconn* Session::ready() noexcept {
     PGconn* raw = connection.get();
     if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
         PQreset(raw);
-        ++connections;
+        prepared.clear();
         if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
     }
     if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
@@ -63,6 +76,49 @@ void Session::sendBegin() {
     const ResultHandle result(PQexec(connection.get(), begin));
     afterBegin(begin);
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throw failure(result.get());
+}
+
+ResultHandle Session::runStatement(const std::string& text, int count,
+                                   const char* const* values) noexcept {
+    try {
+        PGconn* raw = connection.get();
+        const bool changeable =
+            PQstatus(raw) == CONNECTION_OK && PQtransactionStatus(raw) != PQTRANS_INERROR;
+        PreparedTexts::Plan plan = prepared.plan(text, changeable);
+        ResultHandle result = runPlanned(plan, text, count, values);
+        if (plan.name.empty()) return result;
+        if (hasState(result.get(), kPlanChanged) && !plan.prepare) {
+            // Prepared again under its name, once; a failure of the statement itself stays.
+            plan = {plan.name, true, plan.name};
+            result = runPlanned(plan, text, count, values);
+        }
+        if (!hasState(result.get(), kNoSuchStatement) &&
+            !hasState(result.get(), kStatementExists) &&
+            !(hasState(result.get(), kPlanChanged) && !plan.prepare))
+            return result;
+        // Preparing never fails a statement that runs unprepared; what failed was taken back.
+        prepared.forget(text);
+        return runPlanned({}, text, count, values);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+ResultHandle Session::runPlanned(const PreparedTexts::Plan& plan, const std::string& text,
+                                 int count, const char* const* values) noexcept {
+    const std::string deallocate =
+        plan.deallocate.empty() ? std::string() : "DEALLOCATE " + plan.deallocate;
+    const int commands = 1 + (plan.prepare ? 1 : 0) + (deallocate.empty() ? 0 : 1);
+    return runAlone(commands, [&](PGconn* c) {
+        if (!deallocate.empty() &&
+            !PQsendQueryParams(c, deallocate.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0))
+            return 0;
+        if (plan.name.empty())
+            return PQsendQueryParams(c, text.c_str(), count, nullptr, values, nullptr, nullptr, 0);
+        if (plan.prepare && !PQsendPrepare(c, plan.name.c_str(), text.c_str(), count, nullptr))
+            return 0;
+        return PQsendQueryPrepared(c, plan.name.c_str(), count, values, nullptr, nullptr, 0);
+    });
 }
 
 ResultHandle Session::runAlone(int commands, const std::function<int(PGconn*)>& send) noexcept {

@@ -7,6 +7,7 @@
 #include "store/Error.h"
 #include "store/pg/PgConnection.h"
 #include "store/pg/PgErrors.h"
+#include "store/pg/PgPreparedTexts.h"
 
 namespace store::pg {
 
@@ -19,8 +20,7 @@ struct Session {
     // Whether a transaction was open on the server when the connection was last seen working,
     // or its BEGIN went with the last exchange.
     bool openTransaction = false;
-    int connections = 1;  // counts the connection made again: its prepared statements are gone
-    int preparedStatements = 0;  // names them
+    PreparedTexts prepared;
 
     // The connection to run a statement on. One that was lost outside a transaction is made
     // again (the server restarted, the network came back); inside one it stays lost, and the
@@ -43,6 +43,10 @@ struct Session {
     // server's failure.
     void sendBegin();
 
+    // A statement of the program on its own (runAlone()), with count parameters as text:
+    // prepared on the server when its text runs again, the BEGIN still to be sent ahead of it.
+    ResultHandle runStatement(const std::string& text, int count,
+                              const char* const* values) noexcept;
     // runAlone() and execAlone() on the connection, the BEGIN still to be sent ahead of the
     // statement.
     ResultHandle runAlone(int commands, const std::function<int(PGconn*)>& send) noexcept;
@@ -52,6 +56,8 @@ struct Session {
     ResultHandle execControl(const std::string& sql) noexcept;
 
   private:
+    ResultHandle runPlanned(const PreparedTexts::Plan& plan, const std::string& text, int count,
+                            const char* const* values) noexcept;
     // The BEGIN to send ahead of the next statement, taken as sent from now on; null when none.
     const char* takeBegin() noexcept;
     // After the exchange that took begin along: when the server did not begin (the BEGIN

@@ -107,35 +107,8 @@ bool PgStatement::execute() const noexcept {
     }
 }
 
-PgStatement::~PgStatement() {
-    // Forgotten by the server with its connection otherwise; a spoilt transaction takes no
-    // statement, and leaves it there.
-    PGconn* connection = session_.connection.get();
-    if (preparedName_.empty() || preparedOn_ != session_.connections ||
-        PQstatus(connection) != CONNECTION_OK || PQtransactionStatus(connection) == PQTRANS_INERROR)
-        return;
-    ResultHandle done(PQexec(connection, ("DEALLOCATE " + preparedName_).c_str()));
-}
-
-ResultHandle PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
-    const int count = static_cast<int>(values.size());
-    if (preparedOn_ != session_.connections) preparedName_.clear();
-    if (preparedName_.empty() && ++runs_ > 1) {
-        std::string name = "jxc_" + std::to_string(++session_.preparedStatements);
-        ResultHandle prepared(
-            PQprepare(connection, name.c_str(), sql_.text.c_str(), count, nullptr));
-        if (PQresultStatus(prepared.get()) == PGRES_COMMAND_OK) {
-            preparedName_ = std::move(name);
-            preparedOn_ = session_.connections;
-        }
-    }
-    const char* const* parameters = values.data();
-    return session_.runAlone(1, [&](PGconn* c) {
-        return preparedName_.empty() ? PQsendQueryParams(c, sql_.text.c_str(), count, nullptr,
-                                                         parameters, nullptr, nullptr, 0)
-                                     : PQsendQueryPrepared(c, preparedName_.c_str(), count,
-                                                           parameters, nullptr, nullptr, 0);
-    });
+ResultHandle PgStatement::run(PGconn*, const std::vector<const char*>& values) const {
+    return session_.runStatement(sql_.text, static_cast<int>(values.size()), values.data());
 }
 
 bool PgStatement::step() {

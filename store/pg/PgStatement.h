@@ -21,7 +21,6 @@ namespace store::pg {
 class PgStatement final : public EngineStatement {
   public:
     PgStatement(Session& session, std::string_view sql);
-    ~PgStatement() override;
     PgStatement(const PgStatement&) = delete;
     PgStatement& operator=(const PgStatement&) = delete;
 
@@ -42,8 +41,8 @@ class PgStatement final : public EngineStatement {
   private:
     enum class Cell : unsigned char { Text, Integer, Float, Numeric, Bool };
     bool execute() const noexcept;  // false when the server refused it (failure_ tells why)
-    // A statement run again (the rows of a copy, an export) is prepared on the server once, so
-    // that each further run sends only its parameters.
+    // A text run again in the session (by this statement or another) is prepared on the server
+    // once, so that each further run sends only its parameters.
     ResultHandle run(PGconn* connection, const std::vector<const char*>& values) const;
     void bind(int index, std::optional<std::string> value);
     void checkColumn(int index) const;
@@ -56,9 +55,6 @@ class PgStatement final : public EngineStatement {
     mutable std::optional<StoreError> failure_;
     std::optional<StoreError> lastFailure_;  // of the run before the last reset
     mutable bool executed_ = false;
-    mutable int runs_ = 0;
-    mutable std::string preparedName_;  // empty until prepared
-    mutable int preparedOn_ = 0;        // the session's connection it was prepared on
     mutable int rows_ = 0;
     int next_ = 0;
     int row_ = -1;

@@ -73,6 +73,13 @@ class PgEngineTest : public ::testing::Test {
             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
             "current_database() AND pid <> pg_backend_pid()");
     }
+    // The statements the engine's session holds prepared, but the one that counts them.
+    int preparedOnServer() const {
+        const auto rows = rowsOf(*engine_,
+                                 "SELECT count(*) FROM pg_prepared_statements WHERE "
+                                 "strpos(statement, 'pg_prepared_statements') = 0");
+        return std::stoi(rows.at(0).at(0).substr(2));
+    }
     const ServerDatabase* database_ = nullptr;
     std::unique_ptr<store::Engine> engine_;
 };
@@ -537,6 +544,97 @@ TEST_F(PgEngineTest, StatementRunAgainAfterTheConnectionWasMadeAgain) {
     EXPECT_THROW(countOf("A"), StoreError);
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}})) << "on the new connection";
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
+}
+
+TEST_F(PgEngineTest, TextRunAgainIsPreparedOnceForTheSessionInTheSameExchange) {
+    {
+        store::pg::ExchangeCounter exchanges(*engine_);
+        for (const char* code : {"A", "B", "C"}) insertGoods(code);  // a statement object each
+        EXPECT_EQ(exchanges.count(), 3);
+    }
+    EXPECT_EQ(preparedOnServer(), 1);
+    // Prepared in a transaction that is rolled back, it stays.
+    const auto rename = [&](std::int64_t id, const char* unit) {
+        auto update = engine_->prepare(R"(UPDATE "表1" SET "单位" = ? WHERE rowid = ?)");
+        update->bindText(1, unit);
+        update->bindInt64(2, id);
+        update->step();
+    };
+    engine_->begin();
+    rename(1, "个");
+    rename(2, "箱");
+    EXPECT_TRUE(engine_->tryRollback());
+    EXPECT_EQ(preparedOnServer(), 2);
+    rename(3, "包");
+    EXPECT_EQ(preparedOnServer(), 2);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码", "单位" FROM "表1")"),
+              (std::vector<Row>{{"t:A", "NULL"}, {"t:B", "NULL"}, {"t:C", "t:包"}}));
+}
+
+TEST_F(PgEngineTest, PreparedTextsStartAgainOnAConnectionMadeAgain) {
+    insertGoods("A");
+    insertGoods("B");
+    dropOtherConnections();
+    EXPECT_THROW(insertGoods("lost"), StoreError);
+    insertGoods("C");
+    EXPECT_EQ(preparedOnServer(), 0) << "run once on this connection";
+    insertGoods("D");
+    EXPECT_EQ(preparedOnServer(), 1);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
+              (std::vector<Row>{{"t:A"}, {"t:B"}, {"t:C"}, {"t:D"}}));
+}
+
+TEST_F(PgEngineTest, PreparedReadOfATableMadeAgainGivesItsNewColumns) {
+    struct Case {
+        const char* what;
+        const char* remade;
+        Row row;
+        bool inTransaction;
+    };
+    const Case cases[] = {
+        {"the same columns",
+         "CREATE TEMPORARY TABLE remade AS SELECT 2 AS a, 'y'::text AS b",
+         {"i:2", "t:y"},
+         false},
+        {"other columns",
+         "CREATE TEMPORARY TABLE remade AS SELECT 'y'::text AS b, 2.5::float8 AS c",
+         {"t:y", "f:2.5"},
+         false},
+        {"other columns, in a transaction",
+         "CREATE TEMPORARY TABLE remade AS SELECT 'z'::text AS b",
+         {"t:z"},
+         true},
+    };
+    const char* read = "SELECT * FROM remade";
+    for (const Case& c : cases) {
+        engine_->exec("DROP TABLE IF EXISTS remade");
+        engine_->exec("CREATE TEMPORARY TABLE remade AS SELECT 1 AS a, 'x'::text AS b");
+        for (int run = 0; run < 2; ++run)
+            EXPECT_EQ(rowsOf(*engine_, read), (std::vector<Row>{{"i:1", "t:x"}})) << c.what;
+        if (c.inTransaction) engine_->begin();
+        engine_->exec("DROP TABLE remade");
+        engine_->exec(c.remade);
+        for (int run = 0; run < 2; ++run)
+            EXPECT_EQ(rowsOf(*engine_, read), (std::vector<Row>{c.row})) << c.what;
+        if (c.inTransaction) engine_->commit();
+    }
+    EXPECT_EQ(rowsOf(*engine_,
+                     "SELECT count(*) FROM pg_prepared_statements WHERE statement = "
+                     "'SELECT * FROM remade'"),
+              (std::vector<Row>{{"i:1"}}))
+        << "prepared again under its name";
+    engine_->exec("DROP TABLE remade");
+    EXPECT_THROW(rowsOf(*engine_, read), StoreError) << "gone";
+}
+
+TEST_F(PgEngineTest, PreparedTextsAreBounded) {
+    constexpr int kTexts = 300;
+    for (int run = 0; run < 2; ++run)
+        for (int i = 0; i < kTexts; ++i)
+            ASSERT_EQ(rowsOf(*engine_, "SELECT " + std::to_string(i)),
+                      (std::vector<Row>{{"i:" + std::to_string(i)}}));
+    EXPECT_EQ(preparedOnServer(), 256);
+    EXPECT_EQ(rowsOf(*engine_, "SELECT 0"), (std::vector<Row>{{"i:0"}})) << "deallocated before";
 }
 
 // The message of a connection that could not be made, which must say so by its code.
