@@ -41,6 +41,7 @@ ResultHandle PgEngine::run(const std::string& sql,
     std::vector<const char*> values;
     for (const auto& parameter : parameters) values.push_back(parameter.c_str());
     PGconn* connection = session_.ready();
+    if (!keepsColumns(sql)) session_.emptyReads.clear();
     session_.sendBegin();
     ResultHandle result(PQexecParams(connection, sql.c_str(), static_cast<int>(values.size()),
                                      nullptr, values.data(), nullptr, nullptr, 0));
@@ -57,6 +58,7 @@ void PgEngine::exec(const std::string& sql) {
     if (server.control == ServerSql::Control::Begin) return session_.begin(server.text);
     if (server.control == ServerSql::Control::Rollback && session_.endUnsentTransaction()) return;
     session_.ready();
+    if (!server.keepsColumns) session_.emptyReads.clear();
     ResultHandle result = server.control == ServerSql::Control::None
                               ? session_.execAlone(server.text)
                               : session_.execControl(server.text);
@@ -106,6 +108,7 @@ bool PgEngine::tryRollback() noexcept {
     session_.openTransaction = false;  // a lost connection's transaction is gone already
     counters_.clear();                 // it may have made tables that are gone again
     if (session_.endUnsentTransaction()) return true;
+    session_.emptyReads.clear();  // it may have taken back a change of columns
     ResultHandle result(PQexec(session_.connection.get(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }

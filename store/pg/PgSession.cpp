@@ -30,6 +30,7 @@ PGconn* Session::ready() noexcept {
     if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
         PQreset(raw);
         prepared.clear();
+        emptyReads.clear();
         if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
     }
     if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;

@@ -6,6 +6,7 @@
 
 #include "store/Error.h"
 #include "store/pg/PgConnection.h"
+#include "store/pg/PgEmptyReads.h"
 #include "store/pg/PgErrors.h"
 #include "store/pg/PgPreparedTexts.h"
 
@@ -21,6 +22,7 @@ struct Session {
     // or its BEGIN went with the last exchange.
     bool openTransaction = false;
     PreparedTexts prepared;
+    EmptyReads emptyReads;
 
     // The connection to run a statement on. One that was lost outside a transaction is made
     // again (the server restarted, the network came back); inside one it stays lost, and the

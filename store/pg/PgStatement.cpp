@@ -108,7 +108,13 @@ bool PgStatement::execute() const noexcept {
 }
 
 ResultHandle PgStatement::run(PGconn*, const std::vector<const char*>& values) const {
-    return session_.runStatement(sql_.text, static_cast<int>(values.size()), values.data());
+    if (!sql_.keepsColumns) session_.emptyReads.clear();
+    if (sql_.readsNothing)
+        if (ResultHandle known = session_.emptyReads.find(sql_.text)) return known;
+    ResultHandle result =
+        session_.runStatement(sql_.text, static_cast<int>(values.size()), values.data());
+    if (sql_.readsNothing) session_.emptyReads.keep(sql_.text, result.get());
+    return result;
 }
 
 bool PgStatement::step() {

@@ -637,6 +637,71 @@ TEST_F(PgEngineTest, PreparedTextsAreBounded) {
     EXPECT_EQ(rowsOf(*engine_, "SELECT 0"), (std::vector<Row>{{"i:0"}})) << "deallocated before";
 }
 
+// Each column's name and declared type, of a statement that must give no row.
+std::vector<std::string> columnsOf(const store::Engine& engine, std::string_view sql) {
+    auto statement = engine.prepare(sql);
+    std::vector<std::string> columns;
+    for (int c = 0; c < statement->columnCount(); ++c)
+        columns.push_back(statement->columnName(c) + " " + statement->columnDeclType(c));
+    EXPECT_FALSE(statement->step()) << sql;
+    return columns;
+}
+
+TEST_F(PgEngineTest, EmptyReadIsAnsweredFromWhatTheSessionKnows) {
+    const char* read = R"(select rowid, *, ? AS extra from "表3" where 0)";
+    // The same read, which the server always answers.
+    const auto asked = columnsOf(*engine_, R"(select rowid, *, ? AS extra from "表3" where false)");
+    ASSERT_EQ(asked.size(), 16u);
+    EXPECT_EQ(asked[0], "ID INTEGER");
+    EXPECT_EQ(asked[2], "销售日期 TEXT(255)");
+    EXPECT_EQ(asked[8], "销售单价 DOUBLE");
+    EXPECT_EQ(asked[15], "extra ");
+    insertGoods("a row the read must not give");
+    engine_->exec(R"(INSERT INTO "表3" ("单位") VALUES ('个'))");
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    store::pg::ExchangeCounter exchanges(*engine_);
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    engine_->begin();
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    engine_->commit();
+    EXPECT_EQ(exchanges.count(), 0);
+    // Its row goes in as the program appends one.
+    engine_->begin();
+    columnsOf(*engine_, read);
+    engine_->exec(R"(INSERT INTO "表3" ("单位") VALUES ('箱'))");
+    engine_->commit();
+    EXPECT_EQ(exchanges.count(), 2);
+}
+
+TEST_F(PgEngineTest, EmptyReadIsAskedAgainWhenColumnsMayHaveChanged) {
+    const char* read = "select * from widened where 0";
+    const std::vector<std::string> narrow = {"a INTEGER"};
+    const std::vector<std::string> wide = {"a INTEGER", "b TEXT(5)"};
+    engine_->exec("CREATE TEMPORARY TABLE widened (a integer)");
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->exec("ALTER TABLE widened ADD b varchar(5)");
+    EXPECT_EQ(columnsOf(*engine_, read), wide);
+    engine_->begin();
+    engine_->prepare("ALTER TABLE widened DROP b")->step();
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->tryRollback();
+    EXPECT_EQ(columnsOf(*engine_, read), wide) << "the change was taken back";
+    engine_->exec("BEGIN");
+    engine_->exec("ALTER TABLE widened DROP b");
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->exec("ROLLBACK");
+    EXPECT_EQ(columnsOf(*engine_, read), wide) << "taken back by its statement";
+
+    const char* sales = R"(select rowid, * from "表3" where 0)";
+    columnsOf(*engine_, sales);
+    dropOtherConnections();
+    EXPECT_THROW(engine_->exec("SELECT 1"), StoreError);
+    engine_->exec("SELECT 1");  // on a new connection
+    store::pg::ExchangeCounter exchanges(*engine_);
+    EXPECT_EQ(columnsOf(*engine_, sales).size(), 15u);
+    EXPECT_EQ(exchanges.count(), 1) << "asked on the connection made again";
+}
+
 // The message of a connection that could not be made, which must say so by its code.
 std::string refusedConnection(const store::ServerSettings& settings) {
     try {
