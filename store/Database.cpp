@@ -132,6 +132,7 @@ std::string_view Statement::text(int index) const {
             converted_ = std::to_string(value.integer);
             return converted_;
         case ValueType::Float:
+            if (!value.text.empty()) return value.text;
             converted_ = values::formatNumber(value.real);
             return converted_;
         default:

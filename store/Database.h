@@ -87,6 +87,7 @@ class Statement {
     // it failed; tryReset() only tells whether there was none.
     void reset();
     bool tryReset() noexcept;
+    void expectManyRows() noexcept { statement_->expectManyRows(); }
 
     void bindNull(int index) { statement_->bindNull(index); }  // 1-based like SQLite
     void bindText(int index, std::string_view text) { statement_->bindText(index, text); }

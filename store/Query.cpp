@@ -151,6 +151,7 @@ void Query::open() {
         db, fromTable ? "select rowid, * from " + quotedName(table_) + whereClause() : sql_);
     for (std::size_t i = 0; i < parameters_.size(); ++i)
         statement.bindText(static_cast<int>(i) + 1, parameters_[i]);
+    statement.expectManyRows();
     readFields(db, statement);
     rows_ = readRows(statement);
     shared.keep(fields_, rows_);
@@ -175,7 +176,10 @@ std::shared_ptr<const Query::Rows> Query::readRows(Statement& statement) const {
             if (value.type == Type::Null) {
                 rows->addNull();
             } else if (value.type == Type::Float) {
-                rows->addCell(values::formatNumber(value.real));
+                if (value.text.empty())
+                    rows->addCell(values::formatNumber(value.real));
+                else
+                    rows->addCell(value.text);
             } else if (value.type == Type::Integer &&
                        fields_[static_cast<std::size_t>(c)].type == FieldType::Double) {
                 rows->addCell(values::formatNumber(static_cast<double>(value.integer)));

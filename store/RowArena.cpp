@@ -10,7 +10,7 @@ namespace store {
 
 namespace {
 
-void putVarint(std::string& out, std::uint64_t value) {
+void putVarint(ByteBuffer& out, std::uint64_t value) {
     while (value >= 0x80) {
         out.push_back(static_cast<char>((value & 0x7F) | 0x80));
         value >>= 7;
@@ -29,10 +29,10 @@ std::uint64_t getVarint(const char*& p) noexcept {
     }
 }
 
-// A buffer of a large table grows by doubling to tens of megabytes. glibc raises its threshold for
-// mapping large blocks each time such a block is freed, and from then on the outgrown buffers
-// stay in the heap, held by the process. A fixed threshold keeps them mapped, so each one goes back
-// to the system when it is freed.
+// A buffer of a large table grows to tens of megabytes. glibc raises its threshold for mapping
+// large blocks each time such a block is freed, and from then on the outgrown buffers stay in the
+// heap, held by the process. A fixed threshold keeps them mapped: each one goes back to the system
+// when it is freed, and the row buffer grows by remapping its pages rather than copying them.
 void keepLargeBuffersMapped() {
 #if defined(__GLIBC__)
     static const bool done = mallopt(M_MMAP_THRESHOLD, 256 * 1024) != 0;
@@ -65,7 +65,7 @@ void RowArena::addCell(std::string_view text) {
 }
 
 void RowArena::finish() {
-    arena_.shrink_to_fit();
+    arena_.shrinkToFit();
     offsets_.shrink_to_fit();
     rowIds_.shrink_to_fit();
     bookmarks_.shrink_to_fit();
@@ -161,13 +161,13 @@ void RowArena::removeRows(const std::vector<int>& ascendingRows) {
 }
 
 void RowArena::compact() {
-    std::string packed;
+    ByteBuffer packed;
     packed.reserve(arena_.size() - garbage_);
     for (auto& offset : offsets_) {
         std::size_t size = recordSize(static_cast<std::size_t>(&offset - offsets_.data()));
         std::uint64_t from = offset;
         offset = packed.size();
-        packed.append(arena_, from, size);
+        packed.append(std::string_view(arena_.data() + from, size));
     }
     arena_ = std::move(packed);
     garbage_ = 0;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/ByteBuffer.h"
+
 namespace store {
 
 // The rows of a static result set in one buffer: each row is a record of its cells, each cell a
@@ -44,7 +46,7 @@ class RowArena {
     void compact();
 
     std::size_t columns_ = 0;
-    std::string arena_;
+    ByteBuffer arena_;
     std::vector<std::uint64_t> offsets_;
     std::vector<std::int64_t> rowIds_;
     // Ascending: rows are only ever appended at the end or removed, so a binary search finds them.

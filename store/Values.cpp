@@ -156,6 +156,32 @@ std::string formatNumber(double value) { return shortest15(value); }
 
 std::string formatNumber(long double value) { return shortest15(value); }
 
+bool isFormattedNumber(std::string_view text) noexcept {
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t integerStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    const std::size_t integerDigits = i - integerStart;
+    // "0.5" but neither "05" nor ".5" nor "-"
+    if (integerDigits == 0 || (integerDigits > 1 && text[integerStart] == '0')) return false;
+    std::size_t fractionDigits = 0;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        fractionDigits = i - fractionStart;
+        if (fractionDigits == 0 || text[i - 1] == '0') return false;
+    }
+    if (i != text.size()) return false;  // an exponent, or anything else
+    const std::string_view digits = text.substr(integerStart);
+    const std::size_t first = digits.find_first_of("123456789");
+    if (first == std::string_view::npos) return false;  // zero: "0", never "-0"
+    // Significant digits: from the first nonzero one to the end, the point not counted.
+    const std::size_t significant =
+        digits.size() - first - (fractionDigits > 0 && first < integerDigits ? 1 : 0);
+    // Fixed notation ends at 15 integer digits; below 0.0001 formatNumber writes an exponent.
+    if (significant > 15 || integerDigits > 15) return false;
+    return integerDigits > 1 || text[integerStart] != '0' || first <= 5;
+}
+
 std::string productText(std::string_view a, std::string_view b) {
     return (Decimal::read(a) * Decimal::read(b)).text();
 }

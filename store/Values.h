@@ -22,6 +22,11 @@ double toNumber(std::string_view text);
 // The shortest decimal form with at most 15 significant digits: 12.5, 3, 0.1, never 3.00.
 std::string formatNumber(double value);
 std::string formatNumber(long double value);
+// Whether text is already formatNumber's form of the double it reads as, so that a number read as
+// such text need not be converted twice: a plain decimal without an exponent, at most 15
+// significant digits, no leading zero before them, no trailing zero after a decimal point, and
+// not zero.
+bool isFormattedNumber(std::string_view text) noexcept;
 
 // price × quantity: both texts read as exact decimals (store/Decimal.h), multiplied exactly, the
 // product turned into the shortest text with at most 15 significant digits. Throws on a text that

@@ -17,7 +17,9 @@ struct TableDef;
 enum class ValueType { Null, Integer, Float, Text, Blob };
 
 // A column's value as it is stored: the number of an integer or a float, the bytes of a text or a
-// blob (valid until the next step or reset). Only the member of its type is set.
+// blob (valid until the next step or reset). Only the member of its type is set, except that a
+// float may come with its text already as values::formatNumber writes it, when the engine read it
+// as such text (empty otherwise).
 struct StoredValue {
     ValueType type = ValueType::Null;
     std::int64_t integer = 0;
@@ -46,6 +48,9 @@ class EngineStatement {
     // Back to the start with no parameters bound; false when the last step had failed.
     virtual bool tryReset() noexcept = 0;
     virtual void throwLastFailure() const = 0;  // the failure that made tryReset() false
+    // The caller will read every row of the next run (a result set): an engine may then stream
+    // them rather than fetch them as one piece.
+    virtual void expectManyRows() noexcept {}
 
     virtual void bindNull(int index) = 0;  // 1-based
     virtual void bindText(int index, std::string_view text) = 0;

@@ -289,6 +289,7 @@ class SqliteStatement final : public EngineStatement {
                 break;
             case ValueType::Float:
                 value.real = sqlite3_column_double(stmt, index);
+                value.text = {};
                 break;
             default:
                 const unsigned char* text = sqlite3_column_text(stmt, index);

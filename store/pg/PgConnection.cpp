@@ -134,6 +134,22 @@ ResultHandle execAlone(PGconn* connection, const char* begin, std::string sql) n
     }
 }
 
+ResultHandle describe(PGconn* connection, const std::string& sql) noexcept {
+    try {
+        if (!PQenterPipelineMode(connection)) return nullptr;
+        const bool sent = PQsendPrepare(connection, "", sql.c_str(), 0, nullptr) &&
+                          PQsendDescribePrepared(connection, "") && PQpipelineSync(connection);
+        auto results = sent ? resultsOf(connection, true) : std::vector<ResultHandle>();
+        PQexitPipelineMode(connection);
+        if (results.empty()) return nullptr;
+        if (!succeeded(results.front().get()) || results.size() < 2)
+            return std::move(results.front());
+        return std::move(results[1]);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 bool prepareSession(PGconn* connection) noexcept {
     // Numbers read back as the shortest text that gives the same double.
     ResultHandle set(PQexec(connection, "SET extra_float_digits = 1"));

@@ -44,6 +44,11 @@ ResultHandle runAlone(PGconn* connection, const char* begin, int commands,
 // One or more statements without parameters; the result is the last statement's.
 ResultHandle execAlone(PGconn* connection, const char* begin, std::string sql) noexcept;
 
+// The server's description of a statement's columns (PQnfields, PQfname, PQftype … of a result
+// without rows), or the failure that kept it from being described; prepared as the unnamed
+// statement and described in one exchange.
+ResultHandle describe(PGconn* connection, const std::string& sql) noexcept;
+
 // The server as the connection reached it: the settings with what libpq took from its defaults
 // and the PG* environment filled in.
 ServerSettings reachedServer(const PGconn* connection, const ServerSettings& settings);

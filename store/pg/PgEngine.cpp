@@ -99,7 +99,7 @@ void PgEngine::commit() {
         return StoreError("这一事务中有操作失败，整个事务已撤销，没有保存任何改动。");
     };
     if (session_.endUnsentTransaction()) return;  // nothing ran in it
-    if (PQtransactionStatus(session_.connection.get()) == PQTRANS_INERROR) throw abandoned();
+    if (PQtransactionStatus(session_.idle()) == PQTRANS_INERROR) throw abandoned();
     const ResultHandle result = run("COMMIT");
     if (std::string_view(PQcmdStatus(result.get())) == "ROLLBACK") throw abandoned();
 }
@@ -109,7 +109,7 @@ bool PgEngine::tryRollback() noexcept {
     counters_.clear();                 // it may have made tables that are gone again
     if (session_.endUnsentTransaction()) return true;
     session_.emptyReads.clear();  // it may have taken back a change of columns
-    ResultHandle result(PQexec(session_.connection.get(), "ROLLBACK"));
+    ResultHandle result(PQexec(session_.idle(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }
 

@@ -19,14 +19,19 @@ bool hasState(const PGresult* result, const char* state) {
     return field != nullptr && std::strcmp(field, state) == 0;
 }
 
-bool idle(PGconn* connection) {
+bool isIdle(PGconn* connection) {
     return PQstatus(connection) == CONNECTION_OK && PQtransactionStatus(connection) == PQTRANS_IDLE;
 }
 
 }  // namespace
 
+PGconn* Session::idle() noexcept {
+    if (stream != nullptr) std::exchange(stream, nullptr)->holdRest();
+    return connection.get();
+}
+
 PGconn* Session::ready() noexcept {
-    PGconn* raw = connection.get();
+    PGconn* raw = idle();
     if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
         PQreset(raw);
         prepared.clear();
@@ -40,7 +45,7 @@ PGconn* Session::ready() noexcept {
 void Session::begin(const std::string& sql) {
     if (beginUnsent_) return;
     PGconn* raw = ready();
-    if (idle(raw)) {
+    if (isIdle(raw)) {
         begin_ = sql;
         beginUnsent_ = true;
         return;
@@ -50,9 +55,11 @@ void Session::begin(const std::string& sql) {
 }
 
 bool Session::inTransaction() const noexcept {
+    if (beginUnsent_) return true;
+    if (stream != nullptr) return false;  // rows stream only outside a transaction
     // A connection lost outside a transaction is made again for the next statement.
-    if (PQstatus(connection.get()) != CONNECTION_OK) return beginUnsent_ || openTransaction;
-    return beginUnsent_ || PQtransactionStatus(connection.get()) != PQTRANS_IDLE;
+    if (PQstatus(connection.get()) != CONNECTION_OK) return openTransaction;
+    return PQtransactionStatus(connection.get()) != PQTRANS_IDLE;
 }
 
 bool Session::endUnsentTransaction() noexcept { return std::exchange(beginUnsent_, false); }
@@ -65,7 +72,7 @@ const char* Session::takeBegin() noexcept {
 }
 
 void Session::afterBegin(const char* begin) noexcept {
-    if (begin != nullptr && idle(connection.get())) {
+    if (begin != nullptr && isIdle(connection.get())) {
         beginUnsent_ = true;
         openTransaction = false;
     }
@@ -74,7 +81,7 @@ void Session::afterBegin(const char* begin) noexcept {
 void Session::sendBegin() {
     const char* begin = takeBegin();
     if (begin == nullptr) return;
-    const ResultHandle result(PQexec(connection.get(), begin));
+    const ResultHandle result(PQexec(idle(), begin));
     afterBegin(begin);
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throw failure(result.get());
 }
@@ -82,7 +89,7 @@ void Session::sendBegin() {
 ResultHandle Session::runStatement(const std::string& text, int count,
                                    const char* const* values) noexcept {
     try {
-        PGconn* raw = connection.get();
+        PGconn* raw = idle();
         const bool changeable =
             PQstatus(raw) == CONNECTION_OK && PQtransactionStatus(raw) != PQTRANS_INERROR;
         PreparedTexts::Plan plan = prepared.plan(text, changeable);
@@ -124,14 +131,14 @@ ResultHandle Session::runPlanned(const PreparedTexts::Plan& plan, const std::str
 
 ResultHandle Session::runAlone(int commands, const std::function<int(PGconn*)>& send) noexcept {
     const char* begin = takeBegin();
-    ResultHandle result = pg::runAlone(connection.get(), begin, commands, send);
+    ResultHandle result = pg::runAlone(idle(), begin, commands, send);
     afterBegin(begin);
     return result;
 }
 
 ResultHandle Session::execAlone(std::string sql) noexcept {
     const char* begin = takeBegin();
-    ResultHandle result = pg::execAlone(connection.get(), begin, std::move(sql));
+    ResultHandle result = pg::execAlone(idle(), begin, std::move(sql));
     afterBegin(begin);
     return result;
 }
@@ -140,8 +147,8 @@ ResultHandle Session::execControl(const std::string& sql) noexcept {
     const char* begin = takeBegin();
     ResultHandle result;
     try {
-        result.reset(PQexec(connection.get(),
-                            begin == nullptr ? sql.c_str() : (begin_ + "; " + sql).c_str()));
+        result.reset(
+            PQexec(idle(), begin == nullptr ? sql.c_str() : (begin_ + "; " + sql).c_str()));
     } catch (...) {
     }
     afterBegin(begin);

@@ -6,6 +6,7 @@
 
 #include "store/Error.h"
 #include "store/pg/PgConnection.h"
+#include "store/pg/PgCopyRows.h"
 #include "store/pg/PgEmptyReads.h"
 #include "store/pg/PgErrors.h"
 #include "store/pg/PgPreparedTexts.h"
@@ -21,6 +22,8 @@ struct Session {
     // Whether a transaction was open on the server when the connection was last seen working,
     // or its BEGIN went with the last exchange.
     bool openTransaction = false;
+    // The rows of a statement still streaming from the server over the connection.
+    CopyRows* stream = nullptr;
     PreparedTexts prepared;
     EmptyReads emptyReads;
 
@@ -28,6 +31,9 @@ struct Session {
     // again (the server restarted, the network came back); inside one it stays lost, and the
     // statement fails, until the transaction is rolled back: its work is gone.
     PGconn* ready() noexcept;
+    // The connection free for a statement: the rows still streaming to another one are read
+    // into memory first. Never makes the connection again.
+    PGconn* idle() noexcept;
     StoreError failure(const PGresult* result) const {
         return statementFailure(result, connection.get(), name);
     }

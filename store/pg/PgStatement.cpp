@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
+
+#include "store/Values.h"
 
 namespace store::pg {
 
@@ -55,6 +58,7 @@ bool PgStatement::execute() const noexcept {
         for (const auto& parameter : parameters_)
             values.push_back(parameter ? parameter->c_str() : nullptr);
         PGconn* connection = session_.ready();
+        if (streams(connection)) return startStream(connection);
         result_ = run(connection, values);
         const ExecStatusType status = PQresultStatus(result_.get());
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
@@ -74,38 +78,78 @@ bool PgStatement::execute() const noexcept {
                                                         PQgetlength(result, rows_ - 1, 0));
             rows_ = 0;  // an INSERT gives no rows, as in the file
         }
-        const int columns = PQnfields(result);
-        cells_.resize(static_cast<std::size_t>(columns));
-        for (int c = 0; c < columns; ++c) {
-            Cell cell = Cell::Text;
-            switch (PQftype(result, c)) {
-                case kFloat4:
-                case kFloat8:
-                    cell = Cell::Float;
-                    break;
-                case kNumeric:
-                    cell = Cell::Numeric;
-                    break;
-                case kInt2:
-                case kInt4:
-                case kInt8:
-                case kOid:
-                    cell = Cell::Integer;
-                    break;
-                case kBool:
-                    cell = Cell::Bool;
-                    break;
-                default:
-                    break;
-            }
-            cells_[static_cast<std::size_t>(c)] = cell;
-        }
+        cellKinds();
         return true;
     } catch (...) {
         failure_ = StoreError("读取数据失败：内存不足");
         return false;
     }
 }
+
+void PgStatement::cellKinds() const {
+    const int columns = PQnfields(result_.get());
+    cells_.resize(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+        Cell cell = Cell::Text;
+        switch (PQftype(result_.get(), c)) {
+            case kFloat4:
+            case kFloat8:
+                cell = Cell::Float;
+                break;
+            case kNumeric:
+                cell = Cell::Numeric;
+                break;
+            case kInt2:
+            case kInt4:
+            case kInt8:
+            case kOid:
+                cell = Cell::Integer;
+                break;
+            case kBool:
+                cell = Cell::Bool;
+                break;
+            default:
+                break;
+        }
+        cells_[static_cast<std::size_t>(c)] = cell;
+    }
+}
+
+bool PgStatement::streams(PGconn* connection) const noexcept {
+    if (!manyRows_ || !parameters_.empty() || sql_.returnsRowId ||
+        sql_.control != ServerSql::Control::None || session_.inTransaction() ||
+        PQtransactionStatus(connection) != PQTRANS_IDLE)
+        return false;
+    std::string_view text = sql_.text;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\n')) text.remove_prefix(1);
+    return text.size() > 7 && (text.substr(0, 7) == "select " || text.substr(0, 7) == "SELECT ");
+}
+
+bool PgStatement::startStream(PGconn* connection) const {
+    result_ = describe(connection, sql_.text);
+    if (PQresultStatus(result_.get()) != PGRES_COMMAND_OK) {
+        failure_ = session_.failure(result_.get());
+        result_.reset();
+        cells_.clear();
+        return false;
+    }
+    cellKinds();
+    stream_ = std::make_unique<CopyRows>(connection, sql_.text, cells_.size());
+    if (stream_->failed()) {
+        failure_ = session_.failure(stream_->failure());
+        stream_.reset();
+        return false;
+    }
+    session_.stream = stream_.get();
+    return true;
+}
+
+void PgStatement::endStream() const noexcept {
+    if (session_.stream == stream_.get()) session_.stream = nullptr;
+    stream_.reset();  // the rest of its rows are read and dropped
+}
+
+PgStatement::~PgStatement() { endStream(); }
 
 ResultHandle PgStatement::run(PGconn*, const std::vector<const char*>& values) const {
     if (!sql_.keepsColumns) session_.emptyReads.clear();
@@ -120,6 +164,17 @@ ResultHandle PgStatement::run(PGconn*, const std::vector<const char*>& values) c
 bool PgStatement::step() {
     if (failure_) throw *failure_;
     if (!executed_ && !execute()) throw *failure_;
+    if (stream_) {
+        if (stream_->next()) {
+            row_ = 0;
+            return true;
+        }
+        if (stream_->failed()) failure_ = session_.failure(stream_->failure());
+        endStream();
+        row_ = -1;
+        if (failure_) throw *failure_;
+        return false;
+    }
     if (next_ < rows_) {
         row_ = next_++;
         return true;
@@ -132,6 +187,7 @@ bool PgStatement::tryReset() noexcept {
     const bool succeeded = !failure_;
     lastFailure_ = std::move(failure_);
     failure_.reset();
+    endStream();
     result_.reset();
     cells_.clear();
     executed_ = false;
@@ -222,18 +278,34 @@ std::string PgStatement::columnDeclType(int index) const {
 }
 
 void PgStatement::readValue(int index, StoredValue& value) const {
-    const PGresult* result = result_.get();
-    if (PQgetisnull(result, row_, index)) {
-        value.type = ValueType::Null;
-        return;
+    const char* text = nullptr;
+    int length = 0;
+    if (stream_) {
+        const auto column = static_cast<std::size_t>(index);
+        if (stream_->isNull(column)) {
+            value.type = ValueType::Null;
+            return;
+        }
+        const std::string_view field = stream_->field(column);
+        text = field.data();
+        length = static_cast<int>(field.size());
+    } else {
+        const PGresult* result = result_.get();
+        if (PQgetisnull(result, row_, index)) {
+            value.type = ValueType::Null;
+            return;
+        }
+        text = PQgetvalue(result, row_, index);
+        length = PQgetlength(result, row_, index);
     }
-    const char* text = PQgetvalue(result, row_, index);
-    const int length = PQgetlength(result, row_, index);
     switch (cells_[static_cast<std::size_t>(index)]) {
-        case Cell::Float:
+        case Cell::Float: {
             value.type = ValueType::Float;
             value.real = parseFloat(text, length);
+            const std::string_view shown(text, static_cast<std::size_t>(length));
+            value.text = values::isFormattedNumber(shown) ? shown : std::string_view();
             return;
+        }
         case Cell::Integer:
             value.type = ValueType::Integer;
             value.integer = parseInteger(text, length);
@@ -251,6 +323,7 @@ void PgStatement::readValue(int index, StoredValue& value) const {
             } else {
                 value.type = ValueType::Float;
                 value.real = parseFloat(text, length);
+                value.text = {};
             }
             return;
         }

@@ -271,6 +271,22 @@ TEST_F(PgEngineTest, BeginGoesWithTheFirstStatement) {
     EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"), (std::vector<Row>{{"t:kept"}}));
 }
 
+TEST_F(PgEngineTest, WholeReadAfterBeginIsPartOfTheTransaction) {
+    insertGoods("A");
+    auto other = database_->open();
+    const auto rowsRead = [&] {
+        auto statement = engine_->prepare(R"(SELECT "商品编码" FROM "表1")");
+        statement->expectManyRows();
+        return rowsOf(*statement).size();
+    };
+    engine_->beginReadSnapshot();
+    EXPECT_EQ(rowsRead(), 1u);
+    other->exec(R"(INSERT INTO "表1" ("商品编码") VALUES ('B'))");
+    EXPECT_EQ(rowsRead(), 1u) << "read from the snapshot";
+    engine_->tryRollback();
+    EXPECT_EQ(rowsRead(), 2u);
+}
+
 TEST_F(PgEngineTest, FailedFirstStatementIsTakenBackAndTheTransactionGoesOn) {
     const std::function<void()> failures[] = {
         [&] { engine_->exec(R"(SELECT no_such_column FROM "表1")"); },
@@ -365,21 +381,23 @@ TEST_F(PgEngineTest, DeadlockIsAConflict) {
     update(*engine_, first);
     update(*other, second);
     std::optional<StoreError> mine, theirs;
+    // The one the server chose rolls back at once, as the program does with a conflict: its
+    // failed statement alone is taken back, and its transaction still holds its first row, for
+    // which the other waits.
     std::thread waiting([&] {
         try {
             update(*other, first);
         } catch (const StoreError& error) {
             theirs = error;
-            other->tryRollback();  // until then its row lock holds the other update
+            other->tryRollback();
         }
     });
     try {
         update(*engine_, second);
     } catch (const StoreError& error) {
         mine = error;
+        engine_->tryRollback();
     }
-    // The one the server chose rolls back; the other then goes on.
-    if (mine) engine_->tryRollback();
     waiting.join();
     engine_->tryRollback();
     other->tryRollback();

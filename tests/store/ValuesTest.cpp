@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "store/Error.h"
 #include "store/Values.h"
@@ -76,6 +79,64 @@ TEST(Values, TheTextOfEveryFiniteDoubleReadsBack) {
         EXPECT_TRUE(parseNumber(formatNumber(c.value)).has_value()) << c.value;
     }
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity()), "INF");
+}
+
+// A number already in formatNumber's form is taken as it is: the claim must never be wrong, or a
+// shown figure would differ from the file's.
+TEST(Values, FormattedNumberTextIsWhatFormatNumberGives) {
+    const struct {
+        const char* text;
+        bool formatted;
+    } cases[] = {
+        {"12.5", true},
+        {"-3", true},
+        {"0.1", true},
+        {"0.0001", true},
+        {"100", true},
+        {"123456789012345", true},
+        {"0.12345678901234", true},
+        {"99999999999999.9", true},
+        {"0", false},
+        {"-0", false},
+        {"0.00001", false},
+        {"1e+15", false},
+        {"1000000000000000", false},
+        {"0.30000000000000004", false},
+        {"1234567890123456", false},
+        {"12.50", false},
+        {"012", false},
+        {".5", false},
+        {"5.", false},
+        {"-", false},
+        {"", false},
+        {"NaN", false},
+        {"Infinity", false},
+        {"1.5e-05", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isFormattedNumber(c.text), c.formatted) << c.text;
+        if (c.formatted) {
+            EXPECT_EQ(formatNumber(std::stod(c.text)), c.text);
+        }
+    }
+    // The server's shortest text of many doubles of every size: wherever the claim is made, it
+    // holds.
+    std::mt19937_64 random(42);
+    std::uniform_real_distribution<double> exponent(-8, 17);
+    std::uniform_int_distribution<int> decimals(0, 6);
+    for (int i = 0; i < 200000; ++i) {
+        double value = std::pow(10.0, exponent(random)) * (i % 2 ? -1 : 1);
+        if (i % 3 == 0) {  // prices and quantities: a few decimals
+            const double scale = std::pow(10.0, decimals(random));
+            value = std::round(value * scale) / scale;
+        }
+        char text[40];
+        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+        const std::string shortest(text, end);
+        if (isFormattedNumber(shortest)) {
+            ASSERT_EQ(formatNumber(value), shortest) << shortest;
+        }
+    }
 }
 
 TEST(Values, ProductIsRoundedToFifteenDigitsInExtendedPrecision) {
