@@ -78,8 +78,9 @@ line("requery of 表1 (reconnect-and-requery) / psql copying it to /dev/null, ps
 line("the same read on a connection held open / psql's own timing of the copy",
      reopen / psql_copy, 1.5, f"{reopen:.0f} ms / {psql_copy:.0f} ms")
 confirm = ms("BM_ConfirmSale")
+trips = find("BM_ConfirmSale")["roundTrips"]
 line("confirming a sale, 100,000 goods and 100,000 sales (ms)", confirm, 5,
-     f"{confirm:.2f} ms, each commit waiting for the disk")
+     f"{confirm:.2f} ms, each commit waiting for the disk, {trips:.0f} round trips to the server")
 quick = ms("BM_ConfirmSale", unsynced)
 line("the same, commits not waiting for the disk (ms)", quick, 5, f"{quick:.2f} ms")
 same = ms("BM_ReadGoods/reconnect:1/cache:1")

@@ -158,6 +158,17 @@ bool moveFigures(store::Query& goods, const std::string& price,
     }
 }
 
+// Where the list holds the goods row, -1 when it does not: most often the row its cursor stands
+// on, which the panel was filled from; a list of 100,000 rows is looked through only otherwise.
+int listIndexOf(const store::Query& goods, std::int64_t goodsId) {
+    if (!goods.isOpen()) return -1;
+    if (const int current = goods.currentIndex(); current >= 0 && goods.rowIdAt(current) == goodsId)
+        return current;
+    for (int i = 0; i < goods.recordCount(); ++i)
+        if (goods.rowIdAt(i) == goodsId) return i;
+    return -1;
+}
+
 }  // namespace
 
 void SaleRecords::reloadGoods() {
@@ -285,10 +296,7 @@ SaleResult SaleRecords::confirmOnce(const SaleEntry& entry) {
     }
     linkSaleToGoods(connection_, sale.rowIdAt(sale.currentIndex()), entry.goodsId);
 
-    int index = -1;
-    for (int i = 0; goods_.isOpen() && i < goods_.recordCount(); ++i)
-        if (goods_.rowIdAt(i) == entry.goodsId) index = i;
-    if (index >= 0) {
+    if (const int index = listIndexOf(goods_, entry.goodsId); index >= 0) {
         // The list shows the moved row in place and keeps its cursor where it was.
         const int current = goods_.currentIndex();
         goods_.moveTo(index);

@@ -68,55 +68,67 @@ constexpr const char* kRelease = "RELEASE SAVEPOINT jxc_statement";
 constexpr const char* kTakeBack =
     "ROLLBACK TO SAVEPOINT jxc_statement; RELEASE SAVEPOINT jxc_statement";
 
-// The statement's result among the savepoint's around it: the savepoint's own failure when it
-// could not be set. A failed statement is taken back.
+// The statement's result among the results of what went ahead of it (the BEGIN, the savepoint),
+// its own commands and the savepoint's release: the first failure is what kept the rest from
+// running. A failed statement is taken back to its savepoint.
 ResultHandle statementAmong(PGconn* connection, std::vector<ResultHandle>& results,
-                            std::size_t statement) {
-    if (results.empty()) return nullptr;
-    if (!succeeded(results.front().get())) return std::move(results.front());
+                            std::size_t ahead, std::size_t statement, bool savepoint) {
+    for (std::size_t i = 0; i < results.size() && i <= statement; ++i) {
+        if (succeeded(results[i].get())) continue;
+        if (savepoint && i >= ahead) ResultHandle takenBack(PQexec(connection, kTakeBack));
+        return std::move(results[i]);
+    }
     if (results.size() <= statement) return nullptr;
-    ResultHandle result = std::move(results[statement]);
-    if (!succeeded(result.get())) ResultHandle takenBack(PQexec(connection, kTakeBack));
-    return result;
+    return std::move(results[statement]);
+}
+
+bool sendCommand(PGconn* connection, const char* sql) {
+    return PQsendQueryParams(connection, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
 }
 
 }  // namespace
 
-ResultHandle runAlone(PGconn* connection, const std::function<int(PGconn*)>& send) noexcept {
+ResultHandle runAlone(PGconn* connection, const char* begin, int commands,
+                      const std::function<int(PGconn*)>& send) noexcept {
     try {
-        if (PQtransactionStatus(connection) != PQTRANS_INTRANS) {
+        const bool transaction =
+            begin != nullptr || PQtransactionStatus(connection) == PQTRANS_INTRANS;
+        if (!transaction && commands == 1) {
             if (!send(connection)) return nullptr;
             auto results = resultsOf(connection, false);
             return results.empty() ? nullptr : std::move(results.back());
         }
         if (!PQenterPipelineMode(connection)) return nullptr;
-        const bool sent =
-            PQsendQueryParams(connection, kSavepoint, 0, nullptr, nullptr, nullptr, nullptr, 0) &&
-            send(connection) &&
-            PQsendQueryParams(connection, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0) &&
-            PQpipelineSync(connection);
+        const bool sent = (begin == nullptr || sendCommand(connection, begin)) &&
+                          (!transaction || sendCommand(connection, kSavepoint)) &&
+                          send(connection) && (!transaction || sendCommand(connection, kRelease)) &&
+                          PQpipelineSync(connection);
         auto results = sent ? resultsOf(connection, true) : std::vector<ResultHandle>();
         PQexitPipelineMode(connection);
-        return statementAmong(connection, results, 1);
+        const std::size_t ahead = (begin != nullptr ? 1 : 0) + (transaction ? 1 : 0);
+        return statementAmong(connection, results, ahead,
+                              ahead + static_cast<std::size_t>(commands) - 1, transaction);
     } catch (...) {
         return nullptr;
     }
 }
 
-ResultHandle execAlone(PGconn* connection, std::string sql) noexcept {
+ResultHandle execAlone(PGconn* connection, const char* begin, std::string sql) noexcept {
     try {
-        if (PQtransactionStatus(connection) != PQTRANS_INTRANS)
+        if (begin == nullptr && PQtransactionStatus(connection) != PQTRANS_INTRANS)
             return ResultHandle(PQexec(connection, sql.c_str()));
         while (!sql.empty() && (sql.back() == ';' || sql.back() == ' ' || sql.back() == '\n'))
             sql.pop_back();
-        const std::string wrapped = std::string(kSavepoint) + "; " + sql + "; " + kRelease;
+        const std::string wrapped = (begin != nullptr ? std::string(begin) + "; " : std::string()) +
+                                    kSavepoint + "; " + sql + "; " + kRelease;
         if (!PQsendQuery(connection, wrapped.c_str())) return nullptr;
         auto results = resultsOf(connection, false);
         // The statements' results stand between the savepoint's and the release's; the first
         // that failed is the last there is.
-        if (results.size() >= 2 && succeeded(results.back().get()))
-            return statementAmong(connection, results, results.size() - 2);
-        return statementAmong(connection, results, results.size() - 1);
+        const std::size_t ahead = begin != nullptr ? 2 : 1;
+        const bool released = results.size() > ahead && succeeded(results.back().get());
+        return statementAmong(connection, results, ahead, results.size() - (released ? 2 : 1),
+                              true);
     } catch (...) {
         return nullptr;
     }

@@ -33,12 +33,16 @@ bool prepareSession(PGconn* connection) noexcept;
 // A statement of the program runs on its own: inside a transaction under a savepoint of its own,
 // so that its failure takes back only itself and the transaction goes on, as in the data file
 // (the server would otherwise refuse the rest of the transaction), in one exchange with the
-// server. The result is the statement's, or the failure that kept it from running; null when the
-// connection failed.
-// send() sends the one statement (PQsendQueryParams, PQsendQueryPrepared).
-ResultHandle runAlone(PGconn* connection, const std::function<int(PGconn*)>& send) noexcept;
+// server. begin, when not null, is the BEGIN of the transaction the statement is the first of: it
+// goes ahead in the same exchange. The result is the statement's, or the failure that kept it
+// from running (the BEGIN's too); null when the connection failed.
+// send() sends the statement as the given number of commands (PQsendPrepare, PQsendQueryParams,
+// PQsendQueryPrepared …); the last one's result is the statement's, a failure of any the
+// statement's failure.
+ResultHandle runAlone(PGconn* connection, const char* begin, int commands,
+                      const std::function<int(PGconn*)>& send) noexcept;
 // One or more statements without parameters; the result is the last statement's.
-ResultHandle execAlone(PGconn* connection, std::string sql) noexcept;
+ResultHandle execAlone(PGconn* connection, const char* begin, std::string sql) noexcept;
 
 // The server's description of a statement's columns (PQnfields, PQfname, PQftype … of a result
 // without rows), or the failure that kept it from being described; prepared as the unnamed

@@ -48,7 +48,10 @@ ResultHandle PgEngine::run(const std::string& sql,
                            std::initializer_list<std::string> parameters) const {
     std::vector<const char*> values;
     for (const auto& parameter : parameters) values.push_back(parameter.c_str());
-    ResultHandle result(PQexecParams(session_.ready(), sql.c_str(), static_cast<int>(values.size()),
+    PGconn* connection = session_.ready();
+    if (!keepsColumns(sql)) session_.emptyReads.clear();
+    session_.sendBegin();
+    ResultHandle result(PQexecParams(connection, sql.c_str(), static_cast<int>(values.size()),
                                      nullptr, values.data(), nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
@@ -61,9 +64,13 @@ void PgEngine::exec(const std::string& sql) {
     if (server.changesSession) session_.changedSettings = true;
     // A commit is told when the server took it as a rollback.
     if (server.control == ServerSql::Control::Commit) return commit();
-    ResultHandle result = server.control == ServerSql::Control::Other
-                              ? ResultHandle(PQexec(session_.ready(), server.text.c_str()))
-                              : execAlone(session_.ready(), server.text);
+    if (server.control == ServerSql::Control::Begin) return session_.begin(server.text);
+    if (server.control == ServerSql::Control::Rollback && session_.endUnsentTransaction()) return;
+    session_.ready();
+    if (!server.keepsColumns) session_.emptyReads.clear();
+    ResultHandle result = server.control == ServerSql::Control::None
+                              ? session_.execAlone(server.text)
+                              : session_.execControl(server.text);
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw session_.failure(result.get());
@@ -86,13 +93,13 @@ bool PgEngine::tryExec(const char* sql) noexcept {
     }
 }
 
-bool PgEngine::inAutocommit() const noexcept {
-    return PQtransactionStatus(session_.idle()) == PQTRANS_IDLE;
+bool PgEngine::inAutocommit() const noexcept { return !session_.inTransaction(); }
+
+void PgEngine::begin() { session_.begin("BEGIN ISOLATION LEVEL READ COMMITTED"); }
+
+void PgEngine::beginReadSnapshot() {
+    session_.begin("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
 }
-
-void PgEngine::begin() { run("BEGIN ISOLATION LEVEL READ COMMITTED"); }
-
-void PgEngine::beginReadSnapshot() { run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
 
 void PgEngine::commit() {
     // After a failed statement the server takes COMMIT as ROLLBACK: nothing may look stored.
@@ -100,6 +107,7 @@ void PgEngine::commit() {
         tryRollback();
         return StoreError("这一事务中有操作失败，整个事务已撤销，没有保存任何改动。");
     };
+    if (session_.endUnsentTransaction()) return;  // nothing ran in it
     if (PQtransactionStatus(session_.idle()) == PQTRANS_INERROR) throw abandoned();
     const ResultHandle result = run("COMMIT");
     if (std::string_view(PQcmdStatus(result.get())) == "ROLLBACK") throw abandoned();
@@ -108,6 +116,8 @@ void PgEngine::commit() {
 bool PgEngine::tryRollback() noexcept {
     session_.openTransaction = false;  // a lost connection's transaction is gone already
     counters_.clear();                 // it may have made tables that are gone again
+    if (session_.endUnsentTransaction()) return true;
+    session_.emptyReads.clear();  // it may have taken back a change of columns
     ResultHandle result(PQexec(session_.idle(), "ROLLBACK"));
     return PQresultStatus(result.get()) == PGRES_COMMAND_OK;
 }

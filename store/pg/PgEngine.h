@@ -45,6 +45,9 @@ class PgEngine final : public Engine {
 
     std::unique_ptr<ChangeWatch> watchChanges() const override;
 
+    // The connection, for a trace of what goes to the server (ExchangeCounter).
+    PGconn* connectionForTracing() const noexcept { return session_.connection.get(); }
+
   private:
     // The engine's own statements, in the server's dialect; throws the server's failure.
     ResultHandle run(const std::string& sql,

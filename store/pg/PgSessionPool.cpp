@@ -98,6 +98,7 @@ std::optional<Session> takeKeptSession(const ServerSettings& settings) noexcept 
 
 void keepSession(const ServerSettings& settings, Session session) noexcept {
     PGconn* connection = session.idle();
+    session.endUnsentTransaction();
     if (connection == nullptr || PQstatus(connection) != CONNECTION_OK || session.changedSettings)
         return;
     if (PQtransactionStatus(connection) != PQTRANS_IDLE) {

@@ -159,6 +159,24 @@ const std::string* programName(std::string_view word) {
     return nullptr;
 }
 
+// Whether every statement of tokens begins with a word of row work or of a transaction that
+// keeps what it did (ServerSql::keepsColumns).
+bool onlyRowWork(const std::vector<Token>& tokens) {
+    static constexpr std::array<std::string_view, 13> rowWork = {
+        "select", "insert", "update", "delete", "with",      "values", "table",
+        "begin",  "start",  "commit", "end",    "savepoint", "release"};
+    bool statementStart = true;
+    for (const Token& token : tokens) {
+        if (token.kind == Kind::Space) continue;
+        if (statementStart && !isPunct(token, ';') &&
+            std::none_of(rowWork.begin(), rowWork.end(),
+                         [&](std::string_view word) { return isWord(token, word); }))
+            return false;
+        statementStart = isPunct(token, ';');
+    }
+    return true;
+}
+
 // The tables a query (or a subquery) reads, with the names it gives them.
 struct Scope {
     int parent = -1;
@@ -192,7 +210,31 @@ class Translator {
         out.parameters = highestParameter_;
         out.control = control();
         out.changesSession = changesSession();
+        out.keepsColumns = onlyRowWork(tokens_);
+        out.readsNothing = readsNothing();
         return out;
+    }
+
+    // Whether the text holds one statement: nothing but space after a semicolon.
+    bool single() const {
+        for (std::size_t i = 0; i < tokens_.size(); ++i)
+            if (isPunct(tokens_[i], ';') && nextSignificant(i + 1)) return false;
+        return true;
+    }
+
+    bool readsNothing() const {
+        const auto first = nextSignificant(0);
+        if (!first || !isWord(tokens_[*first], "select") || !single() || !whereValue_ ||
+            scopeOf_[*whereValue_] != 0 || scopes_.front().tableCount != 1 ||
+            tokens_[*whereValue_].text.find_first_not_of("0.") != std::string_view::npos)
+            return false;
+        static constexpr std::array<std::string_view, 7> rowMakers = {
+            "group", "having", "union", "intersect", "except", "window", "distinct"};
+        return std::none_of(tokens_.begin(), tokens_.end(), [](const Token& token) {
+            return isPunct(token, '(') ||
+                   std::any_of(rowMakers.begin(), rowMakers.end(),
+                               [&](std::string_view word) { return isWord(token, word); });
+        });
     }
 
   private:
@@ -216,6 +258,11 @@ class Translator {
         if (!first) return ServerSql::Control::None;
         const Token& word = tokens_[*first];
         if (isWord(word, "commit") || isWord(word, "end")) return ServerSql::Control::Commit;
+        if ((isWord(word, "begin") || isWord(word, "start")) && single())
+            return ServerSql::Control::Begin;
+        if ((isWord(word, "rollback") || isWord(word, "abort")) && single() &&
+            endsTransaction(*first))
+            return ServerSql::Control::Rollback;
         for (const char* other :
              {"begin", "start", "rollback", "abort", "savepoint", "release", "prepare"})
             if (isWord(word, other)) return ServerSql::Control::Other;
@@ -231,6 +278,18 @@ class Translator {
         return isWord(word, "create") && nextIs(*first, [](const Token& next) {
                    return isWord(next, "temp") || isWord(next, "temporary");
                });
+    }
+
+    // A ROLLBACK at first that takes back the whole transaction: not TO a savepoint, nor a
+    // prepared one, nor AND CHAIN.
+    bool endsTransaction(std::size_t first) const {
+        for (std::size_t i = first + 1; i < tokens_.size(); ++i) {
+            const Token& token = tokens_[i];
+            if (token.kind != Kind::Space && !isPunct(token, ';') &&
+                !isWord(token, "transaction") && !isWord(token, "work"))
+                return false;
+        }
+        return true;
     }
 
     [[noreturn]] void pragma(std::size_t at) const {
@@ -590,5 +649,7 @@ class Translator {
 }  // namespace
 
 ServerSql toServerSql(std::string_view sql) { return Translator(sql).run(); }
+
+bool keepsColumns(std::string_view serverSql) { return onlyRowWork(tokenize(serverSql)); }
 
 }  // namespace store::pg

@@ -14,12 +14,21 @@ struct ServerSql {
     // (its "ID", or the hidden rowid of a table without one) as the only column of its result.
     bool returnsRowId = false;
     // A statement that begins or ends a transaction (or a savepoint) rather than reads or
-    // writes: it runs as it is, never under a savepoint of its own.
-    enum class Control { None, Commit, Other };
+    // writes: it runs as it is, never under a savepoint of its own. Begin and Rollback are a
+    // transaction's BEGIN (or START TRANSACTION) and ROLLBACK alone in the text; a ROLLBACK TO a
+    // savepoint, or one of several statements, is Other.
+    enum class Control { None, Commit, Begin, Rollback, Other };
     Control control = Control::None;
     // A statement that changes the session itself (SET, RESET, DISCARD, LISTEN, a temporary
     // table …) rather than the data.
     bool changesSession = false;
+    // Whether every statement of the text only reads or writes rows, or begins, commits or sets a
+    // savepoint: none of them can change which columns a table has (CREATE, ALTER, DROP, SET of
+    // the search path, a ROLLBACK that takes them back can).
+    bool keepsColumns = false;
+    // A SELECT of one table WHERE 0 and nothing that would make a row of no rows (no function,
+    // subquery, grouping or union): it gives its columns and never a row, whatever the data.
+    bool readsNothing = false;
 };
 
 // The server's text of one or more statements:
@@ -37,5 +46,8 @@ struct ServerSql {
 // - BEGIN IMMEDIATE and the like are plain BEGIN.
 // Throws StoreError for a PRAGMA, which only a data file knows.
 ServerSql toServerSql(std::string_view sql);
+
+// ServerSql::keepsColumns of a text in the server's dialect.
+bool keepsColumns(std::string_view serverSql);
 
 }  // namespace store::pg

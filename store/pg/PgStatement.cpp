@@ -45,22 +45,6 @@ double parseFloat(const char* text, int length) {
 
 }  // namespace
 
-PGconn* Session::idle() noexcept {
-    if (stream != nullptr) std::exchange(stream, nullptr)->holdRest();
-    return connection.get();
-}
-
-PGconn* Session::ready() noexcept {
-    PGconn* raw = idle();
-    if (PQstatus(raw) == CONNECTION_BAD && !openTransaction) {
-        PQreset(raw);
-        ++connections;
-        if (PQstatus(raw) == CONNECTION_OK) prepareSession(raw);
-    }
-    if (PQstatus(raw) == CONNECTION_OK) openTransaction = PQtransactionStatus(raw) != PQTRANS_IDLE;
-    return raw;
-}
-
 PgStatement::PgStatement(Session& session, std::string_view sql)
     : session_(session), sql_(toServerSql(sql)) {
     if (sql_.changesSession) session_.changedSettings = true;
@@ -134,7 +118,8 @@ void PgStatement::cellKinds() const {
 
 bool PgStatement::streams(PGconn* connection) const noexcept {
     if (!manyRows_ || !parameters_.empty() || sql_.returnsRowId ||
-        sql_.control != ServerSql::Control::None || PQtransactionStatus(connection) != PQTRANS_IDLE)
+        sql_.control != ServerSql::Control::None || session_.inTransaction() ||
+        PQtransactionStatus(connection) != PQTRANS_IDLE)
         return false;
     std::string_view text = sql_.text;
     while (!text.empty() && (text.front() == ' ' || text.front() == '\n')) text.remove_prefix(1);
@@ -165,36 +150,16 @@ void PgStatement::endStream() const noexcept {
     stream_.reset();  // the rest of its rows are read and dropped
 }
 
-PgStatement::~PgStatement() {
-    endStream();
-    // Forgotten by the server with its connection otherwise; a spoilt transaction takes no
-    // statement, and leaves it there.
-    PGconn* connection = session_.idle();
-    if (preparedName_.empty() || preparedOn_ != session_.connections ||
-        PQstatus(connection) != CONNECTION_OK || PQtransactionStatus(connection) == PQTRANS_INERROR)
-        return;
-    ResultHandle done(PQexec(connection, ("DEALLOCATE " + preparedName_).c_str()));
-}
+PgStatement::~PgStatement() { endStream(); }
 
-ResultHandle PgStatement::run(PGconn* connection, const std::vector<const char*>& values) const {
-    const int count = static_cast<int>(values.size());
-    if (preparedOn_ != session_.connections) preparedName_.clear();
-    if (preparedName_.empty() && ++runs_ > 1) {
-        std::string name = "jxc_" + std::to_string(++session_.preparedStatements);
-        ResultHandle prepared(
-            PQprepare(connection, name.c_str(), sql_.text.c_str(), count, nullptr));
-        if (PQresultStatus(prepared.get()) == PGRES_COMMAND_OK) {
-            preparedName_ = std::move(name);
-            preparedOn_ = session_.connections;
-        }
-    }
-    const char* const* parameters = values.data();
-    return runAlone(connection, [&](PGconn* c) {
-        return preparedName_.empty() ? PQsendQueryParams(c, sql_.text.c_str(), count, nullptr,
-                                                         parameters, nullptr, nullptr, 0)
-                                     : PQsendQueryPrepared(c, preparedName_.c_str(), count,
-                                                           parameters, nullptr, nullptr, 0);
-    });
+ResultHandle PgStatement::run(PGconn*, const std::vector<const char*>& values) const {
+    if (!sql_.keepsColumns) session_.emptyReads.clear();
+    if (sql_.readsNothing)
+        if (ResultHandle known = session_.emptyReads.find(sql_.text)) return known;
+    ResultHandle result =
+        session_.runStatement(sql_.text, static_cast<int>(values.size()), values.data());
+    if (sql_.readsNothing) session_.emptyReads.keep(sql_.text, result.get());
+    return result;
 }
 
 bool PgStatement::step() {

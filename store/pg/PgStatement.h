@@ -8,36 +8,11 @@
 #include "store/Error.h"
 #include "store/engine/Engine.h"
 #include "store/pg/PgConnection.h"
-#include "store/pg/PgCopyRows.h"
 #include "store/pg/PgErrors.h"
+#include "store/pg/PgSession.h"
 #include "store/pg/PgSql.h"
 
 namespace store::pg {
-
-// What the statements of one connection share with their engine.
-struct Session {
-    ConnectionHandle connection;
-    std::string name;  // the server and database, for messages
-    std::int64_t lastInsertRowId = 0;
-    int changes = 0;
-    // Whether a transaction was open when the connection was last seen working.
-    bool openTransaction = false;
-    int connections = 1;  // counts the connection made again: its prepared statements are gone
-    bool changedSettings = false;  // kept by no other engine then (PgSessionPool.h)
-    // The rows of a statement still streaming from the server over the connection.
-    CopyRows* stream = nullptr;
-    int preparedStatements = 0;  // names them
-    // The connection to run a statement on. One that was lost outside a transaction is made
-    // again (the server restarted, the network came back); inside one it stays lost, and the
-    // statement fails, until the transaction is rolled back: its work is gone.
-    PGconn* ready() noexcept;
-    // The connection free for a statement: the rows still streaming to another one are read
-    // into memory first. Never makes the connection again.
-    PGconn* idle() noexcept;
-    StoreError failure(const PGresult* result) const {
-        return statementFailure(result, connection.get(), name);
-    }
-};
 
 // A statement in the program's SQL, read in the server's dialect. It runs on the server when it
 // is first stepped (or its columns are asked for), with its parameters as text whose types the
@@ -69,8 +44,8 @@ class PgStatement final : public EngineStatement {
   private:
     enum class Cell : unsigned char { Text, Integer, Float, Numeric, Bool };
     bool execute() const noexcept;  // false when the server refused it (failure_ tells why)
-    // A statement run again (the rows of a copy, an export) is prepared on the server once, so
-    // that each further run sends only its parameters.
+    // A text run again in the session (by this statement or another) is prepared on the server
+    // once, so that each further run sends only its parameters.
     ResultHandle run(PGconn* connection, const std::vector<const char*>& values) const;
     bool streams(PGconn* connection) const noexcept;
     bool startStream(PGconn* connection) const;
@@ -89,9 +64,6 @@ class PgStatement final : public EngineStatement {
     mutable std::optional<StoreError> failure_;
     std::optional<StoreError> lastFailure_;  // of the run before the last reset
     mutable bool executed_ = false;
-    mutable int runs_ = 0;
-    mutable std::string preparedName_;  // empty until prepared
-    mutable int preparedOn_ = 0;        // the session's connection it was prepared on
     mutable int rows_ = 0;
     int next_ = 0;
     int row_ = -1;

@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <thread>
 
 #include "PgTestServer.h"
 #include "store/Error.h"
 #include "store/Schema.h"
+#include "store/pg/PgExchangeCount.h"
 
 namespace {
 
@@ -70,6 +72,13 @@ class PgEngineTest : public ::testing::Test {
         database_->open()->exec(
             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
             "current_database() AND pid <> pg_backend_pid()");
+    }
+    // The statements the engine's session holds prepared, but the one that counts them.
+    int preparedOnServer() const {
+        const auto rows = rowsOf(*engine_,
+                                 "SELECT count(*) FROM pg_prepared_statements WHERE "
+                                 "strpos(statement, 'pg_prepared_statements') = 0");
+        return std::stoi(rows.at(0).at(0).substr(2));
     }
     const ServerDatabase* database_ = nullptr;
     std::unique_ptr<store::Engine> engine_;
@@ -221,6 +230,121 @@ TEST_F(PgEngineTest, TransactionsStoreAllOrNothing) {
     EXPECT_TRUE(engine_->inAutocommit());
     EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
               (std::vector<Row>{{"t:kept"}, {"t:before"}, {"t:after"}}));
+}
+
+TEST_F(PgEngineTest, TransactionWithNothingInItSendsNothing) {
+    store::Engine& engine = *engine_;
+    struct Case {
+        const char* what;
+        std::function<void()> begin;
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"commit", [&] { engine.begin(); }, [&] { engine.commit(); }},
+        {"rollback", [&] { engine.begin(); }, [&] { EXPECT_TRUE(engine.tryRollback()); }},
+        {"read snapshot", [&] { engine.beginReadSnapshot(); }, [&] { engine.tryRollback(); }},
+        {"BEGIN, COMMIT", [&] { engine.exec("BEGIN IMMEDIATE"); }, [&] { engine.exec("COMMIT"); }},
+        {"BEGIN, ROLLBACK", [&] { engine.exec("BEGIN"); }, [&] { engine.exec("ROLLBACK"); }},
+        {"begun twice", [&] { engine.begin(), engine.exec("BEGIN"); }, [&] { engine.commit(); }},
+    };
+    store::pg::ExchangeCounter exchanges(engine);
+    for (const Case& c : cases) {
+        c.begin();
+        EXPECT_FALSE(engine.inAutocommit()) << c.what;
+        c.end();
+        EXPECT_TRUE(engine.inAutocommit()) << c.what;
+    }
+    EXPECT_EQ(exchanges.count(), 0);
+}
+
+TEST_F(PgEngineTest, BeginGoesWithTheFirstStatement) {
+    store::pg::ExchangeCounter exchanges(*engine_);
+    engine_->begin();
+    insertGoods("taken back");
+    EXPECT_EQ(exchanges.count(), 1);
+    EXPECT_TRUE(engine_->tryRollback());
+    EXPECT_EQ(exchanges.count(), 2);
+    engine_->exec("BEGIN IMMEDIATE");
+    engine_->exec(R"(INSERT INTO "表1" ("商品编码") VALUES ('kept'))");
+    engine_->exec("COMMIT");
+    EXPECT_EQ(exchanges.count(), 4);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"), (std::vector<Row>{{"t:kept"}}));
+}
+
+TEST_F(PgEngineTest, WholeReadAfterBeginIsPartOfTheTransaction) {
+    insertGoods("A");
+    auto other = database_->open();
+    const auto rowsRead = [&] {
+        auto statement = engine_->prepare(R"(SELECT "商品编码" FROM "表1")");
+        statement->expectManyRows();
+        return rowsOf(*statement).size();
+    };
+    engine_->beginReadSnapshot();
+    EXPECT_EQ(rowsRead(), 1u);
+    other->exec(R"(INSERT INTO "表1" ("商品编码") VALUES ('B'))");
+    EXPECT_EQ(rowsRead(), 1u) << "read from the snapshot";
+    engine_->tryRollback();
+    EXPECT_EQ(rowsRead(), 2u);
+}
+
+TEST_F(PgEngineTest, FailedFirstStatementIsTakenBackAndTheTransactionGoesOn) {
+    const std::function<void()> failures[] = {
+        [&] { engine_->exec(R"(SELECT no_such_column FROM "表1")"); },
+        [&] {
+            auto refused = engine_->prepare(R"(INSERT INTO "表1" ("ID") VALUES (?))");
+            refused->bindText(1, "not a number");
+            refused->step();
+        },
+    };
+    for (const auto& fail : failures) {
+        engine_->begin();
+        EXPECT_THROW(fail(), StoreError);
+        EXPECT_FALSE(engine_->inAutocommit());
+        insertGoods("taken back with the transaction");
+        EXPECT_TRUE(engine_->tryRollback());
+        engine_->begin();
+        EXPECT_THROW(fail(), StoreError);
+        insertGoods("kept");
+        engine_->commit();
+    }
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
+              (std::vector<Row>{{"t:kept"}, {"t:kept"}}));
+}
+
+TEST_F(PgEngineTest, FailedBeginIsTheFirstStatementsFailure) {
+    struct Case {
+        const char* what;
+        std::function<void()> begin;
+        std::optional<int> code;
+    };
+    const Case cases[] = {
+        {"a BEGIN the server refuses",
+         [&] { engine_->exec("BEGIN ISOLATION LEVEL NO_SUCH_LEVEL"); }, std::nullopt},
+        {"the connection lost before the BEGIN went",
+         [&] {
+             engine_->begin();
+             dropOtherConnections();
+         },
+         StoreError::kServerUnreachable},
+    };
+    for (const Case& c : cases) {
+        c.begin();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                insertGoods("refused");
+                ADD_FAILURE() << c.what << ": stored";
+            } catch (const StoreError& error) {
+                if (c.code) {
+                    EXPECT_EQ(error.code(), *c.code) << c.what << ": " << error.what();
+                }
+            }
+            EXPECT_FALSE(engine_->inAutocommit()) << c.what << ": still in its transaction";
+        }
+        engine_->tryRollback();
+        EXPECT_TRUE(engine_->inAutocommit()) << c.what;
+        EXPECT_EQ(rowsOf(*engine_, R"(SELECT count(*) FROM "表1")"), (std::vector<Row>{{"i:0"}}))
+            << c.what;
+    }
 }
 
 TEST_F(PgEngineTest, ConcurrentChangeOfTheSameRowIsAConflict) {
@@ -438,6 +562,162 @@ TEST_F(PgEngineTest, StatementRunAgainAfterTheConnectionWasMadeAgain) {
     EXPECT_THROW(countOf("A"), StoreError);
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}})) << "on the new connection";
     EXPECT_EQ(countOf("A"), (std::vector<Row>{{"i:1"}}));
+}
+
+TEST_F(PgEngineTest, TextRunAgainIsPreparedOnceForTheSessionInTheSameExchange) {
+    {
+        store::pg::ExchangeCounter exchanges(*engine_);
+        for (const char* code : {"A", "B", "C"}) insertGoods(code);  // a statement object each
+        EXPECT_EQ(exchanges.count(), 3);
+    }
+    EXPECT_EQ(preparedOnServer(), 1);
+    // Prepared in a transaction that is rolled back, it stays.
+    const auto rename = [&](std::int64_t id, const char* unit) {
+        auto update = engine_->prepare(R"(UPDATE "表1" SET "单位" = ? WHERE rowid = ?)");
+        update->bindText(1, unit);
+        update->bindInt64(2, id);
+        update->step();
+    };
+    engine_->begin();
+    rename(1, "个");
+    rename(2, "箱");
+    EXPECT_TRUE(engine_->tryRollback());
+    EXPECT_EQ(preparedOnServer(), 2);
+    rename(3, "包");
+    EXPECT_EQ(preparedOnServer(), 2);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码", "单位" FROM "表1")"),
+              (std::vector<Row>{{"t:A", "NULL"}, {"t:B", "NULL"}, {"t:C", "t:包"}}));
+}
+
+TEST_F(PgEngineTest, PreparedTextsStartAgainOnAConnectionMadeAgain) {
+    insertGoods("A");
+    insertGoods("B");
+    dropOtherConnections();
+    EXPECT_THROW(insertGoods("lost"), StoreError);
+    insertGoods("C");
+    EXPECT_EQ(preparedOnServer(), 0) << "run once on this connection";
+    insertGoods("D");
+    EXPECT_EQ(preparedOnServer(), 1);
+    EXPECT_EQ(rowsOf(*engine_, R"(SELECT "商品编码" FROM "表1")"),
+              (std::vector<Row>{{"t:A"}, {"t:B"}, {"t:C"}, {"t:D"}}));
+}
+
+TEST_F(PgEngineTest, PreparedReadOfATableMadeAgainGivesItsNewColumns) {
+    struct Case {
+        const char* what;
+        const char* remade;
+        Row row;
+        bool inTransaction;
+    };
+    const Case cases[] = {
+        {"the same columns",
+         "CREATE TEMPORARY TABLE remade AS SELECT 2 AS a, 'y'::text AS b",
+         {"i:2", "t:y"},
+         false},
+        {"other columns",
+         "CREATE TEMPORARY TABLE remade AS SELECT 'y'::text AS b, 2.5::float8 AS c",
+         {"t:y", "f:2.5"},
+         false},
+        {"other columns, in a transaction",
+         "CREATE TEMPORARY TABLE remade AS SELECT 'z'::text AS b",
+         {"t:z"},
+         true},
+    };
+    const char* read = "SELECT * FROM remade";
+    for (const Case& c : cases) {
+        engine_->exec("DROP TABLE IF EXISTS remade");
+        engine_->exec("CREATE TEMPORARY TABLE remade AS SELECT 1 AS a, 'x'::text AS b");
+        for (int run = 0; run < 2; ++run)
+            EXPECT_EQ(rowsOf(*engine_, read), (std::vector<Row>{{"i:1", "t:x"}})) << c.what;
+        if (c.inTransaction) engine_->begin();
+        engine_->exec("DROP TABLE remade");
+        engine_->exec(c.remade);
+        for (int run = 0; run < 2; ++run)
+            EXPECT_EQ(rowsOf(*engine_, read), (std::vector<Row>{c.row})) << c.what;
+        if (c.inTransaction) engine_->commit();
+    }
+    EXPECT_EQ(rowsOf(*engine_,
+                     "SELECT count(*) FROM pg_prepared_statements WHERE statement = "
+                     "'SELECT * FROM remade'"),
+              (std::vector<Row>{{"i:1"}}))
+        << "prepared again under its name";
+    engine_->exec("DROP TABLE remade");
+    EXPECT_THROW(rowsOf(*engine_, read), StoreError) << "gone";
+}
+
+TEST_F(PgEngineTest, PreparedTextsAreBounded) {
+    constexpr int kTexts = 300;
+    for (int run = 0; run < 2; ++run)
+        for (int i = 0; i < kTexts; ++i)
+            ASSERT_EQ(rowsOf(*engine_, "SELECT " + std::to_string(i)),
+                      (std::vector<Row>{{"i:" + std::to_string(i)}}));
+    EXPECT_EQ(preparedOnServer(), 256);
+    EXPECT_EQ(rowsOf(*engine_, "SELECT 0"), (std::vector<Row>{{"i:0"}})) << "deallocated before";
+}
+
+// Each column's name and declared type, of a statement that must give no row.
+std::vector<std::string> columnsOf(const store::Engine& engine, std::string_view sql) {
+    auto statement = engine.prepare(sql);
+    std::vector<std::string> columns;
+    for (int c = 0; c < statement->columnCount(); ++c)
+        columns.push_back(statement->columnName(c) + " " + statement->columnDeclType(c));
+    EXPECT_FALSE(statement->step()) << sql;
+    return columns;
+}
+
+TEST_F(PgEngineTest, EmptyReadIsAnsweredFromWhatTheSessionKnows) {
+    const char* read = R"(select rowid, *, ? AS extra from "表3" where 0)";
+    // The same read, which the server always answers.
+    const auto asked = columnsOf(*engine_, R"(select rowid, *, ? AS extra from "表3" where false)");
+    ASSERT_EQ(asked.size(), 16u);
+    EXPECT_EQ(asked[0], "ID INTEGER");
+    EXPECT_EQ(asked[2], "销售日期 TEXT(255)");
+    EXPECT_EQ(asked[8], "销售单价 DOUBLE");
+    EXPECT_EQ(asked[15], "extra ");
+    insertGoods("a row the read must not give");
+    engine_->exec(R"(INSERT INTO "表3" ("单位") VALUES ('个'))");
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    store::pg::ExchangeCounter exchanges(*engine_);
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    engine_->begin();
+    EXPECT_EQ(columnsOf(*engine_, read), asked);
+    engine_->commit();
+    EXPECT_EQ(exchanges.count(), 0);
+    // Its row goes in as the program appends one.
+    engine_->begin();
+    columnsOf(*engine_, read);
+    engine_->exec(R"(INSERT INTO "表3" ("单位") VALUES ('箱'))");
+    engine_->commit();
+    EXPECT_EQ(exchanges.count(), 2);
+}
+
+TEST_F(PgEngineTest, EmptyReadIsAskedAgainWhenColumnsMayHaveChanged) {
+    const char* read = "select * from widened where 0";
+    const std::vector<std::string> narrow = {"a INTEGER"};
+    const std::vector<std::string> wide = {"a INTEGER", "b TEXT(5)"};
+    engine_->exec("CREATE TEMPORARY TABLE widened (a integer)");
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->exec("ALTER TABLE widened ADD b varchar(5)");
+    EXPECT_EQ(columnsOf(*engine_, read), wide);
+    engine_->begin();
+    engine_->prepare("ALTER TABLE widened DROP b")->step();
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->tryRollback();
+    EXPECT_EQ(columnsOf(*engine_, read), wide) << "the change was taken back";
+    engine_->exec("BEGIN");
+    engine_->exec("ALTER TABLE widened DROP b");
+    EXPECT_EQ(columnsOf(*engine_, read), narrow);
+    engine_->exec("ROLLBACK");
+    EXPECT_EQ(columnsOf(*engine_, read), wide) << "taken back by its statement";
+
+    const char* sales = R"(select rowid, * from "表3" where 0)";
+    columnsOf(*engine_, sales);
+    dropOtherConnections();
+    EXPECT_THROW(engine_->exec("SELECT 1"), StoreError);
+    engine_->exec("SELECT 1");  // on a new connection
+    store::pg::ExchangeCounter exchanges(*engine_);
+    EXPECT_EQ(columnsOf(*engine_, sales).size(), 15u);
+    EXPECT_EQ(exchanges.count(), 1) << "asked on the connection made again";
 }
 
 // The message of a connection that could not be made, which must say so by its code.

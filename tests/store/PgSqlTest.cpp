@@ -137,15 +137,58 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DialectControl, TellsStatementsThatBeginOrEndATransaction) {
     using Control = store::pg::ServerSql::Control;
-    const std::pair<const char*, Control> cases[] = {{"BEGIN IMMEDIATE", Control::Other},
-                                                     {" commit", Control::Commit},
-                                                     {"END", Control::Commit},
-                                                     {"ROLLBACK", Control::Other},
-                                                     {"SAVEPOINT a", Control::Other},
-                                                     {"RELEASE a", Control::Other},
-                                                     {"SELECT 1", Control::None},
-                                                     {"-- x\nDELETE FROM t", Control::None}};
+    const std::pair<const char*, Control> cases[] = {
+        {"BEGIN IMMEDIATE", Control::Begin},
+        {"START TRANSACTION ISOLATION LEVEL SERIALIZABLE;", Control::Begin},
+        {"BEGIN; SELECT 1", Control::Other},
+        {" commit", Control::Commit},
+        {"END", Control::Commit},
+        {"ROLLBACK", Control::Rollback},
+        {"rollback work;", Control::Rollback},
+        {"ABORT", Control::Rollback},
+        {"ROLLBACK TO SAVEPOINT a", Control::Other},
+        {"ROLLBACK AND CHAIN", Control::Other},
+        {"ROLLBACK; SELECT 1", Control::Other},
+        {"SAVEPOINT a", Control::Other},
+        {"RELEASE a", Control::Other},
+        {"SELECT 1", Control::None},
+        {"-- x\nDELETE FROM t", Control::None}};
     for (const auto& [sql, control] : cases) EXPECT_EQ(toServerSql(sql).control, control) << sql;
+}
+
+TEST(DialectColumns, TellsStatementsThatMayChangeATablesColumns) {
+    const std::pair<const char*, bool> cases[] = {
+        {R"(SELECT 1; INSERT INTO "表3" ("单位") VALUES (?); UPDATE t SET a = 1; DELETE FROM t)",
+         true},
+        {"-- x\nWITH a AS (SELECT 1) SELECT * FROM a", true},
+        {"BEGIN; SAVEPOINT a; RELEASE a; COMMIT", true},
+        {"CREATE TABLE t (a integer)", false},
+        {"SELECT 1; DROP TABLE t", false},
+        {"ALTER TABLE t ADD b integer", false},
+        {"SET search_path = other", false},
+        {"ROLLBACK", false},
+        {"ROLLBACK TO SAVEPOINT a", false},
+        {"TRUNCATE t", false}};
+    for (const auto& [sql, keeps] : cases) {
+        EXPECT_EQ(toServerSql(sql).keepsColumns, keeps) << sql;
+        EXPECT_EQ(store::pg::keepsColumns(toServerSql(sql).text), keeps) << sql;
+    }
+}
+
+TEST(DialectReadsNothing, OnlyAReadThatCanGiveNoRowWhateverTheData) {
+    const std::pair<const char*, bool> cases[] = {
+        {R"(select rowid, * from "表3" where 0)", true},
+        {"select * from 表1 where 0.0 for update", true},
+        {"select * from 表1 where 1", false},
+        {"select * from 表1 where 0 or 商品编码 = ?", false},
+        {"select count(*) from 表1 where 0", false},
+        {"select 1 from 表1 where 0 having true", false},
+        {"select * from 表1 where 0 union select * from 表1", false},
+        {"select * from 表1 where rowid in (select 1 from 表2 where 0)", false},
+        {"select * from 表1 where 0; select 1", false},
+        {"delete from 表1 where 0", false}};
+    for (const auto& [sql, nothing] : cases)
+        EXPECT_EQ(toServerSql(sql).readsNothing, nothing) << sql;
 }
 
 TEST(DialectParameters, CountsTheHighestNumber) {
