@@ -249,6 +249,7 @@ std::vector<CopiedTable> replaceAllRows(Database& source, Database& target) {
             target.exec("DELETE FROM " + quoted(table->name));
     std::vector<CopiedTable> copied = copyData(source, target);
     transaction.commit();
+    target.engine().learnNewContents();
     return copied;
 }
 

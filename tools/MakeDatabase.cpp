@@ -74,6 +74,7 @@ std::string copyToServer(const std::string& file, const store::ServerSettings& s
         store::schema::createAllTables(db);
         copied = store::copyData(source, db);
         transaction.commit();
+        db.engine().learnNewContents();
     } catch (const store::StoreError& error) {
         throw store::StoreError("复制失败，" + db.file() + "中没有写入任何数据：" + error.what(),
                                 error.code());

@@ -119,6 +119,11 @@ class Engine {
     // take counter values after the highest.
     virtual void counterFollowsRows(const std::string& table) = 0;
 
+    // After many rows were stored at once (a copy, a restore), outside a transaction: the engine
+    // brings what it knows of the tables' contents up to date, so that it plans its reads for the
+    // data as it now is. Its failure changes nothing stored and is not told.
+    virtual void learnNewContents() noexcept {}
+
     // A watch of every table's changes, used while nothing else reads.
     virtual std::unique_ptr<ChangeWatch> watchChanges() const = 0;
 };

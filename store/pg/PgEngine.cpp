@@ -185,6 +185,12 @@ void PgEngine::counterFollowsRows(const std::string& table) {
         {sql::quotedName(table), column});
 }
 
+void PgEngine::learnNewContents() noexcept {
+    // Without its statistics, the server may read a table of 100,000 rows in the order they
+    // were stored by sorting it rather than along its key, until its own analysis comes round.
+    tryExec("ANALYZE");
+}
+
 std::unique_ptr<ChangeWatch> PgEngine::watchChanges() const {
     return std::make_unique<PgChangeWatch>(settings_);
 }

@@ -43,6 +43,7 @@ class PgEngine final : public Engine {
     void createTable(const schema::TableDef& table) override;
     void counterFollowsRows(const std::string& table) override;
 
+    void learnNewContents() noexcept override;
     std::unique_ptr<ChangeWatch> watchChanges() const override;
 
     // The connection, for a trace of what goes to the server (ExchangeCounter).
