@@ -59,6 +59,8 @@ class PgEngineTest : public ::testing::Test {
     void SetUp() override {
         if (!pgtest::serverTestsEnabled()) GTEST_SKIP() << "no test server (JXC_TEST_SERVER=1)";
         database_ = &ServerDatabase::emptied();
+        // Each test on a session of its own, not one an earlier test left to the next engine.
+        store::closeKeptServerSessions();
         engine_ = database_->open();
     }
     std::int64_t insertGoods(const char* code) {
