@@ -133,7 +133,7 @@ bool upgradeDue(const store::Database& db) {
             return false;
         case store::schema::UpgradeNeed::Refused:
             throw store::StoreError(
-                store::schema::laterVersionRefusal(db.file(), store::schema::fileVersion(db)));
+                store::schema::laterVersionRefusal(db, store::schema::fileVersion(db)));
         case store::schema::UpgradeNeed::Tables:
             return true;
     }

@@ -218,8 +218,7 @@ void check(const TableDef& table, const TableColumns& columns, const TableTally&
 std::vector<CopiedTable> copyData(Database& source, Database& target) {
     ReadSnapshot snapshot(source.engine());
     const int version = source.engine().schemaVersion();
-    if (version > schema::kVersion)
-        throw StoreError(schema::laterVersionRefusal(source.file(), version));
+    if (version > schema::kVersion) throw StoreError(schema::laterVersionRefusal(source, version));
     // A file that opens with the program's password but lacks its tables is no shop's data.
     for (const TableDef& table : schema::tables())
         if (!source.engine().holdsTable(table.name))

@@ -29,8 +29,10 @@ UpgradeNeed upgradeNeed(const Database& db) {
     return UpgradeNeed::Tables;
 }
 
-std::string laterVersionRefusal(const std::string& file, int version) {
-    return "数据库文件“" + file + "”是新版本的本程序保存的（数据版本 " + std::to_string(version) +
+std::string laterVersionRefusal(const Database& db, int version) {
+    const std::string data =
+        db.isServer() ? db.file() + "中的数据" : "数据库文件“" + db.file() + "”";
+    return data + "是新版本的本程序保存的（数据版本 " + std::to_string(version) +
            "，本程序只认识到版本 " + std::to_string(kVersion) +
            "），本程序不能打开它，以免损坏其中的数据。请使用新版本的程序。";
 }
@@ -60,7 +62,7 @@ void upgrade(Database& db) {
         case UpgradeNeed::None:
             return;
         case UpgradeNeed::Refused:
-            throw StoreError(laterVersionRefusal(db.file(), fileVersion(db)));
+            throw StoreError(laterVersionRefusal(db, fileVersion(db)));
         case UpgradeNeed::Tables:
             break;
     }

@@ -24,8 +24,8 @@ enum class UpgradeNeed {
 // A file that lacks one of the five tables needs nothing: opening it tells what is wrong.
 UpgradeNeed upgradeNeed(const Database& db);
 
-// The message for a file of a later version, naming the file.
-std::string laterVersionRefusal(const std::string& file, int version);
+// The message for data of a later version, naming the file or the server's database.
+std::string laterVersionRefusal(const Database& db, int version);
 
 // Inside the caller's transaction: creates the added tables of the versions above version that
 // the file does not hold yet, and the indexes of every table that it lacks, and sets the file's

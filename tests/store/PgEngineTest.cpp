@@ -7,8 +7,10 @@
 #include <thread>
 
 #include "PgTestServer.h"
+#include "store/Database.h"
 #include "store/Error.h"
 #include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "store/pg/PgExchangeCount.h"
 
 namespace {
@@ -468,6 +470,22 @@ TEST_F(PgEngineTest, SchemaFacts) {
     bare->commit();
     EXPECT_EQ(bare->schemaVersion(), 2);
     EXPECT_EQ(rowsOf(*bare, R"(SELECT count(*) FROM "数据版本")"), (std::vector<Row>{{"i:1"}}));
+}
+
+TEST_F(PgEngineTest, DataOfALaterVersionIsRefusedNamingTheServer) {
+    ServerDatabase later;
+    store::Database db(later.open());
+    db.engine().begin();
+    db.engine().setSchemaVersion(store::schema::kVersion + 1);
+    db.engine().commit();
+    try {
+        store::schema::upgrade(db);
+        FAIL() << "a later version was upgraded";
+    } catch (const StoreError& error) {
+        const std::string text = error.what();
+        EXPECT_EQ(text.find(db.file() + "中的数据是新版本的本程序保存的"), 0u) << text;
+        EXPECT_EQ(text.find("数据库文件"), std::string::npos) << text;
+    }
 }
 
 TEST_F(PgEngineTest, CounterFollowsCopiedRows) {
