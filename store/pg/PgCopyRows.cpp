@@ -74,6 +74,10 @@ void unescape(std::string_view field, std::string& out) {
 CopyRows::CopyRows(PGconn* connection, std::string_view select, std::size_t columns)
     : connection_(connection), columns_(columns) {
     fields_.resize(columns);
+    // A statement's closing semicolon would end the COPY's inner query early.
+    while (!select.empty() && (select.back() == ';' || select.back() == ' ' ||
+                               select.back() == '\n' || select.back() == '\t'))
+        select.remove_suffix(1);
     std::string copy = "COPY (";
     copy += select;
     copy += ") TO STDOUT";
