@@ -117,7 +117,8 @@ void PgStatement::cellKinds() const {
 }
 
 bool PgStatement::streams(PGconn* connection) const noexcept {
-    if (!manyRows_ || !parameters_.empty() || sql_.returnsRowId ||
+    // A read that can give no row has nothing to stream, and the session may know its columns.
+    if (!manyRows_ || !parameters_.empty() || sql_.returnsRowId || sql_.readsNothing ||
         sql_.control != ServerSql::Control::None || session_.inTransaction() ||
         PQtransactionStatus(connection) != PQTRANS_IDLE)
         return false;

@@ -709,6 +709,15 @@ TEST_F(PgEngineTest, EmptyReadIsAnsweredFromWhatTheSessionKnows) {
     engine_->exec(R"(INSERT INTO "表3" ("单位") VALUES ('箱'))");
     engine_->commit();
     EXPECT_EQ(exchanges.count(), 2);
+    // Opened as a result set read whole outside a transaction, it is not streamed either.
+    const char* whole = R"(select rowid, * from "表3" where 0)";
+    columnsOf(*engine_, whole);
+    store::pg::ExchangeCounter more(*engine_);
+    auto statement = engine_->prepare(whole);
+    statement->expectManyRows();
+    EXPECT_FALSE(statement->step());
+    EXPECT_EQ(statement->columnCount(), 15);
+    EXPECT_EQ(more.count(), 0);
 }
 
 TEST_F(PgEngineTest, EmptyReadIsAskedAgainWhenColumnsMayHaveChanged) {
