@@ -12,6 +12,7 @@
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 #include "store/ScratchFiles.h"
+#include "store/SqlText.h"
 #include "store/Values.h"
 #include "store/engine/Engine.h"
 
@@ -21,12 +22,10 @@ namespace {
 
 using schema::TableDef;
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
-
 std::string columnList(const std::vector<const schema::ColumnDef*>& columns) {
     std::string list;
     for (const schema::ColumnDef* column : columns)
-        list += (list.empty() ? "" : ", ") + quoted(column->name);
+        list += (list.empty() ? "" : ", ") + sql::quotedName(column->name);
     return list;
 }
 
@@ -127,7 +126,8 @@ std::string insertRowsSql(const TableDef& table, const std::string& names, std::
     std::string row = "(";
     for (std::size_t i = 0; i < columns; ++i) row += i == 0 ? "?" : ", ?";
     row += ")";
-    std::string sql = "INSERT INTO " + quoted(table.name) + " (" + names + ") VALUES " + row;
+    std::string sql =
+        "INSERT INTO " + sql::quotedName(table.name) + " (" + names + ") VALUES " + row;
     for (std::size_t i = 1; i < rows; ++i) sql += ", " + row;
     return sql;
 }
@@ -139,7 +139,8 @@ TableTally copyRows(const Database& source, Database& target, const TableDef& ta
     const std::string names = columnList(columns.all);
     const std::size_t width = columns.all.size();
     const std::size_t batch = std::max<std::size_t>(1, kMostParameters / width);
-    Statement read(source, "SELECT " + names + " FROM " + quoted(table.name) + " ORDER BY rowid");
+    Statement read(source,
+                   "SELECT " + names + " FROM " + sql::quotedName(table.name) + " ORDER BY rowid");
     Statement insertOne(target, insertRowsSql(table, names, width, 1));
     std::optional<Statement> insertMany;
     if (batch > 1) insertMany.emplace(target, insertRowsSql(table, names, width, batch));
@@ -181,11 +182,12 @@ TableTally tallyOf(const Database& db, const TableDef& table, const TableColumns
     TableTally tally;
     tally.sums.assign(columns.numeric.size(), 0);
     if (columns.numeric.empty()) {
-        Statement count(db, "SELECT count(*) FROM " + quoted(table.name));
+        Statement count(db, "SELECT count(*) FROM " + sql::quotedName(table.name));
         if (count.step()) tally.rows = count.int64Value(0);
         return tally;
     }
-    Statement read(db, "SELECT " + columnList(columns.numeric) + " FROM " + quoted(table.name));
+    Statement read(
+        db, "SELECT " + columnList(columns.numeric) + " FROM " + sql::quotedName(table.name));
     std::vector<Statement::Value> row(columns.numeric.size());
     while (read.step()) {
         read.readValues(0, row);
@@ -196,7 +198,7 @@ TableTally tallyOf(const Database& db, const TableDef& table, const TableColumns
 }
 
 bool holdsRows(const Database& db, const TableDef& table) {
-    Statement any(db, "SELECT 1 FROM " + quoted(table.name) + " LIMIT 1");
+    Statement any(db, "SELECT 1 FROM " + sql::quotedName(table.name) + " LIMIT 1");
     return any.step();
 }
 
@@ -245,7 +247,7 @@ std::vector<CopiedTable> replaceAllRows(Database& source, Database& target) {
     Transaction transaction(target);
     for (const TableDef* table : schema::everyTable())
         if (target.engine().holdsTable(table->name))
-            target.exec("DELETE FROM " + quoted(table->name));
+            target.exec("DELETE FROM " + sql::quotedName(table->name));
     std::vector<CopiedTable> copied = copyData(source, target);
     transaction.commit();
     target.engine().learnNewContents();

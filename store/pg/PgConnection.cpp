@@ -150,10 +150,17 @@ ResultHandle describe(PGconn* connection, const std::string& sql) noexcept {
     }
 }
 
+namespace {
+
+// Numbers read back as the shortest text that gives the same double.
+ResultHandle setUpSession(PGconn* connection) noexcept {
+    return ResultHandle(PQexec(connection, "SET extra_float_digits = 1"));
+}
+
+}  // namespace
+
 bool prepareSession(PGconn* connection) noexcept {
-    // Numbers read back as the shortest text that gives the same double.
-    ResultHandle set(PQexec(connection, "SET extra_float_digits = 1"));
-    return PQresultStatus(set.get()) == PGRES_COMMAND_OK;
+    return PQresultStatus(setUpSession(connection).get()) == PGRES_COMMAND_OK;
 }
 
 ConnectionHandle tryConnect(const ServerSettings& settings) noexcept {
@@ -176,7 +183,7 @@ ConnectionHandle connect(const ServerSettings& settings) {
     if (PQstatus(connection.get()) != CONNECTION_OK)
         throw connectFailure(PQerrorMessage(connection.get()),
                              reachedServer(connection.get(), settings));
-    ResultHandle set(PQexec(connection.get(), "SET extra_float_digits = 1"));
+    const ResultHandle set = setUpSession(connection.get());
     if (PQresultStatus(set.get()) != PGRES_COMMAND_OK)
         throw statementFailure(set.get(), connection.get(),
                                reachedServer(connection.get(), settings).describe());

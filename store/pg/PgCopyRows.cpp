@@ -134,7 +134,6 @@ bool CopyRows::nextLine(std::string_view& line) {
 
 bool CopyRows::next() {
     std::string_view line;
-    if (failed_ && !streaming_ && nextHeld_ == heldEnds_.size()) return false;
     if (!nextLine(line)) return false;
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     if (split(line)) return true;

@@ -32,8 +32,6 @@ class CopyRows {
     bool isNull(std::size_t column) const noexcept { return fields_[column].data() == nullptr; }
     std::string_view field(std::size_t column) const noexcept { return fields_[column]; }
 
-    // Whether the connection is still sending this stream's rows.
-    bool holdsConnection() const noexcept { return streaming_; }
     // Reads the rows not yet read into memory and frees the connection.
     void holdRest() noexcept;
     // Reads and drops the rows not yet read, freeing the connection.

@@ -74,14 +74,7 @@ void PgEngine::exec(const std::string& sql) {
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw session_.failure(result.get());
-    const char* command = PQcmdStatus(result.get());
-    if (std::string_view(command).substr(0, 6) == "INSERT" ||
-        std::string_view(command).substr(0, 6) == "UPDATE" ||
-        std::string_view(command).substr(0, 6) == "DELETE")
-        session_.changes = std::atoi(PQcmdTuples(result.get()));
-    if (server.returnsRowId && PQntuples(result.get()) > 0)
-        session_.lastInsertRowId =
-            std::atoll(PQgetvalue(result.get(), PQntuples(result.get()) - 1, 0));
+    session_.noteWrites(result.get(), server.returnsRowId);
 }
 
 bool PgEngine::tryExec(const char* sql) noexcept {

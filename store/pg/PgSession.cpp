@@ -1,5 +1,7 @@
 #include "store/pg/PgSession.h"
 
+#include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -24,6 +26,17 @@ bool isIdle(PGconn* connection) {
 }
 
 }  // namespace
+
+void Session::noteWrites(PGresult* result, bool returnsRowId) noexcept {
+    const char* command = PQcmdStatus(result);
+    if (std::strncmp(command, "INSERT", 6) == 0 || std::strncmp(command, "UPDATE", 6) == 0 ||
+        std::strncmp(command, "DELETE", 6) == 0)
+        changes = std::atoi(PQcmdTuples(result));
+    if (const int rows = PQntuples(result); returnsRowId && rows > 0) {
+        const char* id = PQgetvalue(result, rows - 1, 0);
+        std::from_chars(id, id + PQgetlength(result, rows - 1, 0), lastInsertRowId);
+    }
+}
 
 PGconn* Session::idle() noexcept {
     if (stream != nullptr) std::exchange(stream, nullptr)->holdRest();

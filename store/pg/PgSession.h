@@ -35,6 +35,9 @@ struct Session {
     // The connection free for a statement: the rows still streaming to another one are read
     // into memory first. Never makes the connection again.
     PGconn* idle() noexcept;
+    // What a statement's successful result tells of its writes: the rows it changed, and the id
+    // of the last row stored by an INSERT that returns them.
+    void noteWrites(PGresult* result, bool returnsRowId) noexcept;
     StoreError failure(const PGresult* result) const {
         return statementFailure(result, connection.get(), name);
     }

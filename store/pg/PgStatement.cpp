@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "store/Values.h"
@@ -23,11 +22,6 @@ constexpr Oid kFloat8 = 701;
 constexpr Oid kVarchar = 1043;
 constexpr Oid kNumeric = 1700;
 constexpr int kVarcharHeader = 4;  // a varchar(N) column's type modifier is N + 4
-
-bool isWriteCommand(const char* status) {
-    return std::strncmp(status, "INSERT", 6) == 0 || std::strncmp(status, "UPDATE", 6) == 0 ||
-           std::strncmp(status, "DELETE", 6) == 0;
-}
 
 std::int64_t parseInteger(const char* text, int length) {
     std::int64_t value = 0;
@@ -71,14 +65,8 @@ bool PgStatement::execute() const noexcept {
         }
         PGresult* result = result_.get();
         rows_ = PQntuples(result);
-        if (const char* command = PQcmdStatus(result); isWriteCommand(command))
-            session_.changes = std::atoi(PQcmdTuples(result));
-        if (sql_.returnsRowId) {
-            if (rows_ > 0)
-                session_.lastInsertRowId = parseInteger(PQgetvalue(result, rows_ - 1, 0),
-                                                        PQgetlength(result, rows_ - 1, 0));
-            rows_ = 0;  // an INSERT gives no rows, as in the file
-        }
+        session_.noteWrites(result, sql_.returnsRowId);
+        if (sql_.returnsRowId) rows_ = 0;  // an INSERT gives no rows, as in the file
         cellKinds();
         return true;
     } catch (...) {
